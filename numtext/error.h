@@ -1,0 +1,51 @@
+#pragma once
+// The one error type of the program: a kind and a plain message a user can act on.
+// It is thrown at the first failing step and caught only in the window's event handlers.
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace project1 {
+
+enum class ErrorKind {
+  TypeMismatch,      // text that is not a number
+  InvalidArgument,   // logarithm of a number that is not positive
+  Overflow,          // a value too large for a double
+  InvalidOperation,  // a result that is not a number (NaN)
+  DivisionByZero,    // a division by zero
+  FileError,         // the table file cannot be created, written or replaced
+  ControlError,      // a window control refused a property call
+};
+
+// Short English name of a kind, e.g. "type mismatch"; used in reports and tests.
+constexpr std::string_view KindName(ErrorKind kind) {
+  switch (kind) {
+    case ErrorKind::TypeMismatch:
+      return "type mismatch";
+    case ErrorKind::InvalidArgument:
+      return "invalid argument";
+    case ErrorKind::Overflow:
+      return "overflow";
+    case ErrorKind::InvalidOperation:
+      return "invalid operation";
+    case ErrorKind::DivisionByZero:
+      return "division by zero";
+    case ErrorKind::FileError:
+      return "file error";
+    case ErrorKind::ControlError:
+      return "control error";
+  }
+  return "error";
+}
+
+class Error : public std::runtime_error {
+ public:
+  Error(ErrorKind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  ErrorKind kind() const noexcept { return kind_; }
+
+ private:
+  ErrorKind kind_;
+};
+
+}  // namespace project1

@@ -1,0 +1,50 @@
+#pragma once
+// Conversions between numbers and the texts shown in the window or written to the table file.
+//
+// Locale: the program always reads and writes "." as the decimal separator and "," as the
+// thousands separator, whatever the system locale, so that a table file and a typed value mean
+// the same on every machine.
+
+#include <string>
+#include <string_view>
+
+#include "numtext/error.h"
+
+namespace project1 {
+
+// The number a text denotes. Accepted: blanks (space, tab) around the number, one leading sign,
+// digits with optional "," grouping in groups of three ("12,345.5"), an optional fraction
+// (".5" and "5." too) and an optional exponent ("1e3", "2.5E-4"). Parsing is correctly rounded.
+// Throws Error(TypeMismatch) for anything else (empty or blank text, "nan", "inf", hexadecimal,
+// a lone ".", two signs, trailing characters, "5,5") and Error(Overflow) for a number beyond
+// the range of a double. A number too small for a double becomes zero.
+double TextToNumber(std::string_view text);
+
+// The same, for the input named `what` (e.g. "specific gravity"): the messages name it, as in
+// 'The specific gravity "" is not a number.' and 'The viscosity at 40 °C "1e999" is too large.'
+double TextToNumber(std::string_view text, std::string_view what);
+
+// Shortest decimal text that reads back as the same double, plain (no exponent), no leading
+// blank: 31 -> "31", 5.8 -> "5.8", 0.85 -> "0.85".
+std::string NumberToText(double value);
+std::string NumberToText(short value);
+
+// The value rendered by a display pattern made of "#", "0", "," and at most one ".":
+//   "0" shows a digit, a zero where the number has none; "#" shows a digit, nothing for a
+//   leading or trailing zero; "." places the decimal separator; "," between integer placeholders
+//   asks for thousands grouping. The value is rounded to as many decimals as there are
+//   placeholders after the separator, exactly on the double's decimal expansion. More integer
+//   digits than placeholders are all shown; a negative value gets a leading "-".
+// Fixed choices: no trailing separator when no decimals show ("320", not "320."); a value with
+// no digit to show renders "0"; a value that rounds to zero shows no minus sign.
+// Throws Error(InvalidOperation) for a value that is not finite and Error(TypeMismatch) for a
+// pattern outside that grammar.
+std::string FormatNumber(double value, std::string_view pattern);
+
+// The four display patterns of the program.
+inline constexpr std::string_view kKinematicPattern = "###,###.###";       // vcalc, vcalc2
+inline constexpr std::string_view kDynamicPattern = "#.########";          // DynVisc, DynVisc2
+inline constexpr std::string_view kTemperaturePattern = "##0.0";           // table: temperature
+inline constexpr std::string_view kTableViscosityPattern = "###,###.000";  // table: viscosity
+
+}  // namespace project1

@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "numtext/numtext.h"
+
+namespace project1 {
+namespace {
+
+struct Case {
+  double value;
+  std::string_view pattern;
+  std::string expected;
+};
+
+TEST(FormatNumber, RendersEachDisplayPatternAsShown) {
+  const Case cases[] = {
+      // Kinematic viscosity in the result boxes.
+      {85.64225, kKinematicPattern, "85.642"},
+      {11.98708, kKinematicPattern, "11.987"},
+      {320, kKinematicPattern, "320"},
+      {35.000000000000014, kKinematicPattern, "35"},
+      {0.449, kKinematicPattern, ".449"},
+      {1003.42, kKinematicPattern, "1,003.42"},
+      {412753.932, kKinematicPattern, "412,753.932"},
+      {1234567.8916, kKinematicPattern, "1,234,567.892"},
+      {0.0004, kKinematicPattern, "0"},
+      {0, kKinematicPattern, "0"},
+      // Dynamic viscosity in reyn.
+      {1.0796544e-05, kDynamicPattern, ".0000108"},
+      {1.5111582e-06, kDynamicPattern, ".00000151"},
+      {9.1e-07, kDynamicPattern, ".00000091"},
+      {6e-08, kDynamicPattern, ".00000006"},
+      {4e-09, kDynamicPattern, "0"},
+      {0, kDynamicPattern, "0"},
+      {2.5, kDynamicPattern, "2.5"},
+      {12345.000000001, kDynamicPattern, "12345"},
+      // Temperature column of the table.
+      {-40, kTemperaturePattern, "-40.0"},
+      {0, kTemperaturePattern, "0.0"},
+      {-0.0, kTemperaturePattern, "0.0"},
+      {5, kTemperaturePattern, "5.0"},
+      {250, kTemperaturePattern, "250.0"},
+      {1234.5, kTemperaturePattern, "1234.5"},
+      {-0.04, kTemperaturePattern, "0.0"},
+      {0.25, kTemperaturePattern, "0.2"},  // exact half of the double: to even
+      // Viscosity column of the table.
+      {412753.932, kTableViscosityPattern, "412,753.932"},
+      {35, kTableViscosityPattern, "35.000"},
+      {0.4493, kTableViscosityPattern, ".449"},
+      {0.0001, kTableViscosityPattern, ".000"},
+      {1003.4199999, kTableViscosityPattern, "1,003.420"},
+      {999999.9996, kTableViscosityPattern, "1,000,000.000"},
+      {1234567890.5, kTableViscosityPattern, "1,234,567,890.500"},
+      {-1234.5, kTableViscosityPattern, "-1,234.500"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " " + std::to_string(c.value));
+    EXPECT_EQ(FormatNumber(c.value, c.pattern), c.expected);
+  }
+}
+
+TEST(FormatNumber, RoundsOnTheExactDecimalExpansionOfTheDouble) {
+  const Case cases[] = {
+      // 2.675 is stored as 2.67499999999999982236431605997495353221893310546875.
+      {2.675, "#.##", "2.67"},
+      // 1.0005 is stored just below the half, 1.0015 just above it.
+      {1.0005, "#.###", "1"},
+      {1.0015, "#.###", "1.002"},
+      {0.125, "#.##", ".12"},
+      {0.375, "#.##", ".38"},
+      {9.9995, "#.###", "9.999"},
+      {99.9996, "#.###", "100"},
+      {0.5, "#", "0"},
+      {1.5, "#", "2"},
+      {1e22, "0", "10000000000000000000000"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " " + std::to_string(c.value));
+    EXPECT_EQ(FormatNumber(c.value, c.pattern), c.expected);
+  }
+}
+
+TEST(FormatNumber, HonoursPlaceholdersZerosAndGroupingInAnyPattern) {
+  const Case cases[] = {
+      {7, "000", "007"},       {7.5, "00.00", "07.50"},   {0.5, "0.#", "0.5"},
+      {3, "#.0#", "3.0"},      {3.14159, "#.0#", "3.14"}, {1234567, "#,##0", "1,234,567"},
+      {123, "#,##0", "123"},   {1000, "#,#", "1,000"},    {-5, "#", "-5"},
+      {123456, "#", "123456"}, {0.001, ".###", ".001"},   {0, ".00", ".00"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.pattern) + " " + std::to_string(c.value));
+    EXPECT_EQ(FormatNumber(c.value, c.pattern), c.expected);
+  }
+}
+
+TEST(FormatNumber, RefusesValuesThatAreNotFiniteAndUnknownPatterns) {
+  for (double v :
+       {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+        std::numeric_limits<double>::quiet_NaN()}) {
+    try {
+      FormatNumber(v, kKinematicPattern);
+      ADD_FAILURE() << "formatted " << v;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.kind(), ErrorKind::InvalidOperation);
+      EXPECT_STREQ(e.what(), "The result is not a finite number.");
+    }
+  }
+  for (std::string_view pattern : {"#.#.#", "#,", ",#", "#,,#", "#.#,#", "#x", "0.0e0"}) {
+    try {
+      FormatNumber(1, pattern);
+      ADD_FAILURE() << "accepted " << pattern;
+    } catch (const Error& e) {
+      EXPECT_EQ(e.kind(), ErrorKind::TypeMismatch);
+      EXPECT_EQ(std::string(e.what()),
+                "The display pattern \"" + std::string(pattern) + "\" is not supported.");
+    }
+  }
+}
+
+TEST(FormatNumber, ShowsTheLargestDoubleInFull) {
+  const std::string text = FormatNumber(std::numeric_limits<double>::max(), "#.000");
+  EXPECT_EQ(text.size(), 309u + 4u);
+  EXPECT_EQ(text.substr(0, 17), "17976931348623157");
+  EXPECT_EQ(TextToNumber(text), std::numeric_limits<double>::max());
+}
+
+}  // namespace
+}  // namespace project1

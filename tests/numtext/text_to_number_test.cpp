@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "numtext/numtext.h"
+
+namespace project1 {
+namespace {
+
+struct Accepted {
+  std::string text;
+  double value;
+};
+
+TEST(TextToNumber, ReadsEveryAcceptedSpellingAsTheNumberItDenotes) {
+  const Accepted cases[] = {
+      {"320", 320},
+      {"0.87", 0.87},
+      {"  71\t", 71},
+      {"+5", 5},
+      {"-300", -300},
+      {"-273.16", -273.16},
+      {".0000108", 0.0000108},
+      {"5.", 5},
+      {"1,000", 1000},
+      {"412,753.932", 412753.932},
+      {"-1,234,567.5", -1234567.5},
+      {"1e3", 1000},
+      {"2.5E-4", 2.5e-4},
+      {"1E+2", 100},
+      {"0", 0},
+      {"007", 7},
+      {"1.7976931348623157e308", std::numeric_limits<double>::max()},
+      {"4.9e-324", std::numeric_limits<double>::denorm_min()},
+      {"1e-400", 0},
+      {"0.1", 0.1},
+      {"0.30000000000000004", 0.30000000000000004},
+      // Halfway between two doubles: correct rounding goes to the even one.
+      {"9007199254740993", 9007199254740992.0},
+      {"0e999999999", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(TextToNumber(c.text), c.value);
+  }
+}
+
+TEST(TextToNumber, KeepsTheSignOfZeroAndOfNumbersTooSmallForADouble) {
+  EXPECT_TRUE(std::signbit(TextToNumber("-0")));
+  EXPECT_TRUE(std::signbit(TextToNumber("-1e-400")));
+  EXPECT_FALSE(std::signbit(TextToNumber("1e-400")));
+}
+
+TEST(TextToNumber, ReadsAVeryLongRunOfDigits) {
+  std::string ones(1 << 20, '0');
+  ones.back() = '1';
+  EXPECT_EQ(TextToNumber(ones), 1);
+  EXPECT_EQ(TextToNumber("0." + ones + "e1048576"), 1);
+}
+
+struct Rejected {
+  std::string text;
+  ErrorKind kind;
+  std::string message;
+};
+
+TEST(TextToNumber, RejectsEverythingElseWithItsKindAndAPlainMessage) {
+  const Rejected cases[] = {
+      {"", ErrorKind::TypeMismatch, R"("" is not a number.)"},
+      {"   ", ErrorKind::TypeMismatch, R"("   " is not a number.)"},
+      {"abc", ErrorKind::TypeMismatch, R"("abc" is not a number.)"},
+      {"nan", ErrorKind::TypeMismatch, R"("nan" is not a number.)"},
+      {"inf", ErrorKind::TypeMismatch, R"("inf" is not a number.)"},
+      {"-Infinity", ErrorKind::TypeMismatch, R"("-Infinity" is not a number.)"},
+      {"0x10", ErrorKind::TypeMismatch, R"("0x10" is not a number.)"},
+      {".", ErrorKind::TypeMismatch, R"("." is not a number.)"},
+      {"-", ErrorKind::TypeMismatch, R"("-" is not a number.)"},
+      {"--5", ErrorKind::TypeMismatch, R"("--5" is not a number.)"},
+      {"+-5", ErrorKind::TypeMismatch, R"("+-5" is not a number.)"},
+      {"5x", ErrorKind::TypeMismatch, R"("5x" is not a number.)"},
+      {"5 5", ErrorKind::TypeMismatch, R"("5 5" is not a number.)"},
+      {"1e", ErrorKind::TypeMismatch, R"("1e" is not a number.)"},
+      {"e5", ErrorKind::TypeMismatch, R"("e5" is not a number.)"},
+      {"1.2.3", ErrorKind::TypeMismatch, R"("1.2.3" is not a number.)"},
+      {"5,5", ErrorKind::TypeMismatch,
+       R"("5,5" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
+      {"1,,000", ErrorKind::TypeMismatch,
+       R"("1,,000" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
+      {"1234,567", ErrorKind::TypeMismatch,
+       R"("1234,567" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
+      {",100", ErrorKind::TypeMismatch,
+       R"(",100" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
+      {"1.000,5", ErrorKind::TypeMismatch,
+       R"("1.000,5" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
+      {"\xD9\xA3", ErrorKind::TypeMismatch, "\"\xD9\xA3\" is not a number."},  // Arabic-Indic 3
+      {"\xE2\x88\x92"
+       "5",
+       ErrorKind::TypeMismatch,
+       "\"\xE2\x88\x92"
+       "5\" is not a number."},
+      {std::string("1\0"
+                   "2",
+                   3),
+       ErrorKind::TypeMismatch, R"("1?2" is not a number.)"},
+      {"1\n", ErrorKind::TypeMismatch, R"("1?" is not a number.)"},
+      {"1e309", ErrorKind::Overflow, R"("1e309" is too large.)"},
+      {"-1.8e308", ErrorKind::Overflow, R"("-1.8e308" is too large.)"},
+      {"1e99999999999999999999", ErrorKind::Overflow, R"("1e99999999999999999999" is too large.)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    try {
+      TextToNumber(c.text);
+      ADD_FAILURE() << "accepted";
+    } catch (const Error& e) {
+      EXPECT_EQ(e.kind(), c.kind);
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+}
+
+TEST(TextToNumber, NamesTheInputInItsMessages) {
+  struct Case {
+    std::string text, what, message;
+  };
+  const Case cases[] = {
+      {"", "specific gravity", R"(The specific gravity "" is not a number.)"},
+      {"1e999", "viscosity at 40 °C", R"(The viscosity at 40 °C "1e999" is too large.)"},
+      {std::string(100, '7') + "x", "first reference temperature",
+       "The first reference temperature \"" + std::string(40, '7') +
+           "\xE2\x80\xA6\" is not a number."},
+      // A long text is cut on a character boundary, never inside a UTF-8 sequence.
+      {std::string(39, 'a') + "\xC3\xA9z", "specific gravity",
+       "The specific gravity \"" + std::string(39, 'a') + "\xE2\x80\xA6\" is not a number."},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    try {
+      TextToNumber(c.text, c.what);
+      ADD_FAILURE() << "accepted";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+}
+
+TEST(NumberToText, WritesTheShortestPlainDecimalThatReadsBackTheSame) {
+  const Accepted cases[] = {
+      {"31", 31},     {"5.8", 5.8},   {"0.85", 0.85}, {"968", 968},
+      {"78.5", 78.5}, {"-300", -300}, {"0", -0.0},    {"0.1", 0.1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(NumberToText(c.value), c.text);
+    EXPECT_EQ(TextToNumber(NumberToText(c.value)), c.value);
+  }
+  EXPECT_EQ(NumberToText(1e22), "10000000000000000000000");
+  EXPECT_EQ(NumberToText(static_cast<short>(-7)), "-7");
+  for (double v : {1.0 / 3, 2.7353244e-7, 412753.93, 1e300, 4.9e-324}) {
+    EXPECT_EQ(TextToNumber(NumberToText(v)), v) << NumberToText(v);
+  }
+}
+
+}  // namespace
+}  // namespace project1
