@@ -1,0 +1,55 @@
+#pragma once
+// The viscosity-temperature model: a double-logarithmic line
+//   log10 log10(nu + 0.6) = A - B * log10(T + 273.16)
+// fitted through the kinematic viscosities at 40 and 100 degrees C.
+
+#include "numtext/error.h"
+
+namespace project1 {
+
+// The calculation record. Every field is a double and starts at 0; the order is fixed.
+struct CalcState {
+  double visc40 = 0;     // cSt at 40 C (input)
+  double visc100 = 0;    // cSt at 100 C (input)
+  double temp1 = 0;      // first reference temperature, C (input)
+  double temp2 = 0;      // second reference temperature, C (input)
+  double visc1 = 0;      // cSt at temp1
+  double visc2 = 0;      // cSt at temp2
+  double intercept = 0;  // A of the fitted line
+  double slope = 0;      // B of the fitted line
+  double loglog = 0;     // A - B*log10(T + 273.16) of the latest evaluation
+  double logv = 0;       // 10 raised to loglog of the latest evaluation
+  double sg = 0;         // specific gravity (input)
+  double density = 0;    // mass density, lbf*s^2/in^4
+  double dyn1 = 0;       // dynamic viscosity at temp1, reyn
+};
+
+// The record that lives for the whole run of the program.
+CalcState& ModuleState();
+
+// Model constants, each a literal of the program.
+inline constexpr double kViscosityOffset = 0.6;
+inline constexpr double kKelvinOffset = 273.16;
+inline constexpr double kAbsolute40 = 313.16;
+inline constexpr double kAbsolute100 = 373.16;
+inline constexpr double kBase = 10;
+inline constexpr double kWaterWeightDensity = 62.37;  // lb/ft^3
+inline constexpr double kInchesPerFoot = 12;
+inline constexpr double kStandardGravity = 32.174;  // ft/s^2
+inline constexpr double kAreaFactor = 0.00155;      // in^2 per mm^2
+
+// Reads visc40 and visc100; writes slope, then intercept.
+// Error(InvalidArgument) when a viscosity is 0.4 cSt or less.
+void FitViscosityLine(CalcState& s);
+
+// Kinematic viscosity in cSt at t degrees C; writes loglog and logv.
+// Error(InvalidArgument) at -273.16 C or below; Error(Overflow) when a power exceeds a double.
+double ViscosityAt(CalcState& s, double t);
+
+// Reads sg; writes density.
+void DensityFromSG(CalcState& s);
+
+// Dynamic viscosity in reyn of nu cSt; reads density.
+double DynamicViscosity(const CalcState& s, double nu);
+
+}  // namespace project1

@@ -1,0 +1,63 @@
+#include "engine/table_file.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "numtext/error.h"
+#include "numtext/numtext.h"
+
+namespace project1 {
+
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr double kFirstTemperature = -40.0;
+constexpr double kTemperatureStep = 5.0;
+
+}  // namespace
+
+std::string ViscosityTableText(CalcState& s) {
+  std::string text;
+  text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
+  text += " Temp, C\t viscosity, cSt";
+  text += kLineEnd;
+  double t = kFirstTemperature;
+  for (int row = 1; row <= kTableRows; ++row) {
+    const double nu = ViscosityAt(s, t);
+    text += FormatNumber(t, kTemperaturePattern);
+    text += '\t';
+    text += FormatNumber(nu, kTableViscosityPattern);
+    text += kLineEnd;
+    t += kTemperatureStep;
+  }
+  return text;
+}
+
+std::filesystem::path TableFolder() {
+  const char* home = std::getenv("HOME");
+  if (home == nullptr) {
+    throw Error(ErrorKind::FileError,
+                "Cannot write the table file: the home folder is not set (HOME is not set).");
+  }
+  if (*home == '\0') {
+    throw Error(ErrorKind::FileError,
+                "Cannot write the table file: the home folder is not set (HOME is empty).");
+  }
+  std::filesystem::path folder(home);
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error)) {
+    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
+                                          folder.string() + " is not an existing folder.");
+  }
+  return folder;
+}
+
+std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops) {
+  const std::filesystem::path folder = TableFolder();
+  const std::string text = ViscosityTableText(s);
+  std::filesystem::path target = folder / kTableFileName;
+  ReplaceFile(target, text, ops);
+  return target;
+}
+
+}  // namespace project1

@@ -1,0 +1,29 @@
+#pragma once
+// The viscosity-versus-temperature table file: a header line and 59 rows from -40 to 250 C in
+// steps of 5 C, TAB between fields, CR LF after every line.
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "engine/model.h"
+#include "engine/safe_replace.h"
+
+namespace project1 {
+
+inline constexpr std::string_view kTableFileName = "Viscosity.txt";
+inline constexpr int kTableRows = 59;
+
+// The whole file's text for the fitted line in `s`; writes loglog and logv through ViscosityAt.
+// Throws the evaluation's error at the first failing row.
+std::string ViscosityTableText(CalcState& s);
+
+// The folder the table goes to: the user's home folder ($HOME). Error(FileError) when HOME is
+// unset, empty or not a folder.
+std::filesystem::path TableFolder();
+
+// Builds the table and replaces <TableFolder()>/Viscosity.txt with it; returns the path written.
+// On any failure the previous file stays as it was.
+std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops = SystemFileOps());
+
+}  // namespace project1

@@ -1,0 +1,235 @@
+#include "engine/model.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace project1 {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Sentinels that no calculation produces, to tell a field that was left alone.
+constexpr double kUntouched1 = -1111.25;
+constexpr double kUntouched2 = -2222.5;
+
+CalcState FittedLine(double visc40, double visc100) {
+  CalcState s;
+  s.visc40 = visc40;
+  s.visc100 = visc100;
+  FitViscosityLine(s);
+  return s;
+}
+
+// Runs `action`, expecting an Error of `kind` with exactly `message`.
+template <typename Action>
+void ExpectError(Action action, ErrorKind kind, const std::string& message) {
+  try {
+    action();
+    ADD_FAILURE() << "expected: " << message;
+  } catch (const Error& e) {
+    EXPECT_EQ(KindName(e.kind()), KindName(kind));
+    EXPECT_EQ(std::string(e.what()), message);
+  }
+}
+
+TEST(ViscosityModel, FitsTheDefaultOilToTheReferenceSlopeAndIntercept) {
+  const CalcState s = FittedLine(320, 35);
+  EXPECT_NEAR(s.slope, 2.7353244, 1e-7);
+  EXPECT_NEAR(s.intercept, 7.2257051, 1e-7);
+}
+
+TEST(ViscosityModel, EvaluatesTheDefaultOilAtTheReferenceTemperatures) {
+  struct Case {
+    double t;
+    double nu;
+    double tolerance;
+  };
+  const Case cases[] = {
+      {71, 85.64225, 5e-6},
+      {150, 11.98708, 5e-6},
+      {-40, 412753.93, 5e-3},
+      {250, 3.527, 5e-4},
+  };
+  CalcState s = FittedLine(320, 35);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.t);
+    const double nu = ViscosityAt(s, c.t);
+    EXPECT_NEAR(nu, c.nu, c.tolerance);
+    // The fields hold the steps of this evaluation.
+    EXPECT_NEAR(s.loglog, s.intercept - s.slope * std::log10(c.t + 273.16), 1e-13);
+    EXPECT_DOUBLE_EQ(s.logv, std::pow(10.0, s.loglog));
+  }
+}
+
+TEST(ViscosityModel, LinePassesThroughBothGivenViscosities) {
+  struct Oil {
+    double visc40;
+    double visc100;
+  };
+  const Oil oils[] = {{320, 35}, {68, 8.8},   {1000, 50}, {10, 2.5},
+                      {2, 1},    {100000, 1}, {35, 320},  {0.5, 0.45}};
+  for (const Oil& oil : oils) {
+    SCOPED_TRACE(testing::Message() << oil.visc40 << "/" << oil.visc100);
+    CalcState s = FittedLine(oil.visc40, oil.visc100);
+    EXPECT_NEAR(ViscosityAt(s, 40), oil.visc40, oil.visc40 * 1e-12);
+    EXPECT_NEAR(ViscosityAt(s, 100), oil.visc100, oil.visc100 * 1e-12);
+  }
+}
+
+TEST(ViscosityModel, EqualViscositiesGiveTheSameViscosityEverywhere) {
+  CalcState s = FittedLine(50, 50);
+  EXPECT_EQ(s.slope, 0);
+  for (const double t : {-270.0, -40.0, 0.0, 40.0, 71.0, 100.0, 250.0, 1000.0}) {
+    EXPECT_NEAR(ViscosityAt(s, t), 50, 1e-11) << t;
+  }
+}
+
+TEST(ViscosityModel, DensityMatchesTheReferenceValues) {
+  struct Case {
+    double sg;
+    double density;
+  };
+  const Case cases[] = {
+      {0.87, 8.1332656e-05},
+      {0.85, 7.9462940e-05},
+      {1, 62.37 / 1728 / 32.174 / 12},
+      {0, 0},
+  };
+  for (const Case& c : cases) {
+    CalcState s;
+    s.sg = c.sg;
+    DensityFromSG(s);
+    EXPECT_NEAR(s.density, c.density, c.density * 1e-7) << c.sg;
+  }
+}
+
+TEST(ViscosityModel, DynamicViscosityOfTheDefaultOilMatchesTheReferenceValues) {
+  struct Case {
+    double t;
+    double reyn;
+  };
+  const Case cases[] = {{71, 1.0796544e-05}, {150, 1.5111582e-06}};
+  CalcState s = FittedLine(320, 35);
+  s.sg = 0.87;
+  DensityFromSG(s);
+  for (const Case& c : cases) {
+    EXPECT_NEAR(DynamicViscosity(s, ViscosityAt(s, c.t)), c.reyn, c.reyn * 1e-7) << c.t;
+  }
+  EXPECT_EQ(DynamicViscosity(s, 0), 0);
+}
+
+TEST(ViscosityModel, FitRefusesEachBadViscosityAndLeavesTheLineAsItWas) {
+  struct Case {
+    double visc40;
+    double visc100;
+    ErrorKind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {0.4, 35, ErrorKind::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.4."},
+      {0.1, 35, ErrorKind::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.1."},
+      {-0.6, 35, ErrorKind::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is -0.6."},
+      {-5, 35, ErrorKind::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is -5."},
+      {320, 0.4, ErrorKind::InvalidArgument,
+       "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4."},
+      {320, 0, ErrorKind::InvalidArgument,
+       "The viscosity at 100 °C must be above 0.4 cSt; it is 0."},
+      // The 40 °C value is taken first.
+      {0.3, 0.2, ErrorKind::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
+      {kNaN, 35, ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number."},
+      {320, kNaN, ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number."},
+      {kInf, 35, ErrorKind::Overflow,
+       "The viscosity line could not be fitted: its slope is too large."},
+      {kInf, kInf, ErrorKind::InvalidOperation, "The viscosity line could not be fitted."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    CalcState s;
+    s.visc40 = c.visc40;
+    s.visc100 = c.visc100;
+    s.slope = kUntouched1;
+    s.intercept = kUntouched2;
+    ExpectError([&] { FitViscosityLine(s); }, c.kind, c.message);
+    EXPECT_EQ(s.slope, kUntouched1);
+    EXPECT_EQ(s.intercept, kUntouched2);
+  }
+}
+
+TEST(ViscosityModel, EvaluationRefusesEachFailureWithoutStoringIt) {
+  struct Case {
+    const char* name;
+    double slope;
+    double intercept;
+    double t;
+    ErrorKind kind;
+    const char* message;
+    bool loglog_written;  // the first step succeeded before the failure
+    bool logv_written;
+  };
+  const CalcState line = FittedLine(320, 35);
+  const CalcState steep = FittedLine(100000, 1);
+  const Case cases[] = {
+      {"absolute zero", line.slope, line.intercept, -273.16, ErrorKind::InvalidArgument,
+       "The temperature must be above -273.16 °C; it is -273.16.", false, false},
+      {"below absolute zero", line.slope, line.intercept, -300, ErrorKind::InvalidArgument,
+       "The temperature must be above -273.16 °C; it is -300.", false, false},
+      {"temperature not a number", line.slope, line.intercept, kNaN, ErrorKind::InvalidOperation,
+       "The temperature is not a number.", false, false},
+      {"broken line", kNaN, line.intercept, 40, ErrorKind::InvalidOperation,
+       "The calculation at 40 °C gave no number.", false, false},
+      // 10 raised to logv is beyond a double: loglog and logv are both stored.
+      {"steep line at -40", steep.slope, steep.intercept, -40, ErrorKind::Overflow,
+       "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
+       "too steep there.",
+       true, true},
+      // loglog is about 487, so 10 raised to it is beyond a double: logv stays.
+      {"power of loglog", -200, 0, 0, ErrorKind::Overflow,
+       "The viscosity at 0 °C is too large to compute: the viscosity-temperature line is too "
+       "steep there.",
+       true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CalcState s;
+    s.slope = c.slope;
+    s.intercept = c.intercept;
+    s.loglog = kUntouched1;
+    s.logv = kUntouched2;
+    ExpectError([&] { ViscosityAt(s, c.t); }, c.kind, c.message);
+    EXPECT_EQ(s.loglog != kUntouched1, c.loglog_written);
+    EXPECT_EQ(s.logv != kUntouched2, c.logv_written);
+    EXPECT_TRUE(std::isfinite(s.loglog));
+    EXPECT_TRUE(std::isfinite(s.logv));
+  }
+}
+
+TEST(ViscosityModel, DensityAndDynamicViscosityRefuseValuesThatAreNotFinite) {
+  CalcState s;
+  s.density = kUntouched1;
+  s.sg = kNaN;
+  ExpectError([&] { DensityFromSG(s); }, ErrorKind::InvalidOperation,
+              "The specific gravity is not a number.");
+  s.sg = kInf;
+  ExpectError([&] { DensityFromSG(s); }, ErrorKind::Overflow,
+              "The specific gravity is too large to compute a density.");
+  EXPECT_EQ(s.density, kUntouched1);
+
+  s.density = DBL_MAX;
+  ExpectError([&] { DynamicViscosity(s, 2000); }, ErrorKind::Overflow,
+              "The dynamic viscosity of 2000 cSt is too large to compute.");
+  ExpectError([&] { DynamicViscosity(s, kNaN); }, ErrorKind::InvalidOperation,
+              "The dynamic viscosity gave no number.");
+}
+
+}  // namespace
+}  // namespace project1

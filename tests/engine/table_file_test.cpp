@@ -1,0 +1,438 @@
+#include "engine/table_file.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/safe_replace.h"
+
+namespace project1 {
+namespace {
+
+namespace fs = std::filesystem;
+
+CalcState FittedLine(double visc40, double visc100) {
+  CalcState s;
+  s.visc40 = visc40;
+  s.visc100 = visc100;
+  FitViscosityLine(s);
+  return s;
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// The file names in `folder`, sorted.
+std::vector<std::string> FolderListing(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The lines of a table file without their CR LF; fails the test on any other line end.
+std::vector<std::string> CrLfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find("\r\n", start);
+    if (end == std::string::npos) {
+      ADD_FAILURE() << "bytes after the last CR LF: " << bytes.substr(start);
+      break;
+    }
+    const std::string line = bytes.substr(start, end - start);
+    EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    lines.push_back(line);
+    start = end + 2;
+  }
+  return lines;
+}
+
+template <typename Action>
+void ExpectError(Action action, ErrorKind kind, const std::string& message) {
+  try {
+    action();
+    ADD_FAILURE() << "expected: " << message;
+  } catch (const Error& e) {
+    EXPECT_EQ(KindName(e.kind()), KindName(kind));
+    EXPECT_EQ(std::string(e.what()), message);
+  }
+}
+
+// Each test gets a fresh empty home folder; HOME is put back afterwards.
+class TableFileTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("HOME")) saved_home_ = old;
+    std::string pattern = (fs::temp_directory_path() / "table-file-test-XXXXXX").string();
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    home_ = pattern;
+    ::setenv("HOME", home_.c_str(), 1);
+  }
+
+  void TearDown() override {
+    if (saved_home_) {
+      ::setenv("HOME", saved_home_->c_str(), 1);
+    } else {
+      ::unsetenv("HOME");
+    }
+    std::error_code ignored;
+    fs::remove_all(home_, ignored);
+  }
+
+  fs::path Target() const { return home_ / "Viscosity.txt"; }
+
+  fs::path home_;
+  std::optional<std::string> saved_home_;
+};
+
+TEST_F(TableFileTest, DefaultOilTableMatchesTheSampleLinesByteForByte) {
+  CalcState s = FittedLine(320, 35);
+  EXPECT_EQ(WriteViscosityTable(s), Target());
+
+  const std::string bytes = ReadBytes(Target());
+  EXPECT_EQ(bytes.size(), 869u);
+  EXPECT_EQ(bytes.substr(bytes.size() - 13), "250.0\t3.527\r\n");
+  const std::vector<std::string> lines = CrLfLines(bytes);
+  ASSERT_EQ(lines.size(), 60u);
+  EXPECT_EQ(lines[0], " Temp, C\t viscosity, cSt");
+
+  struct Sample {
+    int line;
+    const char* text;
+  };
+  const Sample samples[] = {
+      {2, "-40.0\t412,753.932"}, {3, "-35.0\t199,088.831"}, {9, "-5.0\t6,768.614"},
+      {10, "0.0\t4,382.511"},    {14, "20.0\t1,003.420"},   {17, "35.0\t415.075"},
+      {18, "40.0\t320.000"},     {30, "100.0\t35.000"},     {60, "250.0\t3.527"},
+  };
+  for (const Sample& sample : samples) {
+    EXPECT_EQ(lines[static_cast<std::size_t>(sample.line - 1)], sample.text)
+        << "line " << sample.line;
+  }
+  // Each row: the temperature of its line, one TAB.
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    ASSERT_EQ(std::count(line.begin(), line.end(), '\t'), 1) << line;
+    EXPECT_EQ(std::stod(line.substr(0, line.find('\t'))), -40.0 + 5.0 * static_cast<double>(i - 1));
+  }
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+}
+
+TEST_F(TableFileTest, RowsShowSmallAndLargeViscositiesAsThePatternSays) {
+  struct Case {
+    double visc40;
+    double visc100;
+    int line;
+    const char* text;
+  };
+  const Case cases[] = {
+      // Below 1 cSt: no digit before the decimal separator.
+      {2, 1, 60, "250.0\t.527"},
+      {10, 2, 58, "240.0\t.603"},
+      // Above 999,999 cSt: every group is separated.
+      {3000, 100, 2, "-40.0\t631,472,127.989"},
+      {3000, 100, 3, "-35.0\t170,523,981.429"},
+  };
+  for (const Case& c : cases) {
+    CalcState s = FittedLine(c.visc40, c.visc100);
+    const std::vector<std::string> lines = CrLfLines(ViscosityTableText(s));
+    ASSERT_EQ(lines.size(), 60u);
+    EXPECT_EQ(lines[static_cast<std::size_t>(c.line - 1)], c.text);
+  }
+}
+
+TEST_F(TableFileTest, SecondCalculationReplacesTheFirstTable) {
+  CalcState first = FittedLine(320, 35);
+  WriteViscosityTable(first);
+  CalcState second = FittedLine(68, 8.8);
+  WriteViscosityTable(second);
+
+  const std::string bytes = ReadBytes(Target());
+  EXPECT_EQ(bytes.size(), 835u);
+  EXPECT_EQ(CrLfLines(bytes)[1], "-40.0\t221,893.062");
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+}
+
+TEST_F(TableFileTest, OverflowingRowLeavesThePreviousTableAndNoTemporaryFile) {
+  const std::string overflow =
+      "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is too "
+      "steep there.";
+  CalcState steep = FittedLine(100000, 1);
+
+  // No previous table: nothing is created.
+  ExpectError([&] { WriteViscosityTable(steep); }, ErrorKind::Overflow, overflow);
+  EXPECT_TRUE(FolderListing(home_).empty());
+
+  CalcState good = FittedLine(320, 35);
+  WriteViscosityTable(good);
+  const std::string before = ReadBytes(Target());
+  ExpectError([&] { WriteViscosityTable(steep); }, ErrorKind::Overflow, overflow);
+  EXPECT_EQ(ReadBytes(Target()), before);
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+}
+
+TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileError) {
+  WriteBytes(home_ / "plain", "not a folder");
+  struct Case {
+    std::optional<std::string> home;
+    std::string message;
+  };
+  const Case cases[] = {
+      {std::nullopt, "Cannot write the table file: the home folder is not set (HOME is not set)."},
+      {"", "Cannot write the table file: the home folder is not set (HOME is empty)."},
+      {(home_ / "plain").string(), "Cannot write the table file: the home folder " +
+                                       (home_ / "plain").string() + " is not an existing folder."},
+      {(home_ / "plain" / "sub").string(), "Cannot write the table file: the home folder " +
+                                               (home_ / "plain" / "sub").string() +
+                                               " is not an existing folder."},
+      {(home_ / "missing").string(), "Cannot write the table file: the home folder " +
+                                         (home_ / "missing").string() +
+                                         " is not an existing folder."},
+  };
+  CalcState s = FittedLine(320, 35);
+  for (const Case& c : cases) {
+    if (c.home) {
+      ::setenv("HOME", c.home->c_str(), 1);
+    } else {
+      ::unsetenv("HOME");
+    }
+    ExpectError([&] { WriteViscosityTable(s); }, ErrorKind::FileError, c.message);
+  }
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"plain"});
+}
+
+TEST_F(TableFileTest, FolderThatCannotBeWrittenIsAFileError) {
+  // A path under a regular file cannot be created, whoever runs the test.
+  WriteBytes(home_ / "plain", "not a folder");
+  const fs::path target = home_ / "plain" / "Viscosity.txt";
+  ExpectError([&] { ReplaceFile(target, "table"); }, ErrorKind::FileError,
+              "Cannot write the table file " + target.string() + ": Not a directory.");
+  EXPECT_EQ(ReadBytes(home_ / "plain"), "not a folder");
+}
+
+TEST_F(TableFileTest, SymbolicLinkAtTheTargetIsReplacedAndItsPointeeKept) {
+  const fs::path pointee = home_ / "elsewhere.txt";
+  WriteBytes(pointee, "keep me");
+  fs::create_symlink(pointee, Target());
+
+  CalcState s = FittedLine(320, 35);
+  WriteViscosityTable(s);
+  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(Target())));
+  EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
+  EXPECT_EQ(ReadBytes(pointee), "keep me");
+}
+
+// Fault injection: the replace runs on the real calls except the one told to fail.
+enum class Step { None, Open, Write, ShortWriteThenFail, Fsync, Close, Rename, FolderSync };
+
+struct Faults {
+  Step step = Step::None;
+  int error = 0;
+  int opens = 0;
+  int writes = 0;
+  int fsyncs = 0;
+  std::vector<std::string> created;
+};
+Faults faults;
+
+Faults Inject(Step step, int error) {
+  Faults f;
+  f.step = step;
+  f.error = error;
+  return f;
+}
+
+int FaultyOpen(const char* path, int flags, mode_t mode) {
+  if ((flags & O_CREAT) != 0) {
+    faults.created.push_back(path);
+    EXPECT_EQ(flags, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
+    EXPECT_EQ(mode, 0644u);
+  }
+  if (faults.step == Step::Open && faults.opens++ == 0) {
+    errno = faults.error;
+    return -1;
+  }
+  return SystemFileOps().open(path, flags, mode);
+}
+
+ssize_t FaultyWrite(int fd, const void* data, size_t size) {
+  const int call = faults.writes++;
+  if (faults.step == Step::Write) {
+    errno = faults.error;
+    return -1;
+  }
+  if (faults.step == Step::ShortWriteThenFail) {
+    if (call == 0) return SystemFileOps().write(fd, data, size / 2);
+    errno = faults.error;
+    return -1;
+  }
+  return SystemFileOps().write(fd, data, size);
+}
+
+int FaultyFsync(int fd) {
+  const int call = faults.fsyncs++;
+  if ((faults.step == Step::Fsync && call == 0) || (faults.step == Step::FolderSync && call == 1)) {
+    errno = faults.error;
+    return -1;
+  }
+  return SystemFileOps().fsync(fd);
+}
+
+int FaultyClose(int fd) {
+  const int result = SystemFileOps().close(fd);
+  if (faults.step == Step::Close) {
+    errno = faults.error;
+    return -1;
+  }
+  return result;
+}
+
+int FaultyRename(const char* from, const char* to) {
+  if (faults.step == Step::Rename) {
+    errno = faults.error;
+    return -1;
+  }
+  return SystemFileOps().rename(from, to);
+}
+
+const FileOps kFaultyOps{&FaultyOpen,  &FaultyWrite,  &FaultyFsync,
+                         &FaultyClose, &FaultyRename, SystemFileOps().unlink};
+
+TEST_F(TableFileTest, FailingSystemCallLeavesThePreviousTableAndNoTemporaryFile) {
+  struct Case {
+    Step step;
+    int error;
+    const char* cause;
+  };
+  const Case cases[] = {
+      {Step::Open, EACCES, "Permission denied"},
+      {Step::Write, ENOSPC, "No space left on device"},
+      {Step::ShortWriteThenFail, ENOSPC, "No space left on device"},
+      {Step::Fsync, EIO, "Input/output error"},
+      {Step::Close, EIO, "Input/output error"},
+      {Step::Rename, EACCES, "Permission denied"},
+  };
+  const std::string previous = "an earlier table\r\n";
+  CalcState s = FittedLine(320, 35);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.cause);
+    WriteBytes(Target(), previous);
+    faults = Inject(c.step, c.error);
+    ExpectError([&] { WriteViscosityTable(s, kFaultyOps); }, ErrorKind::FileError,
+                "Cannot write the table file " + Target().string() + ": " + c.cause + ".");
+    EXPECT_EQ(ReadBytes(Target()), previous);
+    EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+  }
+}
+
+TEST_F(TableFileTest, TemporaryFileIsCreatedBesideTheTargetAndRenamedOverIt) {
+  faults = Faults{};
+  CalcState s = FittedLine(320, 35);
+  WriteViscosityTable(s, kFaultyOps);
+  ASSERT_EQ(faults.created.size(), 1u);
+  const fs::path temporary = faults.created[0];
+  EXPECT_EQ(temporary.parent_path(), home_);
+  const std::string name = temporary.filename().string();
+  EXPECT_EQ(name.rfind(".Viscosity.txt." + std::to_string(::getpid()) + ".", 0), 0u) << name;
+  EXPECT_TRUE(name.ends_with(".tmp")) << name;
+  EXPECT_EQ(faults.fsyncs, 2) << "the file and then its folder";
+  EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+}
+
+TEST_F(TableFileTest, TemporaryNameInUseIsSkippedUntilTheAttemptsRunOut) {
+  // Every temporary name taken: the replace gives up and the target is untouched.
+  int taken_names = 0;
+  static int* taken = nullptr;
+  taken = &taken_names;
+  const FileOps all_taken{[](const char* path, int flags, mode_t mode) {
+                            if ((flags & O_CREAT) != 0) {
+                              ++*taken;
+                              errno = EEXIST;
+                              return -1;
+                            }
+                            return SystemFileOps().open(path, flags, mode);
+                          },
+                          SystemFileOps().write,
+                          SystemFileOps().fsync,
+                          SystemFileOps().close,
+                          SystemFileOps().rename,
+                          SystemFileOps().unlink};
+  ExpectError([&] { ReplaceFile(Target(), "table", all_taken); }, ErrorKind::FileError,
+              "Cannot write the table file " + Target().string() + ": File exists.");
+  EXPECT_GT(taken_names, 1);
+  EXPECT_TRUE(FolderListing(home_).empty());
+
+  // A name left behind by another run is skipped.
+  taken_names = 0;
+  const FileOps first_taken{[](const char* path, int flags, mode_t mode) {
+                              if ((flags & O_CREAT) != 0 && (*taken)++ == 0) {
+                                errno = EEXIST;
+                                return -1;
+                              }
+                              return SystemFileOps().open(path, flags, mode);
+                            },
+                            SystemFileOps().write,
+                            SystemFileOps().fsync,
+                            SystemFileOps().close,
+                            SystemFileOps().rename,
+                            SystemFileOps().unlink};
+  ReplaceFile(Target(), "table", first_taken);
+  EXPECT_EQ(ReadBytes(Target()), "table");
+  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
+}
+
+TEST_F(TableFileTest, PartialAndInterruptedWritesStillWriteEveryByte) {
+  static int calls = 0;
+  calls = 0;
+  const FileOps trickle{SystemFileOps().open,
+                        [](int fd, const void* data, size_t size) -> ssize_t {
+                          if (calls++ % 2 == 0) {
+                            errno = EINTR;
+                            return -1;
+                          }
+                          return SystemFileOps().write(fd, data, size < 7 ? size : 7);
+                        },
+                        SystemFileOps().fsync,
+                        SystemFileOps().close,
+                        SystemFileOps().rename,
+                        SystemFileOps().unlink};
+  CalcState s = FittedLine(320, 35);
+  WriteViscosityTable(s, trickle);
+  EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
+  EXPECT_GT(calls, 200);
+}
+
+TEST_F(TableFileTest, FolderThatCannotBeSyncedStillGetsTheNewTable) {
+  WriteBytes(Target(), "an earlier table\r\n");
+  faults = Inject(Step::FolderSync, EIO);
+  CalcState s = FittedLine(320, 35);
+  WriteViscosityTable(s, kFaultyOps);
+  EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
+}
+
+}  // namespace
+}  // namespace project1
