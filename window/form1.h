@@ -1,0 +1,64 @@
+#pragma once
+// The main window: the input and result boxes in two frames, the lubricant list, the calculate
+// button and the notice line, with the window's three event handlers.
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+#include "window/pick_combo_box.h"
+#include "window/qt_controls.h"
+
+namespace project1 {
+
+// Client area of the window in twips.
+inline constexpr int kClientWidthTwips = 13365;
+inline constexpr int kClientHeightTwips = 6465;
+// Twips per device-independent pixel: 1440 twips per inch at 96 pixels per inch.
+inline constexpr int kTwipsPerPixel = 15;
+
+class Form1Window : public QWidget {
+  Q_OBJECT
+
+ public:
+  // Builds the window, makes it the single instance of the controls and runs Form_Load.
+  explicit Form1Window(QWidget* parent = nullptr);
+  ~Form1Window() override;
+
+  // Fills the lubricant list and greys the four result boxes.
+  void Form_Load();
+  // Runs the calculate command.
+  void Command1_Click();
+  // Writes the picked lubricant's values into the input boxes.
+  void LubList_Click();
+
+ private:
+  void BuildControls();
+  void SetTabOrder();
+
+  QGroupBox* frame1_ = nullptr;
+  QGroupBox* frame2_ = nullptr;
+  std::array<QLabel*, 4> label2_{};
+  QLabel* label1_ = nullptr;
+  QLabel* label3_ = nullptr;
+  QLabel* label4_ = nullptr;
+  QLineEdit* vc_ = nullptr;
+  QLineEdit* vh_ = nullptr;
+  QLineEdit* tref_ = nullptr;
+  QLineEdit* tref2_ = nullptr;
+  QLineEdit* sg_ = nullptr;
+  QLineEdit* vcalc_ = nullptr;
+  QLineEdit* vcalc2_ = nullptr;
+  QLineEdit* dyn_visc_ = nullptr;
+  QLineEdit* dyn_visc2_ = nullptr;
+  PickComboBox* lub_list_ = nullptr;
+  QPushButton* command1_ = nullptr;
+  std::unique_ptr<QtForm1Controls> controls_;
+};
+
+}  // namespace project1

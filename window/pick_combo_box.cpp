@@ -1,0 +1,50 @@
+#include "window/pick_combo_box.h"
+
+#include <QKeyEvent>
+#include <QTimer>
+#include <QWheelEvent>
+
+namespace project1 {
+
+PickComboBox::PickComboBox(QWidget* parent) : QComboBox(parent) {
+  connect(this, &QComboBox::activated, this, &PickComboBox::OnActivated);
+}
+
+void PickComboBox::OnActivated() {
+  if (navigating_ || popup_closing_) {
+    popup_closing_ = false;
+    emit picked();
+  }
+}
+
+void PickComboBox::hidePopup() {
+  QComboBox::hidePopup();
+  // The popup closes before it reports the chosen item, in the same event. A close without a
+  // choice (Escape, a click outside) leaves the flag to be cleared on the next turn of the loop.
+  popup_closing_ = true;
+  QTimer::singleShot(0, this, [this] { popup_closing_ = false; });
+}
+
+void PickComboBox::keyPressEvent(QKeyEvent* event) {
+  const bool plain = (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier)) == 0;
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      navigating_ = plain;
+      break;
+    default:
+      navigating_ = false;
+  }
+  QComboBox::keyPressEvent(event);
+  navigating_ = false;
+}
+
+void PickComboBox::wheelEvent(QWheelEvent* event) {
+  navigating_ = true;
+  QComboBox::wheelEvent(event);
+  navigating_ = false;
+}
+
+}  // namespace project1
