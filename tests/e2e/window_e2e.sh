@@ -1,0 +1,191 @@
+#!/usr/bin/env bash
+# End to end: drives the built program on its own Xvfb server with real key strokes and mouse
+# clicks, reads the boxes through the clipboard and checks the table file in a temporary HOME.
+#
+#   window_e2e.sh PATH_TO_PROGRAM
+#
+# Prints one line per check and "N passed, M failed"; exits non-zero on any failure.
+set -uo pipefail
+
+program=${1:?usage: window_e2e.sh PATH_TO_PROGRAM}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source-path=SCRIPTDIR
+source "$here/xsession.bash"
+
+for tool in Xvfb xdotool xclip xdpyinfo; do
+  command -v "$tool" >/dev/null || {
+    echo "FAIL: $tool is not installed (scripts/setup installs it)."
+    exit 1
+  }
+done
+
+passed=0
+failed=0
+watchdog=""
+work=$(mktemp -d "${TMPDIR:-/tmp}/window_e2e.XXXXXX")
+# shellcheck disable=SC2317  # called by the trap
+cleanup() {
+  xs_stop "$watchdog"
+  xs_stop_all
+  rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'echo "FAIL interrupted or out of time"; echo "$passed passed, $((failed + 1)) failed"; exit 130' INT TERM
+# Ends the test, cleanup included, well before a harness would kill it outright.
+(
+  sleep 100 &
+  sleeper=$!
+  trap 'kill $sleeper; exit 0' TERM
+  wait $sleeper && kill -TERM $$
+) >/dev/null 2>&1 &
+watchdog=$!
+
+export HOME=$work/home
+mkdir -p "$HOME"
+table=$HOME/Viscosity.txt
+
+pass() {
+  echo "ok   $1"
+  passed=$((passed + 1))
+}
+fail() {
+  echo "FAIL $1"
+  failed=$((failed + 1))
+}
+# check NAME EXPECTED ACTUAL
+check() {
+  if [ "$2" = "$3" ]; then pass "$1: \"$3\""; else fail "$1: expected \"$2\", got \"$3\""; fi
+}
+finish() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
+  exit $?
+}
+abort() {
+  fail "$1"
+  [ -s "$work/program.log" ] && sed 's/^/  program: /' "$work/program.log" | tail -n 20
+  finish
+}
+
+# Centres of the controls in window pixels: twips / 15, containers' offsets added.
+declare -A at=(
+  [vc]="244 82" [vh]="244 120" [tref]="65 190" [tref2]="164 190" [SG]="754 85"
+  [vcalc]="65 272" [vcalc2]="166 273" [DynVisc]="604 228" [DynVisc2]="730 229"
+  [Command1]="342 226" [LubList]="358 78"
+)
+click() {
+  local x y
+  read -r x y <<<"${at[$1]}"
+  xs_click "$x" "$y"
+}
+read_box() {
+  click "$1"
+  xs_copy_focused
+}
+set_box() {
+  click "$1"
+  xs_key ctrl+a BackSpace
+  xs_type "$2"
+}
+check_boxes() {  # check_boxes LABEL name=value...
+  local label=$1 pair
+  shift
+  for pair in "$@"; do check "$label: ${pair%%=*}" "${pair#*=}" "$(read_box "${pair%%=*}")"; done
+}
+table_sum() { md5sum "$table" 2>/dev/null | cut -d' ' -f1; }
+# calculate: clicks the button and waits up to 20 s for the table file to change.
+calculate() {
+  local before
+  before=$(table_sum)
+  click Command1
+  wait_until 20 bash -c "[ -s '$table' ] && [ \"\$(md5sum '$table' | cut -d' ' -f1)\" != '$before' ]"
+}
+# table_row TEMPERATURE: the viscosity field of that row.
+table_row() { awk -F'\t' -v t="$1" '$1 == t { sub(/\r$/, "", $2); print $2 }' "$table"; }
+check_table() {  # check_table LABEL VISCOSITY_AT_-40
+  local lines crlf
+  lines=$(wc -l <"$table")
+  crlf=$(grep -c $'\r$' "$table")
+  check "$1: table lines" 60 "$lines"
+  check "$1: lines ending CR LF" 60 "$crlf"
+  check "$1: header" $' Temp, C\t viscosity, cSt' "$(head -n 1 "$table" | tr -d '\r')"
+  check "$1: -40.0 row" "$2" "$(table_row -40.0)"
+  check "$1: last row" "250.0" "$(tail -n 1 "$table" | cut -f1)"
+}
+
+echo "# X server"
+xs_start_xvfb "$work/xvfb.log" || abort "Xvfb did not start"
+pass "Xvfb on $DISPLAY"
+
+echo "# start"
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+  xs_start_program Tervane "$work/program.log" "$program" || abort "the window Tervane appears"
+pass "window Tervane is shown"
+geometry=$(xdotool getwindowgeometry "$XS_WINDOW" | awk '/Geometry/ { print $2 }')
+check "client area" 891x431 "$geometry"
+check_boxes "at start" vc=320 vh=35 tref=71 tref2=150 SG=0.87
+click tref
+xs_key Return
+sleep 1
+if [ -e "$table" ]; then fail "Enter in a box does not press the button"; else pass "Enter in a box does not press the button"; fi
+
+echo "# calculate with the starting values"
+calculate || abort "the table file is written after pressing the button"
+pass "pressing the button writes $table"
+check_boxes "typical oil" vcalc=85.642 vcalc2=11.987 DynVisc=.0000108 DynVisc2=.00000151
+check_table "typical oil" 412,753.932
+
+echo "# pick SHC 624 from the list with the arrow keys"
+click LubList
+xs_key Down
+picked=$(xs_copy_focused)
+for _ in $(seq 1 12); do
+  [ "$picked" = "SHC 624" ] && break
+  xs_key Up
+  picked=$(xs_copy_focused)
+done
+check "list pick" "SHC 624" "$picked"
+check_boxes "SHC 624" vc=31 vh=5.8 SG=0.85 tref=71 vcalc=85.642
+calculate || abort "the table file changes after the second press"
+pass "the second press rewrites the table file"
+check_boxes "SHC 624" vcalc=11.247 vcalc2=2.685 DynVisc=.00000139 DynVisc2=.00000033
+check_table "SHC 624" 18,291.500
+
+echo "# a bad specific gravity"
+set_box SG abc
+sum_before=$(table_sum)
+click Command1
+report=""
+# shellcheck disable=SC2317  # called through wait_until
+find_report() {
+  report=$(xs_windows_named Tervane | grep -vx "$XS_WINDOW" | head -n 1)
+  [ -n "$report" ]
+}
+if wait_until 10 find_report; then
+  pass "the report window appears"
+  xs_focus "$report"
+  xs_key Return
+  if wait_until 10 bash -c "! xdotool search --onlyvisible --name '^Tervane\$' | grep -qx '$report'"; then
+    pass "Return dismisses the report"
+  else
+    fail "Return dismisses the report"
+    xdotool windowunmap "$report" 2>/dev/null || true
+  fi
+else
+  fail "the report window appears"
+fi
+if xs_alive "$XS_PROGRAM_PID"; then pass "the program runs on"; else abort "the program runs on"; fi
+check "failed calculation leaves the table file" "$sum_before" "$(table_sum)"
+check_boxes "after the report" SG=abc vcalc=11.247 DynVisc=.00000139
+
+echo "# the program still answers"
+set_box vc 320
+set_box vh 35
+set_box SG 0.87
+calculate || abort "the table file changes after the report"
+pass "pressing the button after the report rewrites the table file"
+check_boxes "typical oil again" vcalc=85.642 vcalc2=11.987 DynVisc=.0000108 DynVisc2=.00000151
+check_table "typical oil again" 412,753.932
+if xs_alive "$XS_PROGRAM_PID"; then pass "the program is alive at the end"; else fail "the program is alive at the end"; fi
+
+finish
