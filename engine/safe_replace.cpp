@@ -1,13 +1,16 @@
 #include "engine/safe_replace.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <system_error>
 
 #include "numtext/error.h"
 
@@ -32,13 +35,69 @@ std::atomic<unsigned> temporary_counter{0};
               "Cannot write the table file " + target.string() + ": " + std::strerror(error) + ".");
 }
 
+std::filesystem::path FolderOf(const std::filesystem::path& target) {
+  return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+}
+
+// "." + the target's name + ".": the start of every temporary name for that target.
+std::string TemporaryPrefix(const std::filesystem::path& target) {
+  return "." + target.filename().string() + ".";
+}
+
+// Parses digits without a sign or a leading zero, as the temporary names write them.
+template <typename Number>
+bool ParseCount(std::string_view digits, Number& value) {
+  if (digits.empty() || digits.front() < '0' || digits.front() > '9') return false;
+  if (digits.size() > 1 && digits.front() == '0') return false;
+  const char* end = digits.data() + digits.size();
+  const auto [stop, error] = std::from_chars(digits.data(), end, value);
+  return error == std::errc() && stop == end;
+}
+
+// The writer's process id in `name` when it is a temporary name "<prefix><pid>.<n>.tmp" of the
+// target, else 0.
+pid_t TemporaryWriter(std::string_view name, std::string_view prefix) {
+  constexpr std::string_view kSuffix = ".tmp";
+  if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
+  if (name.size() < prefix.size() + kSuffix.size()) return 0;
+  const std::string_view middle =
+      name.substr(prefix.size(), name.size() - prefix.size() - kSuffix.size());
+  const std::size_t dot = middle.find('.');
+  if (dot == std::string_view::npos) return 0;
+  pid_t pid = 0;
+  unsigned long long counter = 0;
+  if (!ParseCount(middle.substr(0, dot), pid) || !ParseCount(middle.substr(dot + 1), counter)) {
+    return 0;
+  }
+  return pid > 0 ? pid : 0;
+}
+
+// Removes the temporary files of `target` left by writers that were killed before they could
+// remove them: regular files with a temporary name whose process no longer exists. A file of a
+// running process (this one included) is left alone, and so is every other file. Failures are
+// ignored: a leftover costs only space.
+void RemoveLeftoverTemporaries(const std::filesystem::path& target, const FileOps& ops) {
+  const std::string prefix = TemporaryPrefix(target);
+  const pid_t self = ::getpid();
+  std::error_code error;
+  std::filesystem::directory_iterator it(FolderOf(target), error);
+  for (const std::filesystem::directory_iterator end; !error && it != end; it.increment(error)) {
+    const std::filesystem::path& path = it->path();
+    const pid_t writer = TemporaryWriter(path.filename().native(), prefix);
+    if (writer == 0 || writer == self) continue;
+    std::error_code status_error;
+    if (it->symlink_status(status_error).type() != std::filesystem::file_type::regular) continue;
+    // Only "no such process" proves the writer gone; EPERM means it runs under another user.
+    if (::kill(writer, 0) == 0 || errno != ESRCH) continue;
+    ops.unlink(path.c_str());
+  }
+}
+
 // Creates the temporary file beside `target`; returns its descriptor and sets `temporary`.
 int CreateTemporary(const std::filesystem::path& target, const FileOps& ops,
                     std::filesystem::path& temporary) {
-  const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  const std::string prefix =
-      "." + target.filename().string() + "." + std::to_string(::getpid()) + ".";
+  const std::filesystem::path folder = FolderOf(target);
+  const std::string prefix = TemporaryPrefix(target) + std::to_string(::getpid()) + ".";
   int error = EEXIST;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::filesystem::path candidate =
@@ -74,8 +133,7 @@ int WriteAll(int fd, std::string_view bytes, const FileOps& ops) {
 
 // Makes the rename itself durable. A folder that cannot be synced does not undo the replace.
 void SyncFolder(const std::filesystem::path& target, const FileOps& ops) {
-  const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+  const std::filesystem::path folder = FolderOf(target);
   const int fd = ops.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, mode_t{0});
   if (fd < 0) return;
   ops.fsync(fd);
@@ -91,6 +149,7 @@ const FileOps& SystemFileOps() {
 }
 
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, const FileOps& ops) {
+  RemoveLeftoverTemporaries(target, ops);
   std::filesystem::path temporary;
   const int fd = CreateTemporary(target, ops, temporary);
 

@@ -25,7 +25,9 @@ struct FileOps {
 const FileOps& SystemFileOps();
 
 // Replaces `target` with `bytes`. A symbolic link at the target is replaced, never written
-// through. Throws Error(FileError) naming the file and the cause.
+// through. Temporary files of the same target left behind by writers that were killed (their
+// process no longer exists) are removed first; those of running processes are left alone.
+// Throws Error(FileError) naming the file and the cause.
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
                  const FileOps& ops = SystemFileOps());
 

@@ -14,7 +14,15 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr double kFirstTemperature = -40.0;
 constexpr double kTemperatureStep = 5.0;
 
+const FileOps* table_file_ops = nullptr;
+
 }  // namespace
+
+void SetTableFileOps(const FileOps* ops) { table_file_ops = ops; }
+
+const FileOps& TableFileOps() {
+  return table_file_ops != nullptr ? *table_file_ops : SystemFileOps();
+}
 
 std::string ViscosityTableText(CalcState& s) {
   std::string text;

@@ -22,8 +22,14 @@ std::string ViscosityTableText(CalcState& s);
 // unset, empty or not a folder.
 std::filesystem::path TableFolder();
 
+// The system calls WriteViscosityTable uses by default: those set by SetTableFileOps, else the
+// real ones. Setting nullptr goes back to the real calls. Lets tests make a calculation's file
+// write fail at any step.
+void SetTableFileOps(const FileOps* ops);
+const FileOps& TableFileOps();
+
 // Builds the table and replaces <TableFolder()>/Viscosity.txt with it; returns the path written.
 // On any failure the previous file stays as it was.
-std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops = SystemFileOps());
+std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops = TableFileOps());
 
 }  // namespace project1
