@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "error_expectations.h"
 #include "fake_form.h"
 
 namespace project1 {
@@ -21,16 +22,7 @@ const std::vector<std::string> kListItems = {
     "SHC 632", "SHC 634", "SHC 636", "SHC 639", "OTHER",
 };
 
-std::optional<Error> Handle(void (*handler)()) {
-  try {
-    handler();
-  } catch (const Error& error) {
-    return error;
-  }
-  return std::nullopt;
-}
-
-std::string Outcome(const std::optional<Error>& error) { return error ? error->what() : ""; }
+std::optional<Error> Handle(void (*handler)()) { return Caught(handler); }
 
 TEST(FillListTest, AppendsTheTenNamesAndOtherOnceLeavingTheEditFieldAlone) {
   FakeForm form;

@@ -13,6 +13,7 @@
 
 #include "engine/model.h"
 #include "engine/table_file.h"
+#include "error_expectations.h"
 #include "fake_form.h"
 #include "numtext/numtext.h"
 
@@ -45,17 +46,7 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
-std::optional<Error> Calculate() {
-  try {
-    CalculateViscosity();
-  } catch (const Error& error) {
-    return error;
-  }
-  return std::nullopt;
-}
-
-// "" for a calculation that ran to its end, else the error's message.
-std::string Outcome(const std::optional<Error>& error) { return error ? error->what() : ""; }
+std::optional<Error> Calculate() { return Caught(CalculateViscosity); }
 
 class CalculateViscosityTest : public ::testing::Test {
  protected:

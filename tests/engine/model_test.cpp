@@ -7,6 +7,8 @@
 #include <limits>
 #include <string>
 
+#include "error_expectations.h"
+
 namespace project1 {
 namespace {
 
@@ -23,18 +25,6 @@ CalcState FittedLine(double visc40, double visc100) {
   s.visc100 = visc100;
   FitViscosityLine(s);
   return s;
-}
-
-// Runs `action`, expecting an Error of `kind` with exactly `message`.
-template <typename Action>
-void ExpectError(Action action, ErrorKind kind, const std::string& message) {
-  try {
-    action();
-    ADD_FAILURE() << "expected: " << message;
-  } catch (const Error& e) {
-    EXPECT_EQ(KindName(e.kind()), KindName(kind));
-    EXPECT_EQ(std::string(e.what()), message);
-  }
 }
 
 TEST(ViscosityModel, FitsTheDefaultOilToTheReferenceSlopeAndIntercept) {

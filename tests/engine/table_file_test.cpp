@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/safe_replace.h"
+#include "error_expectations.h"
 
 namespace project1 {
 namespace {
@@ -68,17 +69,6 @@ std::vector<std::string> CrLfLines(const std::string& bytes) {
     start = end + 2;
   }
   return lines;
-}
-
-template <typename Action>
-void ExpectError(Action action, ErrorKind kind, const std::string& message) {
-  try {
-    action();
-    ADD_FAILURE() << "expected: " << message;
-  } catch (const Error& e) {
-    EXPECT_EQ(KindName(e.kind()), KindName(kind));
-    EXPECT_EQ(std::string(e.what()), message);
-  }
 }
 
 // Each test gets a fresh empty home folder; HOME is put back afterwards.
