@@ -22,47 +22,11 @@
 #include "window/form1.h"
 #include "window/qt_controls.h"
 #include "window/system_colours.h"
+#include "window_test_support.h"
 
 using namespace project1;
 
 namespace {
-
-// Looks for a modal dialog every 20 ms. An expected one goes to the test's handler; any other
-// is closed and recorded, so that a test fails instead of hanging on it.
-class DialogWatch : public QObject {
- public:
-  using Handler = std::function<void(QWidget*)>;
-
-  DialogWatch() {
-    connect(&timer_, &QTimer::timeout, this, [this] { Check(); });
-    timer_.start(20);
-  }
-  void Expect(Handler handler) { handler_ = std::move(handler); }
-  bool Expecting() const { return static_cast<bool>(handler_); }
-  QStringList TakeUnexpected() { return std::exchange(unexpected_, {}); }
-
- private:
-  void Check() {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    if (handler_) {
-      const Handler handler = std::exchange(handler_, nullptr);
-      handler(modal);
-      return;
-    }
-    const auto* box = qobject_cast<QMessageBox*>(modal);
-    unexpected_ << (box != nullptr ? box->text() : modal->objectName());
-    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-      dialog->done(QDialog::Rejected);
-    } else {
-      modal->close();
-    }
-  }
-
-  QTimer timer_;
-  Handler handler_;
-  QStringList unexpected_;
-};
 
 // What the window shows, for comparing before and after a failed command.
 struct Shown {
@@ -157,11 +121,8 @@ void Form1Test::init() {
 
 void Form1Test::cleanup() {
   window_.reset();
-  const QStringList unexpected = watch_->TakeUnexpected();
-  QVERIFY2(unexpected.isEmpty(),
-           qPrintable("unexpected dialog: " + unexpected.join(QStringLiteral(" | "))));
-  QVERIFY2(!watch_->Expecting(), "an expected dialog never appeared");
-  watch_->Expect(nullptr);
+  const QString problem = watch_->Finish();
+  QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 // --- Colours and fonts of the controls surface ---------------------------------------------

@@ -1,0 +1,79 @@
+#pragma once
+// Pieces shared by the tests that drive the main window on the offscreen platform.
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QMessageBox>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <utility>
+
+namespace project1 {
+
+// Looks for a modal dialog every 20 ms. An expected one goes to the test's handler; any other
+// is closed and recorded, so that a test fails instead of hanging on it.
+class DialogWatch : public QObject {
+ public:
+  using Handler = std::function<void(QWidget*)>;
+
+  DialogWatch() {
+    connect(&timer_, &QTimer::timeout, this, [this] { Check(); });
+    timer_.start(20);
+  }
+  void Expect(Handler handler) { handler_ = std::move(handler); }
+  bool Expecting() const { return static_cast<bool>(handler_); }
+  QStringList TakeUnexpected() { return std::exchange(unexpected_, {}); }
+
+  // Ends a test: drops the handler (so that no later test can reach a finished test's state)
+  // and returns what went wrong with dialogs, or an empty text.
+  QString Finish() {
+    const QStringList unexpected = TakeUnexpected();
+    const bool still_expecting = Expecting();
+    Expect(nullptr);
+    if (!unexpected.isEmpty()) {
+      return "unexpected dialog: " + unexpected.join(QStringLiteral(" | "));
+    }
+    return still_expecting ? QStringLiteral("an expected dialog never appeared") : QString();
+  }
+
+ private:
+  void Check() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) return;
+    if (handler_) {
+      const Handler handler = std::exchange(handler_, nullptr);
+      handler(modal);
+      return;
+    }
+    const auto* box = qobject_cast<QMessageBox*>(modal);
+    unexpected_ << (box != nullptr ? box->text() : modal->objectName());
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+      dialog->done(QDialog::Rejected);
+    } else {
+      modal->close();
+    }
+  }
+
+  QTimer timer_;
+  Handler handler_;
+  QStringList unexpected_;
+};
+
+// The whole content of a file; an empty array when it cannot be read.
+inline QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll();
+}
+
+// Replaces the content of a file; false when it cannot be written.
+inline bool WriteFileBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
+}
+
+}  // namespace project1
