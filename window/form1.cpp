@@ -154,6 +154,7 @@ void Form1Window::BuildControls() {
   lub_list_->setObjectName(QStringLiteral("LubList"));
   lub_list_->setEditable(true);
   lub_list_->setInsertPolicy(QComboBox::NoInsert);
+  lub_list_->setCompleter(nullptr);  // the edit field keeps exactly what is typed
   lub_list_->setFont(label_font);
   lub_list_->setGeometry(Twips(4860, 630, 1905, 360));
   lub_list_->setEditText(kLubListText);

@@ -1,0 +1,188 @@
+#!/usr/bin/env python3
+"""Turns the results of scripts/bench into the README's performance table.
+
+    perf_report.py RESULTS_DIR README
+
+RESULTS_DIR holds engine.json (Google Benchmark JSON with median aggregates), startup.txt (one
+line a launch: the program's label, a TAB and the JSON object of startup_probe) and press.json
+(the JSON object of press_bench). The table goes between the bench markers of README, which are
+appended with a "## Performance" heading when missing. Prints the table and exits 0.
+"""
+
+import datetime
+import json
+import os
+import statistics
+import sys
+
+BEGIN = "<!-- bench:begin -->"
+END = "<!-- bench:end -->"
+
+# The goals: a time must stay under its limit, a ratio to its floor at or below its limit. Ratios
+# are shown to three places so that a ratio just over its limit never shows as equal to it.
+TABLE_TEXT_LIMIT_US = 20.0
+CALCULATION_RATIO_LIMIT = 1.2
+STARTUP_RATIO_LIMIT = 1.15
+MEMORY_RATIO_LIMIT = 1.10
+PRESS_LIMIT_MS = 16.0
+
+UNIT_TO_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def medians(engine):
+    """The median aggregate of each benchmark, by run name."""
+    found = {}
+    for entry in engine["benchmarks"]:
+        if entry.get("run_type") == "aggregate" and entry.get("aggregate_name") == "median":
+            found[entry["run_name"]] = entry
+    return found
+
+
+def nanoseconds(entry):
+    return entry["real_time"] * UNIT_TO_NS[entry["time_unit"]]
+
+
+def duration(ns):
+    if ns < 1e3:
+        return f"{ns:.1f} ns"
+    if ns < 1e6:
+        return f"{ns / 1e3:.1f} µs"
+    return f"{ns / 1e6:.2f} ms"
+
+
+def met(ok):
+    return "yes" if ok else "**no**"
+
+
+def cpu_model():
+    try:
+        with open("/proc/cpuinfo", encoding="utf-8") as info:
+            for line in info:
+                if line.startswith("model name"):
+                    return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return "unknown CPU"
+
+
+def memory_gib():
+    try:
+        with open("/proc/meminfo", encoding="utf-8") as info:
+            for line in info:
+                if line.startswith("MemTotal:"):
+                    return int(line.split()[1]) / 1024 / 1024
+    except OSError:
+        pass
+    return 0.0
+
+
+def find(runs, prefix):
+    for name, entry in runs.items():
+        if name == prefix or name.startswith(prefix + "/"):
+            return entry
+    raise SystemExit(f"perf_report: no median for {prefix} in engine.json")
+
+
+def table(results):
+    with open(os.path.join(results, "engine.json"), encoding="utf-8") as f:
+        runs = medians(json.load(f))
+    launches = {}
+    with open(os.path.join(results, "startup.txt"), encoding="utf-8") as f:
+        for line in f:
+            if line.strip():
+                label, text = line.split("\t", 1)
+                launches.setdefault(label, []).append(json.loads(text))
+    with open(os.path.join(results, "press.json"), encoding="utf-8") as f:
+        press = json.load(f)
+
+    rows = []
+
+    def row(figure, median, floor="", ratio="", goal="", ok=None):
+        rows.append((figure, median, floor, ratio, goal, "" if ok is None else met(ok)))
+
+    row("`TextToNumber`", duration(nanoseconds(find(runs, "BM_TextToNumber"))))
+    for pattern in ("kinematic", "dynamic", "temperature", "table_viscosity"):
+        entry = find(runs, f"BM_FormatNumber/{pattern}")
+        row(f"`FormatNumber`, {pattern.replace('_', ' ')} pattern", duration(nanoseconds(entry)))
+    row("`FitViscosityLine`", duration(nanoseconds(find(runs, "BM_FitViscosityLine"))))
+    row("`ViscosityAt`", duration(nanoseconds(find(runs, "BM_ViscosityAt"))))
+    table_ns = nanoseconds(find(runs, "BM_TableTextInMemory"))
+    row("59-row table text in memory", duration(table_ns), goal=f"< {TABLE_TEXT_LIMIT_US:g} µs",
+        ok=table_ns < TABLE_TEXT_LIMIT_US * 1e3)
+
+    paired = find(runs, "BM_CalculationVsFloor")
+    calc_us, floor_us = paired["calculation_us"], paired["floor_us"]
+    ratio = calc_us / floor_us
+    row("Whole calculation, in-memory window, table file replaced safely",
+        duration(calc_us * 1e3), f"{duration(floor_us * 1e3)} (same bytes, same file steps)",
+        f"{ratio:.3f}", f"≤ {CALCULATION_RATIO_LIMIT:.2f}", ratio <= CALCULATION_RATIO_LIMIT)
+
+    program, bare = launches.get("Project1", []), launches.get("bare", [])
+    if not program or not bare:
+        raise SystemExit("perf_report: startup.txt lacks launches of Project1 or the bare window")
+    start_p = statistics.median(x["startup_ms"] for x in program)
+    start_b = statistics.median(x["startup_ms"] for x in bare)
+    ratio = start_p / start_b
+    row(f"Start-up, exec to window mapped ({len(program)} launches)", f"{start_p:.1f} ms",
+        f"{start_b:.1f} ms (bare Qt window)", f"{ratio:.3f}", f"≤ {STARTUP_RATIO_LIMIT:.2f}",
+        ratio <= STARTUP_RATIO_LIMIT)
+    mem_p = statistics.median(x["vmhwm_kib"] for x in program) / 1024
+    mem_b = statistics.median(x["vmhwm_kib"] for x in bare) / 1024
+    ratio = mem_p / mem_b
+    row("Peak resident memory (VmHWM) once idle", f"{mem_p:.1f} MiB",
+        f"{mem_b:.1f} MiB (bare Qt window)", f"{ratio:.3f}", f"≤ {MEMORY_RATIO_LIMIT:.2f}",
+        ratio <= MEMORY_RATIO_LIMIT)
+    row(f"Press-to-result, click to handler return ({press['presses']} presses)",
+        f"{press['median_ms']:.2f} ms", goal=f"< {PRESS_LIMIT_MS:g} ms",
+        ok=press["median_ms"] < PRESS_LIMIT_MS)
+
+    lines = [
+        "| Figure | Median | Floor or baseline | Ratio | Goal | Met |",
+        "| --- | --- | --- | --- | --- | --- |",
+    ]
+    lines += ["| " + " | ".join(r) + " |" for r in rows]
+    today = datetime.date.today().isoformat()
+    lines += [
+        "",
+        f"Measured {today} on {os.cpu_count()} cores, {cpu_model()}, "
+        f"{memory_gib():.0f} GiB memory.",
+    ]
+    missed = sum(1 for r in rows if r[5] == met(False))
+    return "\n".join(lines), missed
+
+
+def write_readme(readme, body):
+    with open(readme, encoding="utf-8") as f:
+        text = f.read()
+    block = f"{BEGIN}\n{body}\n{END}"
+    if BEGIN in text and END in text:
+        head, rest = text.split(BEGIN, 1)
+        tail = rest.split(END, 1)[1]
+        text = head + block + tail
+    else:
+        text = text.rstrip("\n") + "\n\n## Performance\n\n" + INTRO + "\n\n" + block + "\n"
+    with open(readme, "w", encoding="utf-8") as f:
+        f.write(text)
+
+
+INTRO = """\
+`scripts/bench` builds the release program, runs the benchmarks and rewrites the table below;
+nothing else writes it. Each figure with a goal stands beside the floor that no program can
+beat, measured in the same run: the whole calculation beside the bare file-system steps of the
+safe replace (taken in turn, pair by pair, so both see the same disk), and the window's start-up
+and memory beside a bare Qt window of the same size showing one line of text (launched in turn,
+under one virtual X server, with a temporary home folder). Start-up is the time from exec to the
+X server mapping the window; memory is the peak resident set (VmHWM) one second after that."""
+
+
+def main():
+    if len(sys.argv) != 3:
+        raise SystemExit("usage: perf_report.py RESULTS_DIR README")
+    body, missed = table(sys.argv[1])
+    write_readme(sys.argv[2], body)
+    print(body)
+    print(f"\n{missed} goal(s) missed." if missed else "\nEvery goal met.")
+
+
+if __name__ == "__main__":
+    main()

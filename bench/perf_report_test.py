@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Tests of the README performance table: goals judged at their limits, medians of the launches,
+and the README rewritten between its markers only."""
+
+import json
+import os
+import sys
+import tempfile
+import unittest
+
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import perf_report  # noqa: E402
+
+
+def engine_json(table_us=16.0, calculation_us=500.0, floor_us=450.0):
+    def median(name, real_time, unit, **counters):
+        entry = {"name": name + "_median", "run_name": name, "run_type": "aggregate",
+                 "aggregate_name": "median", "real_time": real_time, "time_unit": unit}
+        entry.update(counters)
+        return entry
+
+    runs = [median("BM_TextToNumber", 50, "ns"), median("BM_FitViscosityLine", 170, "ns"),
+            median("BM_ViscosityAt", 72, "ns"), median("BM_TableTextInMemory", table_us, "us"),
+            median("BM_CalculationVsFloor/iterations:1000/real_time", 990, "us",
+                   calculation_us=calculation_us, floor_us=floor_us)]
+    runs += [median(f"BM_FormatNumber/{p}", 80, "ns")
+             for p in ("kinematic", "dynamic", "temperature", "table_viscosity")]
+    # A mean beside each median must not be taken for it.
+    runs.append(dict(runs[0], aggregate_name="mean", real_time=1e9))
+    return {"benchmarks": runs}
+
+
+class PerfReportTest(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.results = self.dir.name
+
+    def tearDown(self):
+        self.dir.cleanup()
+
+    def write(self, engine, program, bare, press_ms=1.0):
+        with open(os.path.join(self.results, "engine.json"), "w", encoding="utf-8") as f:
+            json.dump(engine, f)
+        with open(os.path.join(self.results, "startup.txt"), "w", encoding="utf-8") as f:
+            for label, launches in (("Project1", program), ("bare", bare)):
+                for ms, kib in launches:
+                    f.write(f"{label}\t{json.dumps({'startup_ms': ms, 'vmhwm_kib': kib})}\n")
+        with open(os.path.join(self.results, "press.json"), "w", encoding="utf-8") as f:
+            json.dump({"presses": 200, "median_ms": press_ms}, f)
+
+    def row(self, body, figure):
+        for line in body.splitlines():
+            if line.startswith("| " + figure):
+                return [cell.strip() for cell in line.strip("|").split("|")]
+        self.fail(f"no row {figure!r} in\n{body}")
+
+    def test_goals_are_judged_at_their_limits(self):
+        bare = [(20.0, 1000), (10.0, 1000), (30.0, 1000)]  # median 20 ms, 1000 KiB
+        cases = [
+            # figure, engine, Project1 launches, press ms, expected ratio, expected met
+            ("59-row", engine_json(table_us=19.9), bare, 1, "", "yes"),
+            ("59-row", engine_json(table_us=20.0), bare, 1, "", "**no**"),
+            ("Whole", engine_json(calculation_us=600, floor_us=500), bare, 1, "1.200", "yes"),
+            ("Whole", engine_json(calculation_us=606, floor_us=500), bare, 1, "1.212", "**no**"),
+            ("Start-up", engine_json(), [(23.0, 1000)] * 3, 1, "1.150", "yes"),
+            ("Start-up", engine_json(), [(5.0, 1), (23.2, 1), (99.0, 1)], 1, "1.160", "**no**"),
+            ("Peak", engine_json(), [(20.0, 1100), (20.0, 1100)], 1, "1.100", "yes"),
+            ("Peak", engine_json(), [(20.0, 1000), (20.0, 1110), (20.0, 1120)], 1, "1.110",
+             "**no**"),
+            ("Press", engine_json(), bare, 15.99, "", "yes"),
+            ("Press", engine_json(), bare, 16.0, "", "**no**"),
+        ]
+        for figure, engine, program, press_ms, ratio, met in cases:
+            with self.subTest(figure=figure, met=met):
+                self.write(engine, program, bare, press_ms)
+                body, missed = perf_report.table(self.results)
+                cells = self.row(body, figure)
+                self.assertEqual(cells[3], ratio)
+                self.assertEqual(cells[5], met)
+                self.assertEqual(missed, 0 if met == "yes" else 1)
+
+    def test_figures_are_medians_with_their_units(self):
+        self.write(engine_json(table_us=16.25), [(25.0, 2048), (21.0, 4096)], [(20.0, 1024)])
+        body, _ = perf_report.table(self.results)
+        self.assertEqual(self.row(body, "`TextToNumber`")[1], "50.0 ns")
+        self.assertEqual(self.row(body, "59-row")[1], "16.2 µs")
+        self.assertEqual(self.row(body, "Whole")[1:3],
+                         ["500.0 µs", "450.0 µs (same bytes, same file steps)"])
+        self.assertEqual(self.row(body, "Start-up")[1:4],
+                         ["23.0 ms", "20.0 ms (bare Qt window)", "1.150"])
+        self.assertEqual(self.row(body, "Peak")[1:4],
+                         ["3.0 MiB", "1.0 MiB (bare Qt window)", "3.000"])
+
+    def test_a_run_without_launches_of_both_windows_is_refused(self):
+        self.write(engine_json(), [(20.0, 1000)], [])
+        with self.assertRaises(SystemExit):
+            perf_report.table(self.results)
+
+    def test_readme_gets_the_section_once_and_only_the_table_is_replaced(self):
+        readme = os.path.join(self.results, "README.md")
+        with open(readme, "w", encoding="utf-8") as f:
+            f.write("# Title\n\nText.\n")
+        perf_report.write_readme(readme, "first table")
+        with open(readme, encoding="utf-8") as f:
+            first = f.read()
+        self.assertTrue(first.startswith("# Title\n\nText.\n\n## Performance\n\n"))
+        self.assertTrue(first.endswith(f"{perf_report.BEGIN}\nfirst table\n{perf_report.END}\n"))
+
+        with open(readme, "a", encoding="utf-8") as f:
+            f.write("\n## Later section\n")
+        perf_report.write_readme(readme, "second table")
+        with open(readme, encoding="utf-8") as f:
+            second = f.read()
+        self.assertEqual(second, first.replace("first table", "second table") +
+                         "\n## Later section\n")
+        self.assertEqual(second.count("## Performance"), 1)
+
+
+if __name__ == "__main__":
+    unittest.main()
