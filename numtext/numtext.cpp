@@ -61,13 +61,15 @@ struct NumberParts {
 constexpr long kExponentLimit = 1000000000;
 
 // Integer digits, plain ("12345") or grouped in threes after a first group of one to three
-// ("12,345"). Returns false on a malformed grouping.
+// digits that does not start with zero ("12,345"). Returns false on a malformed grouping.
 bool ReadInteger(std::string_view s, std::size_t& i, std::string& digits) {
   std::size_t start = i;
   while (i < s.size() && IsDigit(s[i])) digits += s[i++];
   if (i >= s.size() || s[i] != ',') return true;
   std::size_t first_group = i - start;
   if (first_group < 1 || first_group > 3) return false;
+  // "0,870" is a decimal comma, not a thousands group: grouped numbers start with 1 to 9.
+  if (s[start] == '0') return false;
   while (i < s.size() && s[i] == ',') {
     ++i;
     for (int k = 0; k < 3; ++k, ++i) {

@@ -13,7 +13,8 @@
 namespace project1 {
 
 // The number a text denotes. Accepted: blanks (space, tab) around the number, one leading sign,
-// digits with optional "," grouping in groups of three ("12,345.5"), an optional fraction
+// digits with optional "," grouping in groups of three after a first group that does not start
+// with zero ("12,345.5"; "0,870" is refused as a decimal comma), an optional fraction
 // (".5" and "5." too) and an optional exponent ("1e3", "2.5E-4"). Parsing is correctly rounded.
 // Throws Error(TypeMismatch) for anything else (empty or blank text, "nan", "inf", hexadecimal,
 // a lone ".", two signs, trailing characters, "5,5") and Error(Overflow) for a number beyond

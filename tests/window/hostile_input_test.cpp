@@ -108,7 +108,7 @@ std::vector<Hostile> HostileTexts() {
       Bad("a leading comma", ",100"),
       Num("grouped thousands", "1,000", 1000),
       Num("grouped thousands with a fraction", "1,000.5", 1000.5),
-      Num("grouping after a zero", "0,320", 320),
+      Bad("a decimal comma after a zero", "0,320"),
       Bad("a blank inside", "1 000"),
       Bad("an underscore inside", "1_000"),
       Bad("two points", "1.2.3"),
@@ -450,8 +450,8 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
   };
   for (const char* text : {" 71 ", "\t71\t", "+71", "7.1e1", "0071", "71.000"})
     typical("tref", text);
-  for (const char* text : {"150.", "1.5E2", "+150", "0,150"}) typical("tref2", text);
-  for (const char* text : {"0,320", "3.2e2", "320.0", " +320 "}) typical("vc", text);
+  for (const char* text : {"150.", "1.5E2", "+150", "1.50e2"}) typical("tref2", text);
+  for (const char* text : {"3.2e2", "320.0", " +320 "}) typical("vc", text);
   for (const char* text : {"35.", "3.5e1", "0035"}) typical("vh", text);
   for (const char* text : {".87", "0.870", "8.7e-1", "+0.87"}) typical("SG", text);
 
