@@ -17,84 +17,17 @@
 #include "engine/model.h"
 #include "engine/safe_replace.h"
 #include "engine/table_file.h"
+#include "error_expectations.h"
 #include "fake_form.h"
+#include "file_faults.h"
 
 namespace project1 {
 namespace {
 
 namespace fs = std::filesystem;
 
-enum class Step { kCreate, kWrite, kFsync, kClose, kRename };
-
-const char* StepName(Step step) {
-  switch (step) {
-    case Step::kCreate:
-      return "create";
-    case Step::kWrite:
-      return "write";
-    case Step::kFsync:
-      return "fsync";
-    case Step::kClose:
-      return "close";
-    case Step::kRename:
-      return "rename";
-  }
-  return "?";
-}
-
-// The step to fail, its errno, and how often the failure was injected.
-struct Injection {
-  Step step = Step::kCreate;
-  int error = 0;
-  int injected = 0;
-};
-Injection injection;
-
-// Fails the first call of the chosen step; every other call goes to the system.
-bool Inject(Step step) {
-  if (injection.step != step || injection.injected > 0) return false;
-  ++injection.injected;
-  errno = injection.error;
-  return true;
-}
-
-const FileOps kFaultyOps{
-    [](const char* path, int flags, mode_t mode) {
-      if ((flags & O_CREAT) != 0 && Inject(Step::kCreate)) return -1;
-      return SystemFileOps().open(path, flags, mode);
-    },
-    [](int fd, const void* data, size_t size) -> ssize_t {
-      if (Inject(Step::kWrite)) return -1;
-      return SystemFileOps().write(fd, data, size);
-    },
-    // The temporary file is synced before the folder: the first fsync is the file's.
-    [](int fd) {
-      if (Inject(Step::kFsync)) return -1;
-      return SystemFileOps().fsync(fd);
-    },
-    // A failing close has still released the descriptor.
-    [](int fd) {
-      const int result = SystemFileOps().close(fd);
-      if (Inject(Step::kClose)) return -1;
-      return result;
-    },
-    [](const char* from, const char* to) {
-      if (Inject(Step::kRename)) return -1;
-      return SystemFileOps().rename(from, to);
-    },
-    SystemFileOps().unlink,
-};
-
 constexpr std::string_view kPreviousTable =
     " Temp, C\t viscosity, cSt\r\n-40.0\t9.999\r\n250.0\t1.000\r\n";
-
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  return names;
-}
 
 class CalculateFileFaultTest : public testing::Test {
  protected:
@@ -107,12 +40,13 @@ class CalculateFileFaultTest : public testing::Test {
 
 TEST_F(CalculateFileFaultTest, FailingStepOfTheReplaceKeepsThePreviousTableAndReportsTheCause) {
   struct Case {
-    Step step;
+    FileStep step;
     int error;
     const char* cause;
   };
   std::vector<Case> cases;
-  for (Step step : {Step::kCreate, Step::kWrite, Step::kFsync, Step::kClose, Step::kRename}) {
+  for (FileStep step :
+       {FileStep::Create, FileStep::Write, FileStep::Fsync, FileStep::Close, FileStep::Rename}) {
     cases.push_back({step, ENOSPC, "No space left on device"});
     cases.push_back({step, EIO, "Input/output error"});
   }
@@ -126,33 +60,25 @@ TEST_F(CalculateFileFaultTest, FailingStepOfTheReplaceKeepsThePreviousTableAndRe
   expected["DynVisc2.Text"] = ".00000151";
 
   int faults = 0;
-  SetTableFileOps(&kFaultyOps);
+  SetTableFileOps(&FaultyFileOps());
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::string(StepName(c.step)) + " fails with " + c.cause);
+    SCOPED_TRACE(std::string(FileStepName(c.step)) + " fails with " + c.cause);
     for (const auto& [box, text] : before) {
       if (box.ends_with(".Text") && box != "LubList.Text") {
         form_.Box(box.substr(0, box.find('.'))).shown = text;
       }
     }
     WriteBytes(table, kPreviousTable);
-    injection = Injection{c.step, c.error, 0};
+    InjectFileFault(c.step, c.error);
     form_.ClearCalls();
 
-    std::optional<Error> error;
-    try {
-      CalculateViscosity();
-    } catch (const Error& e) {
-      error = e;
-    }
+    ExpectError(CalculateViscosity, ErrorKind::FileError,
+                "Cannot write the table file " + table.string() + ": " + c.cause + ".");
 
-    faults += injection.injected;
-    EXPECT_EQ(injection.injected, 1);
-    ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(KindName(error->kind()), KindName(ErrorKind::FileError));
-    EXPECT_EQ(std::string(error->what()),
-              "Cannot write the table file " + table.string() + ": " + c.cause + ".");
+    faults += file_faults.injected;
+    EXPECT_EQ(file_faults.injected, 1);
     EXPECT_EQ(ReadBytes(table), std::string(kPreviousTable));
-    EXPECT_EQ(Names(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
+    EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
     EXPECT_EQ(form_.State(), expected);
   }
   std::cout << "faults injected through the calculation: " << faults << "\n";

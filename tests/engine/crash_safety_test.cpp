@@ -27,6 +27,7 @@
 #include "engine/safe_replace.h"
 #include "engine/table_file.h"
 #include "fake_form.h"
+#include "file_faults.h"
 
 extern char** environ;
 
@@ -175,15 +176,6 @@ Listing List(const fs::path& folder) {
   return listing;
 }
 
-std::vector<std::string> Names(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 std::string TemporaryName(pid_t pid, const std::string& counter) {
   return ".Viscosity.txt." + std::to_string(pid) + "." + counter + ".tmp";
 }
@@ -279,7 +271,7 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
   s.visc100 = 35;
   FitViscosityLine(s);
   WriteViscosityTable(s);
-  EXPECT_EQ(Names(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
+  EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
   EXPECT_EQ(ReadBytes(Target()), heavy);
 }
 
@@ -328,7 +320,7 @@ TEST_F(CrashSafetyTest, TwoWritersAtOnceAlwaysLeaveOneCompleteTable) {
   const std::optional<std::string> bytes = ReadBytes(Target());
   ASSERT_TRUE(bytes.has_value());
   EXPECT_TRUE(*bytes == heavy || *bytes == light);
-  EXPECT_EQ(Names(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
+  EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
 }
 
 TEST_F(CrashSafetyTest, ReplaceRemovesOnlyTheTemporaryFilesOfEndedWriters) {
@@ -380,7 +372,7 @@ TEST_F(CrashSafetyTest, ReplaceRemovesOnlyTheTemporaryFilesOfEndedWriters) {
   expected.push_back(link);
   expected.push_back("Viscosity.txt");
   std::sort(expected.begin(), expected.end());
-  EXPECT_EQ(Names(home_.Path()), expected);
+  EXPECT_EQ(FolderListing(home_.Path()), expected);
   for (const std::string& name : kept) EXPECT_EQ(ReadBytes(home_.File(name)), "keep " + name);
   EXPECT_EQ(ReadBytes(Target()), "table");
   EXPECT_TRUE(fs::is_symlink(fs::symlink_status(home_.File(link))));
@@ -400,7 +392,7 @@ TEST_F(CrashSafetyTest, LeftoversOfAnotherTargetInTheSameFolderAreLeftAlone) {
 
   // The target "Viscosity.txt.old" owns only names starting ".Viscosity.txt.old.".
   ReplaceFile(home_.File("Viscosity.txt.old"), "table");
-  EXPECT_EQ(Names(home_.Path()), (std::vector<std::string>{mine, "Viscosity.txt.old"}));
+  EXPECT_EQ(FolderListing(home_.Path()), (std::vector<std::string>{mine, "Viscosity.txt.old"}));
 }
 
 }  // namespace

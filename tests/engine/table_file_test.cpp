@@ -17,6 +17,7 @@
 
 #include "engine/safe_replace.h"
 #include "error_expectations.h"
+#include "file_faults.h"
 
 namespace project1 {
 namespace {
@@ -44,15 +45,6 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
 }
 
 // The file names in `folder`, sorted.
-std::vector<std::string> FolderListing(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
 // The lines of a table file without their CR LF; fails the test on any other line end.
 std::vector<std::string> CrLfLines(const std::string& bytes) {
   std::vector<std::string> lines;
@@ -235,120 +227,55 @@ TEST_F(TableFileTest, SymbolicLinkAtTheTargetIsReplacedAndItsPointeeKept) {
   EXPECT_EQ(ReadBytes(pointee), "keep me");
 }
 
-// Fault injection: the replace runs on the real calls except the one told to fail.
-enum class Step { None, Open, Write, ShortWriteThenFail, Fsync, Close, Rename, FolderSync };
-
-struct Faults {
-  Step step = Step::None;
-  int error = 0;
-  int opens = 0;
-  int writes = 0;
-  int fsyncs = 0;
-  std::vector<std::string> created;
-};
-Faults faults;
-
-Faults Inject(Step step, int error) {
-  Faults f;
-  f.step = step;
-  f.error = error;
-  return f;
+// Every temporary file is created exclusively, readable by all and written by its owner.
+void ExpectExclusiveCreates() {
+  for (std::size_t i = 0; i < file_faults.created.size(); ++i) {
+    EXPECT_EQ(file_faults.created_flags[i], O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
+    EXPECT_EQ(file_faults.created_modes[i], 0644u);
+  }
 }
-
-int FaultyOpen(const char* path, int flags, mode_t mode) {
-  if ((flags & O_CREAT) != 0) {
-    faults.created.push_back(path);
-    EXPECT_EQ(flags, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC);
-    EXPECT_EQ(mode, 0644u);
-  }
-  if (faults.step == Step::Open && faults.opens++ == 0) {
-    errno = faults.error;
-    return -1;
-  }
-  return SystemFileOps().open(path, flags, mode);
-}
-
-ssize_t FaultyWrite(int fd, const void* data, size_t size) {
-  const int call = faults.writes++;
-  if (faults.step == Step::Write) {
-    errno = faults.error;
-    return -1;
-  }
-  if (faults.step == Step::ShortWriteThenFail) {
-    if (call == 0) return SystemFileOps().write(fd, data, size / 2);
-    errno = faults.error;
-    return -1;
-  }
-  return SystemFileOps().write(fd, data, size);
-}
-
-int FaultyFsync(int fd) {
-  const int call = faults.fsyncs++;
-  if ((faults.step == Step::Fsync && call == 0) || (faults.step == Step::FolderSync && call == 1)) {
-    errno = faults.error;
-    return -1;
-  }
-  return SystemFileOps().fsync(fd);
-}
-
-int FaultyClose(int fd) {
-  const int result = SystemFileOps().close(fd);
-  if (faults.step == Step::Close) {
-    errno = faults.error;
-    return -1;
-  }
-  return result;
-}
-
-int FaultyRename(const char* from, const char* to) {
-  if (faults.step == Step::Rename) {
-    errno = faults.error;
-    return -1;
-  }
-  return SystemFileOps().rename(from, to);
-}
-
-const FileOps kFaultyOps{&FaultyOpen,  &FaultyWrite,  &FaultyFsync,
-                         &FaultyClose, &FaultyRename, SystemFileOps().unlink};
 
 TEST_F(TableFileTest, FailingSystemCallLeavesThePreviousTableAndNoTemporaryFile) {
   struct Case {
-    Step step;
+    FileStep step;
     int error;
     const char* cause;
   };
   const Case cases[] = {
-      {Step::Open, EACCES, "Permission denied"},
-      {Step::Write, ENOSPC, "No space left on device"},
-      {Step::ShortWriteThenFail, ENOSPC, "No space left on device"},
-      {Step::Fsync, EIO, "Input/output error"},
-      {Step::Close, EIO, "Input/output error"},
-      {Step::Rename, EACCES, "Permission denied"},
+      {FileStep::Create, EACCES, "Permission denied"},
+      {FileStep::Write, ENOSPC, "No space left on device"},
+      {FileStep::ShortWriteThenFail, ENOSPC, "No space left on device"},
+      {FileStep::Fsync, EIO, "Input/output error"},
+      {FileStep::Close, EIO, "Input/output error"},
+      {FileStep::Rename, EACCES, "Permission denied"},
   };
   const std::string previous = "an earlier table\r\n";
   CalcState s = FittedLine(320, 35);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.cause);
     WriteBytes(Target(), previous);
-    faults = Inject(c.step, c.error);
-    ExpectError([&] { WriteViscosityTable(s, kFaultyOps); }, ErrorKind::FileError,
+    InjectFileFault(c.step, c.error);
+    ExpectError([&] { WriteViscosityTable(s, FaultyFileOps()); }, ErrorKind::FileError,
                 "Cannot write the table file " + Target().string() + ": " + c.cause + ".");
+    EXPECT_EQ(file_faults.injected, 1);
+    ExpectExclusiveCreates();
     EXPECT_EQ(ReadBytes(Target()), previous);
     EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
   }
 }
 
 TEST_F(TableFileTest, TemporaryFileIsCreatedBesideTheTargetAndRenamedOverIt) {
-  faults = Faults{};
+  InjectFileFault(FileStep::None, 0);
   CalcState s = FittedLine(320, 35);
-  WriteViscosityTable(s, kFaultyOps);
-  ASSERT_EQ(faults.created.size(), 1u);
-  const fs::path temporary = faults.created[0];
+  WriteViscosityTable(s, FaultyFileOps());
+  ASSERT_EQ(file_faults.created.size(), 1u);
+  ExpectExclusiveCreates();
+  const fs::path temporary = file_faults.created[0];
   EXPECT_EQ(temporary.parent_path(), home_);
   const std::string name = temporary.filename().string();
   EXPECT_EQ(name.rfind(".Viscosity.txt." + std::to_string(::getpid()) + ".", 0), 0u) << name;
   EXPECT_TRUE(name.ends_with(".tmp")) << name;
-  EXPECT_EQ(faults.fsyncs, 2) << "the file and then its folder";
+  EXPECT_EQ(file_faults.fsyncs, 2) << "the file and then its folder";
   EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
   EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
 }
@@ -418,9 +345,10 @@ TEST_F(TableFileTest, PartialAndInterruptedWritesStillWriteEveryByte) {
 
 TEST_F(TableFileTest, FolderThatCannotBeSyncedStillGetsTheNewTable) {
   WriteBytes(Target(), "an earlier table\r\n");
-  faults = Inject(Step::FolderSync, EIO);
+  InjectFileFault(FileStep::FolderSync, EIO);
   CalcState s = FittedLine(320, 35);
-  WriteViscosityTable(s, kFaultyOps);
+  WriteViscosityTable(s, FaultyFileOps());
+  EXPECT_EQ(file_faults.injected, 1);
   EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
 }
 
