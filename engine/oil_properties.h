@@ -1,0 +1,63 @@
+#pragma once
+// Properties of a lubricating oil that engineers ask for beside its viscosity line: viscosity
+// index, ISO viscosity grade, dynamic viscosity in several units, Saybolt seconds, blending of
+// two oils, and temperatures read in degrees C, F or K. Every failure is Error with a message
+// that names the quantity and its value.
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "numtext/error.h"
+
+namespace project1 {
+
+// Viscosity index per ASTM D2270 from the kinematic viscosities at 40 C and 100 C.
+struct ViscosityIndex {
+  double unrounded = 0;
+  long rounded = 0;  // nearest whole number, an exact half to the even one
+};
+// nullopt below 2 cSt at 100 C, where the index is not defined.
+std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100);
+inline constexpr std::string_view kIndexUndefined = "not defined below 2 cSt at 100 °C";
+
+// ISO 3448 viscosity grades: mid-point and the inclusive limits printed by the standard.
+struct IsoGradeLimits {
+  int grade = 0;
+  double minimum = 0;
+  double maximum = 0;
+};
+std::span<const IsoGradeLimits> IsoGrades();  // VG 2 ... VG 3200, in order
+// The grade whose limits hold nu40, or nullopt between grades.
+std::optional<int> IsoGrade(double nu40);
+
+// Dynamic viscosity.
+inline constexpr double kMpaSPerReyn = 6894757.293168;
+// reyn (lbf*s/in^2) of nu cSt at specific gravity sg, computed as the window computes it.
+double DynamicReyn(double nu_cst, double sg);
+double ReynToMpaS(double reyn);  // = cP
+double ReynToPaS(double reyn);
+// Specific gravity at t of an oil whose gravity sg15 is taken at 15 C and whose thermal
+// expansion coefficient is alpha per C: sg15 * exp(-alpha dt (1 + 0.8 alpha dt)), dt = t - 15.
+double GravityAt(double sg15, double alpha_per_c, double t_c);
+
+// Saybolt universal seconds (ASTM D2161) of nu cSt at t degrees F.
+double SayboltSeconds(double nu_cst, double t_f);
+
+// Blending two oils by mass with the Refutas viscosity blending number
+// VBN = 14.534 ln ln(nu + 0.8) + 10.975.
+double BlendingNumber(double nu_cst);
+double KinematicFromBlendingNumber(double vbn);
+// nu of the blend holding the mass fraction `fraction_second` (0...1) of the second oil.
+double BlendKinematic(double nu_first, double nu_second, double fraction_second);
+// The mass fraction of the second oil that gives the blend target_cst; Error naming the
+// reachable range when the target lies outside the two oils' viscosities.
+double BlendFractionFor(double nu_first, double nu_second, double target_cst);
+
+// Temperatures: a number in degrees C, or with the suffix F or K ("160F", "344.15K", K = C +
+// 273.15), read with the window's number rules and messages. `what` names the quantity.
+double TextToTemperature(std::string_view text, std::string_view what);
+double FahrenheitToCelsius(double t_f);
+double CelsiusToFahrenheit(double t_c);
+
+}  // namespace project1

@@ -1,0 +1,53 @@
+#pragma once
+// A viscosity-temperature line as a value: the law it follows and its two constants, fitted
+// through any two (temperature, kinematic viscosity) points. Every line of a law is straight in
+// that law's own coordinates x = log10 T, y = log10 log10 Z:
+//   walther  Z = nu + 0.6, T = t + 273.16 (the window's line, same numbers bit for bit)
+//   d341     ASTM D341-20: Z = nu + 0.7 + exp(-1.47 - 1.84 nu - 0.51 nu^2), T = t + 273.15
+// Temperatures t are in degrees C, viscosities nu in cSt. Every failure is Error with a message
+// that names the quantity and its value.
+
+#include <string_view>
+
+#include "numtext/error.h"
+
+namespace project1 {
+
+enum class Law { Walther, D341 };
+
+// "walther" or "d341".
+std::string_view LawName(Law law);
+// The law named `name` exactly; Error(TypeMismatch) naming the text otherwise.
+Law LawFromName(std::string_view name);
+
+struct ViscosityPoint {
+  double temperature_c = 0;
+  double kinematic_cst = 0;
+};
+
+// log10 log10 Z = a - b * log10 T.
+struct ViscosityLine {
+  Law law = Law::Walther;
+  double a = 0;
+  double b = 0;
+};
+
+// The line of `law` through two points at different temperatures.
+ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second);
+// The line through (40 C, nu40) and (100 C, nu100); for walther exactly the window's fit.
+ViscosityLine FitLine40100(Law law, double nu40, double nu100);
+
+// Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
+double KinematicAt(const ViscosityLine& line, double t_c);
+// The temperature at which the line reaches nu: the exact inverse of KinematicAt.
+double TemperatureFor(const ViscosityLine& line, double nu_cst);
+
+// The law's coordinates.
+double AbsoluteTemperature(Law law, double t_c);  // T
+double LawZ(Law law, double nu_cst);              // Z
+double ChartX(Law law, double t_c);               // log10 T
+double ChartY(Law law, double nu_cst);            // log10 log10 Z
+double TemperatureFromChartX(Law law, double x);  // inverse of ChartX
+double KinematicFromChartY(Law law, double y);    // inverse of ChartY
+
+}  // namespace project1
