@@ -28,11 +28,13 @@ std::string Evaluation(Evaluate evaluate) {
   }
 }
 
-// Temperatures from -60 C to 300 C in steps of 0.25 C, and some that are not on that grid.
+// Temperatures from -60 C to 300 C in steps of 0.25 C, some that are not on that grid, and some
+// where the line has no value.
 std::vector<double> TemperatureSweep() {
   std::vector<double> temperatures;
   for (int quarter = -240; quarter <= 1200; ++quarter) temperatures.push_back(quarter / 4.0);
-  for (double t : {-273.15, -250.0, -200.0, -100.5, 0.1, 37.7777, 71.0 / 3.0, 313.16, 1000.0}) {
+  for (double t : {-273.16, -273.15, -250.0, -200.0, -100.5, 0.1, 37.7777, 71.0 / 3.0, 313.16,
+                   1000.0, 1e300, kNaN, std::numeric_limits<double>::infinity()}) {
     temperatures.push_back(t);
   }
   return temperatures;
@@ -67,7 +69,7 @@ TEST(ViscosityLine, WaltherIsTheWindowsLineBitForBit) {
       if (ours.starts_with("The ")) ++refused;
     }
     EXPECT_EQ(differing, 0);
-    EXPECT_LT(refused, 4);
+    EXPECT_LT(refused, 8);
   }
 }
 
