@@ -17,6 +17,12 @@
 
 namespace project1::cli {
 
+// The value of a field written the plainest way, digits with an optional fraction and no
+// leading zero ("46", "0.85", "320.5"), read exactly as TextToNumber reads it (both are
+// correctly rounded); nullopt for any other text, which then goes through TextToNumber. This is
+// the batch's fast path: most supplier sheets hold nothing else.
+std::optional<double> PlainNumber(std::string_view text);
+
 struct BatchSettings {
   Law law = Law::Walther;
   std::vector<double> at;  // temperatures of the answers, C
