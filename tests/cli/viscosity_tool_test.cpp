@@ -236,7 +236,7 @@ TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
   EXPECT_FALSE(bare[0].contains("dynamic_mpa_s"));
 
   // --sg replaces the catalogue's gravity; with --expansion the gravity is that at 15 C and
-  // falls above it: by exp(-0.07 (1 + 0.8 * 0.07)) = 0.928745 at 115 C for 0.0007 per C.
+  // falls above it: by exp(-0.07 (1 + 0.8 * 0.07)) = 0.928746 at 115 C for 0.0007 per C.
   const Json gravity = RunJson({"at", "15", "115", "--oil", "SHC 632", "--sg", "0.9"});
   const Json expanding =
       RunJson({"at", "15", "115", "--oil", "SHC 632", "--sg", "0.9", "--expansion", "0.0007"});
