@@ -44,10 +44,7 @@ constexpr Oil kHeavyOil{"320", "35"};
 constexpr Oil kLightOil{"68", "8.8"};
 
 std::string TableOf(const Oil& oil) {
-  CalcState s;
-  s.visc40 = std::stod(oil.visc40);
-  s.visc100 = std::stod(oil.visc100);
-  FitViscosityLine(s);
+  CalcState s = FittedLine(std::stod(oil.visc40), std::stod(oil.visc100));
   return ViscosityTableText(s);
 }
 
@@ -206,6 +203,8 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
   // Half the delays are short, so that many kills land in the first table's write.
   constexpr int kShortDelayMicroseconds = 600;
   constexpr int kLongDelayMicroseconds = 8000;
+  // Of the kills, at least this many must find the killed writer's temporary file.
+  constexpr int kMidWriteFloor = kKills / 10;
   const std::uint64_t seed = KillSeed();
   std::cout << "kill test seed " << seed << " (set PROJECT1_KILL_SEED to repeat)\n";
   RecordProperty("seed", std::to_string(seed));
@@ -216,7 +215,6 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
   const std::string light = TableOf(kLightOil);
   ASSERT_NE(heavy, light);
 
-  int kills = 0;
   int mid_write = 0;
   int without_table = 0;
   int tables_written = 0;
@@ -234,7 +232,6 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
     std::this_thread::sleep_for(std::chrono::microseconds(delay));
     const int status = writer.Kill();
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << Describe(status);
-    ++kills;
     const int tables = writer.TablesWritten();
     tables_written += tables;
     if (tables > 0) table_was_written = true;
@@ -258,18 +255,15 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
     }
     most_leftovers = std::max(most_leftovers, listing.temporaries.size());
   }
-  std::cout << "kills survived " << kills << ", landed mid-write (temporary file present) "
-            << mid_write << ", left no table yet " << without_table << ", tables written "
-            << tables_written << ", most temporary files at once " << most_leftovers << "\n";
-  RecordProperty("kills", kills);
+  std::cout << "kills " << kKills << ", landed mid-write (temporary file present) " << mid_write
+            << ", left no table yet " << without_table << ", tables written " << tables_written
+            << ", most temporary files at once " << most_leftovers << "\n";
   RecordProperty("mid_write", mid_write);
-  EXPECT_EQ(kills, kKills);
+  // The kills must keep hitting the write itself, or the checks above prove little.
+  EXPECT_GE(mid_write, kMidWriteFloor) << "too few kills landed while a table was being written";
 
   // The next write removes what the killed writers left behind.
-  CalcState s;
-  s.visc40 = 320;
-  s.visc100 = 35;
-  FitViscosityLine(s);
+  CalcState s = FittedLine(320, 35);
   WriteViscosityTable(s);
   EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
   EXPECT_EQ(ReadBytes(Target()), heavy);
