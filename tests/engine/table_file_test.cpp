@@ -138,8 +138,16 @@ TEST_F(TableFileTest, OverflowingRowLeavesThePreviousTableAndNoTemporaryFile) {
   EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
 }
 
-TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileError) {
+TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileErrorWithItsCause) {
   WriteBytes(home_ / "plain", "not a folder");
+  fs::create_directory_symlink(home_ / "loop", home_ / "loop");
+  const std::string prefix = "Cannot write the table file: the home folder ";
+  const auto missing = [&](const fs::path& home) {
+    return prefix + home.string() + " is not an existing folder.";
+  };
+  const auto unreadable = [&](const fs::path& home, const char* cause) {
+    return prefix + home.string() + " cannot be read: " + cause + ".";
+  };
   struct Case {
     std::optional<std::string> home;
     std::string message;
@@ -147,25 +155,36 @@ TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileError) {
   const Case cases[] = {
       {std::nullopt, "Cannot write the table file: the home folder is not set (HOME is not set)."},
       {"", "Cannot write the table file: the home folder is not set (HOME is empty)."},
-      {(home_ / "plain").string(), "Cannot write the table file: the home folder " +
-                                       (home_ / "plain").string() + " is not an existing folder."},
-      {(home_ / "plain" / "sub").string(), "Cannot write the table file: the home folder " +
-                                               (home_ / "plain" / "sub").string() +
-                                               " is not an existing folder."},
-      {(home_ / "missing").string(), "Cannot write the table file: the home folder " +
-                                         (home_ / "missing").string() +
-                                         " is not an existing folder."},
+      {(home_ / "plain").string(), missing(home_ / "plain")},
+      {(home_ / "plain" / "sub").string(), missing(home_ / "plain" / "sub")},
+      {(home_ / "missing").string(), missing(home_ / "missing")},
+      // It may exist, but the system cannot say: its own cause is reported.
+      {(home_ / "loop").string(), unreadable(home_ / "loop", "Too many levels of symbolic links")},
+      {(home_ / std::string(300, 'h')).string(),
+       unreadable(home_ / std::string(300, 'h'), "File name too long")},
   };
   CalcState s = FittedLine(320, 35);
   for (const Case& c : cases) {
-    if (c.home) {
-      ::setenv("HOME", c.home->c_str(), 1);
-    } else {
-      ::unsetenv("HOME");
-    }
+    TempHome::SetHome(c.home);
     ExpectError([&] { WriteViscosityTable(s); }, ErrorKind::FileError, c.message);
   }
-  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"plain"});
+  EXPECT_EQ(FolderListing(home_), (std::vector<std::string>{"loop", "plain"}));
+}
+
+TEST_F(TableFileTest, HomeBehindAFolderThatMayNotBeSearchedIsReportedWithThatCause) {
+  // As the superuser no folder is closed, so the table is written by an unprivileged user.
+  const fs::path locked = home_ / "locked";
+  const fs::path home = locked / "home";
+  fs::create_directories(home);
+  fs::permissions(locked, fs::perms::none);
+  const ChildOutcome child = RunUnprivileged([&] {
+    TempHome::SetHome(home.string());
+    CalcState s = FittedLine(320, 35);
+    return Outcome(Caught([&] { WriteViscosityTable(s); }));
+  });
+  ASSERT_TRUE(child.ran) << child.text;
+  EXPECT_EQ(child.text, "Cannot write the table file: the home folder " + home.string() +
+                            " cannot be read: Permission denied.");
 }
 
 TEST_F(TableFileTest, FolderThatCannotBeWrittenIsAFileError) {
