@@ -254,7 +254,11 @@ TEST_F(TableFileTest, TemporaryFileIsCreatedBesideTheTargetAndRenamedOverIt) {
   const fs::path temporary = file_faults.created[0];
   EXPECT_EQ(temporary.parent_path(), home_);
   const std::string name = temporary.filename().string();
-  EXPECT_EQ(name.rfind(".Viscosity.txt." + std::to_string(::getpid()) + ".", 0), 0u) << name;
+  char host[256] = {};
+  ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+  const std::string prefix =
+      ".Viscosity.txt." + std::string(host) + "." + std::to_string(::getpid()) + ".";
+  EXPECT_EQ(name.rfind(prefix, 0), 0u) << name;
   EXPECT_TRUE(name.ends_with(".tmp")) << name;
   EXPECT_EQ(file_faults.fsyncs, 2) << "the file and then its folder";
   EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
