@@ -174,9 +174,7 @@ TEST(LubricantCatalogueTest, EveryRowFitsALineThroughItsOwnViscosities) {
   for (const Lubricant& lubricant : LubricantCatalogue) {
     SCOPED_TRACE(std::string(lubricant.name));
     CalcState s;
-    s.visc40 = lubricant.vc;
-    s.visc100 = lubricant.vh;
-    ASSERT_NO_THROW(FitViscosityLine(s));
+    ASSERT_NO_THROW(s = FittedLine(lubricant.vc, lubricant.vh));
     EXPECT_GT(s.slope, 0);
     EXPECT_NEAR(ViscosityAt(s, 40), lubricant.vc, lubricant.vc * 1e-9);
     EXPECT_NEAR(ViscosityAt(s, 100), lubricant.vh, lubricant.vh * 1e-9);
