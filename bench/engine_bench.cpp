@@ -38,13 +38,7 @@ BENCHMARK_CAPTURE(BM_FormatNumber, dynamic, kDynamicPattern, 1.0796544e-05);
 BENCHMARK_CAPTURE(BM_FormatNumber, temperature, kTemperaturePattern, -40.0);
 BENCHMARK_CAPTURE(BM_FormatNumber, table_viscosity, kTableViscosityPattern, 412753.932);
 
-CalcState DefaultOil() {
-  CalcState s;
-  s.visc40 = 320;
-  s.visc100 = 35;
-  FitViscosityLine(s);
-  return s;
-}
+CalcState DefaultOil() { return FittedLine(320, 35); }
 
 void BM_FitViscosityLine(benchmark::State& state) {
   CalcState s = DefaultOil();

@@ -39,9 +39,23 @@ std::filesystem::path FolderOf(const std::filesystem::path& target) {
   return target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
 }
 
-// "." + the target's name + ".": the start of every temporary name for that target.
+// This machine's name as it goes into a file name: a character a file name cannot hold becomes
+// "_"; a machine without a name is "unnamed-host".
+std::string HostName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0') return "unnamed-host";
+  std::string host(name);
+  for (char& c : host) {
+    if (c == '/') c = '_';
+  }
+  return host;
+}
+
+// "." + the target's name + "." + this host's name + ".": the start of every temporary name this
+// machine uses for that target. A folder shared between machines holds the temporary files of
+// several hosts; a process id says something only on its own host.
 std::string TemporaryPrefix(const std::filesystem::path& target) {
-  return "." + target.filename().string() + ".";
+  return "." + target.filename().string() + "." + HostName() + ".";
 }
 
 // Parses digits without a sign or a leading zero, as the temporary names write them.
@@ -55,7 +69,7 @@ bool ParseCount(std::string_view digits, Number& value) {
 }
 
 // The writer's process id in `name` when it is a temporary name "<prefix><pid>.<n>.tmp" of the
-// target, else 0.
+// target written on this host, else 0.
 pid_t TemporaryWriter(std::string_view name, std::string_view prefix) {
   constexpr std::string_view kSuffix = ".tmp";
   if (!name.starts_with(prefix) || !name.ends_with(kSuffix)) return 0;
@@ -72,10 +86,10 @@ pid_t TemporaryWriter(std::string_view name, std::string_view prefix) {
   return pid > 0 ? pid : 0;
 }
 
-// Removes the temporary files of `target` left by writers that were killed before they could
-// remove them: regular files with a temporary name whose process no longer exists. A file of a
-// running process (this one included) is left alone, and so is every other file. Failures are
-// ignored: a leftover costs only space.
+// Removes the temporary files of `target` left by writers on this host that were killed before
+// they could remove them: regular files with this host's temporary name whose process no longer
+// exists. A file of a running process (this one included), a file of another host, and every
+// other file are left alone. Failures are ignored: a leftover costs only space.
 void RemoveLeftoverTemporaries(const std::filesystem::path& target, const FileOps& ops) {
   const std::string prefix = TemporaryPrefix(target);
   const pid_t self = ::getpid();

@@ -25,8 +25,10 @@ struct FileOps {
 const FileOps& SystemFileOps();
 
 // Replaces `target` with `bytes`. A symbolic link at the target is replaced, never written
-// through. Temporary files of the same target left behind by writers that were killed (their
-// process no longer exists) are removed first; those of running processes are left alone.
+// through. The temporary file is ".<target name>.<host name>.<process id>.<n>.tmp". Temporary
+// files of the same target left behind by writers on this host that were killed (their process
+// no longer exists) are removed first; those of running processes and of other hosts are left
+// alone.
 // Throws Error(FileError) naming the file and the cause.
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
                  const FileOps& ops = SystemFileOps());

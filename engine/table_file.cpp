@@ -1,7 +1,10 @@
 #include "engine/table_file.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cstdlib>
-#include <system_error>
+#include <cstring>
 
 #include "numtext/error.h"
 #include "numtext/numtext.h"
@@ -52,12 +55,21 @@ std::filesystem::path TableFolder() {
                 "Cannot write the table file: the home folder is not set (HOME is empty).");
   }
   std::filesystem::path folder(home);
-  std::error_code error;
-  if (!std::filesystem::is_directory(folder, error)) {
-    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
-                                          folder.string() + " is not an existing folder.");
+  struct stat info {};
+  if (::stat(home, &info) != 0) {
+    const int cause = errno;
+    // Anything but a missing folder (a folder on the way that may not be searched, a loop of
+    // links, a name too long) is reported with the system's own words.
+    if (cause != ENOENT && cause != ENOTDIR) {
+      throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
+                                            folder.string() +
+                                            " cannot be read: " + std::strerror(cause) + ".");
+    }
+  } else if (S_ISDIR(info.st_mode)) {
+    return folder;
   }
-  return folder;
+  throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
+                                        folder.string() + " is not an existing folder.");
 }
 
 std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops) {

@@ -19,7 +19,7 @@ inline constexpr int kTableRows = 59;
 std::string ViscosityTableText(CalcState& s);
 
 // The folder the table goes to: the user's home folder ($HOME). Error(FileError) when HOME is
-// unset, empty or not a folder.
+// unset, empty or not a folder, or when the system cannot look it up (with the system's cause).
 std::filesystem::path TableFolder();
 
 // The system calls WriteViscosityTable uses by default: those set by SetTableFileOps, else the

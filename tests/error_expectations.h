@@ -1,28 +1,16 @@
 #pragma once
-// Running a step and looking at the error it throws, for tests.
+// Expecting a step to throw a given error, for GoogleTest tests (Caught and Outcome, free of
+// any test framework, are in caught.h).
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
+#include "caught.h"
 #include "numtext/error.h"
 
 namespace project1 {
-
-// The Error that `action` throws, or nullopt when it runs to its end.
-template <typename Action>
-std::optional<Error> Caught(Action action) {
-  try {
-    action();
-  } catch (const Error& error) {
-    return error;
-  }
-  return std::nullopt;
-}
-
-// "" for a step that ran to its end, else the error's message.
-inline std::string Outcome(const std::optional<Error>& error) { return error ? error->what() : ""; }
 
 // Runs `action`, expecting an Error of `kind` with exactly `message`.
 template <typename Action>

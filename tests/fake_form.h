@@ -1,5 +1,5 @@
 #pragma once
-// An in-memory main window for tests, and a temporary home folder.
+// An in-memory main window for tests.
 //
 // FakeForm holds the named controls with the texts, colours and list of the window as it starts,
 // records every property call in order as a readable string, and can be told to refuse a chosen
@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "test_support.h"
 #include "window/controls.h"
 
 namespace project1 {
@@ -280,72 +281,6 @@ inline void FakeComboBox::AddItem(const std::string& item) {
   form_.Check("LubList.AddItem=");
   items.push_back(item);
   form_.Record("LubList.AddItem=", item);
-}
-
-// Points HOME at a fresh empty folder for the life of the object, then puts HOME back and
-// removes the folder with everything in it.
-class TempHome {
- public:
-  TempHome() {
-    if (const char* home = std::getenv("HOME")) saved_ = home;
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "project1-home-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
-      throw std::runtime_error("cannot create a temporary home folder");
-    }
-    path_ = pattern;
-    ::setenv("HOME", path_.c_str(), 1);
-  }
-  ~TempHome() {
-    if (saved_) {
-      ::setenv("HOME", saved_->c_str(), 1);
-    } else {
-      ::unsetenv("HOME");
-    }
-    namespace fs = std::filesystem;
-    std::error_code ignored;
-    // A test may have taken permissions away; give them back so that all can be removed.
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-    for (fs::recursive_directory_iterator it(path_, ignored), end; !ignored && it != end;
-         it.increment(ignored)) {
-      if (it->is_directory(ignored) && !it->is_symlink(ignored)) {
-        fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-      }
-    }
-    fs::remove_all(path_, ignored);
-  }
-  TempHome(const TempHome&) = delete;
-  TempHome& operator=(const TempHome&) = delete;
-
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path File(std::string_view name) const { return path_ / name; }
-
-  // Points HOME somewhere else, or unsets it for nullopt; the destructor still puts back the
-  // HOME from before the object.
-  static void SetHome(const std::optional<std::string>& home) {
-    if (home) {
-      ::setenv("HOME", home->c_str(), 1);
-    } else {
-      ::unsetenv("HOME");
-    }
-  }
-
- private:
-  std::optional<std::string> saved_;
-  std::filesystem::path path_;
-};
-
-// The bytes of a file, or nullopt when it cannot be read.
-inline std::optional<std::string> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteBytes(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
 }  // namespace project1

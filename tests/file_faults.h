@@ -1,6 +1,5 @@
 #pragma once
-// File-system helpers for tests: the names in a folder, and the replace's system calls with one
-// chosen step made to fail.
+// The replace's system calls with one chosen step made to fail, for tests.
 
 #include <fcntl.h>
 #include <sys/types.h>
@@ -12,18 +11,9 @@
 #include <vector>
 
 #include "engine/safe_replace.h"
+#include "test_support.h"
 
 namespace project1 {
-
-// The names in `folder`, sorted.
-inline std::vector<std::string> FolderListing(const std::filesystem::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
 
 // The step of the replace to fail. Its first call fails with the chosen errno; every other call
 // goes to the system. ShortWriteThenFail writes half of the first write and fails the second;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/calculate.h"
 #include "engine/model.h"
 #include "error_expectations.h"
 #include "fake_form.h"
@@ -173,21 +174,39 @@ TEST(LubricantCatalogueTest, EveryRowFitsALineThroughItsOwnViscosities) {
   for (const Lubricant& lubricant : LubricantCatalogue) {
     SCOPED_TRACE(std::string(lubricant.name));
     CalcState s;
-    s.visc40 = lubricant.vc;
-    s.visc100 = lubricant.vh;
-    ASSERT_NO_THROW(FitViscosityLine(s));
+    ASSERT_NO_THROW(s = FittedLine(lubricant.vc, lubricant.vh));
     EXPECT_GT(s.slope, 0);
     EXPECT_NEAR(ViscosityAt(s, 40), lubricant.vc, lubricant.vc * 1e-9);
     EXPECT_NEAR(ViscosityAt(s, 100), lubricant.vh, lubricant.vh * 1e-9);
   }
 }
 
-TEST(LubricantCatalogueTest, Shc627HasTheSteepestLine) {
-  CalcState s;
-  s.visc40 = 97;
-  s.visc100 = 7.7;
-  FitViscosityLine(s);
-  EXPECT_NEAR(s.slope, 4.405, 5e-4);
+// Picking each oil and calculating: the line the calculation fits is the row's, and "SHC 627"
+// (the row whose 100 C viscosity does not rise with its number) gives the steepest, B = 4.405.
+TEST(LubricantCatalogueTest, PickingShc627AndCalculatingFitsTheSteepestLine) {
+  TempHome home;
+  FakeForm form;
+  ASSERT_EQ(Outcome(Handle(FillList)), "");
+  std::string steepest;
+  double steepest_slope = 0;
+  for (const std::string& item : form.List().items) {
+    if (item == kOtherLubricant) continue;
+    SCOPED_TRACE(item);
+    form.List().shown = item;
+    ModuleState() = CalcState{};
+    ASSERT_EQ(Outcome(Handle(SelectLubricant)), "");
+    ASSERT_EQ(Outcome(Handle(CalculateViscosity)), "");
+    if (ModuleState().slope > steepest_slope) {
+      steepest = item;
+      steepest_slope = ModuleState().slope;
+    }
+    if (item == "SHC 627") {
+      EXPECT_EQ(ModuleState().visc40, 97);
+      EXPECT_EQ(ModuleState().visc100, 7.7);
+      EXPECT_NEAR(ModuleState().slope, 4.405, 5e-4);
+    }
+  }
+  EXPECT_EQ(steepest, "SHC 627");
 }
 
 }  // namespace

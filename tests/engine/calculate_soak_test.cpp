@@ -13,6 +13,8 @@
 
 #include "engine/calculate.h"
 #include "engine/model.h"
+#include "engine/safe_replace.h"
+#include "engine/table_file.h"
 #include "fake_form.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -63,6 +65,19 @@ long long HeapBytes() {
 #endif
 }
 
+// The system calls, but with an fsync that only counts: flushing to the disk neither takes nor
+// gives descriptors or memory, and ten thousand of them would make the run a disk benchmark.
+int fsyncs = 0;
+const FileOps kCountedFsyncs{SystemFileOps().open,
+                             SystemFileOps().write,
+                             [](int) {
+                               ++fsyncs;
+                               return 0;
+                             },
+                             SystemFileOps().close,
+                             SystemFileOps().rename,
+                             SystemFileOps().unlink};
+
 TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
   constexpr int kWarmUp = 200;
   constexpr int kCalculations = 10000;
@@ -77,6 +92,7 @@ TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
   TempHome home;
   FakeForm form;
   ModuleState() = CalcState{};
+  SetTableFileOps(&kCountedFsyncs);
   const std::string oils[2][2] = {{"320", "35"}, {"68", "8.8"}};
   int calculation = 0;
   auto calculate = [&] {
@@ -93,6 +109,7 @@ TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
     if (i < 2) first_shown[i] = form.State();
   }
 
+  fsyncs = 0;
   const int descriptors_before = OpenDescriptors();
   const long resident_before = ResidentKiB();
   const long long heap_before = HeapBytes();
@@ -102,6 +119,8 @@ TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
   const int descriptors_after = OpenDescriptors();
   const long resident_after = ResidentKiB();
   const long long heap_after = HeapBytes();
+  const int fsyncs_in_run = fsyncs;
+  SetTableFileOps(nullptr);
 
   std::cout << kCalculations << " calculations in " << took.count() << " s ("
             << 1e6 * took.count() / kCalculations << " us each)\n"
@@ -122,6 +141,7 @@ TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
   EXPECT_EQ(form.State(), first_shown[(calculation - 1) % 2]);
   EXPECT_EQ(form.Notice().caption,
             "the file Viscosity.txt was created in " + home.Path().string() + "/");
+  EXPECT_EQ(fsyncs_in_run, 2 * kCalculations) << "each table, then its folder";
   EXPECT_EQ(descriptors_after, descriptors_before);
   ASSERT_GT(resident_before, 0);
   if (kAddressSanitizer) {

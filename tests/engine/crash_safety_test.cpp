@@ -44,10 +44,7 @@ constexpr Oil kHeavyOil{"320", "35"};
 constexpr Oil kLightOil{"68", "8.8"};
 
 std::string TableOf(const Oil& oil) {
-  CalcState s;
-  s.visc40 = std::stod(oil.visc40);
-  s.visc100 = std::stod(oil.visc100);
-  FitViscosityLine(s);
+  CalcState s = FittedLine(std::stod(oil.visc40), std::stod(oil.visc100));
   return ViscosityTableText(s);
 }
 
@@ -157,7 +154,7 @@ std::string Describe(int status) {
 // What the home folder holds, by kind.
 struct Listing {
   bool table = false;
-  std::vector<std::string> temporaries;  // ".Viscosity.txt.<pid>.<n>.tmp"
+  std::vector<std::string> temporaries;  // ".Viscosity.txt.<host>.<pid>.<n>.tmp"
   std::vector<std::string> others;
 };
 
@@ -176,8 +173,20 @@ Listing List(const fs::path& folder) {
   return listing;
 }
 
+// This machine's name, as the temporary names hold it.
+std::string Host() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0) throw std::runtime_error("no host name");
+  return name;
+}
+
+// ".Viscosity.txt.<host>.<middle>": a temporary name of this host when `middle` is "<pid>.<n>.tmp".
+std::string OnThisHost(const std::string& middle) {
+  return ".Viscosity.txt." + Host() + "." + middle;
+}
+
 std::string TemporaryName(pid_t pid, const std::string& counter) {
-  return ".Viscosity.txt." + std::to_string(pid) + "." + counter + ".tmp";
+  return OnThisHost(std::to_string(pid) + "." + counter + ".tmp");
 }
 
 // The seed of the random kill moments: $PROJECT1_KILL_SEED when set, to repeat a run.
@@ -206,6 +215,8 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
   // Half the delays are short, so that many kills land in the first table's write.
   constexpr int kShortDelayMicroseconds = 600;
   constexpr int kLongDelayMicroseconds = 8000;
+  // Of the kills, at least this many must find the killed writer's temporary file.
+  constexpr int kMidWriteFloor = kKills / 10;
   const std::uint64_t seed = KillSeed();
   std::cout << "kill test seed " << seed << " (set PROJECT1_KILL_SEED to repeat)\n";
   RecordProperty("seed", std::to_string(seed));
@@ -216,7 +227,6 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
   const std::string light = TableOf(kLightOil);
   ASSERT_NE(heavy, light);
 
-  int kills = 0;
   int mid_write = 0;
   int without_table = 0;
   int tables_written = 0;
@@ -234,7 +244,6 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
     std::this_thread::sleep_for(std::chrono::microseconds(delay));
     const int status = writer.Kill();
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << Describe(status);
-    ++kills;
     const int tables = writer.TablesWritten();
     tables_written += tables;
     if (tables > 0) table_was_written = true;
@@ -251,25 +260,22 @@ TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTab
           << *bytes;
       table_was_written = true;
     }
-    const std::string own = ".Viscosity.txt." + std::to_string(writer.Pid()) + ".";
+    const std::string own = OnThisHost(std::to_string(writer.Pid()) + ".");
     if (std::any_of(listing.temporaries.begin(), listing.temporaries.end(),
                     [&](const std::string& name) { return name.starts_with(own); })) {
       ++mid_write;
     }
     most_leftovers = std::max(most_leftovers, listing.temporaries.size());
   }
-  std::cout << "kills survived " << kills << ", landed mid-write (temporary file present) "
-            << mid_write << ", left no table yet " << without_table << ", tables written "
-            << tables_written << ", most temporary files at once " << most_leftovers << "\n";
-  RecordProperty("kills", kills);
+  std::cout << "kills " << kKills << ", landed mid-write (temporary file present) " << mid_write
+            << ", left no table yet " << without_table << ", tables written " << tables_written
+            << ", most temporary files at once " << most_leftovers << "\n";
   RecordProperty("mid_write", mid_write);
-  EXPECT_EQ(kills, kKills);
+  // The kills must keep hitting the write itself, or the checks above prove little.
+  EXPECT_GE(mid_write, kMidWriteFloor) << "too few kills landed while a table was being written";
 
   // The next write removes what the killed writers left behind.
-  CalcState s;
-  s.visc40 = 320;
-  s.visc100 = 35;
-  FitViscosityLine(s);
+  CalcState s = FittedLine(320, 35);
   WriteViscosityTable(s);
   EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
   EXPECT_EQ(ReadBytes(Target()), heavy);
@@ -340,21 +346,29 @@ TEST_F(CrashSafetyTest, ReplaceRemovesOnlyTheTemporaryFilesOfEndedWriters) {
       TemporaryName(ended, "17"),
       TemporaryName(never, "4294967295"),
   };
+  const std::string ended_text = std::to_string(ended);
+  const std::string never_text = std::to_string(never);
   const std::vector<std::string> kept = {
       TemporaryName(live.Pid(), "3"),  // a writer still running
       TemporaryName(self, "999"),      // this process: maybe another thread's write
-      ".Other.txt." + std::to_string(ended) + ".0.tmp",  // another file's
-      "Viscosity.txt." + std::to_string(ended) + ".0.tmp",
+      // Other hosts sharing the folder: their process ids mean nothing here.
+      ".Viscosity.txt.other-host." + never_text + ".0.tmp",
+      ".Viscosity.txt.other-host." + ended_text + ".0.tmp",
+      ".Viscosity.txt." + Host() + "x." + never_text + ".0.tmp",
+      ".Viscosity.txt." + Host() + ".lan." + never_text + ".0.tmp",
+      ".Viscosity.txt." + never_text + ".0.tmp",             // no host at all
+      ".Other.txt." + Host() + "." + ended_text + ".0.tmp",  // another file's
+      "Viscosity.txt." + Host() + "." + ended_text + ".0.tmp",
       TemporaryName(ended, "0") + ".bak",
-      ".Viscosity.txt." + std::to_string(ended) + ".tmp",
-      ".Viscosity.txt." + std::to_string(ended) + "..tmp",
-      ".Viscosity.txt." + std::to_string(ended) + ".x.tmp",
-      ".Viscosity.txt." + std::to_string(ended) + ".1.2.tmp",
-      ".Viscosity.txt.0" + std::to_string(ended) + ".0.tmp",
-      ".Viscosity.txt.+" + std::to_string(ended) + ".0.tmp",
-      ".Viscosity.txt.-1.0.tmp",  // kill(-1) would reach every process
-      ".Viscosity.txt.0.0.tmp",   // kill(0) would reach this process group
-      ".Viscosity.txt.99999999999999999999.0.tmp",
+      OnThisHost(ended_text + ".tmp"),
+      OnThisHost(ended_text + "..tmp"),
+      OnThisHost(ended_text + ".x.tmp"),
+      OnThisHost(ended_text + ".1.2.tmp"),
+      OnThisHost("0" + ended_text + ".0.tmp"),
+      OnThisHost("+" + ended_text + ".0.tmp"),
+      OnThisHost("-1.0.tmp"),  // kill(-1) would reach every process
+      OnThisHost("0.0.tmp"),   // kill(0) would reach this process group
+      OnThisHost("99999999999999999999.0.tmp"),
       "notes.txt",
   };
   for (const std::string& name : removed) WriteBytes(home_.File(name), "partial table " + name);
@@ -386,11 +400,11 @@ TEST_F(CrashSafetyTest, LeftoversOfAnotherTargetInTheSameFolderAreLeftAlone) {
     ended = gone.Pid();
   }
   const std::string mine = TemporaryName(ended, "0");
-  const std::string other = ".Viscosity.txt.old." + std::to_string(ended) + ".0.tmp";
+  const std::string other = ".Viscosity.txt.old." + Host() + "." + std::to_string(ended) + ".0.tmp";
   WriteBytes(home_.File(mine), "partial");
   WriteBytes(home_.File(other), "partial");
 
-  // The target "Viscosity.txt.old" owns only names starting ".Viscosity.txt.old.".
+  // The target "Viscosity.txt.old" owns only names starting ".Viscosity.txt.old.<host>.".
   ReplaceFile(home_.File("Viscosity.txt.old"), "table");
   EXPECT_EQ(FolderListing(home_.Path()), (std::vector<std::string>{mine, "Viscosity.txt.old"}));
 }

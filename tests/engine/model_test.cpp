@@ -8,6 +8,7 @@
 #include <string>
 
 #include "error_expectations.h"
+#include "test_support.h"
 
 namespace project1 {
 namespace {
@@ -18,14 +19,6 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 // Sentinels that no calculation produces, to tell a field that was left alone.
 constexpr double kUntouched1 = -1111.25;
 constexpr double kUntouched2 = -2222.5;
-
-CalcState FittedLine(double visc40, double visc100) {
-  CalcState s;
-  s.visc40 = visc40;
-  s.visc100 = visc100;
-  FitViscosityLine(s);
-  return s;
-}
 
 TEST(ViscosityModel, FitsTheDefaultOilToTheReferenceSlopeAndIntercept) {
   const CalcState s = FittedLine(320, 35);

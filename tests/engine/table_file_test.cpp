@@ -9,14 +9,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/calculate.h"
 #include "engine/safe_replace.h"
 #include "error_expectations.h"
+#include "fake_form.h"
 #include "file_faults.h"
 
 namespace project1 {
@@ -24,27 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-CalcState FittedLine(double visc40, double visc100) {
-  CalcState s;
-  s.visc40 = visc40;
-  s.visc100 = visc100;
-  FitViscosityLine(s);
-  return s;
-}
-
-std::string ReadBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
-// The file names in `folder`, sorted.
 // The lines of a table file without their CR LF; fails the test on any other line end.
 std::vector<std::string> CrLfLines(const std::string& bytes) {
   std::vector<std::string> lines;
@@ -66,35 +46,17 @@ std::vector<std::string> CrLfLines(const std::string& bytes) {
 // Each test gets a fresh empty home folder; HOME is put back afterwards.
 class TableFileTest : public testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* old = std::getenv("HOME")) saved_home_ = old;
-    std::string pattern = (fs::temp_directory_path() / "table-file-test-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    home_ = pattern;
-    ::setenv("HOME", home_.c_str(), 1);
-  }
-
-  void TearDown() override {
-    if (saved_home_) {
-      ::setenv("HOME", saved_home_->c_str(), 1);
-    } else {
-      ::unsetenv("HOME");
-    }
-    std::error_code ignored;
-    fs::remove_all(home_, ignored);
-  }
-
   fs::path Target() const { return home_ / "Viscosity.txt"; }
 
-  fs::path home_;
-  std::optional<std::string> saved_home_;
+  TempHome temp_home_;
+  const fs::path home_ = temp_home_.Path();
 };
 
 TEST_F(TableFileTest, DefaultOilTableMatchesTheSampleLinesByteForByte) {
   CalcState s = FittedLine(320, 35);
   EXPECT_EQ(WriteViscosityTable(s), Target());
 
-  const std::string bytes = ReadBytes(Target());
+  const std::string bytes = ReadBytes(Target()).value_or("");
   EXPECT_EQ(bytes.size(), 869u);
   EXPECT_EQ(bytes.substr(bytes.size() - 13), "250.0\t3.527\r\n");
   const std::vector<std::string> lines = CrLfLines(bytes);
@@ -152,7 +114,7 @@ TEST_F(TableFileTest, SecondCalculationReplacesTheFirstTable) {
   CalcState second = FittedLine(68, 8.8);
   WriteViscosityTable(second);
 
-  const std::string bytes = ReadBytes(Target());
+  const std::string bytes = ReadBytes(Target()).value_or("");
   EXPECT_EQ(bytes.size(), 835u);
   EXPECT_EQ(CrLfLines(bytes)[1], "-40.0\t221,893.062");
   EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
@@ -170,14 +132,22 @@ TEST_F(TableFileTest, OverflowingRowLeavesThePreviousTableAndNoTemporaryFile) {
 
   CalcState good = FittedLine(320, 35);
   WriteViscosityTable(good);
-  const std::string before = ReadBytes(Target());
+  const std::optional<std::string> before = ReadBytes(Target());
   ExpectError([&] { WriteViscosityTable(steep); }, ErrorKind::Overflow, overflow);
   EXPECT_EQ(ReadBytes(Target()), before);
   EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
 }
 
-TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileError) {
+TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileErrorWithItsCause) {
   WriteBytes(home_ / "plain", "not a folder");
+  fs::create_directory_symlink(home_ / "loop", home_ / "loop");
+  const std::string prefix = "Cannot write the table file: the home folder ";
+  const auto missing = [&](const fs::path& home) {
+    return prefix + home.string() + " is not an existing folder.";
+  };
+  const auto unreadable = [&](const fs::path& home, const char* cause) {
+    return prefix + home.string() + " cannot be read: " + cause + ".";
+  };
   struct Case {
     std::optional<std::string> home;
     std::string message;
@@ -185,25 +155,36 @@ TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileError) {
   const Case cases[] = {
       {std::nullopt, "Cannot write the table file: the home folder is not set (HOME is not set)."},
       {"", "Cannot write the table file: the home folder is not set (HOME is empty)."},
-      {(home_ / "plain").string(), "Cannot write the table file: the home folder " +
-                                       (home_ / "plain").string() + " is not an existing folder."},
-      {(home_ / "plain" / "sub").string(), "Cannot write the table file: the home folder " +
-                                               (home_ / "plain" / "sub").string() +
-                                               " is not an existing folder."},
-      {(home_ / "missing").string(), "Cannot write the table file: the home folder " +
-                                         (home_ / "missing").string() +
-                                         " is not an existing folder."},
+      {(home_ / "plain").string(), missing(home_ / "plain")},
+      {(home_ / "plain" / "sub").string(), missing(home_ / "plain" / "sub")},
+      {(home_ / "missing").string(), missing(home_ / "missing")},
+      // It may exist, but the system cannot say: its own cause is reported.
+      {(home_ / "loop").string(), unreadable(home_ / "loop", "Too many levels of symbolic links")},
+      {(home_ / std::string(300, 'h')).string(),
+       unreadable(home_ / std::string(300, 'h'), "File name too long")},
   };
   CalcState s = FittedLine(320, 35);
   for (const Case& c : cases) {
-    if (c.home) {
-      ::setenv("HOME", c.home->c_str(), 1);
-    } else {
-      ::unsetenv("HOME");
-    }
+    TempHome::SetHome(c.home);
     ExpectError([&] { WriteViscosityTable(s); }, ErrorKind::FileError, c.message);
   }
-  EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"plain"});
+  EXPECT_EQ(FolderListing(home_), (std::vector<std::string>{"loop", "plain"}));
+}
+
+TEST_F(TableFileTest, HomeBehindAFolderThatMayNotBeSearchedIsReportedWithThatCause) {
+  // As the superuser no folder is closed, so the table is written by an unprivileged user.
+  const fs::path locked = home_ / "locked";
+  const fs::path home = locked / "home";
+  fs::create_directories(home);
+  fs::permissions(locked, fs::perms::none);
+  const ChildOutcome child = RunUnprivileged([&] {
+    TempHome::SetHome(home.string());
+    CalcState s = FittedLine(320, 35);
+    return Outcome(Caught([&] { WriteViscosityTable(s); }));
+  });
+  ASSERT_TRUE(child.ran) << child.text;
+  EXPECT_EQ(child.text, "Cannot write the table file: the home folder " + home.string() +
+                            " cannot be read: Permission denied.");
 }
 
 TEST_F(TableFileTest, FolderThatCannotBeWrittenIsAFileError) {
@@ -273,7 +254,11 @@ TEST_F(TableFileTest, TemporaryFileIsCreatedBesideTheTargetAndRenamedOverIt) {
   const fs::path temporary = file_faults.created[0];
   EXPECT_EQ(temporary.parent_path(), home_);
   const std::string name = temporary.filename().string();
-  EXPECT_EQ(name.rfind(".Viscosity.txt." + std::to_string(::getpid()) + ".", 0), 0u) << name;
+  char host[256] = {};
+  ASSERT_EQ(::gethostname(host, sizeof host - 1), 0);
+  const std::string prefix =
+      ".Viscosity.txt." + std::string(host) + "." + std::to_string(::getpid()) + ".";
+  EXPECT_EQ(name.rfind(prefix, 0), 0u) << name;
   EXPECT_TRUE(name.ends_with(".tmp")) << name;
   EXPECT_EQ(file_faults.fsyncs, 2) << "the file and then its folder";
   EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
@@ -350,6 +335,73 @@ TEST_F(TableFileTest, FolderThatCannotBeSyncedStillGetsTheNewTable) {
   WriteViscosityTable(s, FaultyFileOps());
   EXPECT_EQ(file_faults.injected, 1);
   EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
+}
+
+// The whole calculation when the system fails one step of replacing the table file: the error
+// reaches the caller with a clear message, the previous table stays byte for byte, no temporary
+// file remains, and the window shows the new results without the completion notice or colours.
+constexpr std::string_view kPreviousTable =
+    " Temp, C\t viscosity, cSt\r\n-40.0\t9.999\r\n250.0\t1.000\r\n";
+
+class CalculateFileFaultTest : public testing::Test {
+ protected:
+  void SetUp() override { ModuleState() = CalcState{}; }
+  void TearDown() override { SetTableFileOps(nullptr); }
+
+  TempHome home_;
+  FakeForm form_;
+};
+
+TEST_F(CalculateFileFaultTest, FailingStepOfTheReplaceKeepsThePreviousTableAndReportsTheCause) {
+  struct Case {
+    FileStep step;
+    int error;
+    const char* cause;
+  };
+  std::vector<Case> cases;
+  for (FileStep step :
+       {FileStep::Create, FileStep::Write, FileStep::Fsync, FileStep::Close, FileStep::Rename}) {
+    cases.push_back({step, ENOSPC, "No space left on device"});
+    cases.push_back({step, EIO, "Input/output error"});
+  }
+  const fs::path table = home_.File("Viscosity.txt");
+  // The window before: the inputs as it starts, the results of no calculation yet.
+  const std::map<std::string, std::string> before = form_.State();
+  std::map<std::string, std::string> expected = before;
+  expected["vcalc.Text"] = "85.642";
+  expected["vcalc2.Text"] = "11.987";
+  expected["DynVisc.Text"] = ".0000108";
+  expected["DynVisc2.Text"] = ".00000151";
+
+  SetTableFileOps(&FaultyFileOps());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(FileStepName(c.step)) + " fails with " + c.cause);
+    for (const auto& [box, text] : before) {
+      if (box.ends_with(".Text") && box != "LubList.Text") {
+        form_.Box(box.substr(0, box.find('.'))).shown = text;
+      }
+    }
+    WriteBytes(table, kPreviousTable);
+    InjectFileFault(c.step, c.error);
+    form_.ClearCalls();
+
+    ExpectError(CalculateViscosity, ErrorKind::FileError,
+                "Cannot write the table file " + table.string() + ": " + c.cause + ".");
+
+    EXPECT_EQ(file_faults.injected, 1);
+    EXPECT_EQ(ReadBytes(table), std::string(kPreviousTable));
+    EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
+    EXPECT_EQ(form_.State(), expected);
+  }
+
+  // With the system calls back, the same window writes the new table.
+  SetTableFileOps(nullptr);
+  CalculateViscosity();
+  const std::optional<std::string> bytes = ReadBytes(table);
+  ASSERT_TRUE(bytes.has_value());
+  EXPECT_TRUE(bytes->starts_with(" Temp, C\t viscosity, cSt\r\n-40.0\t412,753.932\r\n"));
+  EXPECT_EQ(form_.Notice().caption,
+            "the file Viscosity.txt was created in " + home_.Path().string() + "/");
 }
 
 }  // namespace

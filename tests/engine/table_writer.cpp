@@ -17,6 +17,7 @@
 #include "engine/model.h"
 #include "engine/table_file.h"
 #include "numtext/error.h"
+#include "test_support.h"
 
 namespace {
 
@@ -31,14 +32,11 @@ int main(int argc, char** argv) {
   }
   const long count = std::strtol(argv[1], nullptr, 10);
   std::vector<project1::CalcState> oils;
-  for (int arg = 2; arg + 1 < argc; arg += 2) {
-    project1::CalcState s;
-    s.visc40 = std::strtod(argv[arg], nullptr);
-    s.visc100 = std::strtod(argv[arg + 1], nullptr);
-    oils.push_back(s);
-  }
   try {
-    for (project1::CalcState& s : oils) project1::FitViscosityLine(s);
+    for (int arg = 2; arg + 1 < argc; arg += 2) {
+      oils.push_back(project1::FittedLine(std::strtod(argv[arg], nullptr),
+                                          std::strtod(argv[arg + 1], nullptr)));
+    }
     if (!WriteByte('R')) return 1;
     char go = 0;
     if (::read(STDIN_FILENO, &go, 1) < 0) return 1;

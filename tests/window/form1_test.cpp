@@ -15,8 +15,10 @@
 #include <QtTest>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "catalogue/catalogue.h"
+#include "caught.h"
 #include "engine/calculate.h"
 #include "window/fitting_label.h"
 #include "window/form1.h"
@@ -163,13 +165,10 @@ void Form1Test::unknownColourValuesAreRefusedWithAPlainMessage_data() {
 void Form1Test::unknownColourValuesAreRefusedWithAPlainMessage() {
   QFETCH(uint, value);
   QFETCH(QString, message);
-  try {
-    ColourFromValue(value, QPalette());
-    QFAIL("no error");
-  } catch (const Error& error) {
-    QCOMPARE(error.kind(), ErrorKind::ControlError);
-    QCOMPARE(QString::fromUtf8(error.what()), message);
-  }
+  const std::optional<Error> error = Caught([&] { ColourFromValue(value, QPalette()); });
+  QVERIFY2(error.has_value(), "no error");
+  QCOMPARE(error->kind(), ErrorKind::ControlError);
+  QCOMPARE(QString::fromUtf8(error->what()), message);
   // A text box given such a colour keeps the one it had.
   QLineEdit* box = Box("vcalc");
   const QColor before = box->palette().color(QPalette::Base);
@@ -205,12 +204,9 @@ void Form1Test::theNoticeRefusesAFontSizeOutsideItsRange() {
     QCOMPARE(notice->font().pointSizeF(), points);
     return;
   }
-  try {
-    label.SetFontSize(points);
-    QFAIL("no error");
-  } catch (const Error& error) {
-    QCOMPARE(QString::fromUtf8(error.what()), message);
-  }
+  const std::optional<Error> error = Caught([&] { label.SetFontSize(points); });
+  QVERIFY2(error.has_value(), "no error");
+  QCOMPARE(QString::fromUtf8(error->what()), message);
   QCOMPARE(notice->font().pointSizeF(), before);
 }
 

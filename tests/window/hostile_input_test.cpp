@@ -1,7 +1,8 @@
 // Hostile text pasted into each input box of the main window, then a mouse click on the calculate
-// button. Each text gives either the results of the number it denotes or the error report with
-// its exact message; the program never crashes, the window stays usable, and a report leaves the
-// previous table file byte for byte as it was.
+// button. A text that is no number, or too large a one, gives the error report with its exact
+// message; the program never crashes, the window stays usable, and a report leaves the previous
+// table file byte for byte as it was. Unusual spellings of numbers give the known figures. Every
+// box gets one text of each kind; the number parser's own tests go through every text.
 
 #include <QApplication>
 #include <QClipboard>
@@ -13,8 +14,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <array>
-#include <cmath>
-#include <limits>
 #include <memory>
 #include <vector>
 
@@ -22,6 +21,7 @@
 #include "engine/model.h"
 #include "engine/table_file.h"
 #include "numtext/numtext.h"
+#include "test_support.h"
 #include "window/form1.h"
 #include "window_test_support.h"
 
@@ -33,41 +33,36 @@ struct InputBox {
   const char* name;
   const char* what;  // as the report names it
   const char* start;
-  double start_value;
 };
 
 constexpr std::array<InputBox, 5> kInputs = {{
-    {"vc", "viscosity at 40 °C", "320", 320},
-    {"vh", "viscosity at 100 °C", "35", 35},
-    {"tref", "first reference temperature", "71", 71},
-    {"tref2", "second reference temperature", "150", 150},
-    {"SG", "specific gravity", "0.87", 0.87},
+    {"vc", "viscosity at 40 °C", "320"},
+    {"vh", "viscosity at 100 °C", "35"},
+    {"tref", "first reference temperature", "71"},
+    {"tref2", "second reference temperature", "150"},
+    {"SG", "specific gravity", "0.87"},
 }};
 
 const char* const kResultBoxes[] = {"vcalc", "vcalc2", "DynVisc", "DynVisc2"};
 const QStringList kTypicalResults{"85.642", "11.987", ".0000108", ".00000151"};
 const QColor kLightGreenColour(128, 255, 128);
 
-// How the reading of a text ends.
-enum class Reading { Number, NotANumber, TooLarge };
+// How the reading of a hostile text ends.
+enum class Reading { NotANumber, TooLarge };
 
 struct Hostile {
   const char* label;
   QString text;
   Reading reading;
-  double value = 0;  // the number, for Reading::Number
-  QString quoted;    // the text as the report quotes it, for the others
+  QString quoted;  // the text as the report quotes it
 };
 
-Hostile Num(const char* label, const QString& text, double value) {
-  return {label, text, Reading::Number, value, {}};
-}
 Hostile Bad(const char* label, const QString& text, const QString& quoted) {
-  return {label, text, Reading::NotANumber, 0, quoted};
+  return {label, text, Reading::NotANumber, quoted};
 }
 Hostile Bad(const char* label, const QString& text) { return Bad(label, text, text); }
 Hostile Big(const char* label, const QString& text, const QString& quoted) {
-  return {label, text, Reading::TooLarge, 0, quoted};
+  return {label, text, Reading::TooLarge, quoted};
 }
 Hostile Big(const char* label, const QString& text) { return Big(label, text, text); }
 
@@ -79,108 +74,56 @@ QString WithChar(const char* before, char16_t c, const char* after) {
 // A long text is quoted by its first 40 characters and an ellipsis.
 QString QuotedStart(QChar c) { return QString(40, c) + U("…"); }
 
-std::vector<Hostile> HostileTexts() {
-  const double max = std::numeric_limits<double>::max();
-  const double min_normal = std::numeric_limits<double>::min();
-  const double min_subnormal = std::numeric_limits<double>::denorm_min();
+// The hostile texts by kind.
+struct Kind {
+  const char* name;
+  std::vector<Hostile> texts;
+};
+
+std::vector<Kind> HostileKinds() {
   return {
-      // Empty, blank and signed zero.
-      Bad("empty", ""),
-      Bad("blanks", "   "),
-      Bad("a tab alone", "\t", "?"),
-      Num("minus zero", "-0", -0.0),
-      Num("plus zero", "+0", 0.0),
-      Num("zero", "0", 0.0),
-      // Out of range.
-      Big("1e309", "1e309"),
-      Big("-1e309", "-1e309"),
-      Big("just above the largest double", "1.8e308"),
-      Big("an exponent beyond any limit", "1e99999999999"),
-      Big("400 digits", "1" + QString(399, QLatin1Char('0')),
-          "1" + QString(39, QLatin1Char('0')) + U("…")),
-      Num("1e-400", "1e-400", 0.0),
-      Num("-1e-400", "-1e-400", -0.0),
-      Num("a negative exponent beyond any limit", "1e-99999999999", 0.0),
-      // Grouping and separators.
-      Bad("decimal comma", "5,5"),
-      Bad("two commas", "1,,0"),
-      Bad("a group of two", "12,34"),
-      Bad("a leading comma", ",100"),
-      Num("grouped thousands", "1,000", 1000),
-      Num("grouped thousands with a fraction", "1,000.5", 1000.5),
-      Bad("a decimal comma after a zero", "0,320"),
-      Bad("a blank inside", "1 000"),
-      Bad("an underscore inside", "1_000"),
-      Bad("two points", "1.2.3"),
-      Bad("a fractional exponent", "1e3.5"),
-      // Blanks around and signs.
-      Num("spaces around", " 71 ", 71),
-      Num("tabs around", "\t71\t", 71),
-      Num("a plus sign", "+71", 71),
-      Bad("two minus signs", "--71"),
-      Bad("plus then minus", "+-71"),
-      Bad("a sign alone", "-"),
-      Bad("a plus alone", "+"),
-      Bad("a point alone", "."),
-      Num("a trailing point", "71.", 71),
-      Num("a leading point", ".5", 0.5),
-      Num("leading zeros", "00000071", 71),
-      Num("an upper-case exponent with a sign", "7.1E+1", 71),
-      Bad("an exponent without digits", "1e"),
-      Bad("an exponent sign without digits", "1e+"),
-      Bad("an exponent alone", "e5"),
-      // Other spellings of numbers.
-      Bad("hexadecimal", "0x1A"),
-      Bad("nan", "nan"),
-      Bad("NaN", "NaN"),
-      Bad("inf", "inf"),
-      Bad("minus Infinity", "-Infinity"),
-      Bad("a unit after the number", U("71 °C")),
-      Bad("a format string", "%s%n%x"),
-      Bad("markup", "<b>71</b>"),
-      // Unicode.
-      Bad("Arabic-Indic digits", U("٧١")),
-      Bad("full-width digits", U("７１")),
-      Bad("a minus sign U+2212", U("−71")),
-      Bad("a trailing non-breaking space", U("71\u00A0")),
-      Bad("a zero-width space inside", U("7\u200B1")),
-      Bad("an emoji", U("😀")),
-      Bad("digits then an emoji", U("71😀")),
-      Bad("right-to-left text", U("שבעים ואחד")),
-      Bad("a right-to-left mark before digits", U("\u200F71")),
-      // Control characters.
-      Bad("a tab inside", "7\t1", "7?1"),
-      Bad("a newline after", "71\n", "71?"),
-      Bad("CR LF after", "71\r\n", "71??"),
-      Bad("a newline inside", "7\n1", "7?1"),
-      Bad("escape before",
-          "\x1b"
-          "71",
-          "?71"),
-      Bad("delete after", "71\x7f", "71?"),
-      Bad("a NUL inside", WithChar("7", u'\0', "1"), "7?1"),
-      Bad("a NUL alone", WithChar("", u'\0', ""), "?"),
+      {"empty or blank", {Bad("empty", ""), Bad("blanks", "   "), Bad("a tab alone", "\t", "?")}},
+      {"out of range",
+       {Big("1e309", "1e309"), Big("-1e309", "-1e309"),
+        Big("just above the largest double", "1.8e308"),
+        Big("an exponent beyond any limit", "1e99999999999"),
+        Big("400 digits", "1" + QString(399, QLatin1Char('0')),
+            "1" + QString(39, QLatin1Char('0')) + U("…"))}},
+      {"grouping and separators",
+       {Bad("decimal comma", "5,5"), Bad("two commas", "1,,0"), Bad("a group of two", "12,34"),
+        Bad("a leading comma", ",100"), Bad("a decimal comma after a zero", "0,320"),
+        Bad("a blank inside", "1 000"), Bad("an underscore inside", "1_000"),
+        Bad("two points", "1.2.3"), Bad("a fractional exponent", "1e3.5")}},
+      {"signs and exponents",
+       {Bad("two minus signs", "--71"), Bad("plus then minus", "+-71"), Bad("a sign alone", "-"),
+        Bad("a plus alone", "+"), Bad("a point alone", "."),
+        Bad("an exponent without digits", "1e"), Bad("an exponent sign without digits", "1e+"),
+        Bad("an exponent alone", "e5")}},
+      {"other spellings",
+       {Bad("hexadecimal", "0x1A"), Bad("nan", "nan"), Bad("NaN", "NaN"), Bad("inf", "inf"),
+        Bad("minus Infinity", "-Infinity"), Bad("a unit after the number", U("71 °C")),
+        Bad("a format string", "%s%n%x"), Bad("markup", "<b>71</b>")}},
+      {"unicode",
+       {Bad("Arabic-Indic digits", U("٧١")), Bad("full-width digits", U("７１")),
+        Bad("a minus sign U+2212", U("−71")), Bad("a trailing non-breaking space", U("71\u00A0")),
+        Bad("a zero-width space inside", U("7\u200B1")), Bad("an emoji", U("😀")),
+        Bad("digits then an emoji", U("71😀")), Bad("right-to-left text", U("שבעים ואחד")),
+        Bad("a right-to-left mark before digits", U("\u200F71"))}},
+      {"control characters",
+       {Bad("a tab inside", "7\t1", "7?1"), Bad("a newline after", "71\n", "71?"),
+        Bad("CR LF after", "71\r\n", "71??"), Bad("a newline inside", "7\n1", "7?1"),
+        Bad("escape before",
+            "\x1b"
+            "71",
+            "?71"),
+        Bad("delete after", "71\x7f", "71?"), Bad("a NUL inside", WithChar("7", u'\0', "1"), "7?1"),
+        Bad("a NUL alone", WithChar("", u'\0', ""), "?")}},
       // Pastes of a megabyte (the box keeps its first 32767 characters).
-      Big("a megabyte of digits", QString(1 << 20, QLatin1Char('1')),
-          QuotedStart(QLatin1Char('1'))),
-      Bad("a megabyte of letters", QString(1 << 20, QLatin1Char('x')),
-          QuotedStart(QLatin1Char('x'))),
-      // Extreme and boundary numbers.
-      Num("the largest double", "1.7976931348623157e308", max),
-      Num("1e308", "1e308", 1e308),
-      Num("-1e308", "-1e308", -1e308),
-      Num("the smallest normal double", "2.2250738585072014e-308", min_normal),
-      Num("the smallest double", "4.9e-324", min_subnormal),
-      Num("1e-300", "1e-300", 1e-300),
-      Num("45 decimals", "0." + QString(44, QLatin1Char('0')) + "1", 1e-45),
-      Num("0.4", "0.4", 0.4),
-      Num("0.3999", "0.3999", 0.3999),
-      Num("just above 0.4", "0.4000001", 0.4000001),
-      Num("-1", "-1", -1),
-      Num("-273.16", "-273.16", -273.16),
-      Num("-273.15", "-273.15", -273.15),
-      Num("-273.17", "-273.17", -273.17),
-      Num("1e-5", "1e-5", 1e-5),
+      {"a megabyte",
+       {Big("a megabyte of digits", QString(1 << 20, QLatin1Char('1')),
+            QuotedStart(QLatin1Char('1'))),
+        Bad("a megabyte of letters", QString(1 << 20, QLatin1Char('x')),
+            QuotedStart(QLatin1Char('x')))}},
   };
 }
 
@@ -194,44 +137,9 @@ struct Outcome {
 
 QString FromStd(const std::string& text) { return QString::fromStdString(text); }
 
-// The outcome for five input values, worked out with the model's own functions.
-Outcome Compute(const std::array<double, 5>& in) {
-  CalcState s;
-  s.visc40 = in[0];
-  s.visc100 = in[1];
-  s.temp1 = in[2];
-  s.temp2 = in[3];
-  s.sg = in[4];
-  Outcome out;
-  try {
-    FitViscosityLine(s);
-    s.visc1 = ViscosityAt(s, s.temp1);
-    const QString first = FromStd(FormatNumber(s.visc1, kKinematicPattern));
-    s.visc2 = ViscosityAt(s, s.temp2);
-    const QString second = FromStd(FormatNumber(s.visc2, kKinematicPattern));
-    DensityFromSG(s);
-    const QString dyn1 = FromStd(FormatNumber(DynamicViscosity(s, s.visc1), kDynamicPattern));
-    const QString dyn2 = FromStd(FormatNumber(DynamicViscosity(s, s.visc2), kDynamicPattern));
-    out.table = QByteArray::fromStdString(ViscosityTableText(s));
-    out.results = QStringList{first, second, dyn1, dyn2};
-  } catch (const Error& error) {
-    out.message = QString::fromUtf8(error.what());
-  }
-  return out;
-}
-
-std::array<double, 5> StartValues() {
-  std::array<double, 5> values{};
-  for (std::size_t i = 0; i < kInputs.size(); ++i) values[i] = kInputs[i].start_value;
-  return values;
-}
-
 // The table of a fitted line through two viscosities.
 QByteArray TableFor(double visc40, double visc100) {
-  CalcState s;
-  s.visc40 = visc40;
-  s.visc100 = visc100;
-  FitViscosityLine(s);
+  CalcState s = FittedLine(visc40, visc100);
   return QByteArray::fromStdString(ViscosityTableText(s));
 }
 
@@ -253,12 +161,10 @@ class HostileInputTest : public QObject {
   void cleanup();
   void cleanupTestCase();
 
-  void hostileTextInEachBoxGivesItsNumbersResultsOrTheReport_data();
-  void hostileTextInEachBoxGivesItsNumbersResultsOrTheReport();
+  void hostileTextOfEachKindInEachBoxGivesTheReport_data();
+  void hostileTextOfEachKindInEachBoxGivesTheReport();
   void unusualSpellingsGiveTheKnownFigures_data();
   void unusualSpellingsGiveTheKnownFigures();
-  void controlCharactersArriveOnlyByPasteNeverByTyping_data();
-  void controlCharactersArriveOnlyByPasteNeverByTyping();
 
  private:
   template <typename T>
@@ -292,8 +198,6 @@ void HostileInputTest::initTestCase() {
   previous_table_ = TableFor(46, 7.7);
   typical_table_ = TableFor(320, 35);
   QVERIFY(previous_table_ != typical_table_);
-  // The independent working-out agrees with the known figures of the typical oil.
-  QCOMPARE(Compute(StartValues()).results, kTypicalResults);
 }
 
 void HostileInputTest::init() {
@@ -393,38 +297,32 @@ void HostileInputTest::CheckUsableAgain(const QString& box_name) {
   QVERIFY(window_->isVisible());
 }
 
-void HostileInputTest::hostileTextInEachBoxGivesItsNumbersResultsOrTheReport_data() {
+void HostileInputTest::hostileTextOfEachKindInEachBoxGivesTheReport_data() {
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("text");
   QTest::addColumn<int>("reading");
-  QTest::addColumn<double>("value");
   QTest::addColumn<QString>("quoted");
-  const std::vector<Hostile> texts = HostileTexts();
-  for (const InputBox& box : kInputs) {
-    for (const Hostile& h : texts) {
-      QTest::addRow("%s in %s", h.label, box.name)
-          << QString::fromLatin1(box.name) << h.text << static_cast<int>(h.reading) << h.value
-          << h.quoted;
+  // Box i gets the kind's text i (round the list again for a short kind): every box sees every
+  // kind, and the boxes between them see up to five texts of each.
+  for (const Kind& kind : HostileKinds()) {
+    for (std::size_t i = 0; i < kInputs.size(); ++i) {
+      const InputBox& box = kInputs[i];
+      const Hostile& h = kind.texts[i % kind.texts.size()];
+      QTest::addRow("%s: %s in %s", kind.name, h.label, box.name)
+          << QString::fromLatin1(box.name) << h.text << static_cast<int>(h.reading) << h.quoted;
     }
   }
 }
 
-void HostileInputTest::hostileTextInEachBoxGivesItsNumbersResultsOrTheReport() {
+void HostileInputTest::hostileTextOfEachKindInEachBoxGivesTheReport() {
   QFETCH(QString, box);
   QFETCH(QString, text);
   QFETCH(int, reading);
-  QFETCH(double, value);
   QFETCH(QString, quoted);
 
   const InputBox& input = InputNamed(box);
   Outcome expected;
   switch (static_cast<Reading>(reading)) {
-    case Reading::Number: {
-      std::array<double, 5> values = StartValues();
-      values[static_cast<std::size_t>(&input - kInputs.data())] = value;
-      expected = Compute(values);
-      break;
-    }
     case Reading::NotANumber:
       expected.message = U("The ") + U(input.what) + " \"" + quoted + "\" is not a number.";
       if (text.contains(QLatin1Char(','))) {
@@ -448,19 +346,31 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
   const auto typical = [](const char* box, const char* text) {
     QTest::addRow("%s in %s", text, box) << box << text << kTypicalResults;
   };
-  for (const char* text : {" 71 ", "\t71\t", "+71", "7.1e1", "0071", "71.000"})
+  for (const char* text :
+       {" 71 ", "\t71\t", "+71", "7.1e1", "7.1E+1", "0071", "00000071", "71.", "71.000"}) {
     typical("tref", text);
-  for (const char* text : {"150.", "1.5E2", "+150", "1.50e2"}) typical("tref2", text);
-  for (const char* text : {"3.2e2", "320.0", " +320 "}) typical("vc", text);
-  for (const char* text : {"35.", "3.5e1", "0035"}) typical("vh", text);
-  for (const char* text : {".87", "0.870", "8.7e-1", "+0.87"}) typical("SG", text);
+  }
+  for (const char* text : {"150.", "1.5E2", "+150", "1.50e2", " 150\t"}) typical("tref2", text);
+  for (const char* text : {"3.2e2", "320.0", " +320 ", "0320"}) typical("vc", text);
+  for (const char* text : {"35.", "3.5e1", "0035", "\t+35"}) typical("vh", text);
+  for (const char* text : {".87", "0.870", "8.7e-1", "+0.87", "87e-2"}) typical("SG", text);
 
-  QTest::newRow("a gravity of minus zero gives no dynamic viscosity")
-      << "SG"
-      << "-0" << QStringList{"85.642", "11.987", "0", "0"};
-  QTest::newRow("a gravity below the smallest double reads as zero")
-      << "SG"
-      << "1e-400" << QStringList{"85.642", "11.987", "0", "0"};
+  // Zero, however spelt, and numbers too small for a double, which read as zero.
+  const QStringList no_dynamic{"85.642", "11.987", "0", "0"};
+  for (const char* text : {"0", "+0", "-0", "1e-400", "-1e-400", "1e-99999999999"}) {
+    QTest::addRow("a gravity of %s gives no dynamic viscosity", text) << "SG" << text << no_dynamic;
+  }
+  for (const char* text : {"0", "+0", "-0", "1e-400", "-1e-400"}) {
+    QTest::addRow("a viscosity at 40 C of %s", text)
+        << "vc" << text << QStringList{U("The viscosity at 40 °C must be above 0.4 cSt; it is 0.")};
+  }
+  QTest::newRow("a viscosity at 100 C of 1e-5")
+      << "vh"
+      << "1e-5" << QStringList{U("The viscosity at 100 °C must be above 0.4 cSt; it is 0.00001.")};
+  QTest::newRow("a negative viscosity at 100 C")
+      << "vh"
+      << "-1" << QStringList{U("The viscosity at 100 °C must be above 0.4 cSt; it is -1.")};
+
   QTest::newRow("far above any temperature the viscosity tends to 0.4 cSt")
       << "tref"
       << "1e308" << QStringList{".4", "11.987", ".00000005", ".00000151"};
@@ -497,35 +407,6 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures() {
   EnterAndCalculate(box, text, expected);
   if (QTest::currentTestFailed()) return;
   CheckUsableAgain(box);
-}
-
-void HostileInputTest::controlCharactersArriveOnlyByPasteNeverByTyping_data() {
-  QTest::addColumn<int>("key");
-  QTest::addColumn<QString>("text");
-  QTest::newRow("Return") << int(Qt::Key_Return) << QStringLiteral("\r");
-  QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << QStringLiteral("\r");
-  QTest::newRow("Escape") << int(Qt::Key_Escape) << QStringLiteral("\x1b");
-  QTest::newRow("a key that types a NUL") << 0 << WithChar("", u'\0', "");
-  QTest::newRow("a key that types a newline") << 0 << QStringLiteral("\n");
-  QTest::newRow("a key that types a tab") << 0 << QStringLiteral("\t");
-  QTest::newRow("a key that types DEL") << 0 << QStringLiteral("\x7f");
-}
-
-void HostileInputTest::controlCharactersArriveOnlyByPasteNeverByTyping() {
-  QFETCH(int, key);
-  QFETCH(QString, text);
-  for (const InputBox& input : kInputs) {
-    QLineEdit* box = Box(QLatin1String(input.name));
-    box->setFocus();
-    box->end(false);
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-    QApplication::sendEvent(box, &press);
-    QApplication::sendEvent(box, &release);
-    QCOMPARE(box->text(), QLatin1String(input.start));
-  }
-  QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
-  QCOMPARE(Results(), kTypicalResults);
 }
 
 QTEST_MAIN(HostileInputTest)

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# scripts/setup for a user who is not root: without sudo, with sudo refused, and with sudo
+# allowed; which packages each group asks for. Runs the script as "nobody" when started as root,
+# with a PATH holding only bash, id and stand-ins for dpkg-query and sudo: the stand-in
+# dpkg-query reports every package installed but those in $MISSING, and the stand-in sudo
+# records its arguments and answers with $SUDO_STATUS.
+set -euo pipefail
+setup=$(cd "$(dirname "$0")/../.." && pwd)/scripts/setup
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+chmod 755 "$work"
+mkdir -m 755 "$work/bin" "$work/sudo-bin"
+mkdir -m 777 "$work/log"
+for tool in bash id; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
+cat >"$work/bin/dpkg-query" <<'FAKE'
+#!/bin/bash
+# dpkg-query -W -f=FORMAT PACKAGE...: every package installed but those in $MISSING.
+shift 2
+for p in "$@"; do
+  case " $MISSING " in
+    *" $p "*) echo "$p unknown ok not-installed" ;;
+    *) echo "$p install ok installed" ;;
+  esac
+done
+FAKE
+cat >"$work/sudo-bin/sudo" <<'FAKE'
+#!/bin/bash
+echo "sudo $*" >>"$LOG"
+exit "$SUDO_STATUS"
+FAKE
+chmod 755 "$work/bin/dpkg-query" "$work/sudo-bin/sudo"
+
+if [ "$(id -u)" -eq 0 ]; then
+  as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+else
+  as_user=()
+fi
+
+failures=0
+# show TITLE TEXT: the text indented under its title.
+show() {
+  echo "  $1:"
+  while IFS= read -r line; do echo "    $line"; done <<<"$2"
+}
+
+# check NAME GROUP PATH-DIRS DISPLAY MISSING SUDO-STATUS EXPECTED-STATUS EXPECTED-OUTPUT
+#       EXPECTED-SUDO-CALLS: runs setup once and compares its status, its output (stdout and
+#       stderr together) and the calls of sudo.
+check() {
+  local name=$1 group=$2 path=$3 display=$4 missing=$5 sudo_status=$6
+  local want_status=$7 want_output=$8 want_calls=$9
+  local log=$work/log/$RANDOM.log status=0 output calls
+  : >"$log"
+  chmod 666 "$log"
+  output=$("${as_user[@]}" /usr/bin/env -i PATH="$path" DISPLAY="$display" MISSING="$missing" \
+    SUDO_STATUS="$sudo_status" LOG="$log" "$work/bin/bash" "$setup" "$group" </dev/null 2>&1) ||
+    status=$?
+  calls=$(cat "$log")
+  if [ "$status" != "$want_status" ] || [ "$output" != "$want_output" ] ||
+    [ "$calls" != "$want_calls" ]; then
+    echo "FAIL $name"
+    echo "  status $status, expected $want_status"
+    show output "$output"
+    show "expected output" "$want_output"
+    show "sudo calls" "$calls"
+    show "expected sudo calls" "$want_calls"
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+# told PACKAGES REASON: what a user who cannot become root is told.
+told() {
+  printf '%s\n' "These Debian packages are needed and not installed: $1" \
+    "Installing them needs the superuser, and $2." \
+    "Run this one command (it asks for the root password), then run this script again:" \
+    "  su -c 'apt-get update && apt-get install -y --no-install-recommends $1'"
+}
+
+no_sudo=$work/bin
+with_sudo=$work/sudo-bin:$work/bin
+install_calls="sudo -n true
+sudo env DEBIAN_FRONTEND=noninteractive apt-get update -q
+sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends"
+
+check "without sudo: the packages and the command for root" \
+  run "$no_sudo" :1 "cmake g++" 0 1 "$(told "cmake g++" "sudo is not installed for this user")" ""
+check "sudo refused: the same, and sudo asked only whether it may" \
+  run "$with_sudo" :1 "cmake" 1 1 "$(told "cmake" "sudo refused this user")" "sudo -n true"
+check "sudo allowed: apt-get through sudo" \
+  run "$with_sudo" :1 "cmake" 0 0 "Installing: cmake" "$install_calls cmake"
+check "the window's group with a display leaves out the X server and test tools" \
+  run "$no_sudo" :1 "xvfb libgtest-dev qt6-base-dev" 0 1 \
+  "$(told "qt6-base-dev" "sudo is not installed for this user")" ""
+check "the window's group without a display takes the X server" \
+  run "$no_sudo" "" "xvfb libgtest-dev qt6-base-dev" 0 1 \
+  "$(told "qt6-base-dev xvfb" "sudo is not installed for this user")" ""
+check "everything: window, X server and test tools, even with a display" \
+  all "$no_sudo" :1 "xvfb libgtest-dev clang-format qt6-base-dev" 0 1 \
+  "$(told "qt6-base-dev xvfb libgtest-dev clang-format" "sudo is not installed for this user")" ""
+check "nothing missing: nothing said, sudo not asked" \
+  all "$with_sudo" "" "" 1 0 "" ""
+check "an unknown group" \
+  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|all]" ""
+
+[ "$failures" -eq 0 ] || {
+  echo "$failures failed"
+  exit 1
+}
