@@ -205,13 +205,15 @@ Outcome Compute(const std::array<double, 5>& in) {
   Outcome out;
   try {
     FitViscosityLine(s);
-    s.visc1 = ViscosityAt(s, s.temp1);
+    s.visc1 = ViscosityAt(s, s.temp1, kTemp1Name);
     const QString first = FromStd(FormatNumber(s.visc1, kKinematicPattern));
-    s.visc2 = ViscosityAt(s, s.temp2);
+    s.visc2 = ViscosityAt(s, s.temp2, kTemp2Name);
     const QString second = FromStd(FormatNumber(s.visc2, kKinematicPattern));
     DensityFromSG(s);
-    const QString dyn1 = FromStd(FormatNumber(DynamicViscosity(s, s.visc1), kDynamicPattern));
-    const QString dyn2 = FromStd(FormatNumber(DynamicViscosity(s, s.visc2), kDynamicPattern));
+    const QString dyn1 =
+        FromStd(FormatNumber(DynamicViscosity(s, s.visc1, kTemp1Name), kDynamicPattern));
+    const QString dyn2 =
+        FromStd(FormatNumber(DynamicViscosity(s, s.visc2, kTemp2Name), kDynamicPattern));
     out.table = QByteArray::fromStdString(ViscosityTableText(s));
     out.results = QStringList{first, second, dyn1, dyn2};
   } catch (const Error& error) {
@@ -455,12 +457,12 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
   for (const char* text : {"35.", "3.5e1", "0035"}) typical("vh", text);
   for (const char* text : {".87", "0.870", "8.7e-1", "+0.87"}) typical("SG", text);
 
-  QTest::newRow("a gravity of minus zero gives no dynamic viscosity")
+  QTest::newRow("a gravity of minus zero is refused")
       << "SG"
-      << "-0" << QStringList{"85.642", "11.987", "0", "0"};
-  QTest::newRow("a gravity below the smallest double reads as zero")
+      << "-0" << QStringList{U("The specific gravity must be above 0; it is 0.")};
+  QTest::newRow("a gravity below the smallest double reads as zero and is refused")
       << "SG"
-      << "1e-400" << QStringList{"85.642", "11.987", "0", "0"};
+      << "1e-400" << QStringList{U("The specific gravity must be above 0; it is 0.")};
   QTest::newRow("far above any temperature the viscosity tends to 0.4 cSt")
       << "tref"
       << "1e308" << QStringList{".4", "11.987", ".00000005", ".00000151"};
@@ -472,15 +474,17 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
       << "0.3999" << QStringList{U("The viscosity at 100 °C must be above 0.4 cSt; it is 0.3999.")};
   QTest::newRow("absolute zero of the model")
       << "tref"
-      << "-273.16" << QStringList{U("The temperature must be above -273.16 °C; it is -273.16.")};
+      << "-273.16"
+      << QStringList{U("The first reference temperature must be above -273.16 °C; it is -273.16.")};
   QTest::newRow("below absolute zero")
       << "tref2"
-      << "-300" << QStringList{U("The temperature must be above -273.16 °C; it is -300.")};
+      << "-300"
+      << QStringList{U("The second reference temperature must be above -273.16 °C; it is -300.")};
   QTest::newRow("a hundredth of a degree above absolute zero")
       << "tref"
       << "-273.15"
-      << QStringList{U("The viscosity at -273.15 °C is too large to compute: the "
-                       "viscosity-temperature line is too steep there.")};
+      << QStringList{U("The viscosity at the first reference temperature (-273.15 °C) is too "
+                       "large to compute: the viscosity-temperature line is too steep there.")};
 }
 
 void HostileInputTest::unusualSpellingsGiveTheKnownFigures() {
