@@ -29,6 +29,7 @@ int FittingLineEdit::TextRoom() const {
 }
 
 void FittingLineEdit::Fit() {
+  if (displayText().isEmpty() && font() == given_) return;  // nothing to measure
   QFont drawn = given_;
   const int room = TextRoom();
   const QString shown = displayText();

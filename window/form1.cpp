@@ -125,8 +125,10 @@ Control* Form1Window::Create(const char* name, Args&&... args) {
 
 QLineEdit* Form1Window::CreateTextBox(const char* name, const QString& text,
                                       const QString& accessible_name, const QString& tooltip) {
-  auto* box = Create<QLineEdit>(name, text);
+  // The font first: the text is then laid out once, in the font it is shown in.
+  auto* box = Create<QLineEdit>(name);
   box->setFont(DefaultFont());
+  box->setText(text);
   box->setAccessibleName(accessible_name);
   box->setToolTip(tooltip);
   return box;
@@ -180,18 +182,23 @@ Form1Window::~Form1Window() {
 void Form1Window::BuildControls() {
   const QFont label_font = NamedFont(9.75);
   const auto label = [&](const char* name, const QString& text, const QFont& font) {
-    auto* made = Create<FittingLabel>(name, text);
+    auto* made = Create<FittingLabel>(name);
     made->setTextFormat(Qt::PlainText);
     made->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     made->setWordWrap(true);
     made->setFont(font);
+    made->setText(text);
     return made;
   };
 
-  frame1_ = Create<QGroupBox>("Frame1", QStringLiteral("Kinematic Viscosity"));
+  // Each control gets its font before its text, so that no text is measured in a font it is
+  // never shown in.
+  frame1_ = Create<QGroupBox>("Frame1");
   frame1_->setFont(NamedFont(13.5));
-  frame2_ = Create<QGroupBox>("Frame2", QStringLiteral("Dynamic Viscosity"));
+  frame1_->setTitle(QStringLiteral("Kinematic Viscosity"));
+  frame2_ = Create<QGroupBox>("Frame2");
   frame2_->setFont(NamedFont(13.5));
+  frame2_->setTitle(QStringLiteral("Dynamic Viscosity"));
 
   // Frame1.
   label2_[0] = label("Label2_0", QStringLiteral("Viscosity @ 40 C, cSt"), label_font);
@@ -201,10 +208,10 @@ void Form1Window::BuildControls() {
   label2_[1] = label("Label2_1", QStringLiteral("Viscosity @ 100 C, cSt"), label_font);
 
   lub_list_ = Create<PickComboBox>("LubList");
+  lub_list_->setFont(label_font);
   lub_list_->setEditable(true);
   lub_list_->setInsertPolicy(QComboBox::NoInsert);
   lub_list_->setCompleter(nullptr);  // the edit field keeps exactly what is typed
-  lub_list_->setFont(label_font);
   lub_list_->setEditText(kLubListText);
   lub_list_->setAccessibleName(QStringLiteral("Lubricant list"));
   lub_list_->setToolTip(QStringLiteral("Pick an oil to fill in its viscosities and gravity"));
