@@ -10,6 +10,27 @@
 
 namespace project1 {
 
+namespace {
+
+struct InputBox {
+  std::string_view subject;
+  std::string_view box;
+};
+
+constexpr InputBox kInputBoxes[] = {
+    {kVisc40Name, "vc"},   {kVisc100Name, "vh"}, {kTemp1Name, "tref"},
+    {kTemp2Name, "tref2"}, {kGravityName, "SG"},
+};
+
+}  // namespace
+
+std::string_view InputBoxOf(std::string_view subject) {
+  for (const InputBox& input : kInputBoxes) {
+    if (input.subject == subject) return input.box;
+  }
+  return {};
+}
+
 std::string CompletionNotice(const std::string& folder) {
   std::string shown = folder;
   while (!shown.empty() && shown.back() == '/') shown.pop_back();
@@ -22,27 +43,28 @@ std::string CompletionNotice(const std::string& folder) {
 void CalculateViscosity() {
   CalcState& s = ModuleState();
 
-  s.visc40 = TextToNumber(Form1().vc().Text(), "viscosity at 40 °C");
-  s.visc100 = TextToNumber(Form1().vh().Text(), "viscosity at 100 °C");
-  s.temp1 = TextToNumber(Form1().tref().Text(), "first reference temperature");
-  s.temp2 = TextToNumber(Form1().tref2().Text(), "second reference temperature");
-  s.sg = TextToNumber(Form1().SG().Text(), "specific gravity");
+  s.visc40 = TextToNumber(Form1().vc().Text(), kVisc40Name);
+  s.visc100 = TextToNumber(Form1().vh().Text(), kVisc100Name);
+  s.temp1 = TextToNumber(Form1().tref().Text(), kTemp1Name);
+  s.temp2 = TextToNumber(Form1().tref2().Text(), kTemp2Name);
+  s.sg = TextToNumber(Form1().SG().Text(), kGravityName);
 
   FitViscosityLine(s);
 
-  s.visc1 = ViscosityAt(s, s.temp1);
+  s.visc1 = ViscosityAt(s, s.temp1, kTemp1Name);
   Form1().vcalc().SetText(FormatNumber(s.visc1, kKinematicPattern));
 
-  s.visc2 = ViscosityAt(s, s.temp2);
+  s.visc2 = ViscosityAt(s, s.temp2, kTemp2Name);
   Form1().vcalc2().SetText(FormatNumber(s.visc2, kKinematicPattern));
 
   DensityFromSG(s);
 
-  s.dyn1 = DynamicViscosity(s, s.visc1);
+  s.dyn1 = DynamicViscosity(s, s.visc1, kTemp1Name);
   Form1().DynVisc().SetText(FormatNumber(s.dyn1, kDynamicPattern));
 
   // The dynamic viscosity at the second temperature is shown but not kept.
-  Form1().DynVisc2().SetText(FormatNumber(DynamicViscosity(s, s.visc2), kDynamicPattern));
+  Form1().DynVisc2().SetText(
+      FormatNumber(DynamicViscosity(s, s.visc2, kTemp2Name), kDynamicPattern));
 
   const std::filesystem::path written = WriteViscosityTable(s);
 

@@ -16,51 +16,58 @@ std::string Shown(double value) {
   return NumberToText(value);
 }
 
-// ln of a term that must be positive; `message` explains the failure to the user.
-double CheckedLog(double argument, const std::string& message) {
-  if (!(argument > 0)) throw Error(ErrorKind::InvalidArgument, message);
-  return std::log(argument);
-}
-
-std::string ViscosityTooLow(const char* where, double viscosity) {
-  return std::string("The viscosity at ") + where + " must be above 0.4 cSt; it is " +
-         Shown(viscosity) + ".";
-}
-
-// ln(ln(nu + 0.6)) of an input viscosity, refused when either logarithm has no positive argument.
-double DoubleLogOfViscosity(double viscosity, const char* where) {
-  if (std::isnan(viscosity)) {
-    throw Error(ErrorKind::InvalidOperation,
-                std::string("The viscosity at ") + where + " is not a number.");
+// ln(ln(nu + 0.6)) of the input viscosity named `name`, refused when either logarithm has no
+// positive argument.
+double DoubleLogOfViscosity(double viscosity, std::string_view name) {
+  const double sum = viscosity + kViscosityOffset;
+  if (sum > 0) {
+    const double inner = std::log(sum);
+    if (inner > 0) return std::log(inner);
   }
-  const std::string message = ViscosityTooLow(where, viscosity);
-  const double inner = CheckedLog(viscosity + kViscosityOffset, message);
-  return CheckedLog(inner, message);
+  const std::string the = "The " + std::string(name);
+  if (std::isnan(viscosity)) {
+    throw Error(ErrorKind::InvalidOperation, the + " is not a number.", name);
+  }
+  throw Error(ErrorKind::InvalidArgument,
+              the + " must be above 0.4 cSt; it is " + Shown(viscosity) + ".", name);
+}
+
+// The message of a fit that gives no finite line; `why` ends it ("." or ": ...").
+std::string NotFitted(std::string_view why) {
+  return "The viscosity line through the viscosities at 40 °C and 100 °C could not be fitted" +
+         std::string(why);
 }
 
 // A fitted value: stops the fit when it is not a finite number.
 double CheckFit(double value) {
   if (std::isnan(value)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
+    throw Error(ErrorKind::InvalidOperation, NotFitted("."));
   }
   if (std::isinf(value)) {
-    throw Error(ErrorKind::Overflow,
-                "The viscosity line could not be fitted: its slope is too large.");
+    throw Error(ErrorKind::Overflow, NotFitted(": its slope is too large."));
   }
   return value;
 }
 
+// Where an evaluation takes place, for a message: "the first reference temperature (71 °C)",
+// or "71 °C" when the temperature has no name.
+std::string Where(std::string_view what, double t) {
+  const std::string degrees = Shown(t) + " °C";
+  return what.empty() ? degrees : "the " + std::string(what) + " (" + degrees + ")";
+}
+
 // A value of an evaluation at `t` degrees C: stops it when it is not a finite number.
-double CheckEvaluation(double value, double t) {
+double CheckEvaluation(double value, double t, std::string_view what) {
   if (std::isnan(value)) {
     throw Error(ErrorKind::InvalidOperation,
-                "The calculation at " + Shown(t) + " °C gave no number.");
+                "The viscosity at " + Where(what, t) + " gave no number.", what);
   }
   if (std::isinf(value)) {
     throw Error(ErrorKind::Overflow,
-                "The viscosity at " + Shown(t) +
-                    " °C is too large to compute: the viscosity-temperature line is too steep "
-                    "there.");
+                "The viscosity at " + Where(what, t) +
+                    " is too large to compute: the viscosity-temperature line is too steep "
+                    "there.",
+                what);
   }
   return value;
 }
@@ -73,55 +80,65 @@ CalcState& ModuleState() {
 }
 
 void FitViscosityLine(CalcState& s) {
-  const double l40 = DoubleLogOfViscosity(s.visc40, "40 °C");
+  const double l40 = DoubleLogOfViscosity(s.visc40, kVisc40Name);
   const double k40 = std::log(kAbsolute40);
   const double k100 = std::log(kAbsolute100);
-  const double l100 = DoubleLogOfViscosity(s.visc100, "100 °C");
+  const double l100 = DoubleLogOfViscosity(s.visc100, kVisc100Name);
 
   s.slope = CheckFit((l100 - l40) / (k40 - k100));
 
   // The intercept field is overwritten stage by stage; each stage is checked before it is stored.
   s.intercept = CheckFit(std::log(s.visc40 + kViscosityOffset) / std::log(kBase));
-  s.intercept = CheckFit(CheckedLog(s.intercept, "The viscosity line could not be fitted.") /
-                         std::log(kBase));
+  if (!(s.intercept > 0)) throw Error(ErrorKind::InvalidArgument, NotFitted("."));
+  s.intercept = CheckFit(std::log(s.intercept) / std::log(kBase));
   s.intercept = CheckFit(s.slope * std::log(kAbsolute40) / std::log(kBase) + s.intercept);
 }
 
-double ViscosityAt(CalcState& s, double t) {
+double ViscosityAt(CalcState& s, double t, std::string_view what) {
   const double absolute = t + kKelvinOffset;
-  if (std::isnan(absolute)) {
-    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  if (!(absolute > 0)) {
+    const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
+    if (std::isnan(absolute)) {
+      throw Error(ErrorKind::InvalidOperation, the + " is not a number.", what);
+    }
+    throw Error(ErrorKind::InvalidArgument,
+                the + " must be above -273.16 °C; it is " + Shown(t) + ".", what);
   }
-  const double ln_absolute =
-      CheckedLog(absolute, "The temperature must be above -273.16 °C; it is " + Shown(t) + ".");
+  const double ln_absolute = std::log(absolute);
 
-  s.loglog = CheckEvaluation(s.intercept - (s.slope * ln_absolute) / std::log(kBase), t);
-  s.logv = CheckEvaluation(std::pow(kBase, s.loglog), t);
-  return CheckEvaluation(std::pow(kBase, s.logv), t) - kViscosityOffset;
+  s.loglog = CheckEvaluation(s.intercept - (s.slope * ln_absolute) / std::log(kBase), t, what);
+  s.logv = CheckEvaluation(std::pow(kBase, s.loglog), t, what);
+  return CheckEvaluation(std::pow(kBase, s.logv), t, what) - kViscosityOffset;
 }
 
 void DensityFromSG(CalcState& s) {
+  if (std::isnan(s.sg)) {
+    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.", kGravityName);
+  }
+  if (!(s.sg > 0)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The specific gravity must be above 0; it is " + Shown(s.sg) + ".", kGravityName);
+  }
   const double density =
       kWaterWeightDensity / std::pow(kInchesPerFoot, 3) * s.sg / kStandardGravity / kInchesPerFoot;
-  if (std::isnan(density)) {
-    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
-  }
   if (std::isinf(density)) {
-    throw Error(ErrorKind::Overflow, "The specific gravity is too large to compute a density.");
+    throw Error(ErrorKind::Overflow, "The specific gravity is too large to compute a density.",
+                kGravityName);
   }
   s.density = density;
 }
 
-double DynamicViscosity(const CalcState& s, double nu) {
+double DynamicViscosity(const CalcState& s, double nu, std::string_view what) {
   const double reyn = nu * kAreaFactor * s.density;
+  if (std::isfinite(reyn)) return reyn;
+  const std::string at = what.empty() ? "" : " at the " + std::string(what);
   if (std::isnan(reyn)) {
-    throw Error(ErrorKind::InvalidOperation, "The dynamic viscosity gave no number.");
+    throw Error(ErrorKind::InvalidOperation, "The dynamic viscosity" + at + " gave no number.");
   }
-  if (std::isinf(reyn)) {
-    throw Error(ErrorKind::Overflow,
-                "The dynamic viscosity of " + Shown(nu) + " cSt is too large to compute.");
-  }
-  return reyn;
+  throw Error(ErrorKind::Overflow,
+              "The specific gravity is too large to compute the dynamic viscosity" +
+                  (what.empty() ? " of " + Shown(nu) + " cSt" : at) + ".",
+              kGravityName);
 }
 
 }  // namespace project1

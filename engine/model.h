@@ -3,6 +3,8 @@
 //   log10 log10(nu + 0.6) = A - B * log10(T + 273.16)
 // fitted through the kinematic viscosities at 40 and 100 degrees C.
 
+#include <string_view>
+
 #include "numtext/error.h"
 
 namespace project1 {
@@ -27,6 +29,14 @@ struct CalcState {
 // The record that lives for the whole run of the program.
 CalcState& ModuleState();
 
+// The inputs of the calculation as its messages name them. An error about one input carries its
+// name as the error's subject.
+inline constexpr std::string_view kVisc40Name = "viscosity at 40 °C";
+inline constexpr std::string_view kVisc100Name = "viscosity at 100 °C";
+inline constexpr std::string_view kTemp1Name = "first reference temperature";
+inline constexpr std::string_view kTemp2Name = "second reference temperature";
+inline constexpr std::string_view kGravityName = "specific gravity";
+
 // Model constants, each a literal of the program.
 inline constexpr double kViscosityOffset = 0.6;
 inline constexpr double kKelvinOffset = 273.16;
@@ -39,17 +49,21 @@ inline constexpr double kStandardGravity = 32.174;  // ft/s^2
 inline constexpr double kAreaFactor = 0.00155;      // in^2 per mm^2
 
 // Reads visc40 and visc100; writes slope, then intercept.
-// Error(InvalidArgument) when a viscosity is 0.4 cSt or less.
+// Error(InvalidArgument) when a viscosity is 0.4 cSt or less, its subject that viscosity.
 void FitViscosityLine(CalcState& s);
 
-// Kinematic viscosity in cSt at t degrees C; writes loglog and logv.
+// Kinematic viscosity in cSt at t degrees C; writes loglog and logv. `what` names the temperature
+// in messages and is the errors' subject ("first reference temperature"); left empty (a table
+// row), the messages name the temperature by its value.
 // Error(InvalidArgument) at -273.16 C or below; Error(Overflow) when a power exceeds a double.
-double ViscosityAt(CalcState& s, double t);
+double ViscosityAt(CalcState& s, double t, std::string_view what = {});
 
-// Reads sg; writes density.
+// Reads sg; writes density. Error(InvalidArgument) for a gravity that is not above 0.
 void DensityFromSG(CalcState& s);
 
-// Dynamic viscosity in reyn of nu cSt; reads density.
-double DynamicViscosity(const CalcState& s, double nu);
+// Dynamic viscosity in reyn of nu cSt; reads density. `what` names the temperature of nu in
+// messages, as for ViscosityAt. Too large a result is the gravity's fault (no finite viscosity
+// overflows with a gravity below a million), so that error's subject is the specific gravity.
+double DynamicViscosity(const CalcState& s, double nu, std::string_view what = {});
 
 }  // namespace project1

@@ -41,11 +41,16 @@ constexpr std::string_view KindName(ErrorKind kind) {
 
 class Error : public std::runtime_error {
  public:
-  Error(ErrorKind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  // `subject` names the one input the error is about, as the message names it (e.g. "specific
+  // gravity"); empty when the error is not about one input (a file, a window control).
+  Error(ErrorKind kind, const std::string& message, std::string_view subject = {})
+      : std::runtime_error(message), kind_(kind), subject_(subject) {}
   ErrorKind kind() const noexcept { return kind_; }
+  const std::string& subject() const noexcept { return subject_; }
 
  private:
   ErrorKind kind_;
+  std::string subject_;
 };
 
 }  // namespace project1

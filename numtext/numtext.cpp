@@ -47,7 +47,7 @@ std::string QuoteForMessage(std::string_view text) {
       message += " Use \".\" for decimals and \",\" only between groups of three digits.";
     }
   }
-  throw Error(kind, message);
+  throw Error(kind, message, what);
 }
 
 // A number in the accepted grammar, taken apart.

@@ -23,6 +23,7 @@ double TextToNumber(std::string_view text);
 
 // The same, for the input named `what` (e.g. "specific gravity"): the messages name it, as in
 // 'The specific gravity "" is not a number.' and 'The viscosity at 40 °C "1e999" is too large.'
+// The error's subject is `what`.
 double TextToNumber(std::string_view text, std::string_view what);
 
 // Shortest decimal text that reads back as the same double, plain (no exponent), no leading

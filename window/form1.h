@@ -11,6 +11,9 @@
 #include <array>
 #include <memory>
 
+#include "engine/model.h"
+
+#include "numtext/error.h"
 #include "window/pick_combo_box.h"
 #include "window/qt_controls.h"
 
@@ -32,14 +35,24 @@ class Form1Window : public QWidget {
 
   // Fills the lubricant list and greys the four result boxes.
   void Form_Load();
-  // Runs the calculate command.
+  // Runs the calculate command. After the report of a failure about one input, the keyboard
+  // focus is in that input's box with its text selected; after any other it stays where it was.
   void Command1_Click();
   // Writes the picked lubricant's values into the input boxes.
   void LubList_Click();
 
  private:
+  // A new control named `name`, in its container and at its place in the layout table.
+  template <typename Control, typename... Args>
+  Control* Create(const char* name, Args&&... args);
+  QLineEdit* CreateTextBox(const char* name, const QString& text, const QString& accessible_name,
+                           const QString& tooltip);
+  QLineEdit* CreateResultBox(const char* name, const QString& accessible_name, const char* unit,
+                             double CalcState::*temperature);
   void BuildControls();
   void SetTabOrder();
+  // Puts the focus in the box of the input `error` is about, its text selected.
+  void LeadBackTo(const Error& error);
 
   QGroupBox* frame1_ = nullptr;
   QGroupBox* frame2_ = nullptr;

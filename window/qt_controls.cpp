@@ -1,7 +1,5 @@
 #include "window/qt_controls.h"
 
-#include <QPalette>
-
 #include "window/system_colours.h"
 
 namespace project1 {
@@ -19,9 +17,7 @@ void QtTextBox::SetText(const std::string& text) {
 }
 
 void QtTextBox::SetBackColor(ColourValue colour) {
-  QPalette palette = edit_->palette();
-  palette.setColor(QPalette::Base, ColourFromValue(colour, palette));
-  edit_->setPalette(palette);
+  SetBackgroundColour(*edit_, QPalette::Base, colour);
 }
 
 void QtLabel::SetCaption(const std::string& caption) {

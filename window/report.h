@@ -4,7 +4,10 @@
 
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
+
+#include "numtext/error.h"
 
 namespace project1 {
 
@@ -12,6 +15,8 @@ namespace project1 {
 void ReportError(QWidget* parent, const std::string& message);
 
 // Runs an event handler; an Error (or any other exception) it throws goes to ReportError.
-void RunHandler(QWidget* parent, const std::function<void()>& handler);
+// Returns the Error reported once the report is closed; nullopt when the handler ran to its end
+// or stopped on another exception.
+std::optional<Error> RunHandler(QWidget* parent, const std::function<void()>& handler);
 
 }  // namespace project1

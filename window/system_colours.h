@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QPalette>
+#include <QWidget>
 #include <optional>
 
 #include "window/controls.h"
@@ -17,5 +18,20 @@ std::optional<QPalette::ColorRole> SystemColourRole(ColourValue colour);
 // The colour a value denotes under `palette`. Throws Error(ControlError) for a value that is
 // neither a fixed colour nor a known system colour.
 QColor ColourFromValue(ColourValue colour, const QPalette& palette);
+
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines define it: from
+// 1 (the same) to 21 (black on white). Text reads well from 4.5 up.
+double ContrastRatio(const QColor& first, const QColor& second);
+
+// The palette role of the text drawn on `background`: Text on Base, ButtonText on Button,
+// WindowText on Window.
+QPalette::ColorRole TextRoleOn(QPalette::ColorRole background);
+
+// Sets `background` of `widget` to the colour `colour` denotes, in every state (active,
+// inactive, disabled). A fixed colour brings its own text colour, black or white, whichever
+// reads better on it, and on a box's Base also fixed selection colours, so that nothing the
+// theme draws on it is unreadable; a system colour takes the theme's text and selection
+// colours. Throws like ColourFromValue and then leaves the widget as it was.
+void SetBackgroundColour(QWidget& widget, QPalette::ColorRole background, ColourValue colour);
 
 }  // namespace project1

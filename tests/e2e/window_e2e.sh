@@ -176,7 +176,10 @@ else
 fi
 if xs_alive "$XS_PROGRAM_PID"; then pass "the program runs on"; else abort "the program runs on"; fi
 check "failed calculation leaves the table file" "$sum_before" "$(table_sum)"
-check_boxes "after the report" SG=abc vcalc=11.247 DynVisc=.00000139
+# The focus is back in the gravity box with its text selected: typing replaces it.
+xs_focus "$XS_WINDOW"
+xs_type 0.87
+check_boxes "after the report" SG=0.87 vcalc=11.247 DynVisc=.00000139
 
 echo "# the program still answers"
 set_box vc 320

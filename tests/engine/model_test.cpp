@@ -81,7 +81,6 @@ TEST(ViscosityModel, DensityMatchesTheReferenceValues) {
       {0.87, 8.1332656e-05},
       {0.85, 7.9462940e-05},
       {1, 62.37 / 1728 / 32.174 / 12},
-      {0, 0},
   };
   for (const Case& c : cases) {
     CalcState s;
@@ -132,8 +131,10 @@ TEST(ViscosityModel, FitRefusesEachBadViscosityAndLeavesTheLineAsItWas) {
       {kNaN, 35, ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number."},
       {320, kNaN, ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number."},
       {kInf, 35, ErrorKind::Overflow,
-       "The viscosity line could not be fitted: its slope is too large."},
-      {kInf, kInf, ErrorKind::InvalidOperation, "The viscosity line could not be fitted."},
+       "The viscosity line through the viscosities at 40 °C and 100 °C could not be fitted: its "
+       "slope is too large."},
+      {kInf, kInf, ErrorKind::InvalidOperation,
+       "The viscosity line through the viscosities at 40 °C and 100 °C could not be fitted."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -169,7 +170,7 @@ TEST(ViscosityModel, EvaluationRefusesEachFailureWithoutStoringIt) {
       {"temperature not a number", line.slope, line.intercept, kNaN, ErrorKind::InvalidOperation,
        "The temperature is not a number.", false, false},
       {"broken line", kNaN, line.intercept, 40, ErrorKind::InvalidOperation,
-       "The calculation at 40 °C gave no number.", false, false},
+       "The viscosity at 40 °C gave no number.", false, false},
       // 10 raised to logv is beyond a double: loglog and logv are both stored.
       {"steep line at -40", steep.slope, steep.intercept, -40, ErrorKind::Overflow,
        "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
@@ -209,7 +210,7 @@ TEST(ViscosityModel, DensityAndDynamicViscosityRefuseValuesThatAreNotFinite) {
 
   s.density = DBL_MAX;
   ExpectError([&] { DynamicViscosity(s, 2000); }, ErrorKind::Overflow,
-              "The dynamic viscosity of 2000 cSt is too large to compute.");
+              "The specific gravity is too large to compute the dynamic viscosity of 2000 cSt.");
   ExpectError([&] { DynamicViscosity(s, kNaN); }, ErrorKind::InvalidOperation,
               "The dynamic viscosity gave no number.");
 }

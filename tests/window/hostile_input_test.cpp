@@ -356,9 +356,9 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
   for (const char* text : {".87", "0.870", "8.7e-1", "+0.87", "87e-2"}) typical("SG", text);
 
   // Zero, however spelt, and numbers too small for a double, which read as zero.
-  const QStringList no_dynamic{"85.642", "11.987", "0", "0"};
   for (const char* text : {"0", "+0", "-0", "1e-400", "-1e-400", "1e-99999999999"}) {
-    QTest::addRow("a gravity of %s gives no dynamic viscosity", text) << "SG" << text << no_dynamic;
+    QTest::addRow("a gravity of %s is refused", text)
+        << "SG" << text << QStringList{U("The specific gravity must be above 0; it is 0.")};
   }
   for (const char* text : {"0", "+0", "-0", "1e-400", "-1e-400"}) {
     QTest::addRow("a viscosity at 40 C of %s", text)
@@ -382,15 +382,17 @@ void HostileInputTest::unusualSpellingsGiveTheKnownFigures_data() {
       << "0.3999" << QStringList{U("The viscosity at 100 °C must be above 0.4 cSt; it is 0.3999.")};
   QTest::newRow("absolute zero of the model")
       << "tref"
-      << "-273.16" << QStringList{U("The temperature must be above -273.16 °C; it is -273.16.")};
+      << "-273.16"
+      << QStringList{U("The first reference temperature must be above -273.16 °C; it is -273.16.")};
   QTest::newRow("below absolute zero")
       << "tref2"
-      << "-300" << QStringList{U("The temperature must be above -273.16 °C; it is -300.")};
+      << "-300"
+      << QStringList{U("The second reference temperature must be above -273.16 °C; it is -300.")};
   QTest::newRow("a hundredth of a degree above absolute zero")
       << "tref"
       << "-273.15"
-      << QStringList{U("The viscosity at -273.15 °C is too large to compute: the "
-                       "viscosity-temperature line is too steep there.")};
+      << QStringList{U("The viscosity at the first reference temperature (-273.15 °C) is too "
+                       "large to compute: the viscosity-temperature line is too steep there.")};
 }
 
 void HostileInputTest::unusualSpellingsGiveTheKnownFigures() {
