@@ -11,6 +11,7 @@
 #include "window/fitting_label.h"
 #include "window/report.h"
 #include "window/system_colours.h"
+#include "window/window_menu.h"
 
 namespace project1 {
 
@@ -120,6 +121,8 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
 
   connect(command1_, &QPushButton::clicked, this, &Form1Window::Command1_Click);
   connect(lub_list_, &PickComboBox::picked, this, &Form1Window::LubList_Click);
+  window_menu_ = new WindowMenu(this, command1_);
+  connect(this, &Form1Window::calculated, window_menu_, &WindowMenu::Calculated);
 
   Form_Load();
 }
@@ -240,7 +243,12 @@ void Form1Window::Form_Load() {
 }
 
 void Form1Window::Command1_Click() {
-  RunHandler(this, [] { CalculateViscosity(); });
+  bool done = false;
+  RunHandler(this, [&done] {
+    CalculateViscosity();
+    done = true;
+  });
+  if (done) emit calculated();
 }
 
 void Form1Window::LubList_Click() {
