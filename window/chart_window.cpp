@@ -1,5 +1,6 @@
 #include "window/chart_window.h"
 
+#include <QAction>
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
@@ -89,6 +90,11 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   side->addWidget(save_png_);
   connect(save_svg_, &QPushButton::clicked, this, [this] { AskAndSave(true); });
   connect(save_png_, &QPushButton::clicked, this, [this] { AskAndSave(false); });
+
+  auto* close = new QAction(QStringLiteral("Close"), this);
+  close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  connect(close, &QAction::triggered, this, &QWidget::close);
+  addAction(close);
 
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(view_, 1);

@@ -1,7 +1,8 @@
 #pragma once
 // The viscosity-temperature chart window: the chart of the last successful calculation, drawn
 // at the window's size, the oil's properties beside it and buttons that save the chart as SVG
-// or PNG. Separate, resizable and not modal; it is built only when the user opens it.
+// or PNG. Separate, resizable and not modal; it is built only when the user opens it, and Ctrl+W
+// closes it.
 
 #include <QFormLayout>
 #include <QLabel>
