@@ -19,7 +19,7 @@ constexpr double kSampleStepC = 5;
 // At most this many temperature ticks.
 constexpr double kMostTemperatureTicks = 16;
 // Viscosity ticks closer than this share of the axis to the previous one are left out.
-constexpr double kTickSpacingShare = 1.0 / 48;
+constexpr double kTickSpacingShare = 1.0 / 160;
 // Room above and below the highest and lowest thing drawn, as a share of the y span.
 constexpr double kYPaddingShare = 0.04;
 

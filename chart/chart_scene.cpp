@@ -1,6 +1,7 @@
 #include "chart/chart_scene.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace project1 {
 
@@ -25,6 +26,15 @@ constexpr double kLineWidth = 2;
 constexpr double kFittedRadius = 5;
 constexpr double kReferenceSide = 7;
 constexpr double kBandHalfWidth = 5;
+
+// 0 for a power of ten, 1 for 2 or 5 times one, 2 for any other value.
+int RoundnessRank(double value) {
+  const double mantissa = value / std::pow(10.0, std::floor(std::log10(value) + 1e-9));
+  auto near = [&](double m) { return std::abs(mantissa - m) < 1e-6; };
+  if (near(1) || near(10)) return 0;
+  if (near(2) || near(5)) return 1;
+  return 2;
+}
 
 }  // namespace
 
@@ -84,14 +94,38 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     shapes.push_back(TextShape{
         {x, bottom + 16}, tick.label, kTickTextSize, TextAnchor::Middle, kInk, false, false});
   }
-  // Every grid line keeps its label unless that would crowd the label below it.
-  double last_label_y = bottom + kTickTextSize * 2;
-  for (const ChartTick& tick : chart.y_ticks) {
-    const double y = px(chart.x_min, tick.position).y;
-    if (last_label_y - y < kTickTextSize + 2) continue;
-    last_label_y = y;
-    shapes.push_back(TextShape{
-        {area.left - 6, y + 4}, tick.label, kTickTextSize, TextAnchor::End, kInk, false, false});
+  // Every grid line keeps its label unless it would crowd a label of a rounder value: powers of
+  // ten first, then 2 and 5 times them, then the rest.
+  {
+    struct Candidate {
+      double y;
+      int rank;
+      const ChartTick* tick;
+    };
+    std::vector<Candidate> candidates;
+    for (const ChartTick& tick : chart.y_ticks) {
+      candidates.push_back({px(chart.x_min, tick.position).y, RoundnessRank(tick.value), &tick});
+    }
+    std::stable_sort(candidates.begin(), candidates.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
+    std::vector<Candidate> placed;
+    for (const Candidate& candidate : candidates) {
+      const bool crowded = std::any_of(placed.begin(), placed.end(), [&](const Candidate& other) {
+        return std::abs(other.y - candidate.y) < kTickTextSize + 2;
+      });
+      if (!crowded) placed.push_back(candidate);
+    }
+    std::sort(placed.begin(), placed.end(),
+              [](const Candidate& a, const Candidate& b) { return a.y > b.y; });
+    for (const Candidate& label : placed) {
+      shapes.push_back(TextShape{{area.left - 6, label.y + 4},
+                                 label.tick->label,
+                                 kTickTextSize,
+                                 TextAnchor::End,
+                                 kInk,
+                                 false,
+                                 false});
+    }
   }
   shapes.push_back(TextShape{{area.left + area.width / 2, height - 12},
                              kChartXTitle,
@@ -138,15 +172,21 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
                                  false});
     }
     if (!line.points.empty()) {
+      // The name at the hot end, on the side of the line away from its run: below a line that
+      // falls towards the end, above one that rises, always inside the plot.
       const ChartPoint end = line.points.back();
+      const ChartPoint before = line.points.front();
       const PixelPoint at = px(end.x, end.y);
-      shapes.push_back(TextShape{{std::min(at.x, right) - 4, std::max(at.y - 8, area.top + 12)},
-                                 line.name,
-                                 kAxisTitleSize,
-                                 TextAnchor::End,
-                                 line.colour,
-                                 true,
-                                 false});
+      const bool falls = end.y <= before.y;
+      const double y = falls ? at.y + kAxisTitleSize + 6 : at.y - 8;
+      shapes.push_back(TextShape{
+          {std::min(at.x, right) - 4, std::clamp(y, area.top + kAxisTitleSize + 2, bottom - 4)},
+          line.name,
+          kAxisTitleSize,
+          TextAnchor::End,
+          line.colour,
+          true,
+          false});
     }
   }
   return scene;
