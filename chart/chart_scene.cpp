@@ -38,6 +38,50 @@ int RoundnessRank(double value) {
 
 }  // namespace
 
+LineShape MakeLine(PixelPoint from, PixelPoint to, const Stroke& stroke) {
+  LineShape shape;
+  shape.from = from;
+  shape.to = to;
+  shape.stroke = stroke;
+  return shape;
+}
+
+CircleShape MakeCircle(PixelPoint centre, double radius, const Stroke& stroke,
+                       const std::string& fill) {
+  CircleShape shape;
+  shape.centre = centre;
+  shape.radius = radius;
+  shape.stroke = stroke;
+  shape.fill = fill;
+  return shape;
+}
+
+RectShape MakeRect(double x, double y, double width, double height, const Stroke& stroke,
+                   const std::string& fill, double fill_opacity) {
+  RectShape shape;
+  shape.x = x;
+  shape.y = y;
+  shape.width = width;
+  shape.height = height;
+  shape.stroke = stroke;
+  shape.fill = fill;
+  shape.fill_opacity = fill_opacity;
+  return shape;
+}
+
+TextShape MakeText(PixelPoint at, const std::string& text, double size, TextAnchor anchor,
+                   const std::string& colour, bool bold, bool vertical) {
+  TextShape shape;
+  shape.at = at;
+  shape.text = text;
+  shape.size = size;
+  shape.anchor = anchor;
+  shape.colour = colour;
+  shape.bold = bold;
+  shape.vertical = vertical;
+  return shape;
+}
+
 PlotArea PlotAreaFor(double width, double height) {
   return {kLeftMargin, kTopMargin, std::max(1.0, width - kLeftMargin - kRightMargin),
           std::max(1.0, height - kTopMargin - kBottomMargin)};
@@ -57,42 +101,32 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
   auto px = [&](double x, double y) { return ToPixels(chart, area, {x, y}); };
 
   shapes.push_back(
-      TextShape{{width / 2, 26}, kChartTitle, kTitleSize, TextAnchor::Middle, kInk, true, false});
+      MakeText({width / 2, 26}, kChartTitle, kTitleSize, TextAnchor::Middle, kInk, true, false));
 
   for (const ChartTick& tick : chart.x_ticks) {
     const double x = px(tick.position, chart.y_min).x;
-    shapes.push_back(LineShape{{x, area.top}, {x, bottom}, {kGrid, 1}});
+    shapes.push_back(MakeLine({x, area.top}, {x, bottom}, {kGrid, 1}));
   }
   for (const ChartTick& tick : chart.y_ticks) {
     const double y = px(chart.x_min, tick.position).y;
-    shapes.push_back(LineShape{{area.left, y}, {right, y}, {kGrid, 1}});
+    shapes.push_back(MakeLine({area.left, y}, {right, y}, {kGrid, 1}));
   }
 
   if (chart.iso_band) {
     const ChartBand& band = *chart.iso_band;
     const PixelPoint high = px(band.x, band.y_high);
     const PixelPoint low = px(band.x, band.y_low);
-    shapes.push_back(RectShape{high.x - kBandHalfWidth,
-                               high.y,
-                               2 * kBandHalfWidth,
-                               low.y - high.y,
-                               {kBand, 1},
-                               kBand,
-                               0.22});
-    shapes.push_back(TextShape{{high.x + kBandHalfWidth + 3, high.y - 3},
-                               band.label,
-                               kTickTextSize,
-                               TextAnchor::Start,
-                               kBandText,
-                               false,
-                               false});
+    shapes.push_back(MakeRect(high.x - kBandHalfWidth, high.y, 2 * kBandHalfWidth, low.y - high.y,
+                              {kBand, 1}, kBand, 0.22));
+    shapes.push_back(MakeText({high.x + kBandHalfWidth + 3, high.y - 3}, band.label, kTickTextSize,
+                              TextAnchor::Start, kBandText, false, false));
   }
 
-  shapes.push_back(RectShape{area.left, area.top, area.width, area.height, {kFrame, 1}, "", 1});
+  shapes.push_back(MakeRect(area.left, area.top, area.width, area.height, {kFrame, 1}, "", 1));
   for (const ChartTick& tick : chart.x_ticks) {
     const double x = px(tick.position, chart.y_min).x;
-    shapes.push_back(TextShape{
-        {x, bottom + 16}, tick.label, kTickTextSize, TextAnchor::Middle, kInk, false, false});
+    shapes.push_back(MakeText({x, bottom + 16}, tick.label, kTickTextSize, TextAnchor::Middle, kInk,
+                              false, false));
   }
   // Every grid line keeps its label unless it would crowd a label of a rounder value: powers of
   // ten first, then 2 and 5 times them, then the rest.
@@ -118,29 +152,14 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     std::sort(placed.begin(), placed.end(),
               [](const Candidate& a, const Candidate& b) { return a.y > b.y; });
     for (const Candidate& label : placed) {
-      shapes.push_back(TextShape{{area.left - 6, label.y + 4},
-                                 label.tick->label,
-                                 kTickTextSize,
-                                 TextAnchor::End,
-                                 kInk,
-                                 false,
-                                 false});
+      shapes.push_back(MakeText({area.left - 6, label.y + 4}, label.tick->label, kTickTextSize,
+                                TextAnchor::End, kInk, false, false));
     }
   }
-  shapes.push_back(TextShape{{area.left + area.width / 2, height - 12},
-                             kChartXTitle,
-                             kAxisTitleSize,
-                             TextAnchor::Middle,
-                             kInk,
-                             false,
-                             false});
-  shapes.push_back(TextShape{{18, area.top + area.height / 2},
-                             kChartYTitle,
-                             kAxisTitleSize,
-                             TextAnchor::Middle,
-                             kInk,
-                             false,
-                             true});
+  shapes.push_back(MakeText({area.left + area.width / 2, height - 12}, kChartXTitle, kAxisTitleSize,
+                            TextAnchor::Middle, kInk, false, false));
+  shapes.push_back(MakeText({18, area.top + area.height / 2}, kChartYTitle, kAxisTitleSize,
+                            TextAnchor::Middle, kInk, false, true));
 
   for (const ChartLine& line : chart.lines) {
     PolylineShape polyline{{}, {line.colour, kLineWidth}};
@@ -150,26 +169,17 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
   for (const ChartLine& line : chart.lines) {
     for (const ChartMarker& marker : line.fitted) {
       shapes.push_back(
-          CircleShape{px(marker.at.x, marker.at.y), kFittedRadius, {line.colour, 1.5}, ""});
+          MakeCircle(px(marker.at.x, marker.at.y), kFittedRadius, {line.colour, 1.5}, ""));
     }
     for (const ChartMarker& marker : line.references) {
       const PixelPoint at = px(marker.at.x, marker.at.y);
-      shapes.push_back(RectShape{at.x - kReferenceSide / 2,
-                                 at.y - kReferenceSide / 2,
-                                 kReferenceSide,
-                                 kReferenceSide,
-                                 {kInk, 1},
-                                 line.colour,
-                                 1});
+      shapes.push_back(MakeRect(at.x - kReferenceSide / 2, at.y - kReferenceSide / 2,
+                                kReferenceSide, kReferenceSide, {kInk, 1}, line.colour, 1));
       // Labels to the right of their marker, or to its left in the right quarter of the plot.
       const bool left = at.x > area.left + 0.75 * area.width;
-      shapes.push_back(TextShape{{left ? at.x - 8 : at.x + 8, at.y - 6},
-                                 marker.label,
-                                 kTickTextSize,
-                                 left ? TextAnchor::End : TextAnchor::Start,
-                                 line.colour,
-                                 false,
-                                 false});
+      shapes.push_back(MakeText({left ? at.x - 8 : at.x + 8, at.y - 6}, marker.label, kTickTextSize,
+                                left ? TextAnchor::End : TextAnchor::Start, line.colour, false,
+                                false));
     }
     if (!line.points.empty()) {
       // The name at the hot end, on the side of the line away from its run: below a line that
@@ -179,14 +189,9 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
       const PixelPoint at = px(end.x, end.y);
       const bool falls = end.y <= before.y;
       const double y = falls ? at.y + kAxisTitleSize + 6 : at.y - 8;
-      shapes.push_back(TextShape{
+      shapes.push_back(MakeText(
           {std::min(at.x, right) - 4, std::clamp(y, area.top + kAxisTitleSize + 2, bottom - 4)},
-          line.name,
-          kAxisTitleSize,
-          TextAnchor::End,
-          line.colour,
-          true,
-          false});
+          line.name, kAxisTitleSize, TextAnchor::End, line.colour, true, false));
     }
   }
   return scene;

@@ -71,6 +71,15 @@ struct TextShape {
 
 using Shape = std::variant<LineShape, PolylineShape, CircleShape, RectShape, TextShape>;
 
+// The shapes, member by member.
+LineShape MakeLine(PixelPoint from, PixelPoint to, const Stroke& stroke);
+CircleShape MakeCircle(PixelPoint centre, double radius, const Stroke& stroke,
+                       const std::string& fill);
+RectShape MakeRect(double x, double y, double width, double height, const Stroke& stroke,
+                   const std::string& fill, double fill_opacity);
+TextShape MakeText(PixelPoint at, const std::string& text, double size, TextAnchor anchor,
+                   const std::string& colour, bool bold, bool vertical);
+
 struct ChartScene {
   double width = 0;
   double height = 0;

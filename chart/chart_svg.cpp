@@ -165,7 +165,7 @@ std::string ChartSvg(const ChartDescription& chart, double width, double height)
   out += "</title>\n<desc>";
   out += XmlEscaped(DescribeChart(chart));
   out += "</desc>\n";
-  svg(RectShape{0, 0, width, height, {}, scene.background, 1});
+  svg(MakeRect(0, 0, width, height, {}, scene.background, 1));
   for (const Shape& shape : scene.shapes) std::visit(svg, shape);
   out += "</svg>\n";
   return out;
