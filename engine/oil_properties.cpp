@@ -65,15 +65,17 @@ double RoundHalfToEven(double value) {
   return std::fmod(below, 2) == 0 ? below : below + 1;
 }
 
-void CheckViscosity(double nu, const std::string& subject, double above) {
-  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, subject + " is not a number.");
-  if (std::isinf(nu)) {
-    throw Error(ErrorKind::Overflow, subject + " is too large; it is " + Shown(nu) + ".");
+// Refuses a viscosity nu that is not a finite number above `above` cSt; `subject` names it. The
+// message is put together only for a refusal.
+void CheckViscosity(double nu, std::string_view subject, double above) {
+  if (nu > above && !std::isinf(nu)) return;
+  const std::string name(subject);
+  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
+  if (std::isinf(nu) && nu > 0) {
+    throw Error(ErrorKind::Overflow, name + " is too large; it is " + Shown(nu) + ".");
   }
-  if (!(nu > above)) {
-    throw Error(ErrorKind::InvalidArgument,
-                subject + " must be above " + Shown(above) + " cSt; it is " + Shown(nu) + ".");
-  }
+  throw Error(ErrorKind::InvalidArgument,
+              name + " must be above " + Shown(above) + " cSt; it is " + Shown(nu) + ".");
 }
 
 // ---- ISO viscosity grades ---------------------------------------------------------------------
@@ -93,7 +95,7 @@ constexpr double kBlendScale = 14.534;
 constexpr double kBlendShift = 10.975;
 constexpr double kBlendMinimum = 0.2;  // ln ln(nu + 0.8) needs nu above it
 
-double CheckedBlendingNumber(double nu, const std::string& subject) {
+double CheckedBlendingNumber(double nu, std::string_view subject) {
   CheckViscosity(nu, subject, kBlendMinimum);
   return BlendingNumber(nu);
 }
@@ -111,7 +113,7 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   if (std::isnan(nu100)) {
     throw Error(ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
   }
-  if (std::isinf(nu100)) {
+  if (std::isinf(nu100) && nu100 > 0) {
     throw Error(ErrorKind::Overflow,
                 "The viscosity at 100 °C is too large; it is " + Shown(nu100) + ".");
   }

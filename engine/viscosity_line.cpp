@@ -1,6 +1,7 @@
 #include "engine/viscosity_line.h"
 
 #include <cmath>
+#include <optional>
 #include <string>
 
 #include "engine/model.h"
@@ -37,23 +38,23 @@ double CheckedAbsolute(Law law, double t) {
   return absolute;
 }
 
-// Z of the viscosity nu that `subject` names ("The viscosity at 40 °C"), refused where
-// log10 log10 Z has no value.
-double CheckedZ(Law law, double nu, const std::string& subject) {
+// Z of the viscosity nu at `at_c` degrees C (at no stated temperature when empty), refused where
+// log10 log10 Z has no value. The message is put together only for a refusal.
+double CheckedZ(Law law, double nu, std::optional<double> at_c) {
+  const double z = LawZ(law, nu);
+  if (z > 1 && !std::isinf(z)) return z;
+  const std::string subject =
+      at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
   if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, subject + " is not a number.");
-  if (std::isinf(nu)) {
+  if (std::isinf(nu) && nu > 0) {
     throw Error(ErrorKind::Overflow, subject + " is too large; it is " + Shown(nu) + ".");
   }
-  const double z = LawZ(law, nu);
-  if (!(z > 1)) {
-    if (law == Law::Walther) {
-      throw Error(ErrorKind::InvalidArgument,
-                  subject + " must be above 0.4 cSt; it is " + Shown(nu) + ".");
-    }
+  if (law == Law::Walther) {
     throw Error(ErrorKind::InvalidArgument,
-                subject + " is below what the d341 law covers; it is " + Shown(nu) + " cSt.");
+                subject + " must be above 0.4 cSt; it is " + Shown(nu) + ".");
   }
-  return z;
+  throw Error(ErrorKind::InvalidArgument,
+              subject + " is below what the d341 law covers; it is " + Shown(nu) + " cSt.");
 }
 
 // A constant of a fitted line: stops the fit when it is not a finite number.
@@ -87,8 +88,8 @@ double CheckEvaluation(double value, double t) {
 // B = (ln ln Z2 - ln ln Z1) / (ln T1 - ln T2), A = log10 log10 Z1 + B log10 T1.
 ViscosityLine Fit(Law law, double absolute1, double nu1, double t1, double absolute2, double nu2,
                   double t2) {
-  const double z1 = CheckedZ(law, nu1, "The viscosity at " + Celsius(t1));
-  const double z2 = CheckedZ(law, nu2, "The viscosity at " + Celsius(t2));
+  const double z1 = CheckedZ(law, nu1, t1);
+  const double z2 = CheckedZ(law, nu2, t2);
   if (absolute1 == absolute2) {
     throw Error(ErrorKind::InvalidArgument,
                 "The two temperatures must differ; both are " + Celsius(t1) + ".");
@@ -138,19 +139,21 @@ ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
 }
 
 double KinematicAt(const ViscosityLine& line, double t_c) {
-  if (line.law == Law::Walther) {
-    // The window's own evaluation, on a record of this line alone.
-    CalcState s;
-    s.intercept = line.a;
-    s.slope = line.b;
-    return ViscosityAt(s, t_c);
+  // The window's evaluation step by step, with the same checks and messages.
+  const double absolute = AbsoluteTemperature(line.law, t_c);
+  if (std::isnan(absolute)) {
+    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   }
-  const double absolute = CheckedAbsolute(line.law, t_c);
+  if (!(absolute > 0)) {
+    throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
+                                                Celsius(-KelvinOffset(line.law)) + "; it is " +
+                                                Shown(t_c) + ".");
+  }
   const double loglog =
       CheckEvaluation(line.a - (line.b * std::log(absolute)) / std::log(kBase), t_c);
   const double logz = CheckEvaluation(std::pow(kBase, loglog), t_c);
   const double z = CheckEvaluation(std::pow(kBase, logz), t_c);
-  return D341KinematicFromZ(z);
+  return line.law == Law::Walther ? z - kViscosityOffset : D341KinematicFromZ(z);
 }
 
 double TemperatureFor(const ViscosityLine& line, double nu_cst) {
@@ -186,7 +189,7 @@ double LawZ(Law law, double nu_cst) {
 double ChartX(Law law, double t_c) { return std::log10(CheckedAbsolute(law, t_c)); }
 
 double ChartY(Law law, double nu_cst) {
-  return std::log10(std::log10(CheckedZ(law, nu_cst, "The viscosity")));
+  return std::log10(std::log10(CheckedZ(law, nu_cst, std::nullopt)));
 }
 
 double TemperatureFromChartX(Law law, double x) { return std::pow(kBase, x) - KelvinOffset(law); }
