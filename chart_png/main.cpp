@@ -20,6 +20,13 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // Qt's notes (a missing runtime folder, an unknown font) mean nothing to the tool's user; the
+  // helper's own messages say what failed.
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+      std::fprintf(stderr, "project1-chart-png: %s\n", qPrintable(message));
+    }
+  });
   int qt_argc = 1;
   QGuiApplication app(qt_argc, argv);
 
