@@ -8,6 +8,7 @@ set(PROJECT1_ICON ${PROJECT_SOURCE_DIR}/data/project1.svg)
 if(TARGET Project1)
   install(TARGETS Project1 RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+install(TARGETS viscosity RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT1_DESKTOP_ENTRY} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT1_ICON} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
@@ -31,7 +32,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
 set(CPACK_PACKAGE_DESCRIPTION
     "Computes the kinematic and dynamic viscosity of a lubricating oil at two reference\n\
 temperatures from its viscosities at 40 C and 100 C and its specific gravity, and writes a\n\
-viscosity-temperature table from -40 C to 250 C to Viscosity.txt in the home folder.")
+viscosity-temperature table from -40 C to 250 C to Viscosity.txt in the home folder.\n\
+The viscosity command answers the same and more from the command line: viscosity index,\n\
+ISO grade, dynamic viscosity in several units, blends, and whole CSV lists of oils.")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
