@@ -384,7 +384,7 @@ int RunTool(int argc, const char* const* argv) {
       return RunBatch(batch_path, std::move(settings));
     }
     if (output_file) {
-      ReplaceFile(*output_file, answer);
+      ReplaceFile(*output_file, answer, chart->parsed() ? "chart file" : "table file");
     } else {
       WriteAll(STDOUT_FILENO, answer, "standard output");
     }

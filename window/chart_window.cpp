@@ -117,7 +117,8 @@ void ChartWindow::ShowCalculation(const CalculationRecord& record) {
 
 void ChartWindow::SaveSvg(const QString& path) const {
   if (!view_->chart()) return;
-  ReplaceFile(PathOf(path), ChartSvg(*view_->chart(), view_->width(), view_->height()));
+  ReplaceFile(PathOf(path), ChartSvg(*view_->chart(), view_->width(), view_->height()),
+              "chart file");
 }
 
 void ChartWindow::SavePng(const QString& path) const {
@@ -126,7 +127,8 @@ void ChartWindow::SavePng(const QString& path) const {
   buffer.open(QIODevice::WriteOnly);
   view_->Picture(view_->size()).save(&buffer, "PNG");
   ReplaceFile(PathOf(path),
-              std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+              std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+              "chart file");
 }
 
 void ChartWindow::AskAndSave(bool svg) {

@@ -19,6 +19,7 @@
 
 #include "../chart/line_pixels.h"
 #include "chart/chart_scene.h"
+#include "numtext/error.h"
 #include "project1/version.h"
 #include "window/chart_window.h"
 #include "window/form1.h"
@@ -321,6 +322,22 @@ void ChartWindowTest::theChartIsSavedAsSvgAndPng() {
   QVERIFY(bytes.contains(QStringLiteral(" width=\"%1\"").arg(chart->view()->width()).toUtf8()));
   const QImage image(png);
   QCOMPARE(image.size(), chart->view()->size());
+
+  // A folder that does not exist: the error names the chart file, and nothing is written.
+  const QString missing = QDir(home_.path()).filePath("missing/chart.svg");
+  for (bool svg_file : {true, false}) {
+    try {
+      if (svg_file) {
+        chart->SaveSvg(missing);
+      } else {
+        chart->SavePng(missing);
+      }
+      QFAIL("saving into a missing folder succeeded");
+    } catch (const Error& error) {
+      QCOMPARE(QString::fromStdString(error.what()),
+               "Cannot write the chart file " + missing + ": No such file or directory.");
+    }
+  }
 }
 
 QTEST_MAIN(ChartWindowTest)
