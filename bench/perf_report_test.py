@@ -13,7 +13,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import perf_report  # noqa: E402
 
 
-def engine_json(table_us=16.0, calculation_us=500.0, floor_us=450.0):
+def engine_json(table_us=16.0, calculation_us=500.0, floor_us=450.0, chart_svg_us=900.0):
     def median(name, real_time, unit, **counters):
         entry = {"name": name + "_median", "run_name": name, "run_type": "aggregate",
                  "aggregate_name": "median", "real_time": real_time, "time_unit": unit}
@@ -22,6 +22,7 @@ def engine_json(table_us=16.0, calculation_us=500.0, floor_us=450.0):
 
     runs = [median("BM_TextToNumber", 50, "ns"), median("BM_FitViscosityLine", 170, "ns"),
             median("BM_ViscosityAt", 72, "ns"), median("BM_TableTextInMemory", table_us, "us"),
+            median("BM_ChartSvg10Oils", chart_svg_us, "us"),
             median("BM_CalculationVsFloor/iterations:1000/real_time", 990, "us",
                    calculation_us=calculation_us, floor_us=floor_us)]
     runs += [median(f"BM_FormatNumber/{p}", 80, "ns")
@@ -54,7 +55,7 @@ class PerfReportTest(unittest.TestCase):
     def tearDown(self):
         self.dir.cleanup()
 
-    def write(self, engine, program, bare, press_ms=1.0, tool=None):
+    def write(self, engine, program, bare, press_ms=1.0, tool=None, chart_open_ms=40.0):
         with open(os.path.join(self.results, "cli.json"), "w", encoding="utf-8") as f:
             json.dump(tool if tool is not None else cli_json(), f)
         with open(os.path.join(self.results, "engine.json"), "w", encoding="utf-8") as f:
@@ -65,6 +66,8 @@ class PerfReportTest(unittest.TestCase):
                     f.write(f"{label}\t{json.dumps({'startup_ms': ms, 'vmhwm_kib': kib})}\n")
         with open(os.path.join(self.results, "press.json"), "w", encoding="utf-8") as f:
             json.dump({"presses": 200, "median_ms": press_ms}, f)
+        with open(os.path.join(self.results, "chart_open.json"), "w", encoding="utf-8") as f:
+            json.dump({"opens": 50, "first_ms": chart_open_ms, "median_ms": 12.5}, f)
 
     def row(self, body, figure):
         for line in body.splitlines():
@@ -96,6 +99,28 @@ class PerfReportTest(unittest.TestCase):
                 self.assertEqual(cells[3], ratio)
                 self.assertEqual(cells[5], met)
                 self.assertEqual(missed, 0 if met == "yes" else 1)
+
+    def test_chart_goals_are_judged_at_their_limits(self):
+        bare = [(20.0, 1000)]
+        cases = [
+            # figure, SVG µs, first open ms, expected met
+            ("SVG of a 10-oil", 4999.0, 40.0, "yes"),
+            ("SVG of a 10-oil", 5000.0, 40.0, "**no**"),
+            ("Chart window open", 900.0, 99.9, "yes"),
+            ("Chart window open", 900.0, 100.0, "**no**"),
+        ]
+        for figure, svg_us, open_ms, met in cases:
+            with self.subTest(figure=figure, svg_us=svg_us, open_ms=open_ms):
+                self.write(engine_json(chart_svg_us=svg_us), bare, bare, chart_open_ms=open_ms)
+                body, missed = perf_report.table(self.results)
+                self.assertEqual(self.row(body, figure)[5], met)
+                self.assertEqual(missed, 0 if met == "yes" else 1)
+        self.write(engine_json(chart_svg_us=1234.0), bare, bare, chart_open_ms=41.25)
+        body, _ = perf_report.table(self.results)
+        self.assertEqual(self.row(body, "SVG of a 10-oil")[1], "1.23 ms")
+        self.assertEqual(self.row(body, "Chart window open")[0],
+                         "Chart window open, menu to painted (first of 50; median 12.5 ms)")
+        self.assertEqual(self.row(body, "Chart window open")[1], "41.2 ms")
 
     def test_tool_goals_are_judged_at_their_limits(self):
         bare = [(20.0, 1000)]

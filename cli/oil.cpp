@@ -26,6 +26,8 @@ double Prefixed(std::string_view option, Read read) {
 constexpr std::string_view kOilForms =
     "give the oil as --oil NAME, as --v40 CST --v100 CST, or as two --point T=CST";
 
+}  // namespace
+
 ViscosityPoint PointOption(const std::string& text) {
   const auto equals = text.find('=');
   if (equals == std::string::npos) {
@@ -36,8 +38,6 @@ ViscosityPoint PointOption(const std::string& text) {
   point.kinematic_cst = OptionNumber("--point", std::string_view(text).substr(equals + 1));
   return point;
 }
-
-}  // namespace
 
 double OptionNumber(std::string_view option, std::string_view text) {
   return Prefixed(option, [&] { return TextToNumber(text); });

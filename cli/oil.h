@@ -42,6 +42,9 @@ Law LawOption(std::string_view text);
 double OptionNumber(std::string_view option, std::string_view text);
 double OptionTemperature(std::string_view option, std::string_view text);
 
+// A measured point typed for --point as T=CST.
+ViscosityPoint PointOption(const std::string& text);
+
 // Dynamic viscosity of nu cSt of `oil` at t C: nullopt without a gravity.
 struct Dynamic {
   double reyn = 0;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/chart_command.h"
 #include "cli/commands.h"
 #include "cli/oil.h"
 #include "cli/output.h"
@@ -270,6 +271,62 @@ int RunTool(int argc, const char* const* argv) {
       "row failed.\n\n" +
       Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
 
+  // chart
+  ChartOptions chart_options;
+  CLI::App* chart = app.add_subcommand(
+      "chart", "viscosity-temperature chart of one or more oils as an SVG or PNG picture");
+  chart
+      ->add_option("--oil", chart_options.oils,
+                   "a catalogue oil, by its exact name; may be repeated")
+      ->type_name("NAME")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  chart
+      ->add_option_function<std::string>(
+          "--v40", [&chart_options](const std::string& text) { chart_options.typed.v40 = text; },
+          "kinematic viscosity at 40 °C of one more oil")
+      ->type_name("CST");
+  chart
+      ->add_option_function<std::string>(
+          "--v100", [&chart_options](const std::string& text) { chart_options.typed.v100 = text; },
+          "kinematic viscosity at 100 °C of that oil")
+      ->type_name("CST");
+  chart
+      ->add_option("--point", chart_options.typed.points,
+                   "a measured viscosity of that oil at any temperature, given twice instead of "
+                   "--v40/--v100")
+      ->type_name("T=CST")
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+  chart
+      ->add_option_function<std::string>(
+          "--name", [&chart_options](const std::string& text) { chart_options.name = text; },
+          "the name that oil carries on the chart")
+      ->type_name("NAME")
+      ->default_str("Oil");
+  chart->add_option("--law", chart_options.typed.law, "viscosity-temperature law: walther or d341")
+      ->type_name("LAW")
+      ->default_str("walther");
+  chart
+      ->add_option_function<std::string>(
+          "--from", [&chart_options](const std::string& text) { chart_options.from = text; },
+          "lowest temperature, °C")
+      ->type_name("T")
+      ->default_str("-40");
+  chart
+      ->add_option_function<std::string>(
+          "--to", [&chart_options](const std::string& text) { chart_options.to = text; },
+          "highest temperature, °C")
+      ->type_name("T")
+      ->default_str("250");
+  chart
+      ->add_option_function<std::string>(
+          "-o,--output", [&output_file](const std::string& text) { output_file = text; },
+          "the picture: FILE.svg or FILE.png, replaced safely")
+      ->type_name("FILE")
+      ->required();
+  chart->footer(Footer("viscosity chart --oil \"SHC 624\" --oil \"SHC 632\" -o chart.svg"));
+
   // A negative number with no digit before its point ("-.5") would be taken for an option; it
   // is passed on as the same number with a leading zero ("-0.5"). "-30" needs no help: no option
   // of the tool is a minus and a digit.
@@ -312,6 +369,8 @@ int RunTool(int argc, const char* const* argv) {
       answer = IndexCommand(ResolveOil(oil), format);
     } else if (blend_command->parsed()) {
       answer = BlendCommand(ResolveOil(oil), oil, blend, format);
+    } else if (chart->parsed()) {
+      answer = ChartCommand(chart_options, *output_file);
     } else if (oils->parsed()) {
       answer = OilsCommand(format);
     } else if (batch->parsed()) {
@@ -325,7 +384,7 @@ int RunTool(int argc, const char* const* argv) {
       return RunBatch(batch_path, std::move(settings));
     }
     if (output_file) {
-      ReplaceFile(*output_file, answer);
+      ReplaceFile(*output_file, answer, chart->parsed() ? "chart file" : "table file");
     } else {
       WriteAll(STDOUT_FILENO, answer, "standard output");
     }

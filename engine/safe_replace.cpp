@@ -30,9 +30,9 @@ constexpr int kTemporaryNameAttempts = 16;
 
 std::atomic<unsigned> temporary_counter{0};
 
-[[noreturn]] void Fail(const std::filesystem::path& target, int error) {
-  throw Error(ErrorKind::FileError,
-              "Cannot write the table file " + target.string() + ": " + std::strerror(error) + ".");
+[[noreturn]] void Fail(std::string_view what, const std::filesystem::path& target, int error) {
+  throw Error(ErrorKind::FileError, "Cannot write the " + std::string(what) + " " +
+                                        target.string() + ": " + std::strerror(error) + ".");
 }
 
 std::filesystem::path FolderOf(const std::filesystem::path& target) {
@@ -108,7 +108,7 @@ void RemoveLeftoverTemporaries(const std::filesystem::path& target, const FileOp
 }
 
 // Creates the temporary file beside `target`; returns its descriptor and sets `temporary`.
-int CreateTemporary(const std::filesystem::path& target, const FileOps& ops,
+int CreateTemporary(std::string_view what, const std::filesystem::path& target, const FileOps& ops,
                     std::filesystem::path& temporary) {
   const std::filesystem::path folder = FolderOf(target);
   const std::string prefix = TemporaryPrefix(target) + std::to_string(::getpid()) + ".";
@@ -125,7 +125,7 @@ int CreateTemporary(const std::filesystem::path& target, const FileOps& ops,
     error = errno;
     if (error != EEXIST && error != EINTR) break;
   }
-  Fail(target, error);
+  Fail(what, target, error);
 }
 
 // Writes every byte, going on after partial writes and interruptions; returns 0 or an errno.
@@ -163,26 +163,31 @@ const FileOps& SystemFileOps() {
 }
 
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, const FileOps& ops) {
+  ReplaceFile(target, bytes, "table file", ops);
+}
+
+void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string_view what,
+                 const FileOps& ops) {
   RemoveLeftoverTemporaries(target, ops);
   std::filesystem::path temporary;
-  const int fd = CreateTemporary(target, ops, temporary);
+  const int fd = CreateTemporary(what, target, ops, temporary);
 
   int error = WriteAll(fd, bytes, ops);
   if (error == 0 && ops.fsync(fd) != 0) error = errno;
   if (error != 0) {
     ops.close(fd);
     ops.unlink(temporary.c_str());
-    Fail(target, error);
+    Fail(what, target, error);
   }
   if (ops.close(fd) != 0) {
     error = errno;
     ops.unlink(temporary.c_str());
-    Fail(target, error);
+    Fail(what, target, error);
   }
   if (ops.rename(temporary.c_str(), target.c_str()) != 0) {
     error = errno;
     ops.unlink(temporary.c_str());
-    Fail(target, error);
+    Fail(what, target, error);
   }
   SyncFolder(target, ops);
 }

@@ -32,5 +32,8 @@ const FileOps& SystemFileOps();
 // Throws Error(FileError) naming the file and the cause.
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
                  const FileOps& ops = SystemFileOps());
+// The same for a file other than the table: `what` names it in the message ("chart file").
+void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string_view what,
+                 const FileOps& ops = SystemFileOps());
 
 }  // namespace project1

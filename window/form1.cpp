@@ -16,6 +16,7 @@
 #include "window/fitting_line_edit.h"
 #include "window/report.h"
 #include "window/system_colours.h"
+#include "window/window_menu.h"
 
 namespace project1 {
 
@@ -171,6 +172,8 @@ Form1Window::Form1Window(QWidget* parent) : QWidget(parent) {
 
   connect(command1_, &QPushButton::clicked, this, &Form1Window::Command1_Click);
   connect(lub_list_, &PickComboBox::picked, this, &Form1Window::LubList_Click);
+  window_menu_ = new WindowMenu(this, command1_);
+  connect(this, &Form1Window::calculated, window_menu_, &WindowMenu::Calculated);
 
   Form_Load();
 }
@@ -288,9 +291,13 @@ void Form1Window::Form_Load() {
 }
 
 void Form1Window::Command1_Click() {
-  if (const std::optional<Error> error = RunHandler(this, [] { CalculateViscosity(); })) {
-    LeadBackTo(*error);
-  }
+  bool done = false;
+  const std::optional<Error> error = RunHandler(this, [&done] {
+    CalculateViscosity();
+    done = true;
+  });
+  if (error) LeadBackTo(*error);
+  if (done) emit calculated();
 }
 
 void Form1Window::LubList_Click() {

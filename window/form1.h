@@ -19,6 +19,8 @@
 
 namespace project1 {
 
+class WindowMenu;
+
 // Client area of the window in twips.
 inline constexpr int kClientWidthTwips = 13365;
 inline constexpr int kClientHeightTwips = 6465;
@@ -40,6 +42,13 @@ class Form1Window : public QWidget {
   void Command1_Click();
   // Writes the picked lubricant's values into the input boxes.
   void LubList_Click();
+
+  // The context menu and its shortcuts.
+  WindowMenu* window_menu() const { return window_menu_; }
+
+ signals:
+  // A calculation ran to its end.
+  void calculated();
 
  private:
   // A new control named `name`, in its container and at its place in the layout table.
@@ -72,6 +81,7 @@ class Form1Window : public QWidget {
   PickComboBox* lub_list_ = nullptr;
   QPushButton* command1_ = nullptr;
   std::unique_ptr<QtForm1Controls> controls_;
+  WindowMenu* window_menu_ = nullptr;
 };
 
 }  // namespace project1

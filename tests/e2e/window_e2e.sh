@@ -135,6 +135,43 @@ pass "pressing the button writes $table"
 check_boxes "typical oil" vcalc=85.642 vcalc2=11.987 DynVisc=.0000108 DynVisc2=.00000151
 check_table "typical oil" 412,753.932
 
+echo "# the context menu, the chart window and copying the results"
+chart_title="Viscosity-temperature chart"
+chart_window() { xs_windows_named "$chart_title" | head -n 1; }
+# close_chart: Ctrl+W in the chart window, then the main window takes the keyboard again.
+close_chart() {
+  local chart
+  chart=$(chart_window)
+  [ -n "$chart" ] && xs_focus "$chart" && xs_key ctrl+w
+  wait_until 10 bash -c "[ -z \"\$(xdotool search --onlyvisible --name '^$chart_title\$')\" ]"
+  local closed=$?
+  xs_focus "$XS_WINDOW"
+  return $closed
+}
+# A right-click on the free strip above the frames, then the menu's first entry.
+xdotool mousemove --window "$XS_WINDOW" 440 10
+xdotool click 3
+sleep 0.5
+xs_key Down Return
+if wait_until 10 bash -c "[ -n \"\$(xdotool search --onlyvisible --name '^$chart_title\$')\" ]"; then
+  pass "a right-click and the menu's first entry open the chart window"
+else
+  fail "a right-click and the menu's first entry open the chart window"
+fi
+if close_chart; then pass "Ctrl+W closes the chart window"; else fail "Ctrl+W closes the chart window"; fi
+xs_key ctrl+g
+if wait_until 10 bash -c "[ -n \"\$(xdotool search --onlyvisible --name '^$chart_title\$')\" ]"; then
+  pass "Ctrl+G opens the chart window"
+else
+  fail "Ctrl+G opens the chart window"
+fi
+close_chart || fail "the chart window closes again"
+click tref
+xs_key ctrl+shift+c
+wait_until 3 bash -c "timeout 1 xclip -selection clipboard -o | grep -q 85.642" || true
+copied=$(timeout 1 xclip -selection clipboard -o 2>/dev/null | tail -n 1)
+check "Ctrl+Shift+C copies the results" $'320\t35\t71\t150\t0.87\t85.642\t11.987\t.0000108\t.00000151' "$copied"
+
 echo "# pick SHC 624 from the list with the arrow keys"
 click LubList
 xs_key Down

@@ -1,0 +1,35 @@
+// The chart's SVG: ten oils of the catalogue on one chart, described and written.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "chart/chart_svg.h"
+
+namespace {
+
+std::vector<project1::ChartOil> TenOils() {
+  std::vector<project1::ChartOil> oils;
+  for (const project1::Lubricant& oil : project1::LubricantCatalogue) {
+    oils.push_back({std::string(oil.name),
+                    project1::FitLine40100(project1::Law::Walther, oil.vc, oil.vh),
+                    {{{40, oil.vc}, {100, oil.vh}}},
+                    {71, 150}});
+  }
+  return oils;
+}
+
+void BM_ChartSvg10Oils(benchmark::State& state) {
+  const std::vector<project1::ChartOil> oils = TenOils();
+  std::size_t bytes = 0;
+  for (auto _ : state) {
+    const std::string svg = project1::ChartSvg(project1::BuildChart(oils));
+    bytes = svg.size();
+    benchmark::DoNotOptimize(svg.data());
+  }
+  state.counters["svg_bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_ChartSvg10Oils)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

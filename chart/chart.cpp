@@ -1,0 +1,287 @@
+#include "chart/chart.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <string_view>
+
+#include "engine/oil_properties.h"
+#include "numtext/numtext.h"
+
+namespace project1 {
+
+namespace {
+
+// The largest viscosity drawn: lines are trimmed where they pass it, well inside a double.
+constexpr double kLargestDrawnCst = 1e300;
+// The step between the points computed along each line, degrees C.
+constexpr double kSampleStepC = 5;
+// At most this many temperature ticks.
+constexpr double kMostTemperatureTicks = 16;
+// Viscosity ticks closer than this share of the axis to the previous one are left out.
+constexpr double kTickSpacingShare = 1.0 / 160;
+// Room above and below the highest and lowest thing drawn, as a share of the y span.
+constexpr double kYPaddingShare = 0.04;
+
+constexpr std::array<std::string_view, 10> kLineColours = {
+    "#1f5fbf", "#c0392b", "#2e8b57", "#8e44ad", "#d35400",
+    "#00838f", "#7f6000", "#c2185b", "#455a64", "#6d4c41"};
+
+std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
+
+// The temperatures at which a line's viscosity stays at or below kLargestDrawnCst, within
+// [from, to]; nullopt when none.
+struct Range {
+  double from_c;
+  double to_c;
+};
+std::optional<Range> DrawnRange(const ViscosityLine& line, double from_c, double to_c) {
+  if (line.b == 0) return Range{from_c, to_c};
+  // y = a - b x reaches the largest drawn viscosity at x_limit.
+  const double x_limit = (line.a - ChartY(line.law, kLargestDrawnCst)) / line.b;
+  const double x_from = ChartX(line.law, from_c);
+  const double x_to = ChartX(line.law, to_c);
+  if (line.b > 0) {  // thicker when colder: trimmed at the cold end
+    if (x_limit > x_to) return std::nullopt;
+    if (x_limit > x_from) from_c = TemperatureFromChartX(line.law, x_limit);
+  } else {  // thicker when hotter: trimmed at the hot end
+    if (x_limit < x_from) return std::nullopt;
+    if (x_limit < x_to) to_c = TemperatureFromChartX(line.law, x_limit);
+  }
+  return Range{from_c, to_c};
+}
+
+// The line's y at t. On the window's law it is the engine's viscosity there in chart
+// coordinates, the very numbers the window shows. On d341 the way back from Z to a viscosity is
+// the standard's approximation, so the line's own Z is used instead.
+double LineY(const ViscosityLine& line, double t_c) {
+  if (line.law == Law::Walther) return ChartY(line.law, KinematicAt(line, t_c));
+  return line.a - line.b * ChartX(line.law, t_c);
+}
+
+ChartMarker Marker(Law law, double t_c, double nu_cst, std::string label) {
+  return {t_c, nu_cst, {ChartX(law, t_c), ChartY(law, nu_cst)}, std::move(label)};
+}
+
+// The line of `oil` within [from_c, to_c]; `drawn` receives the temperatures it spans.
+ChartLine LineOf(const ChartOil& oil, std::size_t index, double from_c, double to_c,
+                 std::optional<Range>& drawn_range) {
+  const Law law = oil.line.law;
+  ChartLine drawn;
+  drawn.name = oil.name;
+  drawn.colour = std::string(kLineColours[index % kLineColours.size()]);
+  for (const ViscosityPoint& point : oil.fitted) {
+    drawn.fitted.push_back(Marker(law, point.temperature_c, point.kinematic_cst, {}));
+  }
+  const std::optional<Range> range = DrawnRange(oil.line, from_c, to_c);
+  drawn_range = range;
+  if (!range) return drawn;
+
+  auto add = [&](double t_c) { drawn.points.push_back({ChartX(law, t_c), LineY(oil.line, t_c)}); };
+  add(range->from_c);
+  for (double k = std::floor(range->from_c / kSampleStepC) + 1; k * kSampleStepC < range->to_c;
+       ++k) {
+    add(k * kSampleStepC);
+  }
+  add(range->to_c);
+
+  for (double t_c : oil.reference_temperatures) {
+    if (t_c < range->from_c || t_c > range->to_c) continue;
+    const double nu = KinematicAt(oil.line, t_c);
+    drawn.references.push_back({t_c,
+                                nu,
+                                {ChartX(law, t_c), LineY(oil.line, t_c)},
+                                FormatNumber(nu, kKinematicPattern) + " cSt"});
+  }
+  return drawn;
+}
+
+// Temperature ticks at the multiples of the smallest round step that gives at most
+// kMostTemperatureTicks of them.
+std::vector<ChartTick> TemperatureTicks(Law law, double from_c, double to_c) {
+  static constexpr std::array<double, 11> kSteps = {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000};
+  double step = kSteps.back();
+  for (double candidate : kSteps) {
+    if (std::floor(to_c / candidate) - std::ceil(from_c / candidate) + 1 <= kMostTemperatureTicks) {
+      step = candidate;
+      break;
+    }
+  }
+  std::vector<ChartTick> ticks;
+  const auto first = static_cast<long long>(std::ceil(from_c / step));
+  const auto last = static_cast<long long>(std::floor(to_c / step));
+  for (long long k = first; k <= last; ++k) {
+    const double t_c = static_cast<double>(k) * step;
+    ticks.push_back({t_c, ChartX(law, t_c), NumberToText(t_c)});
+  }
+  return ticks;
+}
+
+std::vector<ChartTick> ViscosityTicks(Law law, double y_min, double y_max) {
+  std::vector<ChartTick> ticks;
+  const double spacing = (y_max - y_min) * kTickSpacingShare;
+  for (double nu : StandardChartViscosities()) {
+    if (!(LawZ(law, nu) > 1)) continue;  // below what the law covers
+    const double y = ChartY(law, nu);
+    if (y < y_min || y > y_max) continue;
+    if (!ticks.empty() && y - ticks.back().position < spacing) continue;
+    ticks.push_back({nu, y, ViscosityTickLabel(nu)});
+  }
+  return ticks;
+}
+
+std::optional<ChartBand> IsoBand(const ChartOil& oil, double from_c, double to_c) {
+  constexpr double kAt = 40;
+  if (kAt < from_c || kAt > to_c) return std::nullopt;
+  double nu40 = KinematicAt(oil.line, kAt);
+  for (const ViscosityPoint& point : oil.fitted) {
+    if (point.temperature_c == kAt) nu40 = point.kinematic_cst;
+  }
+  const std::optional<int> grade = IsoGrade(nu40);
+  if (!grade) return std::nullopt;
+  for (const IsoGradeLimits& limits : IsoGrades()) {
+    if (limits.grade != *grade) continue;
+    const Law law = oil.line.law;
+    return ChartBand{limits.grade,
+                     limits.minimum,
+                     limits.maximum,
+                     ChartX(law, kAt),
+                     ChartY(law, limits.minimum),
+                     ChartY(law, limits.maximum),
+                     "ISO VG " + std::to_string(limits.grade)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+const std::vector<double>& StandardChartViscosities() {
+  static const std::vector<double> values = [] {
+    std::vector<double> v = {0.3, 0.4,  0.5,  0.6,  0.8,   1,     1.5,   2,      3,   4,   5,   6,
+                             8,   10,   15,   20,   30,    40,    50,    75,     100, 150, 200, 300,
+                             500, 1000, 2000, 5000, 10000, 20000, 50000, 100000, 2e5, 5e5, 1e6};
+    for (int exponent = 7; exponent <= 300; ++exponent) {
+      v.push_back(std::stod("1e" + std::to_string(exponent)));
+    }
+    return v;
+  }();
+  return values;
+}
+
+std::string ViscosityTickLabel(double cst) {
+  if (cst >= 1e7) {
+    return "1e" + std::to_string(static_cast<int>(std::lround(std::log10(cst))));
+  }
+  std::string text = NumberToText(cst);
+  const std::size_t point = std::min(text.find('.'), text.size());
+  if (point > 4) {  // group the thousands of 10 000 and more with spaces
+    for (std::size_t at = point; at > 3; at -= 3) text.insert(at - 3, " ");
+  }
+  return text;
+}
+
+ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span) {
+  if (oils.empty()) {
+    throw Error(ErrorKind::InvalidArgument, "The chart needs at least one oil.");
+  }
+  const Law law = oils.front().line.law;
+  for (const ChartOil& oil : oils) {
+    if (oil.line.law != law) {
+      throw Error(ErrorKind::InvalidArgument,
+                  "The oil \"" + oil.name + "\" follows the " + std::string(LawName(oil.line.law)) +
+                      " law, not the chart's " + std::string(LawName(law)) + " law.");
+    }
+  }
+  if (!(span.from_c < span.to_c)) {
+    throw Error(ErrorKind::InvalidArgument, "The chart's span from " + Degrees(span.from_c) +
+                                                " to " + Degrees(span.to_c) + " is empty.");
+  }
+  double from_c = span.from_c;
+  double to_c = span.to_c;
+  for (const ChartOil& oil : oils) {
+    for (const ViscosityPoint& point : oil.fitted) {
+      from_c = std::min(from_c, point.temperature_c);
+      to_c = std::max(to_c, point.temperature_c);
+    }
+    for (double t_c : oil.reference_temperatures) {
+      from_c = std::min(from_c, t_c);
+      to_c = std::max(to_c, t_c);
+    }
+  }
+  if (!(AbsoluteTemperature(law, from_c) > 0)) {
+    throw Error(ErrorKind::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +
+                                                " is not above absolute zero.");
+  }
+
+  ChartDescription chart;
+  chart.law = law;
+  double drawn_from = to_c;
+  double drawn_to = from_c;
+  double y_min = INFINITY;
+  double y_max = -INFINITY;
+  auto cover = [&](double t_c, double y) {
+    drawn_from = std::min(drawn_from, t_c);
+    drawn_to = std::max(drawn_to, t_c);
+    y_min = std::min(y_min, y);
+    y_max = std::max(y_max, y);
+  };
+  for (std::size_t i = 0; i < oils.size(); ++i) {
+    std::optional<Range> range;
+    ChartLine line = LineOf(oils[i], i, from_c, to_c, range);
+    if (range) {
+      cover(range->from_c, line.points.front().y);
+      cover(range->to_c, line.points.back().y);
+    }
+    for (const ChartMarker& marker : line.fitted) cover(marker.temperature_c, marker.at.y);
+    for (const ChartMarker& marker : line.references) cover(marker.temperature_c, marker.at.y);
+    chart.lines.push_back(std::move(line));
+  }
+  // Lines are straight, so their ends and markers bound them; the points in between are checked
+  // as well, which costs little and keeps the bound exact under rounding.
+  for (const ChartLine& line : chart.lines) {
+    for (const ChartPoint& point : line.points) {
+      y_min = std::min(y_min, point.y);
+      y_max = std::max(y_max, point.y);
+    }
+  }
+  chart.from_c = drawn_from;
+  chart.to_c = drawn_to;
+  chart.iso_band = IsoBand(oils.front(), drawn_from, drawn_to);
+  if (chart.iso_band) {
+    y_min = std::min(y_min, chart.iso_band->y_low);
+    y_max = std::max(y_max, chart.iso_band->y_high);
+  }
+  const double padding = y_max > y_min ? (y_max - y_min) * kYPaddingShare : 0.05;
+  chart.x_min = ChartX(law, drawn_from);
+  chart.x_max = ChartX(law, drawn_to);
+  chart.y_min = y_min - padding;
+  chart.y_max = y_max + padding;
+  chart.x_ticks = TemperatureTicks(law, drawn_from, drawn_to);
+  chart.y_ticks = ViscosityTicks(law, chart.y_min, chart.y_max);
+  return chart;
+}
+
+std::string DescribeChart(const ChartDescription& chart) {
+  std::string words = std::string(kChartTitle) + " from " + Degrees(chart.from_c) + " to " +
+                      Degrees(chart.to_c) + ".";
+  for (const ChartLine& line : chart.lines) {
+    words += " " + line.name + ": a straight line";
+    for (std::size_t i = 0; i < line.fitted.size(); ++i) {
+      words += (i == 0 ? " through " : " and ") + NumberToText(line.fitted[i].kinematic_cst) +
+               " cSt at " + Degrees(line.fitted[i].temperature_c);
+    }
+    for (std::size_t i = 0; i < line.references.size(); ++i) {
+      words += (i == 0 ? "; " : ", ") + line.references[i].label + " at " +
+               Degrees(line.references[i].temperature_c);
+    }
+    words += ".";
+  }
+  if (chart.iso_band) {
+    words += " " + chart.iso_band->label +
+             " band at 40 °C: " + NumberToText(chart.iso_band->minimum_cst) + " to " +
+             NumberToText(chart.iso_band->maximum_cst) + " cSt.";
+  }
+  return words;
+}
+
+}  // namespace project1

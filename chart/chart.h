@@ -1,0 +1,111 @@
+#pragma once
+// The viscosity-temperature chart as a description, free of any drawing library. It is drawn in
+// the law's own coordinates x = log10 T, y = log10 log10 Z, in which every oil of the law is a
+// straight line; its ticks carry degrees C along x and cSt along y. The description is laid out
+// into shapes in pixels (chart/chart_scene.h) that the SVG writer and the window's painter draw
+// alike.
+//
+// Every failure is Error with a message that names the quantity and its value.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/viscosity_line.h"
+
+namespace project1 {
+
+// One oil to draw: its fitted line, the two points it was fitted through and the temperatures
+// (degrees C) at which its viscosity is wanted (none, one or two).
+struct ChartOil {
+  std::string name;
+  ViscosityLine line;
+  std::array<ViscosityPoint, 2> fitted{};
+  std::vector<double> reference_temperatures;
+};
+
+// The temperatures the chart spans unless a marker lies outside them.
+struct ChartSpan {
+  double from_c = -40;
+  double to_c = 250;
+};
+
+// A point in chart coordinates.
+struct ChartPoint {
+  double x = 0;
+  double y = 0;
+};
+
+// A tick: its value (degrees C or cSt), its place along the axis in chart coordinates and its
+// label.
+struct ChartTick {
+  double value = 0;
+  double position = 0;
+  std::string label;
+};
+
+// A marked point of a line: where it sits and, for a reference temperature, its label.
+struct ChartMarker {
+  double temperature_c = 0;
+  double kinematic_cst = 0;
+  ChartPoint at;
+  std::string label;
+};
+
+struct ChartLine {
+  std::string name;
+  std::string colour;  // "#rrggbb"
+  // Points on the line from the lowest to the highest temperature drawn; each one is the
+  // engine's viscosity at that temperature in chart coordinates.
+  std::vector<ChartPoint> points;
+  std::vector<ChartMarker> fitted;      // the two points the line was fitted through
+  std::vector<ChartMarker> references;  // labelled with their viscosity as the window shows it
+};
+
+// The ISO viscosity grade of the first oil, as a band at 40 degrees C between the grade's limits.
+struct ChartBand {
+  int grade = 0;
+  double minimum_cst = 0;
+  double maximum_cst = 0;
+  double x = 0;
+  double y_low = 0;
+  double y_high = 0;
+  std::string label;  // "ISO VG 320"
+};
+
+struct ChartDescription {
+  Law law = Law::Walther;
+  double from_c = 0;  // the temperatures the x axis spans
+  double to_c = 0;
+  double x_min = 0;  // the plot area in chart coordinates
+  double x_max = 0;
+  double y_min = 0;
+  double y_max = 0;
+  std::vector<ChartTick> x_ticks;  // degrees C
+  std::vector<ChartTick> y_ticks;  // cSt
+  std::vector<ChartLine> lines;
+  std::optional<ChartBand> iso_band;
+};
+
+inline constexpr const char* kChartTitle = "Viscosity-temperature chart";
+inline constexpr const char* kChartXTitle = "Temperature, °C";
+inline constexpr const char* kChartYTitle = "Kinematic viscosity, cSt";
+
+// The kinematic viscosities printed on the standard charts, ascending; the y ticks are drawn
+// from these.
+const std::vector<double>& StandardChartViscosities();
+
+// The chart of `oils` over `span`, widened to every fitted and reference temperature. Each line
+// is trimmed where its viscosity leaves the range a double can show. All oils share the first
+// oil's law. Error(InvalidArgument) for no oil, oils of different laws or an empty span.
+ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span = {});
+
+// The chart in words, for screen readers and the SVG's description: each line with its name,
+// the two viscosities it passes through and its reference viscosities.
+std::string DescribeChart(const ChartDescription& chart);
+
+// A tick label for a viscosity: "0.5", "75", "10 000", "1e7".
+std::string ViscosityTickLabel(double cst);
+
+}  // namespace project1

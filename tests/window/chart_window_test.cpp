@@ -1,0 +1,344 @@
+// The main window's context menu and the chart window, on the offscreen platform.
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QtTest>
+#include <memory>
+
+#include "../chart/line_pixels.h"
+#include "chart/chart_scene.h"
+#include "numtext/error.h"
+#include "project1/version.h"
+#include "window/chart_window.h"
+#include "window/form1.h"
+#include "window/window_menu.h"
+#include "window_test_support.h"
+
+using namespace project1;
+
+// Receives the URLs the program asks the desktop to open.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+
+ public:
+  QList<QUrl> urls;
+
+ public slots:
+  void open(const QUrl& url) { urls << url; }
+};
+
+class ChartWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void init();
+  void cleanup();
+
+  void nothingOfTheChartIsBuiltAtStart();
+  void entriesAreGreyedUntilACalculationSucceeds();
+  void aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu_data();
+  void aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu();
+  void ctrlGOpensTheChartWindowWithTheOilsProperties();
+  void theChartFollowsASecondCalculation();
+  void theDrawnLinePassesThroughItsPointsAt40And100C();
+  void copyResultsPutsTheInputsAndResultsOnTheClipboard();
+  void openTableFileAsksTheDesktopForTheTable();
+  void aboutTellsNameVersionAndPurpose();
+  void theChartIsSavedAsSvgAndPng();
+
+ private:
+  template <typename T>
+  T* Find(const QString& name) {
+    T* widget = window_->findChild<T*>(name);
+    if (widget == nullptr) qFatal("no widget %s", qPrintable(name));
+    return widget;
+  }
+  QLineEdit* Box(const char* name) { return Find<QLineEdit>(QLatin1String(name)); }
+  void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
+  void Calculate() {
+    QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  }
+  WindowMenu& Menu() { return *window_->window_menu(); }
+  ChartWindow* OpenChart() {
+    QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
+    ChartWindow* chart = Menu().chart_window();
+    if (chart != nullptr && !QTest::qWaitForWindowExposed(chart)) return nullptr;
+    return chart;
+  }
+
+  QTemporaryDir home_;
+  DialogWatch* watch_ = nullptr;
+  std::unique_ptr<Form1Window> window_;
+};
+
+void ChartWindowTest::initTestCase() {
+  QVERIFY(home_.isValid());
+  qputenv("HOME", QFile::encodeName(home_.path()));
+  watch_ = new DialogWatch;
+  watch_->setParent(this);
+}
+
+void ChartWindowTest::init() {
+  window_ = std::make_unique<Form1Window>();
+  window_->show();
+  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void ChartWindowTest::cleanup() {
+  window_.reset();
+  const QString problem = watch_->Finish();
+  QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+void ChartWindowTest::nothingOfTheChartIsBuiltAtStart() {
+  QVERIFY(Menu().menu() == nullptr);
+  QVERIFY(Menu().chart_window() == nullptr);
+  QVERIFY(window_->findChildren<ChartWindow*>().isEmpty());
+  QVERIFY(window_->findChildren<ChartView*>().isEmpty());
+  // Ctrl+G before any calculation opens nothing.
+  QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
+  QVERIFY(Menu().chart_window() == nullptr);
+  QVERIFY(Find<QPushButton>(QStringLiteral("Command1"))->toolTip().contains("Right-click"));
+}
+
+void ChartWindowTest::entriesAreGreyedUntilACalculationSucceeds() {
+  const QString why = QStringLiteral("Available after a successful calculation");
+  auto expect = [&](bool calculated, const char* when) {
+    for (QAction* action : {Menu().chart_action(), Menu().copy_action()}) {
+      QVERIFY2(action->isEnabled() == calculated, when);
+      QVERIFY2((action->toolTip() == why) != calculated, when);
+    }
+    QVERIFY2(Menu().open_table_action()->isEnabled() == calculated, when);
+    QVERIFY2(Menu().about_action()->isEnabled(), when);
+  };
+  expect(false, "at start");
+
+  // A failed calculation changes nothing.
+  SetBox("SG", QString());
+  watch_->Expect([](QWidget* report) { qobject_cast<QMessageBox*>(report)->accept(); });
+  Calculate();
+  QTRY_VERIFY(!watch_->Expecting());
+  expect(false, "after a failed calculation");
+
+  SetBox("SG", QStringLiteral("0.87"));
+  Calculate();
+  expect(true, "after a successful calculation");
+  QCOMPARE(Menu().open_table_action()->toolTip(), QDir(home_.path()).filePath("Viscosity.txt"));
+  QCOMPARE(Menu().chart_action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+G")));
+  QCOMPARE(Menu().copy_action()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
+}
+
+void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu_data() {
+  QTest::addColumn<QString>("widget");
+  QTest::addColumn<QPoint>("at");
+  for (const char* name : {"Form1", "Frame1", "Frame2", "Label1", "Label2_0", "Label3"}) {
+    QTest::newRow(name) << QString::fromLatin1(name) << QPoint(3, 3);
+  }
+}
+
+void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu() {
+  QFETCH(QString, widget);
+  QFETCH(QPoint, at);
+  QWidget* target = widget == QStringLiteral("Form1") ? window_.get() : Find<QWidget>(widget);
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
+  QApplication::sendEvent(target, &event);
+  QMenu* menu = Menu().menu();
+  QVERIFY(menu != nullptr);
+  QTRY_VERIFY(menu->isVisible());
+  QStringList entries;
+  for (QAction* action : menu->actions()) {
+    if (!action->isSeparator()) entries << action->text();
+  }
+  QCOMPARE(entries, (QStringList{"Viscosity-temperature chart", "Copy results", "Open table file",
+                                 "About"}));
+  QVERIFY(menu->toolTipsVisible());
+  menu->hide();
+}
+
+void ChartWindowTest::ctrlGOpensTheChartWindowWithTheOilsProperties() {
+  // The standard's example oil: 73.30 and 8.86 cSt, viscosity index 92, grade VG 68.
+  SetBox("vc", QStringLiteral("73.30"));
+  SetBox("vh", QStringLiteral("8.86"));
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  QVERIFY(chart->isVisible());
+  QCOMPARE(chart->windowTitle(), QStringLiteral("Viscosity-temperature chart"));
+  QVERIFY(chart->isWindow());
+  QVERIFY(!chart->isModal());
+  QVERIFY(chart->minimumSize() != chart->maximumSize());  // resizable
+  QVERIFY(window_->isVisible());
+
+  auto property = [&](const char* name) {
+    auto* label = chart->findChild<QLabel*>(QStringLiteral("Property: ") + QString::fromUtf8(name));
+    return label != nullptr ? label->text() : QStringLiteral("(missing)");
+  };
+  QCOMPARE(property("Oil"), QStringLiteral("Oil"));
+  QCOMPARE(property("Viscosity index"), QStringLiteral("92"));
+  QCOMPARE(property("ISO grade"), QStringLiteral("ISO VG 68"));
+  QCOMPARE(property("ν40"), QStringLiteral("73.3 cSt"));
+  QCOMPARE(property("ν100"), QStringLiteral("8.86 cSt"));
+  // mPa·s = cSt x gravity x density of water (62.37 lb/ft³ = 0.99907 g/cm³).
+  const struct {
+    const char* property;
+    const char* box;
+  } dynamic[] = {{"Dynamic viscosity at 71 °C", "vcalc"},
+                 {"Dynamic viscosity at 150 °C", "vcalc2"}};
+  for (const auto& row : dynamic) {
+    QString text = property(row.property);
+    QVERIFY2(text.endsWith(QStringLiteral(" mPa·s")), qPrintable(text));
+    text.chop(6);
+    const double expected = Box(row.box)->text().toDouble() * 0.87 * 0.99907;
+    QVERIFY2(std::abs(text.toDouble() / expected - 1) < 2e-3, qPrintable(text));
+  }
+  for (QWidget* child : chart->findChildren<QWidget*>()) {
+    if (qobject_cast<QLabel*>(child) != nullptr && child->accessibleName().isEmpty()) continue;
+    QVERIFY2(!child->accessibleName().isEmpty(), qPrintable(child->objectName()));
+  }
+  // A second Ctrl+G brings the same window forward.
+  QCOMPARE(OpenChart(), chart);
+}
+
+void ChartWindowTest::theChartFollowsASecondCalculation() {
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  QCOMPARE(chart->view()->accessibleDescription(),
+           QStringLiteral("Viscosity-temperature chart from -40 °C to 250 °C. Oil: a straight line "
+                          "through 320 cSt at 40 °C and 35 cSt at 100 °C; 85.642 cSt at 71 °C, "
+                          "11.987 cSt at 150 °C. ISO VG 320 band at 40 °C: 288 to 352 cSt."));
+  const int paints = chart->view()->paints();
+
+  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+  list->setCurrentIndex(list->findText(QStringLiteral("SHC 624")));
+  window_->LubList_Click();
+  Calculate();
+  QCOMPARE(
+      chart->view()->accessibleDescription(),
+      QStringLiteral("Viscosity-temperature chart from -40 °C to 250 °C. SHC 624: a straight "
+                     "line through 31 cSt at 40 °C and 5.8 cSt at 100 °C; 11.247 cSt at 71 °C, "
+                     "2.685 cSt at 150 °C. ISO VG 32 band at 40 °C: 28.8 to 35.2 cSt."));
+  QTRY_VERIFY(chart->view()->paints() > paints);
+  auto* oil = chart->findChild<QLabel*>(QStringLiteral("Property: Oil"));
+  QVERIFY(oil != nullptr);
+  QCOMPARE(oil->text(), QStringLiteral("SHC 624"));
+}
+
+void ChartWindowTest::theDrawnLinePassesThroughItsPointsAt40And100C() {
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  for (QSize size : {QSize(1000, 640), QSize(640, 420)}) {
+    chart->resize(size);
+    QTRY_VERIFY(chart->view()->width() > 0);
+    QApplication::processEvents();
+    ChartView* view = chart->view();
+    const QImage image = view->grab().toImage();
+    QCOMPARE(image.size(), view->size());
+    const ChartDescription& description = *view->chart();
+    const PlotArea area = PlotAreaFor(view->width(), view->height());
+    const ChartLine& line = description.lines.front();
+    const QColor colour(QString::fromStdString(line.colour));
+    for (const ChartMarker& marker : line.fitted) {
+      const PixelPoint at = ToPixels(description, area, marker.at);
+      QVERIFY2(LinePassesNear(image, at, colour),
+               qPrintable(QString::number(marker.temperature_c)));
+      QVERIFY(!LinePassesNear(image, {at.x, at.y - 12}, colour));
+    }
+  }
+}
+
+void ChartWindowTest::copyResultsPutsTheInputsAndResultsOnTheClipboard() {
+  QApplication::clipboard()->clear();
+  QTest::keyClick(Box("tref"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(QApplication::clipboard()->text(), QString());  // nothing before a calculation
+
+  SetBox("vc", QStringLiteral("320.0"));
+  Calculate();
+  SetBox("vc", QStringLiteral("999"));  // typed after the calculation: not part of its results
+  Box("tref")->setFocus();
+  QTest::keyClick(Box("tref"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(QApplication::clipboard()->text(),
+           QStringLiteral(
+               "Viscosity at 40 °C, cSt\tViscosity at 100 °C, cSt\tFirst reference temperature, "
+               "°C\tSecond reference temperature, °C\tSpecific gravity\tViscosity at the first "
+               "reference temperature, cSt\tViscosity at the second reference temperature, "
+               "cSt\tDynamic viscosity at the first reference temperature, reyn\tDynamic "
+               "viscosity at the second reference temperature, reyn\n"
+               "320.0\t35\t71\t150\t0.87\t85.642\t11.987\t.0000108\t.00000151\n"));
+}
+
+void ChartWindowTest::openTableFileAsksTheDesktopForTheTable() {
+  UrlCatcher catcher;
+  QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+  Menu().open_table_action()->trigger();  // greyed: nothing happens
+  QVERIFY(catcher.urls.isEmpty());
+  Calculate();
+  Menu().open_table_action()->trigger();
+  QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+  QCOMPARE(catcher.urls,
+           QList<QUrl>{QUrl::fromLocalFile(QDir(home_.path()).filePath("Viscosity.txt"))});
+}
+
+void ChartWindowTest::aboutTellsNameVersionAndPurpose() {
+  QString text;
+  watch_->Expect([&text](QWidget* dialog) {
+    auto* box = qobject_cast<QMessageBox*>(dialog);
+    text = box != nullptr ? box->windowTitle() + "|" + box->text() : dialog->objectName();
+    if (box != nullptr) box->accept();
+  });
+  Menu().about_action()->trigger();
+  QCOMPARE(text, QStringLiteral("About Project1|Project1 ") +
+                     QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())) +
+                     QStringLiteral("\n\nComputes the kinematic and dynamic viscosity of a "
+                                    "lubricating oil at any temperature from its viscosities at "
+                                    "40 °C and 100 °C."));
+}
+
+void ChartWindowTest::theChartIsSavedAsSvgAndPng() {
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  const QString svg = QDir(home_.path()).filePath("chart.svg");
+  const QString png = QDir(home_.path()).filePath("chart.png");
+  chart->SaveSvg(svg);
+  chart->SavePng(png);
+  const QByteArray bytes = FileBytes(svg);
+  QVERIFY(bytes.startsWith("<?xml"));
+  QVERIFY(bytes.contains("<desc>Viscosity-temperature chart from -40 °C to 250 °C. Oil:"));
+  QVERIFY(bytes.contains(QStringLiteral(" width=\"%1\"").arg(chart->view()->width()).toUtf8()));
+  const QImage image(png);
+  QCOMPARE(image.size(), chart->view()->size());
+
+  // A folder that does not exist: the error names the chart file, and nothing is written.
+  const QString missing = QDir(home_.path()).filePath("missing/chart.svg");
+  for (bool svg_file : {true, false}) {
+    try {
+      if (svg_file) {
+        chart->SaveSvg(missing);
+      } else {
+        chart->SavePng(missing);
+      }
+      QFAIL("saving into a missing folder succeeded");
+    } catch (const Error& error) {
+      QCOMPARE(QString::fromStdString(error.what()),
+               "Cannot write the chart file " + missing + ": No such file or directory.");
+    }
+  }
+}
+
+QTEST_MAIN(ChartWindowTest)
+#include "chart_window_test.moc"

@@ -1,0 +1,46 @@
+#pragma once
+// What the window keeps of its last successful calculation, for the chart window and for
+// copying: the nine boxes' texts as shown and the numbers the calculation used. No Qt.
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "chart/chart.h"
+
+namespace project1 {
+
+struct CalculationRecord {
+  // vc, vh, tref, tref2, SG, vcalc, vcalc2, DynVisc, DynVisc2, exactly as the boxes show them.
+  std::array<std::string, 9> shown;
+  double nu40 = 0;   // cSt at 40 C
+  double nu100 = 0;  // cSt at 100 C
+  double temp1 = 0;  // reference temperatures, C
+  double temp2 = 0;
+  double visc1 = 0;  // cSt at the reference temperatures
+  double visc2 = 0;
+  double sg = 0;
+  std::string oil_name;         // the catalogue oil when the inputs are its values, else "Oil"
+  std::filesystem::path table;  // the table file the calculation wrote
+};
+
+// The record of the calculation that has just succeeded, read from the window's boxes and the
+// calculation record.
+CalculationRecord RecordLastCalculation();
+
+// Two lines with TAB between fields: the nine quantities with their units, then the texts.
+std::string ResultsText(const CalculationRecord& record);
+
+// The oil of the record on the chart: the window's line through its two viscosities, with the
+// two reference temperatures.
+ChartOil ChartOilOf(const CalculationRecord& record);
+
+// The oil's properties shown beside the chart, as (name, value) texts.
+struct OilProperty {
+  std::string name;
+  std::string value;
+};
+std::vector<OilProperty> PropertiesOf(const CalculationRecord& record);
+
+}  // namespace project1
