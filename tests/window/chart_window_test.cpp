@@ -39,7 +39,7 @@ class UrlCatcher : public QObject {
   void open(const QUrl& url) { urls << url; }
 };
 
-class ChartWindowTest : public QObject {
+class ChartWindowTest : public WindowTest {
   Q_OBJECT
 
  private slots:
@@ -60,17 +60,7 @@ class ChartWindowTest : public QObject {
   void theChartIsSavedAsSvgAndPng();
 
  private:
-  template <typename T>
-  T* Find(const QString& name) {
-    T* widget = window_->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no widget %s", qPrintable(name));
-    return widget;
-  }
-  QLineEdit* Box(const char* name) { return Find<QLineEdit>(QLatin1String(name)); }
   void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
-  void Calculate() {
-    QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
-  }
   WindowMenu& Menu() { return *window_->window_menu(); }
   ChartWindow* OpenChart() {
     QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
@@ -78,30 +68,11 @@ class ChartWindowTest : public QObject {
     if (chart != nullptr && !QTest::qWaitForWindowExposed(chart)) return nullptr;
     return chart;
   }
-
-  QTemporaryDir home_;
-  DialogWatch* watch_ = nullptr;
-  std::unique_ptr<Form1Window> window_;
 };
 
-void ChartWindowTest::initTestCase() {
-  QVERIFY(home_.isValid());
-  qputenv("HOME", QFile::encodeName(home_.path()));
-  watch_ = new DialogWatch;
-  watch_->setParent(this);
-}
-
-void ChartWindowTest::init() {
-  window_ = std::make_unique<Form1Window>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-}
-
-void ChartWindowTest::cleanup() {
-  window_.reset();
-  const QString problem = watch_->Finish();
-  QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
+void ChartWindowTest::initTestCase() { StartHome(); }
+void ChartWindowTest::init() { OpenWindow(); }
+void ChartWindowTest::cleanup() { CloseWindow(); }
 
 void ChartWindowTest::nothingOfTheChartIsBuiltAtStart() {
   QVERIFY(Menu().menu() == nullptr);

@@ -54,7 +54,7 @@ bool TextFitsLabel(const FittingLabel& label) {
 
 }  // namespace
 
-class Form1Test : public QObject {
+class Form1Test : public WindowTest {
   Q_OBJECT
 
  private slots:
@@ -92,40 +92,14 @@ class Form1Test : public QObject {
   void theWindowRendersToAPicture();
 
  private:
-  template <typename T>
-  T* Find(const QString& name) {
-    T* widget = window_->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no control named %s", qPrintable(name));
-    return widget;
-  }
-  QLineEdit* Box(const char* name) { return Find<QLineEdit>(QLatin1String(name)); }
   QString Text(const char* name) { return Box(name)->text(); }
   Shown WhatIsShown();
   void ClickInPopup(QComboBox* combo, int row);
-
-  QTemporaryDir home_;
-  DialogWatch* watch_ = nullptr;
-  std::unique_ptr<Form1Window> window_;
 };
 
-void Form1Test::initTestCase() {
-  QVERIFY(home_.isValid());
-  qputenv("HOME", QFile::encodeName(home_.path()));
-  watch_ = new DialogWatch;
-  watch_->setParent(this);
-}
-
-void Form1Test::init() {
-  window_ = std::make_unique<Form1Window>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
-}
-
-void Form1Test::cleanup() {
-  window_.reset();
-  const QString problem = watch_->Finish();
-  QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
+void Form1Test::initTestCase() { StartHome(); }
+void Form1Test::init() { OpenWindow(); }
+void Form1Test::cleanup() { CloseWindow(); }
 
 // --- Colours and fonts of the controls surface ---------------------------------------------
 
@@ -517,7 +491,7 @@ void Form1Test::typingANameInTheListThenEnterOrLeavingChangesNothing() {
 
 void Form1Test::clickingCalculateGivesTheTypicalResultsAndTheTableFile() {
   QFile::remove(QDir(home_.path()).filePath(QStringLiteral("Viscosity.txt")));
-  QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  Calculate();
 
   QCOMPARE(Text("vcalc"), QStringLiteral("85.642"));
   QCOMPARE(Text("vcalc2"), QStringLiteral("11.987"));
@@ -599,7 +573,7 @@ void Form1Test::theWindowRendersToAPicture() {
   QCOMPARE(start.size() / start.devicePixelRatio(), window_->size());
   QVERIFY(start.save(folder + QStringLiteral("/form1_start.png")));
 
-  QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  Calculate();
   const QImage results = window_->grab().toImage();
   QVERIFY(results.save(folder + QStringLiteral("/form1_results.png")));
   // The result boxes turned from grey to light green.

@@ -152,7 +152,7 @@ const InputBox& InputNamed(const QString& name) {
 
 }  // namespace
 
-class HostileInputTest : public QObject {
+class HostileInputTest : public WindowTest {
   Q_OBJECT
 
  private slots:
@@ -167,22 +167,12 @@ class HostileInputTest : public QObject {
   void unusualSpellingsGiveTheKnownFigures();
 
  private:
-  template <typename T>
-  T* Find(const QString& name) {
-    T* widget = window_->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no control named %s", qPrintable(name));
-    return widget;
-  }
-  QLineEdit* Box(const QString& name) { return Find<QLineEdit>(name); }
   QStringList Results();
   QString TablePath() const { return QDir(home_.path()).filePath(QStringLiteral("Viscosity.txt")); }
   void Paste(QLineEdit* box, const QString& text);
   void EnterAndCalculate(const QString& box_name, const QString& text, const Outcome& expected);
   void CheckUsableAgain(const QString& box_name);
 
-  QTemporaryDir home_;
-  DialogWatch* watch_ = nullptr;
-  std::unique_ptr<Form1Window> window_;
   QByteArray previous_table_;
   QByteArray typical_table_;
   int tried_ = 0;
@@ -190,10 +180,7 @@ class HostileInputTest : public QObject {
 };
 
 void HostileInputTest::initTestCase() {
-  QVERIFY(home_.isValid());
-  qputenv("HOME", QFile::encodeName(home_.path()));
-  watch_ = new DialogWatch;
-  watch_->setParent(this);
+  StartHome();
   // The file a user already has: the table of another oil.
   previous_table_ = TableFor(46, 7.7);
   typical_table_ = TableFor(320, 35);
@@ -202,16 +189,10 @@ void HostileInputTest::initTestCase() {
 
 void HostileInputTest::init() {
   QVERIFY(WriteFileBytes(TablePath(), previous_table_));
-  window_ = std::make_unique<Form1Window>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  OpenWindow();
 }
 
-void HostileInputTest::cleanup() {
-  window_.reset();
-  const QString problem = watch_->Finish();
-  QVERIFY2(problem.isEmpty(), qPrintable(problem));
-}
+void HostileInputTest::cleanup() { CloseWindow(); }
 
 void HostileInputTest::cleanupTestCase() {
   qInfo("hostile inputs tried: %d (%d reported, %d calculated)", tried_, reported_,
@@ -251,7 +232,7 @@ void HostileInputTest::EnterAndCalculate(const QString& box_name, const QString&
       QTest::mouseClick(report->button(QMessageBox::Ok), Qt::LeftButton);
     });
   }
-  QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  Calculate();
   ++tried_;
   // The handler refers to this function's locals: it must not outlive the call.
   const bool report_appeared = !watch_->Expecting();
@@ -291,7 +272,7 @@ void HostileInputTest::CheckUsableAgain(const QString& box_name) {
   box->setFocus();
   QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(box, QLatin1String(InputNamed(box_name).start));
-  QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  Calculate();
   QCOMPARE(Results(), kTypicalResults);
   QVERIFY(FileBytes(TablePath()) == typical_table_);
   QVERIFY(window_->isVisible());

@@ -57,7 +57,7 @@ struct Pair {
 
 }  // namespace
 
-class ReadabilityTest : public QObject {
+class ReadabilityTest : public WindowTest {
   Q_OBJECT
 
  private slots:
@@ -75,49 +75,23 @@ class ReadabilityTest : public QObject {
   void theNoticeCanBeSelectedWithTheMouseAndCopied();
 
  private:
-  void Build();
-  template <typename T>
-  T* Find(const QString& name) {
-    T* widget = window_->findChild<T*>(name);
-    if (widget == nullptr) qFatal("no control named %s", qPrintable(name));
-    return widget;
-  }
-  QLineEdit* Box(const QString& name) { return Find<QLineEdit>(name); }
-  void Calculate() {
-    QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
-  }
-
-  QTemporaryDir home_;
   QByteArray home_path_;
   QPalette default_palette_;
   QFont default_font_;
-  DialogWatch* watch_ = nullptr;
-  std::unique_ptr<Form1Window> window_;
 };
 
 void ReadabilityTest::initTestCase() {
-  QVERIFY(home_.isValid());
+  StartHome();
   home_path_ = QFile::encodeName(home_.path());
-  qputenv("HOME", home_path_);
   default_palette_ = QApplication::palette();
   default_font_ = QApplication::font();
-  watch_ = new DialogWatch;
-  watch_->setParent(this);
-}
-
-void ReadabilityTest::Build() {
-  window_ = std::make_unique<Form1Window>();
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
 }
 
 void ReadabilityTest::cleanup() {
-  window_.reset();
+  CloseWindow();
   if (QApplication::palette() != default_palette_) QApplication::setPalette(default_palette_);
   if (QApplication::font() != default_font_) QApplication::setFont(default_font_);
   qputenv("HOME", home_path_);
-  const QString problem = watch_->Finish();
-  QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 // --- Contrast ----------------------------------------------------------------------------------
@@ -153,7 +127,7 @@ void ReadabilityTest::textOnEveryFixedBackgroundReadsUnderAnyPalette_data() {
 void ReadabilityTest::textOnEveryFixedBackgroundReadsUnderAnyPalette() {
   QFETCH(bool, dark);
   if (dark) QApplication::setPalette(DarkPalette());
-  Build();
+  OpenWindow();
   const QPalette theme = QApplication::palette();
 
   // Every colour pair a control on a fixed background draws text with, in every state.
@@ -240,7 +214,7 @@ void ReadabilityTest::aResultWiderThanItsBoxIsShownWhole() {
     font.setPointSizeF(desktop_points);
     QApplication::setFont(font);
   }
-  Build();
+  OpenWindow();
   Box(QStringLiteral("tref"))->setText(tref);
   Calculate();
 
@@ -304,7 +278,7 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
   QFETCH(QString, box);
   QFETCH(QString, text);
   QFETCH(QString, focused);
-  Build();
+  OpenWindow();
   if (box.isEmpty()) {
     qputenv("HOME", home_path_ + "/missing");
   } else {
@@ -337,7 +311,7 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
 // --- The notice --------------------------------------------------------------------------------
 
 void ReadabilityTest::theNoticeCanBeSelectedWithTheMouseAndCopied() {
-  Build();
+  OpenWindow();
   Calculate();
   auto* notice = dynamic_cast<FittingLabel*>(Find<QLabel>(QStringLiteral("Label4")));
   QVERIFY(notice != nullptr);

@@ -4,13 +4,20 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QObject>
+#include <QPushButton>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include <QtTest>
 #include <functional>
+#include <memory>
 #include <utility>
+
+#include "window/form1.h"
 
 namespace project1 {
 
@@ -75,5 +82,48 @@ inline bool WriteFileBytes(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }
+
+// The main window in a home folder of its own, with a dialog watch: the base of the tests that
+// drive it. Each test class calls StartHome from initTestCase and OpenWindow and CloseWindow
+// around its tests.
+class WindowTest : public QObject {
+ protected:
+  // A fresh home folder, where the window writes its table file, and the dialog watch.
+  void StartHome() {
+    QVERIFY(home_.isValid());
+    qputenv("HOME", QFile::encodeName(home_.path()));
+    watch_ = new DialogWatch;
+    watch_->setParent(this);
+  }
+  void OpenWindow() {
+    window_ = std::make_unique<Form1Window>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  }
+  // Closes the window; the test fails on any dialog that was not expected or never came.
+  void CloseWindow() {
+    window_.reset();
+    const QString problem = watch_->Finish();
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
+  }
+
+  // The window's control of type T named `name`; the run stops when there is none.
+  template <typename T>
+  T* Find(const QString& name) {
+    T* widget = window_->findChild<T*>(name);
+    if (widget == nullptr) qFatal("no control named %s", qPrintable(name));
+    return widget;
+  }
+  QLineEdit* Box(const QString& name) { return Find<QLineEdit>(name); }
+  QLineEdit* Box(const char* name) { return Box(QLatin1String(name)); }
+  // A mouse click on the calculate button.
+  void Calculate() {
+    QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+  }
+
+  QTemporaryDir home_;
+  DialogWatch* watch_ = nullptr;
+  std::unique_ptr<Form1Window> window_;
+};
 
 }  // namespace project1
