@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "caught.h"
@@ -22,6 +23,22 @@ void ExpectError(Action action, ErrorKind kind, const std::string& message) {
   }
   EXPECT_EQ(KindName(error->kind()), KindName(kind));
   EXPECT_EQ(std::string(error->what()), message);
+}
+
+// One step that must fail, for a table of them: the case's name, the step, and the error.
+struct ErrorCase {
+  const char* name;
+  void (*action)();
+  ErrorKind kind;
+  const char* message;
+};
+
+// Runs every case's step, expecting its error; a failure names the case.
+inline void ExpectErrors(std::span<const ErrorCase> cases) {
+  for (const ErrorCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectError(c.action, c.kind, c.message);
+  }
 }
 
 }  // namespace project1

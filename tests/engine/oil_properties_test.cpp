@@ -224,13 +224,7 @@ TEST(Blending, EndsAreTheOilsAndTheFractionReachesTheTarget) {
 }
 
 TEST(Blending, RefusesWhatNoBlendReaches) {
-  struct Case {
-    const char* name;
-    void (*action)();
-    ErrorKind kind;
-    const char* message;
-  };
-  const Case cases[] = {
+  const ErrorCase cases[] = {
       {"above", [] { BlendFractionFor(31, 320, 500); }, ErrorKind::InvalidArgument,
        "The target viscosity 500 cSt is outside what the two oils reach at that temperature: 31 "
        "to 320 cSt."},
@@ -248,10 +242,7 @@ TEST(Blending, RefusesWhatNoBlendReaches) {
       {"second oil too thin", [] { BlendFractionFor(31, -3, 5); }, ErrorKind::InvalidArgument,
        "The viscosity of the second oil must be above 0.2 cSt; it is -3."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ExpectError(c.action, c.kind, c.message);
-  }
+  ExpectErrors(cases);
 }
 
 TEST(Temperature, ReadsCelsiusFahrenheitAndKelvin) {

@@ -186,13 +186,7 @@ TEST(ViscosityLine, LawsAreNamed) {
 }
 
 TEST(ViscosityLine, RefusesWhatHasNoLine) {
-  struct Case {
-    const char* name;
-    void (*action)();
-    ErrorKind kind;
-    const char* message;
-  };
-  const Case cases[] = {
+  const ErrorCase cases[] = {
       {"walther below 0.4 cSt", [] { FitLine40100(Law::Walther, 0.3, 5); },
        ErrorKind::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
       {"walther at 0.4 cSt", [] { FitLine40100(Law::Walther, 31, 0.4); },
@@ -240,10 +234,7 @@ TEST(ViscosityLine, RefusesWhatHasNoLine) {
       {"temperature for not a number", [] { TemperatureFor(FitLine40100(Law::D341, 31, 5), kNaN); },
        ErrorKind::InvalidOperation, "The viscosity is not a number."},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    ExpectError(c.action, c.kind, c.message);
-  }
+  ExpectErrors(cases);
 }
 
 }  // namespace
