@@ -84,6 +84,28 @@ constexpr std::size_t kIndexWidth = 5;
 constexpr std::size_t kGradeWidth = 8;
 constexpr std::size_t kNumberWidth = 16;
 
+// The start of a text row: the input's line number, right-aligned, and the oil's name.
+void AppendTextRowStart(std::string& out, std::size_t line_number, std::string_view name) {
+  const std::string number = std::to_string(line_number);
+  out += std::string(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
+  out += number;
+  AppendCell(out, name, kNameWidth, true);
+}
+
+// The start of a JSON row: the input's line number and, when the input has names, the oil's.
+Json JsonRowStart(std::size_t line_number, bool name_column, std::string_view name) {
+  Json row;
+  row["line"] = line_number;
+  if (name_column) row["name"] = std::string(name);
+  return row;
+}
+
+// Appends the `rows`th row to the JSON array, on a line of its own.
+void AppendJsonRow(std::string& out, std::size_t rows, const Json& row) {
+  out += rows == 1 ? "\n" : ",\n";
+  out += row.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
 }  // namespace
 
 std::optional<double> PlainNumber(std::string_view text) {
@@ -386,9 +408,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
       break;
     }
     case Format::Json: {
-      Json row;
-      row["line"] = line_number_;
-      if (name_column_) row["name"] = std::string(name_);
+      Json row = JsonRowStart(line_number_, name_column_.has_value(), name_);
       row["viscosity_index"] = index ? Json(index->rounded) : Json(nullptr);
       row["iso_vg"] = grade ? Json(*grade) : Json(nullptr);
       Json at = Json::array();
@@ -403,15 +423,11 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
         at.push_back(std::move(point));
       }
       row["at"] = std::move(at);
-      out += rows_ == 1 ? "\n" : ",\n";
-      out += row.dump(-1, ' ', false, Json::error_handler_t::replace);
+      AppendJsonRow(out, rows_, row);
       break;
     }
     case Format::Text: {
-      std::string number = std::to_string(line_number_);
-      out += std::string(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
-      out += number;
-      AppendCell(out, name_, kNameWidth, true);
+      AppendTextRowStart(out, line_number_, name_);
       AppendCell(out, index ? std::to_string(index->rounded) : "-", kIndexWidth);
       AppendCell(out, grade ? "VG " + std::to_string(*grade) : "none", kGradeWidth);
       for (std::size_t i = 0; i < n; ++i) {
@@ -445,19 +461,13 @@ void BatchRun::WriteError(const std::string& message) {
       break;
     }
     case Format::Json: {
-      Json row;
-      row["line"] = line_number_;
-      if (name_column_) row["name"] = std::string(name_);
+      Json row = JsonRowStart(line_number_, name_column_.has_value(), name_);
       row["error"] = message;
-      out += rows_ == 1 ? "\n" : ",\n";
-      out += row.dump(-1, ' ', false, Json::error_handler_t::replace);
+      AppendJsonRow(out, rows_, row);
       break;
     }
     case Format::Text: {
-      std::string number = std::to_string(line_number_);
-      out += std::string(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
-      out += number;
-      AppendCell(out, name_, kNameWidth, true);
+      AppendTextRowStart(out, line_number_, name_);
       out += "  error: ";
       for (char c : message) out += c == '\n' || c == '\r' ? ' ' : c;
       out += '\n';
