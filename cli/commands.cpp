@@ -66,14 +66,43 @@ IndexAnswer IndexOf(double nu40, double nu100) {
   return {ViscosityIndexOf(nu40, nu100), IsoGrade(nu40)};
 }
 
+// The oil's viscosities at one temperature; the dynamic ones only when it has a gravity.
+struct Point {
+  double t = 0;
+  double nu = 0;
+  std::optional<Dynamic> dynamic;
+};
+
+std::string PointsJson(const std::vector<Point>& points) {
+  Json out = Json::array();
+  for (const Point& p : points) {
+    Json row;
+    row["temperature_c"] = p.t;
+    row["kinematic_cst"] = p.nu;
+    if (p.dynamic) {
+      row["dynamic_reyn"] = p.dynamic->reyn;
+      row["dynamic_mpa_s"] = p.dynamic->mpa_s;
+    }
+    out.push_back(std::move(row));
+  }
+  return JsonText(out);
+}
+
+// The dynamic columns are there when the oil has a gravity, `dynamic`.
+std::string PointsCsv(const std::vector<Point>& points, bool dynamic) {
+  std::vector<std::string> header = {"temperature_c", "kinematic_cst"};
+  if (dynamic) header.insert(header.end(), {"dynamic_reyn", "dynamic_mpa_s"});
+  std::vector<std::vector<std::optional<double>>> rows;
+  for (const Point& p : points) {
+    rows.push_back({p.t, p.nu});
+    if (p.dynamic) rows.back().insert(rows.back().end(), {p.dynamic->reyn, p.dynamic->mpa_s});
+  }
+  return CsvText(header, rows);
+}
+
 }  // namespace
 
 std::string AtCommand(const Oil& oil, const std::vector<std::string>& temperatures, Format format) {
-  struct Point {
-    double t = 0;
-    double nu = 0;
-    std::optional<Dynamic> dynamic;
-  };
   std::vector<Point> points;
   for (const std::string& text : temperatures) {
     Point point;
@@ -84,30 +113,10 @@ std::string AtCommand(const Oil& oil, const std::vector<std::string>& temperatur
   }
   const bool dynamic = oil.sg.has_value();
   switch (format) {
-    case Format::Json: {
-      Json out = Json::array();
-      for (const Point& p : points) {
-        Json row;
-        row["temperature_c"] = p.t;
-        row["kinematic_cst"] = p.nu;
-        if (p.dynamic) {
-          row["dynamic_reyn"] = p.dynamic->reyn;
-          row["dynamic_mpa_s"] = p.dynamic->mpa_s;
-        }
-        out.push_back(std::move(row));
-      }
-      return JsonText(out);
-    }
-    case Format::Csv: {
-      std::vector<std::string> header = {"temperature_c", "kinematic_cst"};
-      if (dynamic) header.insert(header.end(), {"dynamic_reyn", "dynamic_mpa_s"});
-      std::vector<std::vector<std::optional<double>>> rows;
-      for (const Point& p : points) {
-        rows.push_back({p.t, p.nu});
-        if (p.dynamic) rows.back().insert(rows.back().end(), {p.dynamic->reyn, p.dynamic->mpa_s});
-      }
-      return CsvText(header, rows);
-    }
+    case Format::Json:
+      return PointsJson(points);
+    case Format::Csv:
+      return PointsCsv(points, dynamic);
     case Format::Text: {
       TextTable table({Align::Right, Align::Right, Align::Right, Align::Right});
       if (dynamic) {
@@ -159,15 +168,10 @@ std::string TableCommand(const Oil& oil, const TableRange& range, Format format)
     return ViscosityTableText(state);
   }
 
-  struct Row {
-    double t = 0;
-    double nu = 0;
-    std::optional<Dynamic> dynamic;
-  };
-  std::vector<Row> rows;
+  std::vector<Point> rows;
   rows.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    Row row;
+    Point row;
     row.t = from + static_cast<double>(i) * step;
     row.nu = KinematicAt(oil.line, row.t);
     if (format != Format::Text) row.dynamic = DynamicAt(oil, row.t, row.nu);
@@ -177,7 +181,7 @@ std::string TableCommand(const Oil& oil, const TableRange& range, Format format)
     case Format::Text: {
       // The window's table file format for any range and law.
       std::string out(kTableHeader);
-      for (const Row& row : rows) {
+      for (const Point& row : rows) {
         out += FormatNumber(row.t, kTemperaturePattern);
         out += '\t';
         out += FormatNumber(row.nu, kTableViscosityPattern);
@@ -185,31 +189,10 @@ std::string TableCommand(const Oil& oil, const TableRange& range, Format format)
       }
       return out;
     }
-    case Format::Json: {
-      Json out = Json::array();
-      for (const Row& r : rows) {
-        Json row;
-        row["temperature_c"] = r.t;
-        row["kinematic_cst"] = r.nu;
-        if (r.dynamic) {
-          row["dynamic_reyn"] = r.dynamic->reyn;
-          row["dynamic_mpa_s"] = r.dynamic->mpa_s;
-        }
-        out.push_back(std::move(row));
-      }
-      return JsonText(out);
-    }
-    case Format::Csv: {
-      std::vector<std::string> header = {"temperature_c", "kinematic_cst"};
-      if (oil.sg) header.insert(header.end(), {"dynamic_reyn", "dynamic_mpa_s"});
-      std::vector<std::vector<std::optional<double>>> values;
-      for (const Row& r : rows) {
-        values.push_back({r.t, r.nu});
-        if (r.dynamic)
-          values.back().insert(values.back().end(), {r.dynamic->reyn, r.dynamic->mpa_s});
-      }
-      return CsvText(header, values);
-    }
+    case Format::Json:
+      return PointsJson(rows);
+    case Format::Csv:
+      return PointsCsv(rows, oil.sg.has_value());
   }
   return {};
 }
