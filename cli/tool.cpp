@@ -8,6 +8,7 @@
 #include <cstring>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -29,39 +30,32 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitFile = 1;
 
+// An option whose text is kept as typed, for the command to read; absent when not given.
+CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
+                           std::optional<std::string>& text, const std::string& description) {
+  return command.add_option_function<std::string>(
+      name, [&text](const std::string& given) { text = given; }, description);
+}
+
 // The options every command takes that names an oil.
 void AddOilOptions(CLI::App& command, OilOptions& oil) {
-  command
-      .add_option_function<std::string>(
-          "--oil", [&oil](const std::string& text) { oil.oil = text; },
-          "a catalogue oil, by its exact name (see `viscosity oils`)")
+  AddTextOption(command, "--oil", oil.oil,
+                "a catalogue oil, by its exact name (see `viscosity oils`)")
       ->type_name("NAME");
-  command
-      .add_option_function<std::string>(
-          "--v40", [&oil](const std::string& text) { oil.v40 = text; },
-          "kinematic viscosity at 40 °C")
-      ->type_name("CST");
-  command
-      .add_option_function<std::string>(
-          "--v100", [&oil](const std::string& text) { oil.v100 = text; },
-          "kinematic viscosity at 100 °C")
-      ->type_name("CST");
+  AddTextOption(command, "--v40", oil.v40, "kinematic viscosity at 40 °C")->type_name("CST");
+  AddTextOption(command, "--v100", oil.v100, "kinematic viscosity at 100 °C")->type_name("CST");
   command
       .add_option("--point", oil.points,
                   "a measured viscosity at any temperature, given twice instead of --v40/--v100")
       ->type_name("T=CST")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  command
-      .add_option_function<std::string>(
-          "--sg", [&oil](const std::string& text) { oil.sg = text; },
-          "specific gravity (default: the catalogue's for --oil); without one, dynamic "
-          "viscosities are left out")
+  AddTextOption(command, "--sg", oil.sg,
+                "specific gravity (default: the catalogue's for --oil); without one, dynamic "
+                "viscosities are left out")
       ->type_name("SG");
-  command
-      .add_option_function<std::string>(
-          "--expansion", [&oil](const std::string& text) { oil.expansion = text; },
-          "thermal expansion coefficient per °C, the gravity then taken at 15 °C")
+  AddTextOption(command, "--expansion", oil.expansion,
+                "thermal expansion coefficient per °C, the gravity then taken at 15 °C")
       ->type_name("ALPHA");
   command.add_option("--law", oil.law, "viscosity-temperature law: walther or d341")
       ->type_name("LAW")
@@ -159,27 +153,17 @@ int RunTool(int argc, const char* const* argv) {
       "table", "viscosity table, --to included; by default the window's table file");
   AddOilOptions(*table, oil);
   AddFormatOption(*table, format_name);
-  table
-      ->add_option_function<std::string>(
-          "--from", [&range](const std::string& text) { range.from = text; },
-          "first temperature, °C")
+  AddTextOption(*table, "--from", range.from, "first temperature, °C")
       ->type_name("T")
       ->default_str("-40");
-  table
-      ->add_option_function<std::string>(
-          "--to", [&range](const std::string& text) { range.to = text; }, "last temperature, °C")
+  AddTextOption(*table, "--to", range.to, "last temperature, °C")
       ->type_name("T")
       ->default_str("250");
-  table
-      ->add_option_function<std::string>(
-          "--step", [&range](const std::string& text) { range.step = text; },
-          "temperature step, °C")
+  AddTextOption(*table, "--step", range.step, "temperature step, °C")
       ->type_name("STEP")
       ->default_str("5");
-  table
-      ->add_option_function<std::string>(
-          "-o,--output", [&output_file](const std::string& text) { output_file = text; },
-          "replace FILE safely with the table instead of printing it")
+  AddTextOption(*table, "-o,--output", output_file,
+                "replace FILE safely with the table instead of printing it")
       ->type_name("FILE");
   table->footer(Footer("viscosity table --oil \"SHC 632\" -o Viscosity.txt"));
 
@@ -207,30 +191,19 @@ int RunTool(int argc, const char* const* argv) {
       "target");
   AddOilOptions(*blend_command, oil);
   AddFormatOption(*blend_command, format_name);
-  blend_command
-      ->add_option_function<std::string>(
-          "--with-oil", [&blend](const std::string& text) { blend.with_oil = text; },
-          "the second oil, a catalogue name")
+  AddTextOption(*blend_command, "--with-oil", blend.with_oil, "the second oil, a catalogue name")
       ->type_name("NAME");
-  blend_command
-      ->add_option_function<std::string>(
-          "--with-v40", [&blend](const std::string& text) { blend.with_v40 = text; },
-          "the second oil's kinematic viscosity at 40 °C")
+  AddTextOption(*blend_command, "--with-v40", blend.with_v40,
+                "the second oil's kinematic viscosity at 40 °C")
       ->type_name("CST");
-  blend_command
-      ->add_option_function<std::string>(
-          "--with-v100", [&blend](const std::string& text) { blend.with_v100 = text; },
-          "the second oil's kinematic viscosity at 100 °C")
+  AddTextOption(*blend_command, "--with-v100", blend.with_v100,
+                "the second oil's kinematic viscosity at 100 °C")
       ->type_name("CST");
-  blend_command
-      ->add_option_function<std::string>(
-          "--fraction", [&blend](const std::string& text) { blend.fraction = text; },
-          "mass fraction of the second oil, 0 to 1")
+  AddTextOption(*blend_command, "--fraction", blend.fraction,
+                "mass fraction of the second oil, 0 to 1")
       ->type_name("X");
-  blend_command
-      ->add_option_function<std::string>(
-          "--target", [&blend](const std::string& text) { blend.target = text; },
-          "the blend's wanted viscosity at --at, cSt")
+  AddTextOption(*blend_command, "--target", blend.target,
+                "the blend's wanted viscosity at --at, cSt")
       ->type_name("CST");
   blend_command->add_option("--at", blend.at, "temperature, °C")->type_name("T")->required();
   blend_command->footer(
@@ -257,10 +230,8 @@ int RunTool(int argc, const char* const* argv) {
   batch->add_option("--law", oil.law, "viscosity-temperature law: walther or d341")
       ->type_name("LAW")
       ->default_str("walther");
-  batch
-      ->add_option_function<std::string>(
-          "--expansion", [&batch_expansion](const std::string& text) { batch_expansion = text; },
-          "thermal expansion coefficient per °C, the sg column then taken at 15 °C")
+  AddTextOption(*batch, "--expansion", batch_expansion,
+                "thermal expansion coefficient per °C, the sg column then taken at 15 °C")
       ->type_name("ALPHA");
   AddFormatOption(*batch, format_name);
   batch->footer(
@@ -281,15 +252,11 @@ int RunTool(int argc, const char* const* argv) {
       ->type_name("NAME")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  chart
-      ->add_option_function<std::string>(
-          "--v40", [&chart_options](const std::string& text) { chart_options.typed.v40 = text; },
-          "kinematic viscosity at 40 °C of one more oil")
+  AddTextOption(*chart, "--v40", chart_options.typed.v40,
+                "kinematic viscosity at 40 °C of one more oil")
       ->type_name("CST");
-  chart
-      ->add_option_function<std::string>(
-          "--v100", [&chart_options](const std::string& text) { chart_options.typed.v100 = text; },
-          "kinematic viscosity at 100 °C of that oil")
+  AddTextOption(*chart, "--v100", chart_options.typed.v100,
+                "kinematic viscosity at 100 °C of that oil")
       ->type_name("CST");
   chart
       ->add_option("--point", chart_options.typed.points,
@@ -298,31 +265,20 @@ int RunTool(int argc, const char* const* argv) {
       ->type_name("T=CST")
       ->expected(1)
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
-  chart
-      ->add_option_function<std::string>(
-          "--name", [&chart_options](const std::string& text) { chart_options.name = text; },
-          "the name that oil carries on the chart")
+  AddTextOption(*chart, "--name", chart_options.name, "the name that oil carries on the chart")
       ->type_name("NAME")
       ->default_str("Oil");
   chart->add_option("--law", chart_options.typed.law, "viscosity-temperature law: walther or d341")
       ->type_name("LAW")
       ->default_str("walther");
-  chart
-      ->add_option_function<std::string>(
-          "--from", [&chart_options](const std::string& text) { chart_options.from = text; },
-          "lowest temperature, °C")
+  AddTextOption(*chart, "--from", chart_options.from, "lowest temperature, °C")
       ->type_name("T")
       ->default_str("-40");
-  chart
-      ->add_option_function<std::string>(
-          "--to", [&chart_options](const std::string& text) { chart_options.to = text; },
-          "highest temperature, °C")
+  AddTextOption(*chart, "--to", chart_options.to, "highest temperature, °C")
       ->type_name("T")
       ->default_str("250");
-  chart
-      ->add_option_function<std::string>(
-          "-o,--output", [&output_file](const std::string& text) { output_file = text; },
-          "the picture: FILE.svg or FILE.png, replaced safely")
+  AddTextOption(*chart, "-o,--output", output_file,
+                "the picture: FILE.svg or FILE.png, replaced safely")
       ->type_name("FILE")
       ->required();
   chart->footer(Footer("viscosity chart --oil \"SHC 624\" --oil \"SHC 632\" -o chart.svg"));
