@@ -14,36 +14,24 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
 
 #include "window/chart_window.h"
 #include "window/form1.h"
 #include "window/window_menu.h"
+#include "window_bench.h"
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const int opens = argc > 1 ? std::atoi(argv[1]) : 50;
-  if (opens < 1) {
-    std::fprintf(stderr, "chart_open_bench: the number of opens must be positive\n");
-    return 2;
-  }
+  const char* const program = "chart_open_bench";
+  const int opens = project1::bench::RepeatsArgument(argc, argv, 50, program, "opens");
+  if (opens == 0) return 2;
   QApplication app(argc, argv);
   QTemporaryDir home;
-  if (!home.isValid()) {
-    std::fprintf(stderr, "chart_open_bench: cannot create a temporary home folder\n");
-    return 1;
-  }
-  qputenv("HOME", QFile::encodeName(home.path()));
+  if (!project1::bench::UseHome(home, program)) return 1;
 
   project1::Form1Window window;
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    std::fprintf(stderr, "chart_open_bench: the window was not shown\n");
-    return 1;
-  }
+  if (!project1::bench::Show(window, program)) return 1;
   QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   project1::WindowMenu& menu = *window.window_menu();
   if (!menu.chart_action()->isEnabled()) {
@@ -71,13 +59,10 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
   }
 
-  const double first = times_ms.front();
-  std::sort(times_ms.begin(), times_ms.end());
-  const std::size_t n = times_ms.size();
-  const double median = n % 2 != 0 ? times_ms[n / 2] : (times_ms[n / 2 - 1] + times_ms[n / 2]) / 2;
+  const project1::bench::Timings t = project1::bench::Summarise(times_ms);
   std::printf(
       "{\"opens\": %zu, \"first_ms\": %.4f, \"median_ms\": %.4f, \"min_ms\": %.4f, "
       "\"max_ms\": %.4f}\n",
-      n, first, median, times_ms.front(), times_ms.back());
+      t.count, t.first_ms, t.median_ms, t.min_ms, t.max_ms);
   return 0;
 }

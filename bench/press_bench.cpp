@@ -15,14 +15,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "window/form1.h"
+#include "window_bench.h"
 
 namespace {
 
@@ -35,29 +34,18 @@ ino_t InodeOf(const std::string& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  const int presses = argc > 1 ? std::atoi(argv[1]) : 200;
-  if (presses < 1) {
-    std::fprintf(stderr, "press_bench: the number of presses must be positive\n");
-    return 2;
-  }
+  const char* const program = "press_bench";
+  const int presses = project1::bench::RepeatsArgument(argc, argv, 200, program, "presses");
+  if (presses == 0) return 2;
 
   QApplication app(argc, argv);
   QTemporaryDir home;
-  if (!home.isValid()) {
-    std::fprintf(stderr, "press_bench: cannot create a temporary home folder\n");
-    return 1;
-  }
-  qputenv("HOME", QFile::encodeName(home.path()));
+  if (!project1::bench::UseHome(home, program)) return 1;
   const std::string table =
       QFile::encodeName(home.filePath(QStringLiteral("Viscosity.txt"))).toStdString();
 
   project1::Form1Window window;
-  window.show();
-  if (!QTest::qWaitForWindowExposed(&window)) {
-    std::fprintf(stderr, "press_bench: the window was not shown\n");
-    return 1;
-  }
+  if (!project1::bench::Show(window, program)) return 1;
   auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
   auto* notice = window.findChild<QLabel*>(QStringLiteral("Label4"));
   if (button == nullptr || notice == nullptr) {
@@ -96,13 +84,10 @@ int main(int argc, char* argv[]) {
     }
   }
 
-  const double first = times_ms.front();
-  std::sort(times_ms.begin(), times_ms.end());
-  const std::size_t n = times_ms.size();
-  const double median = n % 2 != 0 ? times_ms[n / 2] : (times_ms[n / 2 - 1] + times_ms[n / 2]) / 2;
+  const project1::bench::Timings t = project1::bench::Summarise(times_ms);
   std::printf(
       "{\"presses\": %zu, \"median_ms\": %.4f, \"min_ms\": %.4f, \"max_ms\": %.4f, "
       "\"first_ms\": %.4f}\n",
-      n, median, times_ms.front(), times_ms.back(), first);
+      t.count, t.median_ms, t.min_ms, t.max_ms, t.first_ms);
   return 0;
 }
