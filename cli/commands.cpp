@@ -66,6 +66,10 @@ IndexAnswer IndexOf(double nu40, double nu100) {
   return {ViscosityIndexOf(nu40, nu100), IsoGrade(nu40)};
 }
 
+// Whether the temperature `t`, given in any unit, is `celsius`: a conversion from °F or K
+// may leave it a rounding error away.
+bool AtTemperature(double t, double celsius) { return std::abs(t - celsius) <= 1e-9; }
+
 // The oil's viscosities at one temperature; the dynamic ones only when it has a gravity.
 struct Point {
   double t = 0;
@@ -342,8 +346,13 @@ std::string BlendCommand(const Oil& first, const OilOptions& first_options,
       table.Add({"Fraction of the second oil", FormatNumber(fraction, kFractionText)});
       table.Add({"Blend at " + FormatNumber(t, kTemperatureText) + " °C",
                  FormatNumber(nu_blend, kKinematicText) + " cSt"});
-      table.Add({"Blend at 40 °C", FormatNumber(nu40, kKinematicText) + " cSt"});
-      table.Add({"Blend at 100 °C", FormatNumber(nu100, kKinematicText) + " cSt"});
+      // The rows at 40 and 100 °C, unless --at is that temperature and its row above says it.
+      if (!AtTemperature(t, 40)) {
+        table.Add({"Blend at 40 °C", FormatNumber(nu40, kKinematicText) + " cSt"});
+      }
+      if (!AtTemperature(t, 100)) {
+        table.Add({"Blend at 100 °C", FormatNumber(nu100, kKinematicText) + " cSt"});
+      }
       table.Add({"Blend viscosity index",
                  index ? std::to_string(index->rounded) : std::string(kIndexUndefined)});
       return table.Render();

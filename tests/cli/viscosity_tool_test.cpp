@@ -221,6 +221,38 @@ TEST(ViscosityTool, TemperaturesMayBeNegativeOrInFahrenheitOrKelvin) {
   EXPECT_NEAR(point[0]["kinematic_cst"].get<double>(), 1.201, 5e-4);
 }
 
+TEST(ViscosityTool, BlendTextNamesEachTemperatureOnce) {
+  struct Case {
+    std::string at;
+    std::vector<std::string> rows;  // the start of each "Blend at" row, in order
+  };
+  const std::vector<Case> cases = {
+      {"60", {"Blend at 60.0 °C ", "Blend at 40 °C ", "Blend at 100 °C "}},
+      {"40", {"Blend at 40.0 °C ", "Blend at 100 °C "}},
+      {"100", {"Blend at 100.0 °C ", "Blend at 40 °C "}},
+      {"104F", {"Blend at 40.0 °C ", "Blend at 100 °C "}},
+      {"373.15K", {"Blend at 100.0 °C ", "Blend at 40 °C "}},
+      {"40.01", {"Blend at 40.01 °C ", "Blend at 40 °C ", "Blend at 100 °C "}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.at);
+    const ToolRun run = Tool(
+        {"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--fraction", "0.5", "--at", c.at});
+    ASSERT_EQ(run.status, 0) << run.err;
+    std::vector<std::string> rows;
+    for (const std::string& line : Lines(run.out)) {
+      if (line.rfind("Blend at ", 0) == 0) rows.push_back(line.substr(0, line.find(" °C ") + 5));
+    }
+    EXPECT_EQ(rows, c.rows) << run.out;
+  }
+  // JSON keeps every key whatever the temperature.
+  const Json json = RunJson(
+      {"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--fraction", "0.5", "--at", "40"});
+  EXPECT_NEAR(json["blend_kinematic_cst"].get<double>(),
+              json["blend_kinematic_40c_cst"].get<double>(), 1e-9);
+  EXPECT_TRUE(json["blend_kinematic_100c_cst"].is_number());
+}
+
 TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
   // at: the catalogue's gravity gives dynamic viscosities; 320 cSt at 0.87 is about 278.1 mPa*s.
   const Json at = RunJson({"at", "40", "100", "--oil", "SHC 632"});
