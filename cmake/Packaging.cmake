@@ -104,7 +104,7 @@ if(TARGET viscosity)
   add_custom_command(
     OUTPUT ${page}
     COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${PROJECT1_RELEASE_EPOCH} ASAN_OPTIONS=detect_leaks=0
-            ${HELP2MAN} --no-info --section=1
+            ${HELP2MAN} --no-info --section=1 --locale=C.UTF-8
             "--name=viscosity, viscosity index, grade and blends of lubricating oils"
             --include=${PROJECT_SOURCE_DIR}/docs/viscosity.h2m --output=${page} ${help_program}
     DEPENDS viscosity ${PROJECT_SOURCE_DIR}/docs/viscosity.h2m
