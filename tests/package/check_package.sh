@@ -137,6 +137,16 @@ for doc in copyright changelog.gz; do
   fi
 done
 
+# The metadata beside the files it names (the desktop entry of its launchable, the icon).
+dpkg-deb -x "$deb" "$work/root"
+if appstreamcli validate-tree --no-net --pedantic "$work/root" >"$work/tree.txt" 2>&1 &&
+  ! grep -q '^ *[EWIP]: ' "$work/tree.txt"; then
+  pass "appstreamcli validate-tree --no-net --pedantic on the package's files"
+else
+  fail "appstreamcli validate-tree --no-net --pedantic on the package's files"
+  sed 's/^/  /' "$work/tree.txt"
+fi
+
 # Which of the package's paths exist before it is installed: /usr and its like do, its own not.
 : >"$work/existing"
 while read -r path; do
