@@ -1,0 +1,69 @@
+#pragma once
+// The batch command's reader: CSV in, one answer row per oil out, streamed in constant memory.
+//
+// The input's first line is a header naming the columns v40 and v100 (cSt at 40 C and 100 C) and
+// optionally name and sg (specific gravity); other columns are ignored. Every following line
+// that is not blank gives exactly one output row, in order: the oil's answers, or an error row
+// naming the line's number (the header is line 1). Blank lines give none.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/output.h"
+#include "engine/viscosity_line.h"
+
+namespace project1::cli {
+
+struct BatchSettings {
+  Law law = Law::Walther;
+  std::vector<double> at;  // temperatures of the answers, C
+  Format format = Format::Csv;
+  std::optional<double> expansion;    // thermal expansion per C, with sg taken at 15 C
+  std::size_t line_limit = 1U << 16;  // longer lines are error rows
+};
+
+class BatchRun {
+ public:
+  BatchRun(BatchSettings settings, OutputSink& sink);
+
+  // Reads the next bytes of the input; every completed line is answered. A header that lacks
+  // v40 or v100, or names a column twice, is Error(TypeMismatch).
+  void Feed(std::string_view bytes);
+  // The input has ended: answers a last line without a line end and closes the output.
+  void Finish();
+
+  std::size_t rows() const { return rows_; }
+  std::size_t failed() const { return failed_; }
+
+ private:
+  void Line(std::string_view line);
+  void TooLong();
+  void Header(std::string_view line);
+  void Row(std::string_view line);
+  void WriteStart();
+  void WriteResult(double v40, double v100, std::optional<double> sg);
+  void WriteError(const std::string& message);
+  // Splits `line` into fields_; false with `problem` set when its quotes are malformed.
+  bool Split(std::string_view line, std::string& problem);
+
+  BatchSettings settings_;
+  OutputSink& sink_;
+  std::size_t line_number_ = 0;
+  std::string pending_;    // the start of a line whose end has not come yet
+  bool overlong_ = false;  // the pending line passed the limit; skip to its end
+  bool header_seen_ = false;
+  std::size_t rows_ = 0;
+  std::size_t failed_ = 0;
+
+  std::size_t columns_ = 0;
+  std::optional<std::size_t> name_column_, v40_column_, v100_column_, sg_column_;
+  std::vector<std::string_view> fields_;
+  std::vector<std::string> unquoted_;  // storage of quoted fields, one per column, reused
+  std::string_view name_;
+  std::vector<std::string> at_labels_;
+};
+
+}  // namespace project1::cli

@@ -1,0 +1,52 @@
+#pragma once
+// An oil as the command line gives it: a catalogue name, the viscosities at 40 C and 100 C, or
+// two measured points; with an optional specific gravity and thermal expansion coefficient.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/viscosity_line.h"
+
+namespace project1::cli {
+
+// The texts of the oil options as typed; an option not given is nullopt.
+struct OilOptions {
+  std::optional<std::string> oil;        // --oil NAME
+  std::optional<std::string> v40;        // --v40 CST
+  std::optional<std::string> v100;       // --v100 CST
+  std::vector<std::string> points;       // --point T=CST, twice
+  std::optional<std::string> sg;         // --sg SG
+  std::optional<std::string> expansion;  // --expansion ALPHA
+  std::string law = "walther";           // --law walther|d341
+};
+
+struct Oil {
+  ViscosityLine line;
+  double nu40 = 0;            // as given, or the line's at 40 C for an oil given by two points
+  double nu100 = 0;           // likewise at 100 C
+  bool given_40_100 = false;  // given by its viscosities at 40 C and 100 C (or catalogue name)
+  std::optional<double> sg;
+  std::optional<double> expansion;
+};
+
+// The oil the options describe; Error(TypeMismatch) naming the option and its text.
+Oil ResolveOil(const OilOptions& options);
+
+// The law named by --law.
+Law LawOption(std::string_view text);
+
+// A number or temperature typed for `option`: the number rules and messages of the window,
+// prefixed with the option's name ('--v40 "abc" is not a number.').
+double OptionNumber(std::string_view option, std::string_view text);
+double OptionTemperature(std::string_view option, std::string_view text);
+
+// Dynamic viscosity of nu cSt of `oil` at t C: nullopt without a gravity.
+struct Dynamic {
+  double reyn = 0;
+  double mpa_s = 0;
+};
+std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst);
+
+}  // namespace project1::cli

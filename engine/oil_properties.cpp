@@ -1,0 +1,291 @@
+#include "engine/oil_properties.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <iterator>
+#include <string>
+
+#include "engine/model.h"
+#include "engine/shown.h"
+#include "numtext/numtext.h"
+
+namespace project1 {
+
+namespace {
+
+using detail::Shown;
+
+// ---- Viscosity index --------------------------------------------------------------------------
+
+// One row of ASTM D2270 Table 1: at nu100 cSt at 100 C, the 40 C viscosities L (index 0) and
+// H (index 100).
+struct BasicValues {
+  double nu100;
+  double low;
+  double high;
+};
+
+// Generated at build time from data/d2270-basic-values.csv, the one place of the table.
+constexpr BasicValues kBasicValues[] = {
+#include "engine/d2270_basic_values.inc"
+};
+
+constexpr double kTableFirst = 2;
+constexpr double kTableLast = 70;
+static_assert(kBasicValues[0].nu100 == kTableFirst);
+static_assert(kBasicValues[std::size(kBasicValues) - 1].nu100 == kTableLast);
+
+// L and H at nu100 from the table, linear between its rows.
+BasicValues Interpolated(double nu100) {
+  const auto* const begin = std::begin(kBasicValues);
+  const auto* const end = std::end(kBasicValues);
+  const auto* upper = std::upper_bound(
+      begin, end, nu100, [](double value, const BasicValues& row) { return value < row.nu100; });
+  const BasicValues& below = *(upper - 1);
+  if (below.nu100 == nu100 || upper == end) return below;
+  const BasicValues& above = *upper;
+  const double share = (nu100 - below.nu100) / (above.nu100 - below.nu100);
+  return {nu100, below.low + share * (above.low - below.low),
+          below.high + share * (above.high - below.high)};
+}
+
+// L and H above the table.
+BasicValues FromFormulas(double nu100) {
+  const double y = nu100;
+  return {y, 0.8353 * y * y + 14.67 * y - 216, 0.1684 * y * y + 11.85 * y - 97};
+}
+
+// The nearest whole number; an exact half goes to the even one.
+double RoundHalfToEven(double value) {
+  const double below = std::floor(value);
+  const double rest = value - below;
+  if (rest < 0.5) return below;
+  if (rest > 0.5) return below + 1;
+  return std::fmod(below, 2) == 0 ? below : below + 1;
+}
+
+// Refuses a viscosity nu that is not a finite number above `above` cSt; `subject` names it. The
+// message is put together only for a refusal.
+void CheckViscosity(double nu, std::string_view subject, double above) {
+  if (nu > above && !std::isinf(nu)) return;
+  const std::string name(subject);
+  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
+  if (std::isinf(nu) && nu > 0) {
+    throw Error(ErrorKind::Overflow, name + " is too large; it is " + Shown(nu) + ".");
+  }
+  throw Error(ErrorKind::InvalidArgument,
+              name + " must be above " + Shown(above) + " cSt; it is " + Shown(nu) + ".");
+}
+
+// ---- ISO viscosity grades ---------------------------------------------------------------------
+
+// ISO 3448: each grade is its mid-point +-10 %, with the limits as the standard prints them.
+constexpr std::array<IsoGradeLimits, 20> kIsoGrades{{
+    {2, 1.98, 2.42},  {3, 2.88, 3.52},   {5, 4.14, 5.06},    {7, 6.12, 7.48},    {10, 9.0, 11.0},
+    {15, 13.5, 16.5}, {22, 19.8, 24.2},  {32, 28.8, 35.2},   {46, 41.4, 50.6},   {68, 61.2, 74.8},
+    {100, 90, 110},   {150, 135, 165},   {220, 198, 242},    {320, 288, 352},    {460, 414, 506},
+    {680, 612, 748},  {1000, 900, 1100}, {1500, 1350, 1650}, {2200, 1980, 2420}, {3200, 2880, 3520},
+}};
+
+// ---- Blending ---------------------------------------------------------------------------------
+
+constexpr double kBlendOffset = 0.8;
+constexpr double kBlendScale = 14.534;
+constexpr double kBlendShift = 10.975;
+constexpr double kBlendMinimum = 0.2;  // ln ln(nu + 0.8) needs nu above it
+
+double CheckedBlendingNumber(double nu, std::string_view subject) {
+  CheckViscosity(nu, subject, kBlendMinimum);
+  return BlendingNumber(nu);
+}
+
+// ---- Temperatures -----------------------------------------------------------------------------
+
+constexpr double kCelsiusOfAbsoluteZero = -273.15;
+constexpr double kFahrenheitOfAbsoluteZero = -459.67;
+constexpr double kKelvinFromCelsius = 273.15;
+
+}  // namespace
+
+std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
+  CheckViscosity(nu40, "The viscosity at 40 °C", 0);
+  if (std::isnan(nu100)) {
+    throw Error(ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
+  }
+  if (std::isinf(nu100) && nu100 > 0) {
+    throw Error(ErrorKind::Overflow,
+                "The viscosity at 100 °C is too large; it is " + Shown(nu100) + ".");
+  }
+  if (nu100 < kTableFirst) return std::nullopt;
+
+  const BasicValues basic = nu100 <= kTableLast ? Interpolated(nu100) : FromFormulas(nu100);
+  const double u = nu40;
+  double index = 0;
+  if (u >= basic.high) {
+    index = (basic.low - u) / (basic.low - basic.high) * 100;
+  } else {
+    const double n = (std::log10(basic.high) - std::log10(u)) / std::log10(nu100);
+    index = (std::pow(10.0, n) - 1) / 0.00715 + 100;
+  }
+  if (!std::isfinite(index) || std::fabs(index) > 1e15) {
+    throw Error(ErrorKind::Overflow, "The viscosity index of " + Shown(nu40) +
+                                         " cSt at 40 °C and " + Shown(nu100) +
+                                         " cSt at 100 °C is too large to compute.");
+  }
+  return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
+}
+
+std::span<const IsoGradeLimits> IsoGrades() { return kIsoGrades; }
+
+std::optional<int> IsoGrade(double nu40) {
+  if (std::isnan(nu40)) {
+    throw Error(ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number.");
+  }
+  for (const IsoGradeLimits& limits : kIsoGrades) {
+    if (nu40 >= limits.minimum && nu40 <= limits.maximum) return limits.grade;
+  }
+  return std::nullopt;
+}
+
+double DynamicReyn(double nu_cst, double sg) {
+  if (std::isnan(sg))
+    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
+  if (!(sg > 0)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The specific gravity must be above 0; it is " + Shown(sg) + ".");
+  }
+  // The window's own conversion, on a record of this oil alone.
+  CalcState s;
+  s.sg = sg;
+  DensityFromSG(s);
+  return DynamicViscosity(s, nu_cst);
+}
+
+double ReynToMpaS(double reyn) { return reyn * kMpaSPerReyn; }
+
+double ReynToPaS(double reyn) { return ReynToMpaS(reyn) / 1000; }
+
+double GravityAt(double sg15, double alpha_per_c, double t_c) {
+  if (std::isnan(sg15)) {
+    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
+  }
+  if (!(sg15 > 0) || std::isinf(sg15)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The specific gravity must be a number above 0; it is " + Shown(sg15) + ".");
+  }
+  if (std::isnan(alpha_per_c)) {
+    throw Error(ErrorKind::InvalidOperation, "The thermal expansion coefficient is not a number.");
+  }
+  if (!(alpha_per_c >= 0) || std::isinf(alpha_per_c)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The thermal expansion coefficient must be a number of 0 or above; it is " +
+                    Shown(alpha_per_c) + ".");
+  }
+  if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  const double dt = t_c - 15;
+  const double gravity = sg15 * std::exp(-alpha_per_c * dt * (1 + 0.8 * alpha_per_c * dt));
+  if (!std::isfinite(gravity)) {
+    throw Error(ErrorKind::Overflow,
+                "The specific gravity at " + Shown(t_c) + " °C is too large to compute.");
+  }
+  return gravity;
+}
+
+double SayboltSeconds(double nu_cst, double t_f) {
+  CheckViscosity(nu_cst, "The viscosity", 0);
+  if (std::isnan(t_f)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  const double nu = nu_cst;
+  const double at100f =
+      4.6324 * nu +
+      (1 + 0.03264 * nu) / ((3930.2 + 262.7 * nu + 23.97 * nu * nu + 1.646 * nu * nu * nu) * 1e-5);
+  const double seconds = at100f * (1 + 0.000061 * (t_f - 100));
+  if (!std::isfinite(seconds)) {
+    throw Error(ErrorKind::Overflow,
+                "The Saybolt seconds of " + Shown(nu_cst) + " cSt are too large to compute.");
+  }
+  return seconds;
+}
+
+double BlendingNumber(double nu_cst) {
+  return kBlendScale * std::log(std::log(nu_cst + kBlendOffset)) + kBlendShift;
+}
+
+double KinematicFromBlendingNumber(double vbn) {
+  const double nu = std::exp(std::exp((vbn - kBlendShift) / kBlendScale)) - kBlendOffset;
+  if (std::isnan(nu)) {
+    throw Error(ErrorKind::InvalidOperation, "The blending number is not a number.");
+  }
+  if (std::isinf(nu)) {
+    throw Error(ErrorKind::Overflow,
+                "The viscosity of the blending number " + Shown(vbn) + " is too large to compute.");
+  }
+  return nu;
+}
+
+double BlendKinematic(double nu_first, double nu_second, double fraction_second) {
+  const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
+  const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
+  if (std::isnan(fraction_second) || fraction_second < 0 || fraction_second > 1) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The fraction of the second oil must be from 0 to 1; it is " +
+                    Shown(fraction_second) + ".");
+  }
+  // The end points are the oils themselves, exactly.
+  if (fraction_second == 0) return nu_first;
+  if (fraction_second == 1) return nu_second;
+  return KinematicFromBlendingNumber((1 - fraction_second) * first + fraction_second * second);
+}
+
+double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
+  const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
+  const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
+  if (std::isnan(target_cst)) {
+    throw Error(ErrorKind::InvalidOperation, "The target viscosity is not a number.");
+  }
+  const double lowest = std::min(nu_first, nu_second);
+  const double highest = std::max(nu_first, nu_second);
+  if (target_cst < lowest || target_cst > highest) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The target viscosity " + Shown(target_cst) +
+                    " cSt is outside what the two oils reach at that temperature: " +
+                    Shown(lowest) + " to " + Shown(highest) + " cSt.");
+  }
+  if (first == second) return 0;  // the two oils are alike: the first alone reaches the target
+  const double fraction = (BlendingNumber(target_cst) - first) / (second - first);
+  return std::clamp(fraction, 0.0, 1.0);
+}
+
+double TextToTemperature(std::string_view text, std::string_view what) {
+  std::string_view body = text;
+  while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
+  const char suffix = body.empty() ? '\0' : body.back();
+  const bool fahrenheit = suffix == 'F' || suffix == 'f';
+  const bool kelvin = suffix == 'K' || suffix == 'k';
+  if (fahrenheit || kelvin) body.remove_suffix(1);
+
+  double value = 0;
+  try {
+    value = TextToNumber(body, what);
+  } catch (const Error& error) {
+    // A text with a scale letter is named whole in the message, as typed.
+    if ((fahrenheit || kelvin) && error.kind() != ErrorKind::Overflow) TextToNumber(text, what);
+    throw;
+  }
+
+  const double absolute_zero =
+      fahrenheit ? kFahrenheitOfAbsoluteZero : (kelvin ? 0.0 : kCelsiusOfAbsoluteZero);
+  if (value <= absolute_zero) {
+    throw Error(ErrorKind::InvalidArgument, "The " + std::string(what) + " \"" + std::string(text) +
+                                                "\" is at or below absolute zero.");
+  }
+  if (fahrenheit) return FahrenheitToCelsius(value);
+  if (kelvin) return value - kKelvinFromCelsius;
+  return value;
+}
+
+double FahrenheitToCelsius(double t_f) { return (t_f - 32) / 1.8; }
+
+double CelsiusToFahrenheit(double t_c) { return t_c * 1.8 + 32; }
+
+}  // namespace project1

@@ -1,0 +1,203 @@
+#include "engine/viscosity_line.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "engine/model.h"
+#include "engine/shown.h"
+
+namespace project1 {
+
+namespace {
+
+using detail::Shown;
+
+// The d341 law's constants.
+constexpr double kD341ViscosityOffset = 0.7;
+constexpr double kD341KelvinOffset = 273.15;
+
+double KelvinOffset(Law law) { return law == Law::Walther ? kKelvinOffset : kD341KelvinOffset; }
+
+std::string Celsius(double t) { return Shown(t) + " °C"; }
+
+// The absolute temperature of t, refused at or below the law's absolute zero.
+double CheckedAbsolute(Law law, double t) {
+  const double absolute = AbsoluteTemperature(law, t);
+  if (std::isnan(absolute)) {
+    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  }
+  if (!(absolute > 0)) {
+    throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
+                                                Celsius(-KelvinOffset(law)) + "; it is " +
+                                                Shown(t) + ".");
+  }
+  if (std::isinf(absolute)) {
+    throw Error(ErrorKind::Overflow, "The temperature is too large; it is " + Shown(t) + ".");
+  }
+  return absolute;
+}
+
+// Z of the viscosity nu at `at_c` degrees C (at no stated temperature when empty), refused where
+// log10 log10 Z has no value. The message is put together only for a refusal.
+double CheckedZ(Law law, double nu, std::optional<double> at_c) {
+  const double z = LawZ(law, nu);
+  if (z > 1 && !std::isinf(z)) return z;
+  const std::string subject =
+      at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
+  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, subject + " is not a number.");
+  if (std::isinf(nu) && nu > 0) {
+    throw Error(ErrorKind::Overflow, subject + " is too large; it is " + Shown(nu) + ".");
+  }
+  if (law == Law::Walther) {
+    throw Error(ErrorKind::InvalidArgument,
+                subject + " must be above 0.4 cSt; it is " + Shown(nu) + ".");
+  }
+  throw Error(ErrorKind::InvalidArgument,
+              subject + " is below what the d341 law covers; it is " + Shown(nu) + " cSt.");
+}
+
+// A constant of a fitted line: stops the fit when it is not a finite number.
+double CheckFitted(double value) {
+  if (std::isnan(value)) {
+    throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
+  }
+  if (std::isinf(value)) {
+    throw Error(ErrorKind::Overflow,
+                "The viscosity line through the two points is too steep to compute.");
+  }
+  return value;
+}
+
+// A value of an evaluation at t: stops it when it is not a finite number.
+double CheckEvaluation(double value, double t) {
+  if (std::isnan(value)) {
+    throw Error(ErrorKind::InvalidOperation,
+                "The calculation at " + Celsius(t) + " gave no number.");
+  }
+  if (std::isinf(value)) {
+    throw Error(ErrorKind::Overflow,
+                "The viscosity at " + Celsius(t) +
+                    " is too large to compute: the viscosity-temperature line is too steep "
+                    "there.");
+  }
+  return value;
+}
+
+// The line through (absolute1, nu1) and (absolute2, nu2), in the window's order of operations:
+// B = (ln ln Z2 - ln ln Z1) / (ln T1 - ln T2), A = log10 log10 Z1 + B log10 T1.
+ViscosityLine Fit(Law law, double absolute1, double nu1, double t1, double absolute2, double nu2,
+                  double t2) {
+  const double z1 = CheckedZ(law, nu1, t1);
+  const double z2 = CheckedZ(law, nu2, t2);
+  if (absolute1 == absolute2) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The two temperatures must differ; both are " + Celsius(t1) + ".");
+  }
+  const double l1 = std::log(std::log(z1));
+  const double k1 = std::log(absolute1);
+  const double k2 = std::log(absolute2);
+  const double l2 = std::log(std::log(z2));
+
+  ViscosityLine line;
+  line.law = law;
+  line.b = CheckFitted((l2 - l1) / (k1 - k2));
+  line.a = CheckFitted(std::log(z1) / std::log(kBase));
+  line.a = CheckFitted(std::log(line.a) / std::log(kBase));
+  line.a = CheckFitted(line.b * std::log(absolute1) / std::log(kBase) + line.a);
+  return line;
+}
+
+// ASTM D341-20: the kinematic viscosity of Z, with the low-viscosity term.
+double D341KinematicFromZ(double z) {
+  const double w = z - kD341ViscosityOffset;
+  return w - std::exp(-0.7487 - 3.295 * w + 0.6119 * w * w - 0.3193 * w * w * w);
+}
+
+}  // namespace
+
+std::string_view LawName(Law law) { return law == Law::Walther ? "walther" : "d341"; }
+
+Law LawFromName(std::string_view name) {
+  if (name == "walther") return Law::Walther;
+  if (name == "d341") return Law::D341;
+  throw Error(ErrorKind::TypeMismatch,
+              "The law \"" + std::string(name) + "\" is not known; use walther or d341.");
+}
+
+ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second) {
+  const double absolute1 = CheckedAbsolute(law, first.temperature_c);
+  const double absolute2 = CheckedAbsolute(law, second.temperature_c);
+  return Fit(law, absolute1, first.kinematic_cst, first.temperature_c, absolute2,
+             second.kinematic_cst, second.temperature_c);
+}
+
+ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
+  if (law == Law::Walther) return Fit(law, kAbsolute40, nu40, 40, kAbsolute100, nu100, 100);
+  return Fit(law, AbsoluteTemperature(law, 40), nu40, 40, AbsoluteTemperature(law, 100), nu100,
+             100);
+}
+
+double KinematicAt(const ViscosityLine& line, double t_c) {
+  // The window's evaluation step by step, with the same checks and messages.
+  const double absolute = AbsoluteTemperature(line.law, t_c);
+  if (std::isnan(absolute)) {
+    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  }
+  if (!(absolute > 0)) {
+    throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
+                                                Celsius(-KelvinOffset(line.law)) + "; it is " +
+                                                Shown(t_c) + ".");
+  }
+  const double loglog =
+      CheckEvaluation(line.a - (line.b * std::log(absolute)) / std::log(kBase), t_c);
+  const double logz = CheckEvaluation(std::pow(kBase, loglog), t_c);
+  const double z = CheckEvaluation(std::pow(kBase, logz), t_c);
+  return line.law == Law::Walther ? z - kViscosityOffset : D341KinematicFromZ(z);
+}
+
+double TemperatureFor(const ViscosityLine& line, double nu_cst) {
+  const double y = ChartY(line.law, nu_cst);
+  if (line.b == 0) {
+    throw Error(ErrorKind::DivisionByZero,
+                "The viscosity line is level: no temperature gives " + Shown(nu_cst) + " cSt.");
+  }
+  const double x = (line.a - y) / line.b;
+  const double absolute = std::pow(kBase, x);
+  if (std::isnan(absolute)) {
+    throw Error(ErrorKind::InvalidOperation,
+                "The temperature for " + Shown(nu_cst) + " cSt gave no number.");
+  }
+  if (std::isinf(absolute)) {
+    throw Error(ErrorKind::Overflow,
+                "The temperature for " + Shown(nu_cst) + " cSt is too large to compute.");
+  }
+  if (!(absolute > 0)) {
+    throw Error(ErrorKind::Overflow,
+                "The temperature for " + Shown(nu_cst) + " cSt is too close to absolute zero.");
+  }
+  return absolute - KelvinOffset(line.law);
+}
+
+double AbsoluteTemperature(Law law, double t_c) { return t_c + KelvinOffset(law); }
+
+double LawZ(Law law, double nu_cst) {
+  if (law == Law::Walther) return nu_cst + kViscosityOffset;
+  return nu_cst + kD341ViscosityOffset + std::exp(-1.47 - 1.84 * nu_cst - 0.51 * nu_cst * nu_cst);
+}
+
+double ChartX(Law law, double t_c) { return std::log10(CheckedAbsolute(law, t_c)); }
+
+double ChartY(Law law, double nu_cst) {
+  return std::log10(std::log10(CheckedZ(law, nu_cst, std::nullopt)));
+}
+
+double TemperatureFromChartX(Law law, double x) { return std::pow(kBase, x) - KelvinOffset(law); }
+
+double KinematicFromChartY(Law law, double y) {
+  const double z = std::pow(kBase, std::pow(kBase, y));
+  if (law == Law::Walther) return z - kViscosityOffset;
+  return D341KinematicFromZ(z);
+}
+
+}  // namespace project1

@@ -1,0 +1,89 @@
+#pragma once
+// Runs the `viscosity` program as a separate process and captures what it prints and its exit
+// status, for tests.
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace project1 {
+
+struct ToolRun {
+  int status = -1;  // exit status; -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct ToolOptions {
+  std::optional<std::string> input;       // standard input (else /dev/null)
+  std::optional<rlim_t> file_size_limit;  // RLIMIT_FSIZE of the program, with SIGXFSZ ignored
+};
+
+inline std::string ReadWholeFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+inline void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// Runs `program` with `args`; standard output and error go to temporary files that are read back.
+inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                          const ToolOptions& options = {}) {
+  namespace fs = std::filesystem;
+  char folder_template[] = "/tmp/viscosity-run.XXXXXX";
+  const fs::path folder = ::mkdtemp(folder_template);
+  const fs::path in_path = folder / "in", out_path = folder / "out", err_path = folder / "err";
+  WriteWholeFile(in_path, options.input.value_or(""));
+
+  std::vector<std::string> argv_text = {program};
+  argv_text.insert(argv_text.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& text : argv_text) argv.push_back(text.data());
+  argv.push_back(nullptr);
+
+  ToolRun run;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int in = ::open(in_path.c_str(), O_RDONLY);
+    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0) ::_exit(126);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    if (options.file_size_limit) {
+      ::signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{*options.file_size_limit, *options.file_size_limit};
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+  }
+  int status = 0;
+  if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
+    run.status = WEXITSTATUS(status);
+  }
+  run.out = ReadWholeFile(out_path);
+  run.err = ReadWholeFile(err_path);
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  return run;
+}
+
+}  // namespace project1

@@ -1,0 +1,407 @@
+// The `viscosity` program run as a separate process: what it prints, where, and its exit status.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/model.h"
+#include "engine/table_file.h"
+#include "project1/version.h"
+#include "run_tool.h"
+
+namespace project1 {
+namespace {
+
+namespace fs = std::filesystem;
+using Json = nlohmann::json;
+using Args = std::vector<std::string>;
+
+ToolRun Tool(const Args& args, const ToolOptions& options = {}) {
+  return RunProgram(VISCOSITY_TOOL, args, options);
+}
+
+// Runs a command that must succeed quietly and returns its standard output as JSON.
+Json RunJson(Args args) {
+  args.insert(args.end(), {"--format", "json"});
+  const ToolRun run = Tool(args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  return Json::parse(run.out);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The window's table file for an oil, as the engine writes it.
+std::string WindowTable(double visc40, double visc100) {
+  CalcState s;
+  s.visc40 = visc40;
+  s.visc100 = visc100;
+  FitViscosityLine(s);
+  return ViscosityTableText(s);
+}
+
+class TempFolder {
+ public:
+  TempFolder() {
+    char name[] = "/tmp/viscosity-test.XXXXXX";
+    path_ = ::mkdtemp(name);
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+TEST(ViscosityTool, TableIsTheWindowsTableFile) {
+  const std::string window = WindowTable(320, 35);  // the catalogue's SHC 632
+  TempFolder folder;
+  const fs::path file = folder.path() / "Viscosity.txt";
+
+  struct Case {
+    Args args;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {{"table", "--oil", "SHC 632"}, window},
+      {{"table", "--v40", "320", "--v100", "35", "--law", "walther"}, window},
+      // The range spelled out takes the general path and must give the same bytes.
+      {{"table", "--oil", "SHC 632", "--from", "-40", "--to", "250", "--step", "5"}, window},
+      // A part of the range: the header and the rows for 0, 5 and 10 C.
+      {{"table", "--oil", "SHC 632", "--from", "0", "--to", "10"},
+       window.substr(0, window.find("\r\n") + 2) +
+           window.substr(window.find("\r\n0.0\t") + 2,
+                         window.find("\r\n15.0\t") - window.find("\r\n0.0\t"))},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const ToolRun run = Tool(c.args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, c.expected);
+  }
+
+  const ToolRun written = Tool({"table", "--oil", "SHC 632", "-o", file.string()});
+  EXPECT_EQ(written.status, 0);
+  EXPECT_EQ(written.out, "");
+  EXPECT_EQ(ReadWholeFile(file), window);
+}
+
+TEST(ViscosityTool, AFileThatCannotBeWrittenLeavesThePreviousOne) {
+  TempFolder folder;
+  const fs::path file = folder.path() / "table.txt";
+  WriteWholeFile(file, "previous table\n");
+  struct Case {
+    std::string name;
+    fs::path target;
+    ToolOptions options;
+  };
+  ToolOptions small_files;
+  // The table (about 1.2 kB) is larger, so its write fails; the message still fits.
+  small_files.file_size_limit = 512;
+  const std::vector<Case> cases = {
+      {"file size limit", file, small_files},
+      {"missing folder", folder.path() / "missing" / "table.txt", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ToolRun run = Tool({"table", "--oil", "SHC 632", "-o", c.target.string()}, c.options);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("viscosity: ", 0), 0U) << run.err;
+    EXPECT_NE(run.err.find(c.target.filename().string()), std::string::npos) << run.err;
+    EXPECT_EQ(ReadWholeFile(file), "previous table\n");
+    // No temporary file is left beside the target.
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+  }
+}
+
+TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
+  struct Case {
+    Args args;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {{"at", "40", "--v40", "abc", "--v100", "5"}, "--v40 \"abc\" is not a number."},
+      {{"at", "40", "--v40", "46", "--v100", "6,8"},
+       "--v100 \"6,8\" is not a number. Use \".\" for decimals and \",\" only between groups of "
+       "three digits."},
+      {{"at", "40", "--v40", "46"}, "--v40 is given without --v100."},
+      {{"at", "abc", "--oil", "SHC 632"}, "The temperature \"abc\" is not a number."},
+      {{"at", "-300", "--oil", "SHC 632"},
+       "The temperature \"-300\" is at or below absolute zero."},
+      {{"at", "40"},
+       "No oil given: give the oil as --oil NAME, as --v40 CST --v100 CST, or as two --point "
+       "T=CST."},
+      {{"at", "40", "--oil", "SHC 632", "--v40", "46", "--v100", "6.8"},
+       "More than one oil given: give the oil as --oil NAME, as --v40 CST --v100 CST, or as two "
+       "--point T=CST."},
+      {{"at", "40", "--oil", "SHC 999"},
+       "--oil \"SHC 999\" is not in the catalogue; \"viscosity oils\" lists its names."},
+      {{"at", "40", "--point", "20=300"}, "--point is given 1 times; give exactly two points."},
+      {{"at", "40", "--point", "20:300", "--point", "80=20"},
+       "--point \"20:300\" is not T=CST (a temperature, \"=\" and a viscosity)."},
+      {{"at", "40", "--oil", "SHC 632", "--format", "xml"},
+       "--format \"xml\" is not one of text, csv, json."},
+      {{"at", "40", "--oil", "SHC 632", "--law", "astm"},
+       "--law \"astm\" is not one of walther, d341."},
+      {{"table", "--oil", "SHC 632", "--step", "0"}, "--step must be above 0; it is 0."},
+      {{"table", "--oil", "SHC 632", "--from", "20C"}, "--from \"20C\" is not a number."},
+      {{"table", "--oil", "SHC 632", "--from", "100", "--to", "50"},
+       "--to (50 °C) is below --from (100 °C)."},
+      {{"temperature-for", "thin", "--oil", "SHC 632"}, "The viscosity \"thin\" is not a number."},
+      {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--fraction", "1.5", "--at", "40"},
+       "--fraction must be from 0 to 1; it is 1.5."},
+      {{"blend", "--oil", "SHC 626", "--with-v40", "x", "--with-v100", "5", "--fraction", "0.5",
+        "--at", "40"},
+       "--with-v40 \"x\" is not a number."},
+      {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--target", "1000", "--at", "40"},
+       "The target viscosity 1000 cSt is outside what the two oils reach at that temperature: "
+       "66.00000000000054 to 221.99999999999977 cSt."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const ToolRun run = Tool(c.args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "viscosity: " + c.message + "\n");
+  }
+  // Usage errors found by the argument parser name the culprit too.
+  for (const Args& args : {Args{"at", "40", "--oil", "SHC 632", "--bogus"}, Args{},
+                           Args{"frobnicate"}, Args{"at", "--oil", "SHC 632"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("viscosity: ", 0), 0U) << run.err;
+  }
+}
+
+TEST(ViscosityTool, TemperaturesMayBeNegativeOrInFahrenheitOrKelvin) {
+  struct Case {
+    Args temperatures;
+    std::vector<double> celsius;
+  };
+  const std::vector<Case> cases = {
+      {{"-30", "0", "40"}, {-30, 0, 40}},
+      {{"-40F", "233.15K", "-40"}, {-40, -40, -40}},
+      {{"212F", "373.15k", "-.5", "-0.5"}, {100, 100, -0.5, -0.5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.temperatures));
+    Args args = {"at"};
+    args.insert(args.end(), c.temperatures.begin(), c.temperatures.end());
+    args.insert(args.end(), {"--v40", "320", "--v100", "35"});
+    const Json answer = RunJson(args);
+    ASSERT_EQ(answer.size(), c.celsius.size());
+    for (std::size_t i = 0; i < c.celsius.size(); ++i) {
+      EXPECT_NEAR(answer[i]["temperature_c"].get<double>(), c.celsius[i], 1e-12);
+    }
+  }
+  // A temperature with a suffix is read wherever a temperature is read.
+  const Json point =
+      RunJson({"at", "20", "--point", "32F=1.644", "--point", "313.15K=0.925", "--law", "d341"});
+  EXPECT_NEAR(point[0]["kinematic_cst"].get<double>(), 1.201, 5e-4);
+}
+
+TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
+  // at: the catalogue's gravity gives dynamic viscosities; 320 cSt at 0.87 is about 278.1 mPa*s.
+  const Json at = RunJson({"at", "40", "100", "--oil", "SHC 632"});
+  ASSERT_EQ(at.size(), 2U);
+  EXPECT_NEAR(at[0]["kinematic_cst"].get<double>(), 320, 320 * 1e-12);
+  EXPECT_NEAR(at[1]["kinematic_cst"].get<double>(), 35, 35 * 1e-12);
+  EXPECT_NEAR(at[0]["dynamic_mpa_s"].get<double>(), 278.14, 0.01);
+  EXPECT_NEAR(at[0]["dynamic_mpa_s"].get<double>(),
+              at[0]["dynamic_reyn"].get<double>() * 6894757.293168, 1e-9);
+  // Without a gravity the dynamic viscosities are left out.
+  const Json bare = RunJson({"at", "40", "--v40", "320", "--v100", "35"});
+  EXPECT_FALSE(bare[0].contains("dynamic_reyn"));
+  EXPECT_FALSE(bare[0].contains("dynamic_mpa_s"));
+
+  // The published check of the d341 law: 404 and 28 cSt give 132.126 cSt at 60 C.
+  const Json d341 = RunJson({"at", "60", "--v40", "404", "--v100", "28", "--law", "d341"});
+  EXPECT_NEAR(d341[0]["kinematic_cst"].get<double>(), 132.126, 5e-4);
+
+  // table: 59 rows from -40 to 250 C.
+  const Json table = RunJson({"table", "--oil", "SHC 632"});
+  ASSERT_EQ(table.size(), 59U);
+  EXPECT_EQ(table.front()["temperature_c"].get<double>(), -40);
+  EXPECT_EQ(table.back()["temperature_c"].get<double>(), 250);
+
+  // temperature-for is the inverse of at, on both laws.
+  for (const char* law : {"walther", "d341"}) {
+    const Json t = RunJson({"temperature-for", "320", "--oil", "SHC 632", "--law", law});
+    EXPECT_EQ(t["kinematic_cst"].get<double>(), 320);
+    EXPECT_NEAR(t["temperature_c"].get<double>(), 40, 1e-9) << law;
+  }
+
+  // index: the standard's examples, a grade at its printed limit and an undefined index.
+  struct IndexCase {
+    std::string v40, v100;
+    std::optional<Json> index;  // nullopt: not checked here
+    Json grade;
+  };
+  const std::vector<IndexCase> indexes = {
+      {"73.30", "8.86", 92, 68},          {"22.83", "5.05", 156, 22},
+      {"53.47", "7.80", 111, nullptr},    {"35.2", "6", std::nullopt, 32},
+      {"40", "7", std::nullopt, nullptr}, {"5", "1.5", nullptr, 5},
+  };
+  for (const IndexCase& c : indexes) {
+    SCOPED_TRACE(c.v40 + " " + c.v100);
+    const Json index = RunJson({"index", "--v40", c.v40, "--v100", c.v100});
+    if (c.index) {
+      EXPECT_EQ(index["viscosity_index"], *c.index);
+    }
+    EXPECT_EQ(index["viscosity_index_unrounded"].is_null(), index["viscosity_index"].is_null());
+    EXPECT_EQ(index["iso_vg"], c.grade);
+    EXPECT_EQ(index["kinematic_40c_cst"].get<double>(), std::stod(c.v40));
+    EXPECT_EQ(index["kinematic_100c_cst"].get<double>(), std::stod(c.v100));
+    EXPECT_GT(index["saybolt_100f_s"].get<double>(), index["saybolt_210f_s"].get<double>());
+  }
+  const ToolRun undefined = Tool({"index", "--v40", "5", "--v100", "1.5"});
+  EXPECT_EQ(undefined.status, 0);
+  EXPECT_EQ(Lines(undefined.out).at(0), "Viscosity index      not defined below 2 cSt at 100 °C");
+
+  // blend: fraction 0 and 1 give the two oils; a target is reached.
+  const Json first = RunJson({"at", "60", "--oil", "SHC 626"});
+  const Json second = RunJson({"at", "60", "--oil", "SHC 630"});
+  const Args blend = {"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--at", "60"};
+  auto with = [&](Args more) {
+    Args args = blend;
+    args.insert(args.end(), more.begin(), more.end());
+    return RunJson(args);
+  };
+  EXPECT_NEAR(with({"--fraction", "0"})["blend_kinematic_cst"].get<double>(),
+              first[0]["kinematic_cst"].get<double>(), 1e-9);
+  EXPECT_NEAR(with({"--fraction", "1"})["blend_kinematic_cst"].get<double>(),
+              second[0]["kinematic_cst"].get<double>(), 1e-9);
+  const Json target = with({"--target", "80"});
+  EXPECT_GT(target["fraction"].get<double>(), 0);
+  EXPECT_LT(target["fraction"].get<double>(), 1);
+  EXPECT_NEAR(target["blend_kinematic_cst"].get<double>(), 80, 1e-9);
+  EXPECT_EQ(target["temperature_c"].get<double>(), 60);
+  EXPECT_TRUE(target["viscosity_index"].is_number_integer());
+
+  // oils: the catalogue in list order.
+  const Json oils = RunJson({"oils"});
+  ASSERT_EQ(oils.size(), 10U);
+  EXPECT_EQ(oils[6]["name"], "SHC 632");
+  EXPECT_EQ(oils[6]["kinematic_40c_cst"].get<double>(), 320);
+  EXPECT_EQ(oils[6]["specific_gravity"].get<double>(), 0.87);
+}
+
+TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
+  const std::string input =
+      "name,v40,v100,sg\r\n"
+      "SHC 632,320,35,0.87\r\n"
+      "\"Oil, \"\"B\"\"\",46,6.8,\r\n"
+      "\r\n"
+      "bad,abc,5,0.9\r\n"
+      "thin,0.3,0.2,0.8\r\n"
+      "\"open,1,2\r\n"
+      "short,1\r\n"
+      "last,73.3,8.86,0.88";  // no line end
+  ToolOptions options;
+  options.input = input;
+  // The text format, the default: two header lines, then one line a row.
+  const ToolRun text = RunProgram(VISCOSITY_TOOL, {"batch", "--at", "40", "--at", "-20"}, options);
+  EXPECT_EQ(text.status, 2);
+  EXPECT_EQ(Lines(text.out).size(), 2U + 7U) << text.out;
+
+  const ToolRun run =
+      RunProgram(VISCOSITY_TOOL, {"batch", "-", "--at", "40", "--format", "csv"}, options);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err, "4 of 7 rows failed.\n");
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 8U) << run.out;
+  EXPECT_EQ(lines[0],
+            "line,name,viscosity_index,iso_vg,kinematic_cst_at_40c,dynamic_reyn_at_40c,"
+            "dynamic_mpa_s_at_40c,error");
+  const std::vector<std::string> starts = {
+      "2,SHC 632,155,320,",
+      "3,\"Oil, \"\"B\"\"\",",
+      "5,bad,,,,,,\"line 5: v40 \"\"abc\"\" is not a number.\"",
+      "6,thin,,,,,,line 6: The viscosity at 40 °C must be above 0.4 cSt; it is 0.3.",
+      "7,,,,,,,line 7: the quote",
+      "8,short,,,,,,line 8: 2 fields where the header has 4.",
+      "9,last,92,68,"};
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    EXPECT_EQ(lines[i + 1].rfind(starts[i], 0), 0U) << lines[i + 1];
+  }
+  // An oil without a gravity has its dynamic fields empty; one with a gravity has them.
+  EXPECT_EQ(lines[2].substr(lines[2].size() - 3), ",,,");
+  EXPECT_EQ(lines[1].back(), ',');
+  EXPECT_NE(lines[1].find("e-05,"), std::string::npos);
+
+  const Json json = [&] {
+    const ToolRun j = RunProgram(VISCOSITY_TOOL, {"batch", "--format", "json"}, options);
+    EXPECT_EQ(j.status, 2);
+    return Json::parse(j.out);
+  }();
+  ASSERT_EQ(json.size(), 7U);
+  const std::vector<int> numbers = {2, 3, 5, 6, 7, 8, 9};
+  const std::vector<bool> failed = {false, false, true, true, true, true, false};
+  for (std::size_t i = 0; i < numbers.size(); ++i) {
+    EXPECT_EQ(json[i]["line"], numbers[i]);
+    EXPECT_EQ(json[i].contains("error"), failed[i]) << json[i];
+  }
+  EXPECT_EQ(json[1]["name"], "Oil, \"B\"");
+  EXPECT_EQ(json[6]["viscosity_index"], 92);
+
+  // Every row good: exit 0, nothing on standard error.
+  options.input = "v100,v40\n35,320\n8.86,73.3\n";
+  const ToolRun good = RunProgram(VISCOSITY_TOOL, {"batch", "--format", "csv"}, options);
+  EXPECT_EQ(good.status, 0);
+  EXPECT_EQ(good.err, "");
+  EXPECT_EQ(good.out, "line,name,viscosity_index,iso_vg,error\n2,,155,320,\n3,,92,68,\n");
+
+  // A header without v100 stops the batch before any output.
+  options.input = "name,v40\nA,46\n";
+  const ToolRun header = RunProgram(VISCOSITY_TOOL, {"batch", "--format", "csv"}, options);
+  EXPECT_EQ(header.status, 2);
+  EXPECT_EQ(header.out, "");
+  EXPECT_EQ(header.err,
+            "viscosity: line 1: the header names no v100 column; it must name at least v40 and "
+            "v100.\n");
+  const ToolRun missing = Tool({"batch", "/nonexistent/oils.csv"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err,
+            "viscosity: Cannot read /nonexistent/oils.csv: No such file or directory.\n");
+}
+
+TEST(ViscosityTool, EveryCommandHasHelpWithAnExampleAndTheToolItsVersion) {
+  for (const char* command :
+       {"at", "table", "temperature-for", "index", "blend", "oils", "batch"}) {
+    SCOPED_TRACE(command);
+    const ToolRun run = Tool({command, "--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Example:\n  viscosity " + std::string(command) + " "),
+              std::string::npos)
+        << run.out;
+  }
+  const ToolRun version = Tool({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "viscosity " + std::string(kVersion) + "\n");
+}
+
+}  // namespace
+}  // namespace project1

@@ -1,0 +1,313 @@
+#include "engine/oil_properties.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <string>
+
+#include "catalogue/catalogue.h"
+#include "engine/model.h"
+#include "engine/viscosity_line.h"
+#include "error_expectations.h"
+
+namespace project1 {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+TEST(ViscosityIndex, MeetsTheStandardsExamplesAndEachBranch) {
+  struct Case {
+    const char* branch;
+    double nu40;
+    double nu100;
+    double unrounded;  // hand-checked; compared to `tolerance`
+    double tolerance;
+    long rounded;
+  };
+  const Case cases[] = {
+      // The standard's examples.
+      {"example, below 100", 73.30, 8.86, 92.43, 0.01, 92},
+      {"example, above 100", 22.83, 5.05, 156.42, 0.01, 156},
+      {"example, above 100", 53.47, 7.80, 111.31, 0.01, 111},
+      // Rows of the table: L gives 0 and H gives 100 exactly.
+      {"first row, L", 7.994, 2, 0, 0, 0},
+      {"first row, H", 6.394, 2, 100, 0, 100},
+      {"last row, L", 4905, 70, 0, 0, 0},
+      {"last row, H", 1558, 70, 100, 0, 100},
+      // Half way between the rows 2 and 2.1: L = 8.317, H = 6.644.
+      {"between rows, L", 8.317, 2.05, 0, 1e-9, 0},
+      {"between rows, H", 6.644, 2.05, 100, 1e-9, 100},
+      // Above 70 cSt: at 80, L = 6303.52 and H = 1928.76 from the formulas.
+      {"formulas, L", 6303.52, 80, 0, 1e-9, 0},
+      {"formulas, below 100", 3000, 80, 75.51317, 1e-5, 76},
+      {"formulas, H", 1928.76, 80, 100, 1e-9, 100},
+      {"formulas, above 100", 1000, 80, 157.65327, 1e-5, 158},
+      // Exact halves at 69 cSt (L = 4773, H = 1523) go to the even number.
+      {"half, down to even", 4366.75, 69, 12.5, 0, 12},
+      {"half, up to even", 3554.25, 69, 37.5, 0, 38},
+      {"half, down to even", 2741.75, 69, 62.5, 0, 62},
+      {"half, up to even", 1929.25, 69, 87.5, 0, 88},
+      // A little off a half rounds to the nearest.
+      {"near half", 2741.5, 69, 62.5077, 1e-4, 63},
+      // Past L the index is negative.
+      {"negative", 5098, 69, -10, 1e-9, -10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.branch) + " " + std::to_string(c.nu40));
+    const std::optional<ViscosityIndex> index = ViscosityIndexOf(c.nu40, c.nu100);
+    ASSERT_TRUE(index.has_value());
+    EXPECT_NEAR(index->unrounded, c.unrounded, c.tolerance);
+    EXPECT_EQ(index->rounded, c.rounded);
+  }
+}
+
+TEST(ViscosityIndex, IsNotDefinedBelowTwoCentistokesAt100C) {
+  EXPECT_FALSE(ViscosityIndexOf(7.9, 1.99).has_value());
+  EXPECT_FALSE(ViscosityIndexOf(3, 0.5).has_value());
+  EXPECT_TRUE(ViscosityIndexOf(7.9, 2).has_value());
+  EXPECT_EQ(kIndexUndefined, "not defined below 2 cSt at 100 °C");
+}
+
+TEST(ViscosityIndex, RefusesViscositiesThatAreNotOne) {
+  ExpectError([] { ViscosityIndexOf(0, 8.86); }, ErrorKind::InvalidArgument,
+              "The viscosity at 40 °C must be above 0 cSt; it is 0.");
+  ExpectError([] { ViscosityIndexOf(kNaN, 8.86); }, ErrorKind::InvalidOperation,
+              "The viscosity at 40 °C is not a number.");
+  ExpectError([] { ViscosityIndexOf(73.3, kNaN); }, ErrorKind::InvalidOperation,
+              "The viscosity at 100 °C is not a number.");
+  ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, ErrorKind::Overflow,
+              "The viscosity index of 0." + std::string(299, '0') +
+                  "1 cSt at 40 °C and 8.86 cSt at 100 °C is too large to compute.");
+}
+
+TEST(IsoGrade, HoldsEachViscosityWithinThePrintedLimits) {
+  struct Case {
+    double nu40;
+    std::optional<int> grade;
+  };
+  const Case cases[] = {
+      {28.8, 32},
+      {35.2, 32},
+      {32, 32},
+      {28.79, std::nullopt},
+      {35.21, std::nullopt},
+      {1.98, 2},
+      {1.97, std::nullopt},
+      {2.42, 2},
+      {2.5, std::nullopt},
+      {10, 10},
+      {11, 10},
+      {46, 46},
+      {100, 100},
+      {3520, 3200},
+      {3521, std::nullopt},
+      {0, std::nullopt},
+      {-5, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.nu40);
+    EXPECT_EQ(IsoGrade(c.nu40), c.grade);
+  }
+  ExpectError([] { IsoGrade(kNaN); }, ErrorKind::InvalidOperation,
+              "The viscosity at 40 °C is not a number.");
+}
+
+TEST(IsoGrade, ListsTheTwentyGradesInOrderWithoutOverlap) {
+  const int expected[] = {2,   3,   5,   7,   10,  15,  22,   32,   46,   68,
+                          100, 150, 220, 320, 460, 680, 1000, 1500, 2200, 3200};
+  ASSERT_EQ(IsoGrades().size(), std::size(expected));
+  for (std::size_t i = 0; i < IsoGrades().size(); ++i) {
+    const IsoGradeLimits& limits = IsoGrades()[i];
+    SCOPED_TRACE(limits.grade);
+    EXPECT_EQ(limits.grade, expected[i]);
+    // +-10 % of the mid-point: the maximum is 11/9 of the minimum.
+    EXPECT_NEAR(limits.maximum / limits.minimum, 11.0 / 9.0, 1e-12);
+    if (i > 0) {
+      EXPECT_LT(IsoGrades()[i - 1].maximum, limits.minimum);
+    }
+  }
+}
+
+TEST(DynamicViscosity, IsTheWindowsNumberInEveryUnit) {
+  // Every catalogue oil, as the window converts it.
+  for (const Lubricant& oil : LubricantCatalogue) {
+    SCOPED_TRACE(std::string(oil.name));
+    CalcState window;
+    window.sg = oil.sg;
+    DensityFromSG(window);
+    for (double nu : {oil.vc, oil.vh, 1234.5}) {
+      EXPECT_EQ(DynamicReyn(nu, oil.sg), DynamicViscosity(window, nu));
+    }
+  }
+  // SHC 632 at 71 C, as the window shows it.
+  const double nu = KinematicAt(FitLine40100(Law::Walther, 320, 35), 71);
+  EXPECT_NEAR(DynamicReyn(nu, 0.87), 1.0796544e-05, 1e-12);
+
+  // 1 cSt of water at the window's 62.37 lb/ft^3 is about 0.9991 mPa*s.
+  EXPECT_NEAR(ReynToMpaS(DynamicReyn(1, 1)), 0.9991, 1e-4);
+  EXPECT_EQ(ReynToMpaS(1), 6894757.293168);
+  EXPECT_EQ(ReynToPaS(1), 6894.757293168);
+  for (double reyn : {1.0796544e-05, 3e-9, 0.25}) {
+    EXPECT_EQ(ReynToPaS(reyn), ReynToMpaS(reyn) / 1000);
+  }
+  ExpectError([] { DynamicReyn(31, 0); }, ErrorKind::InvalidArgument,
+              "The specific gravity must be above 0; it is 0.");
+  ExpectError([] { DynamicReyn(31, kNaN); }, ErrorKind::InvalidOperation,
+              "The specific gravity is not a number.");
+}
+
+TEST(DynamicViscosity, GravityFollowsTheThermalExpansion) {
+  struct Case {
+    double alpha;
+    double t;
+    double gravity;  // hand-checked
+    double tolerance;
+  };
+  const Case cases[] = {
+      {0, 100, 0.87, 0},
+      {0.0007, 15, 0.87, 0},
+      {0.0007, 100, 0.81742652, 1e-8},
+      {0.0007, -40, 0.90307663, 1e-8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.t);
+    EXPECT_NEAR(GravityAt(0.87, c.alpha, c.t), c.gravity, c.tolerance);
+  }
+  ExpectError([] { GravityAt(0.87, -0.001, 40); }, ErrorKind::InvalidArgument,
+              "The thermal expansion coefficient must be a number of 0 or above; it is -0.001.");
+  ExpectError([] { GravityAt(-1, 0.0007, 40); }, ErrorKind::InvalidArgument,
+              "The specific gravity must be a number above 0; it is -1.");
+  ExpectError([] { GravityAt(0.87, 0.0007, kNaN); }, ErrorKind::InvalidOperation,
+              "The temperature is not a number.");
+}
+
+TEST(Saybolt, SecondsAt100FAndOtherTemperatures) {
+  struct Case {
+    double nu;
+    double t_f;
+    double seconds;  // hand-checked
+  };
+  const Case cases[] = {
+      {10, 100, 58.83697},
+      {100, 100, 463.46256},
+      // At 210 F: times 1 + 0.000061 * 110 = 1.00671.
+      {10, 210, 58.83697 * 1.00671},
+      {100, 210, 463.46256 * 1.00671},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nu) + " at " + std::to_string(c.t_f));
+    EXPECT_NEAR(SayboltSeconds(c.nu, c.t_f), c.seconds, 1e-5);
+  }
+  ExpectError([] { SayboltSeconds(-1, 100); }, ErrorKind::InvalidArgument,
+              "The viscosity must be above 0 cSt; it is -1.");
+}
+
+TEST(Blending, EndsAreTheOilsAndTheFractionReachesTheTarget) {
+  EXPECT_EQ(BlendKinematic(31, 320, 0), 31);
+  EXPECT_EQ(BlendKinematic(31, 320, 1), 320);
+  EXPECT_EQ(BlendFractionFor(31, 320, 31), 0);
+  EXPECT_EQ(BlendFractionFor(31, 320, 320), 1);
+  // Hand-checked blends of 31 and 320 cSt.
+  EXPECT_NEAR(BlendKinematic(31, 320, 0.5), 86.391218, 1e-6);
+  EXPECT_NEAR(BlendKinematic(31, 320, 0.25), 50.187037, 1e-6);
+  EXPECT_NEAR(BlendKinematic(320, 31, 0.75), 50.187037, 1e-6);
+
+  for (double fraction : {0.1, 0.25, 0.5, 0.9}) {
+    SCOPED_TRACE(fraction);
+    EXPECT_NEAR(BlendFractionFor(31, 320, BlendKinematic(31, 320, fraction)), fraction, 1e-12);
+    EXPECT_NEAR(BlendFractionFor(320, 31, BlendKinematic(320, 31, fraction)), fraction, 1e-12);
+  }
+  EXPECT_NEAR(KinematicFromBlendingNumber(BlendingNumber(46)), 46, 1e-12);
+  EXPECT_EQ(BlendFractionFor(46, 46, 46), 0);
+}
+
+TEST(Blending, RefusesWhatNoBlendReaches) {
+  struct Case {
+    const char* name;
+    void (*action)();
+    ErrorKind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"above", [] { BlendFractionFor(31, 320, 500); }, ErrorKind::InvalidArgument,
+       "The target viscosity 500 cSt is outside what the two oils reach at that temperature: 31 "
+       "to 320 cSt."},
+      {"below, oils reversed", [] { BlendFractionFor(320, 31, 30.5); }, ErrorKind::InvalidArgument,
+       "The target viscosity 30.5 cSt is outside what the two oils reach at that temperature: 31 "
+       "to 320 cSt."},
+      {"target not a number", [] { BlendFractionFor(31, 320, kNaN); }, ErrorKind::InvalidOperation,
+       "The target viscosity is not a number."},
+      {"fraction above 1", [] { BlendKinematic(31, 320, 1.5); }, ErrorKind::InvalidArgument,
+       "The fraction of the second oil must be from 0 to 1; it is 1.5."},
+      {"fraction not a number", [] { BlendKinematic(31, 320, kNaN); }, ErrorKind::InvalidArgument,
+       "The fraction of the second oil must be from 0 to 1; it is not a number."},
+      {"first oil too thin", [] { BlendKinematic(0.2, 320, 0.5); }, ErrorKind::InvalidArgument,
+       "The viscosity of the first oil must be above 0.2 cSt; it is 0.2."},
+      {"second oil too thin", [] { BlendFractionFor(31, -3, 5); }, ErrorKind::InvalidArgument,
+       "The viscosity of the second oil must be above 0.2 cSt; it is -3."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectError(c.action, c.kind, c.message);
+  }
+}
+
+TEST(Temperature, ReadsCelsiusFahrenheitAndKelvin) {
+  struct Case {
+    const char* text;
+    double celsius;
+  };
+  const Case cases[] = {
+      {"40", 40},
+      {"-30", -30},
+      {"212F", 100},
+      {"-40F", -40},
+      {"160F", 71.1111111111},
+      {"160f", 71.1111111111},
+      {"344.15K", 71},
+      {"344.15k", 71},
+      {" 1,000 ", 1000},
+      {"32 F", 0},
+      {"273.15K ", 0},
+      {"-273.14", -273.14},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_NEAR(TextToTemperature(c.text, "temperature"), c.celsius, 1e-9);
+  }
+  EXPECT_EQ(CelsiusToFahrenheit(100), 212);
+  EXPECT_EQ(FahrenheitToCelsius(-40), -40);
+  EXPECT_NEAR(CelsiusToFahrenheit(FahrenheitToCelsius(160)), 160, 1e-12);
+}
+
+TEST(Temperature, RefusesTextThatIsNoTemperature) {
+  struct Case {
+    const char* text;
+    ErrorKind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"abc", ErrorKind::TypeMismatch, "The first temperature \"abc\" is not a number."},
+      {"abcF", ErrorKind::TypeMismatch, "The first temperature \"abcF\" is not a number."},
+      {"F", ErrorKind::TypeMismatch, "The first temperature \"F\" is not a number."},
+      {"", ErrorKind::TypeMismatch, "The first temperature \"\" is not a number."},
+      {"40C", ErrorKind::TypeMismatch, "The first temperature \"40C\" is not a number."},
+      {"40FF", ErrorKind::TypeMismatch, "The first temperature \"40FF\" is not a number."},
+      {"1e999", ErrorKind::Overflow, "The first temperature \"1e999\" is too large."},
+      {"-273.15", ErrorKind::InvalidArgument,
+       "The first temperature \"-273.15\" is at or below absolute zero."},
+      {"-500F", ErrorKind::InvalidArgument,
+       "The first temperature \"-500F\" is at or below absolute zero."},
+      {"0K", ErrorKind::InvalidArgument,
+       "The first temperature \"0K\" is at or below absolute zero."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    ExpectError([&] { TextToTemperature(c.text, "first temperature"); }, c.kind, c.message);
+  }
+}
+
+}  // namespace
+}  // namespace project1

@@ -1,0 +1,250 @@
+#include "engine/viscosity_line.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "engine/model.h"
+#include "error_expectations.h"
+
+namespace project1 {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+// The bits of the value `evaluate` returns, or the message of the error it throws.
+template <typename Evaluate>
+std::string Evaluation(Evaluate evaluate) {
+  try {
+    return std::to_string(std::bit_cast<std::uint64_t>(evaluate()));
+  } catch (const Error& error) {
+    return error.what();
+  }
+}
+
+// Temperatures from -60 C to 300 C in steps of 0.25 C, some that are not on that grid, and some
+// where the line has no value.
+std::vector<double> TemperatureSweep() {
+  std::vector<double> temperatures;
+  for (int quarter = -240; quarter <= 1200; ++quarter) temperatures.push_back(quarter / 4.0);
+  for (double t : {-273.16, -273.15, -250.0, -200.0, -100.5, 0.1, 37.7777, 71.0 / 3.0, 313.16,
+                   1000.0, 1e300, kNaN, std::numeric_limits<double>::infinity()}) {
+    temperatures.push_back(t);
+  }
+  return temperatures;
+}
+
+TEST(ViscosityLine, WaltherIsTheWindowsLineBitForBit) {
+  const std::vector<double> temperatures = TemperatureSweep();
+  for (const Lubricant& oil : LubricantCatalogue) {
+    SCOPED_TRACE(std::string(oil.name));
+    CalcState window;
+    window.visc40 = oil.vc;
+    window.visc100 = oil.vh;
+    FitViscosityLine(window);
+
+    const ViscosityLine line = FitLine40100(Law::Walther, oil.vc, oil.vh);
+    EXPECT_EQ(line.law, Law::Walther);
+    EXPECT_EQ(line.a, window.intercept);
+    EXPECT_EQ(line.b, window.slope);
+
+    // Through the two usual points given as points, the same line.
+    const ViscosityLine through = FitLine(Law::Walther, {40, oil.vc}, {100, oil.vh});
+    EXPECT_EQ(through.a, window.intercept);
+    EXPECT_EQ(through.b, window.slope);
+
+    // The same bits, or the same error where the window's line has no value.
+    int differing = 0;
+    int refused = 0;
+    for (double t : temperatures) {
+      const std::string ours = Evaluation([&] { return KinematicAt(line, t); });
+      const std::string windows = Evaluation([&] { return ViscosityAt(window, t); });
+      if (ours != windows) ++differing;
+      if (ours.starts_with("The ")) ++refused;
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_LT(refused, 8);
+  }
+}
+
+TEST(ViscosityLine, D341MeetsThePublishedChecks) {
+  struct Case {
+    ViscosityPoint first;
+    ViscosityPoint second;
+    double t;
+    double published;  // to three decimals
+  };
+  const Case cases[] = {
+      {{40, 404}, {100, 28}, 60, 132.126},
+      // Below 2 cSt: reached only with the low-viscosity terms of Z and of its inverse.
+      {{0, 1.644}, {40, 0.925}, 20, 1.201},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.published);
+    const ViscosityLine line = FitLine(Law::D341, c.first, c.second);
+    EXPECT_EQ(line.law, Law::D341);
+    EXPECT_NEAR(KinematicAt(line, c.t), c.published, 0.0005);
+  }
+}
+
+TEST(ViscosityLine, TheWindowsLineAgreesWithItsReferenceValues) {
+  // SHC 632 at the temperatures the window's table prints.
+  const ViscosityLine line = FitLine40100(Law::Walther, 320, 35);
+  EXPECT_NEAR(line.b, 2.7353244, 1e-7);
+  EXPECT_NEAR(line.a, 7.2257051, 1e-7);
+  EXPECT_NEAR(KinematicAt(line, -40), 412753.932, 5e-4);
+  EXPECT_NEAR(KinematicAt(line, 35), 415.075, 5e-4);
+  EXPECT_NEAR(KinematicAt(line, 250), 3.527, 5e-4);
+}
+
+TEST(ViscosityLine, TemperatureForInvertsTheLineBothWays) {
+  struct Case {
+    Law law;
+    ViscosityPoint first;
+    ViscosityPoint second;
+    double tolerance;  // relative, of the viscosity and of the absolute temperature
+  };
+  const Case cases[] = {
+      {Law::Walther, {40, 31}, {100, 5.8}, 1e-9},
+      {Law::Walther, {40, 968}, {100, 78.5}, 1e-9},
+      {Law::Walther, {-20, 5000}, {150, 4}, 1e-9},
+      {Law::Walther, {40, 1.2}, {100, 0.7}, 1e-9},
+      // The standard's way back from Z is close to, not exactly, the inverse of its Z: within
+      // about 1e-5 near 2 cSt (these lines at 250 C), 1e-4 below 1 cSt.
+      {Law::D341, {40, 404}, {100, 28}, 2e-5},
+      {Law::D341, {40, 46}, {100, 7.7}, 2e-5},
+      {Law::D341, {0, 1.644}, {40, 0.925}, 2e-4},
+      {Law::D341, {40, 3200}, {100, 200}, 1e-9},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(LawName(c.law)) + " " + std::to_string(c.first.kinematic_cst));
+    const ViscosityLine line = FitLine(c.law, c.first, c.second);
+
+    // Temperature -> viscosity -> temperature.
+    for (double t : {-30.0, 0.0, 20.0, 40.0, 71.0, 100.0, 150.0, 250.0}) {
+      SCOPED_TRACE(t);
+      const double back = TemperatureFor(line, KinematicAt(line, t));
+      const double absolute = AbsoluteTemperature(c.law, t);
+      EXPECT_NEAR(AbsoluteTemperature(c.law, back), absolute, c.tolerance * absolute);
+    }
+    // Viscosity -> temperature -> viscosity, and the given points themselves.
+    for (double nu : {c.first.kinematic_cst, c.second.kinematic_cst,
+                      std::sqrt(c.first.kinematic_cst * c.second.kinematic_cst)}) {
+      SCOPED_TRACE(nu);
+      EXPECT_NEAR(KinematicAt(line, TemperatureFor(line, nu)), nu, c.tolerance * nu);
+    }
+    EXPECT_NEAR(TemperatureFor(line, c.first.kinematic_cst), c.first.temperature_c,
+                c.tolerance * AbsoluteTemperature(c.law, c.first.temperature_c));
+    EXPECT_NEAR(TemperatureFor(line, c.second.kinematic_cst), c.second.temperature_c,
+                c.tolerance * AbsoluteTemperature(c.law, c.second.temperature_c));
+  }
+}
+
+TEST(ViscosityLine, ChartCoordinatesAreTheLawsOwn) {
+  struct Case {
+    Law law;
+    double t;
+    double nu;
+    double absolute;
+    double z;
+  };
+  const Case cases[] = {
+      {Law::Walther, 40, 320, 313.16, 320.6},
+      {Law::D341, 40, 320, 313.15, 320.7},
+      {Law::Walther, 100, 1, 373.16, 1.6},
+      // 1 cSt under d341: 1 + 0.7 + exp(-3.82).
+      {Law::D341, 100, 1, 373.15, 1.7219278},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(LawName(c.law)) + " " + std::to_string(c.nu));
+    EXPECT_NEAR(AbsoluteTemperature(c.law, c.t), c.absolute, 1e-12);
+    EXPECT_NEAR(LawZ(c.law, c.nu), c.z, 1e-7);
+    EXPECT_NEAR(ChartX(c.law, c.t), std::log10(c.absolute), 1e-12);
+    EXPECT_NEAR(TemperatureFromChartX(c.law, ChartX(c.law, c.t)), c.t, 1e-9);
+    EXPECT_NEAR(KinematicFromChartY(c.law, ChartY(c.law, c.nu)), c.nu, 1e-3 * c.nu);
+  }
+  // On a line, y = a - b x.
+  const ViscosityLine line = FitLine(Law::D341, {40, 404}, {100, 28});
+  EXPECT_NEAR(ChartY(Law::D341, KinematicAt(line, 60)), line.a - line.b * ChartX(Law::D341, 60),
+              1e-12);
+}
+
+TEST(ViscosityLine, LawsAreNamed) {
+  for (Law law : {Law::Walther, Law::D341}) EXPECT_EQ(LawFromName(LawName(law)), law);
+  EXPECT_EQ(LawName(Law::Walther), "walther");
+  EXPECT_EQ(LawName(Law::D341), "d341");
+  ExpectError([] { LawFromName("Walther"); }, ErrorKind::TypeMismatch,
+              "The law \"Walther\" is not known; use walther or d341.");
+  ExpectError([] { LawFromName(""); }, ErrorKind::TypeMismatch,
+              "The law \"\" is not known; use walther or d341.");
+}
+
+TEST(ViscosityLine, RefusesWhatHasNoLine) {
+  struct Case {
+    const char* name;
+    void (*action)();
+    ErrorKind kind;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"walther below 0.4 cSt", [] { FitLine40100(Law::Walther, 0.3, 5); },
+       ErrorKind::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
+      {"walther at 0.4 cSt", [] { FitLine40100(Law::Walther, 31, 0.4); },
+       ErrorKind::InvalidArgument, "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4."},
+      {"point below 0.4 cSt",
+       [] {
+         FitLine(Law::Walther, {60, 0.25}, {100, 5});
+       },
+       ErrorKind::InvalidArgument, "The viscosity at 60 °C must be above 0.4 cSt; it is 0.25."},
+      {"d341 too thin",
+       [] {
+         FitLine(Law::D341, {-10, 5}, {60, 0.1});
+       },
+       ErrorKind::InvalidArgument,
+       "The viscosity at 60 °C is below what the d341 law covers; it is 0.1 cSt."},
+      {"viscosity not a number", [] { FitLine40100(Law::D341, kNaN, 5); },
+       ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number."},
+      {"infinite viscosity",
+       [] { FitLine40100(Law::Walther, 31, std::numeric_limits<double>::infinity()); },
+       ErrorKind::Overflow, "The viscosity at 100 °C is too large; it is infinite."},
+      {"same temperature",
+       [] {
+         FitLine(Law::Walther, {40, 31}, {40, 5.8});
+       },
+       ErrorKind::InvalidArgument, "The two temperatures must differ; both are 40 °C."},
+      {"point at absolute zero",
+       [] {
+         FitLine(Law::D341, {-273.15, 31}, {100, 5.8});
+       },
+       ErrorKind::InvalidArgument, "The temperature must be above -273.15 °C; it is -273.15."},
+      {"walther evaluated below absolute zero",
+       [] { KinematicAt(FitLine40100(Law::Walther, 31, 5.8), -300); }, ErrorKind::InvalidArgument,
+       "The temperature must be above -273.16 °C; it is -300."},
+      {"d341 evaluated at absolute zero",
+       [] { KinematicAt(FitLine40100(Law::D341, 31, 5.8), -273.15); }, ErrorKind::InvalidArgument,
+       "The temperature must be above -273.15 °C; it is -273.15."},
+      {"d341 too steep to evaluate", [] { KinematicAt(FitLine40100(Law::D341, 320, 35), -270); },
+       ErrorKind::Overflow,
+       "The viscosity at -270 °C is too large to compute: the viscosity-temperature line is too "
+       "steep there."},
+      {"level line", [] { TemperatureFor(FitLine40100(Law::Walther, 31, 31), 20); },
+       ErrorKind::DivisionByZero, "The viscosity line is level: no temperature gives 20 cSt."},
+      {"temperature for too little", [] { TemperatureFor(FitLine40100(Law::Walther, 31, 5), 0.4); },
+       ErrorKind::InvalidArgument, "The viscosity must be above 0.4 cSt; it is 0.4."},
+      {"temperature for not a number", [] { TemperatureFor(FitLine40100(Law::D341, 31, 5), kNaN); },
+       ErrorKind::InvalidOperation, "The viscosity is not a number."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExpectError(c.action, c.kind, c.message);
+  }
+}
+
+}  // namespace
+}  // namespace project1
