@@ -29,7 +29,7 @@ for tool in lintian appstreamcli desktop-file-validate man dpkg-deb Xvfb xdotool
 done
 if [ "$(id -u)" -eq 0 ]; then as_root=(); else as_root=(sudo); fi
 
-required_programs=(Project1)
+required_programs=(Project1 viscosity)
 package=$(dpkg-deb -f "$deb" Package)
 version=$(dpkg-deb -f "$deb" Version)
 if dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qv '^not-installed$'; then
