@@ -195,6 +195,13 @@ if(BUILD_TESTING)
 [ -z \"$warnings\" ] || { printf '%s\\n' \"$warnings\"; exit 1; }" sh ${page})
     set_tests_properties(manual_page_${name} PROPERTIES LABELS package)
   endforeach()
+  if(TARGET viscosity)
+    # The tool's page holds every command, argument, option and example of its help.
+    add_test(NAME manual_page_viscosity_complete
+             COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/manual_page_complete.sh
+                     $<TARGET_FILE:viscosity> ${PROJECT1_GENERATED}/man/viscosity.1.gz)
+    set_tests_properties(manual_page_viscosity_complete PROPERTIES LABELS package)
+  endif()
 endif()
 
 set(CPACK_GENERATOR DEB)
