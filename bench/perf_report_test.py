@@ -31,6 +31,21 @@ def engine_json(table_us=16.0, calculation_us=500.0, floor_us=450.0):
     return {"benchmarks": runs}
 
 
+def cli_json(batch_cpu_ms=(500.0,), floor_cpu_ms=25.0, big_kib=4500, small_kib=4300,
+             start_ms=(1.5,), start_floor_ms=(1.2,)):
+    def launch(wall_ms, cpu_ms=1.0, kib=4000):
+        return {"wall_ms": wall_ms, "cpu_ms": cpu_ms, "maxrss_kib": kib}
+
+    return {
+        "batch": {"rows": 1_000_000, "input_bytes": 1, "output_bytes": 1,
+                  "runs": [launch(2 * ms, ms, big_kib) for ms in batch_cpu_ms],
+                  "floor": [{"wall_ms": 2 * floor_cpu_ms, "cpu_ms": floor_cpu_ms}]},
+        "batch_small": {"rows": 1000, "runs": [launch(1.0, 1.0, small_kib)]},
+        "startup": {"tool": [launch(ms) for ms in start_ms],
+                    "floor": [launch(ms) for ms in start_floor_ms]},
+    }
+
+
 class PerfReportTest(unittest.TestCase):
     def setUp(self):
         self.dir = tempfile.TemporaryDirectory()
@@ -39,7 +54,9 @@ class PerfReportTest(unittest.TestCase):
     def tearDown(self):
         self.dir.cleanup()
 
-    def write(self, engine, program, bare, press_ms=1.0):
+    def write(self, engine, program, bare, press_ms=1.0, tool=None):
+        with open(os.path.join(self.results, "cli.json"), "w", encoding="utf-8") as f:
+            json.dump(tool if tool is not None else cli_json(), f)
         with open(os.path.join(self.results, "engine.json"), "w", encoding="utf-8") as f:
             json.dump(engine, f)
         with open(os.path.join(self.results, "startup.txt"), "w", encoding="utf-8") as f:
@@ -79,6 +96,53 @@ class PerfReportTest(unittest.TestCase):
                 self.assertEqual(cells[3], ratio)
                 self.assertEqual(cells[5], met)
                 self.assertEqual(missed, 0 if met == "yes" else 1)
+
+    def test_tool_goals_are_judged_at_their_limits(self):
+        bare = [(20.0, 1000)]
+        cases = [
+            # figure, cli.json, expected ratio, expected met
+            ("`viscosity batch`, 1,000,000 oils, CPU", cli_json(batch_cpu_ms=(900, 1000, 1100)),
+             "40.0", "yes"),
+            ("`viscosity batch`, 1,000,000 oils, CPU", cli_json(batch_cpu_ms=(1000.1,)), "40.0",
+             "**no**"),
+            ("`viscosity batch` peak", cli_json(big_kib=5120 + 1024, small_kib=5120), "+1.00 MiB",
+             "yes"),
+            ("`viscosity batch` peak", cli_json(big_kib=5120 + 1034, small_kib=5120), "+1.01 MiB",
+             "**no**"),
+            ("`viscosity at 71", cli_json(start_ms=(4.99,), start_floor_ms=(2.5,)), "1.996", "yes"),
+            ("`viscosity at 71", cli_json(start_ms=(5.0,), start_floor_ms=(4.0,)), "1.250",
+             "**no**"),
+            ("`viscosity at 71", cli_json(start_ms=(1, 4, 9), start_floor_ms=(1.9,)), "2.105",
+             "**no**"),
+        ]
+        for figure, tool, ratio, met in cases:
+            with self.subTest(figure=figure, ratio=ratio):
+                self.write(engine_json(), bare, bare, tool=tool)
+                body, missed = perf_report.table(self.results)
+                cells = self.row(body, figure)
+                self.assertEqual(cells[3], ratio)
+                self.assertEqual(cells[5], met)
+                self.assertEqual(missed, 0 if met == "yes" else 1)
+
+    def test_tool_figures_show_throughput_and_the_wall_clock_beside_it(self):
+        self.write(engine_json(), [(20.0, 1000)], [(20.0, 1000)],
+                   tool=cli_json(batch_cpu_ms=(400, 500, 800), floor_cpu_ms=20))
+        body, _ = perf_report.table(self.results)
+        cpu = self.row(body, "`viscosity batch`, 1,000,000 oils, CPU")
+        self.assertEqual(cpu[1:5], ["2.00 M oils/s (500.00 ms)",
+                                    "20.00 ms (`cat` of the input and of the output's bytes)",
+                                    "25.0", "≥ 1 M oils/s"])
+        wall = self.row(body, "`viscosity batch`, 1,000,000 oils, wall")
+        self.assertEqual(wall[1:6], ["1.00 M oils/s (1000.00 ms)",
+                                     "40.00 ms (`cat` of the input and of the output's bytes)",
+                                     "25.0", "", ""])
+
+    def test_a_run_without_launches_of_the_tool_is_refused(self):
+        tool = cli_json()
+        tool["startup"]["floor"] = []
+        self.write(engine_json(), [(20.0, 1000)], [(20.0, 1000)], tool=tool)
+        with self.assertRaises(SystemExit):
+            perf_report.table(self.results)
 
     def test_figures_are_medians_with_their_units(self):
         self.write(engine_json(table_us=16.25), [(25.0, 2048), (21.0, 4096)], [(20.0, 1024)])

@@ -1,6 +1,7 @@
 #include "cli/batch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <nlohmann/json.hpp>
 
@@ -32,6 +33,7 @@ bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
 
 // The number in `field` of the column `column`, with the window's rules and messages.
 double FieldNumber(std::string_view column, std::string_view field) {
+  if (const std::optional<double> plain = PlainNumber(field)) return *plain;
   try {
     return TextToNumber(field);
   } catch (const Error& error) {
@@ -39,16 +41,27 @@ double FieldNumber(std::string_view column, std::string_view field) {
   }
 }
 
-void AppendUnsigned(std::string& out, std::size_t value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
+// Room for any number to_chars writes: a double's shortest form or a 64-bit integer.
+constexpr std::size_t kNumberRoom = 32;
+
+template <typename Number>
+char* PutNumber(char* at, Number value) {
+  return std::to_chars(at, at + kNumberRoom, value).ptr;
 }
 
-void AppendLong(std::string& out, long value) {
-  char buffer[24];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
+// `field` as one CSV field (see AppendCsvField); needs room for 2 * size + 2 characters.
+char* PutCsvField(char* at, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    if (!field.empty()) std::memcpy(at, field.data(), field.size());
+    return at + field.size();
+  }
+  *at++ = '"';
+  for (char c : field) {
+    if (c == '"') *at++ = '"';
+    *at++ = c;
+  }
+  *at++ = '"';
+  return at;
 }
 
 // A cell of the text format: `text` right-aligned in `width` characters, after two blanks.
@@ -76,6 +89,22 @@ std::string TextNumber(double value, std::string_view pattern) {
 }
 
 }  // namespace
+
+std::optional<double> PlainNumber(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+  if (i == 0 || (text[0] == '0' && i > 1)) return std::nullopt;
+  if (i < text.size()) {
+    if (text[i] != '.') return std::nullopt;
+    const std::size_t point = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
+    if (i == point || i != text.size()) return std::nullopt;
+  }
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  return value;
+}
 
 BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
     : settings_(std::move(settings)), sink_(sink) {
@@ -333,26 +362,33 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   const bool dynamic_columns = sg_column_.has_value();
   std::string& out = sink_.buffer;
   switch (settings_.format) {
-    case Format::Csv:
-      AppendUnsigned(out, line_number_);
-      out += ',';
-      AppendCsvField(out, name_);
-      out += ',';
-      if (index) AppendLong(out, index->rounded);
-      out += ',';
-      if (grade) AppendLong(out, *grade);
+    case Format::Csv: {
+      // Written straight into the buffer, within room reserved for the longest row.
+      const std::size_t start = out.size();
+      out.resize(start + 2 * name_.size() + 8 + (3 + 3 * n) * kNumberRoom);
+      char* at = out.data() + start;
+      at = PutNumber(at, line_number_);
+      *at++ = ',';
+      at = PutCsvField(at, name_);
+      *at++ = ',';
+      if (index) at = PutNumber(at, index->rounded);
+      *at++ = ',';
+      if (grade) at = PutNumber(at, *grade);
       for (std::size_t i = 0; i < n; ++i) {
-        out += ',';
-        AppendShortest(out, values[0][i]);
+        *at++ = ',';
+        at = PutNumber(at, values[0][i]);
         if (dynamic_columns) {
-          out += ',';
-          if (sg) AppendShortest(out, values[1][i]);
-          out += ',';
-          if (sg) AppendShortest(out, values[2][i]);
+          *at++ = ',';
+          if (sg) at = PutNumber(at, values[1][i]);
+          *at++ = ',';
+          if (sg) at = PutNumber(at, values[2][i]);
         }
       }
-      out += ",\n";
+      *at++ = ',';
+      *at++ = '\n';
+      out.resize(static_cast<std::size_t>(at - out.data()));
       break;
+    }
     case Format::Json: {
       Json row;
       row["line"] = line_number_;
@@ -402,7 +438,7 @@ void BatchRun::WriteError(const std::string& message) {
   std::string& out = sink_.buffer;
   switch (settings_.format) {
     case Format::Csv: {
-      AppendUnsigned(out, line_number_);
+      out += std::to_string(line_number_);
       out += ',';
       AppendCsvField(out, name_);
       const std::size_t empty = 2 + settings_.at.size() * (sg_column_ ? 3 : 1);

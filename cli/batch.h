@@ -7,6 +7,7 @@
 // naming the line's number (the header is line 1). Blank lines give none.
 
 #include <cstddef>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,12 @@
 #include "engine/viscosity_line.h"
 
 namespace project1::cli {
+
+// The value of a field written the plainest way, digits with an optional fraction and no
+// leading zero ("46", "0.85", "320.5"), read exactly as TextToNumber reads it (both are
+// correctly rounded); nullopt for any other text, which then goes through TextToNumber. This is
+// the batch's fast path: most supplier sheets hold nothing else.
+std::optional<double> PlainNumber(std::string_view text);
 
 struct BatchSettings {
   Law law = Law::Walther;
@@ -61,7 +68,9 @@ class BatchRun {
   std::size_t columns_ = 0;
   std::optional<std::size_t> name_column_, v40_column_, v100_column_, sg_column_;
   std::vector<std::string_view> fields_;
-  std::vector<std::string> unquoted_;  // storage of quoted fields, one per column, reused
+  // Storage of the quoted fields of a row, one per column, reused; a deque, so that growing it
+  // leaves the fields already split in place.
+  std::deque<std::string> unquoted_;
   std::string_view name_;
   std::vector<std::string> at_labels_;
 };

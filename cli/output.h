@@ -54,11 +54,15 @@ class TextTable {
 // Characters (not bytes) in UTF-8 text.
 std::size_t DisplayWidth(std::string_view text);
 
+// The size of the blocks streamed input is read in and streamed output is written in: large
+// enough that system calls cost next to nothing, small enough that memory stays flat.
+inline constexpr std::size_t kStreamBlock = std::size_t{1} << 18;
+
 // Where streamed output goes: rows are appended to buffer and drained in large blocks, so the
 // memory held stays the same however many rows pass through.
 class OutputSink {
  public:
-  explicit OutputSink(std::size_t block = std::size_t{1} << 20) : block_(block) {
+  explicit OutputSink(std::size_t block = kStreamBlock) : block_(block) {
     buffer.reserve(block_ + block_ / 4);
   }
   OutputSink(const OutputSink&) = delete;

@@ -99,7 +99,7 @@ int RunBatch(const std::string& path, BatchSettings settings) {
 
   FdSink sink(STDOUT_FILENO, "standard output");
   BatchRun run(std::move(settings), sink);
-  std::vector<char> block(std::size_t{1} << 20);
+  std::vector<char> block(kStreamBlock);
   while (true) {
     const ssize_t got = ::read(fd, block.data(), block.size());
     if (got < 0) {
