@@ -6,8 +6,8 @@
 RESULTS_DIR holds engine.json (Google Benchmark JSON with median aggregates), startup.txt (one
 line a launch: the program's label, a TAB and the JSON object of startup_probe), press.json
 (the JSON object of press_bench) and cli.json (the launches of the `viscosity` command and of
-its floors, written by cli_bench.py). The table goes between the bench markers of README, which are
-appended with a "## Performance" heading when missing. Prints the table and exits 0.
+its floors, written by cli_bench.py). The table goes between the bench markers of README, which
+are appended with a "## Performance" heading when missing. Prints the table and exits 0.
 """
 
 import datetime

@@ -244,11 +244,8 @@ int RunTool(int argc, const char* const* argv) {
   std::string batch_path = "-";
   std::vector<std::string> batch_at;
   std::optional<std::string> batch_expansion;
-  CLI::App* batch = app.add_subcommand(
-      "batch",
-      "one answer row per oil of a CSV file whose header names v40, v100 (and optionally name, "
-      "sg); a bad row gives an error row naming its line and the rest go on; exit status 2 "
-      "when any row failed");
+  CLI::App* batch =
+      app.add_subcommand("batch", "one answer row for every oil of a CSV list, streamed");
   batch->add_option("file", batch_path, "CSV file, - for standard input")
       ->type_name("FILE")
       ->default_str("-");
@@ -265,7 +262,13 @@ int RunTool(int argc, const char* const* argv) {
           "thermal expansion coefficient per °C, the sg column then taken at 15 °C")
       ->type_name("ALPHA");
   AddFormatOption(*batch, format_name);
-  batch->footer(Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
+  batch->footer(
+      "The first line is a header naming the columns v40 and v100 (cSt) and optionally name and\n"
+      "sg; other columns are ignored. Each following line that is not blank gives one row: the\n"
+      "oil's viscosity index, ISO grade and its viscosities at each --at, or an error row naming\n"
+      "the line's number (the header is line 1); the rest go on. The exit status is 2 when any\n"
+      "row failed.\n\n" +
+      Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
 
   // A negative number with no digit before its point ("-.5") would be taken for an option; it
   // is passed on as the same number with a leading zero ("-0.5"). "-30" needs no help: no option

@@ -235,6 +235,20 @@ TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
   EXPECT_FALSE(bare[0].contains("dynamic_reyn"));
   EXPECT_FALSE(bare[0].contains("dynamic_mpa_s"));
 
+  // --sg replaces the catalogue's gravity; with --expansion the gravity is that at 15 C and
+  // falls above it: by exp(-0.07 (1 + 0.8 * 0.07)) = 0.928746 at 115 C for 0.0007 per C.
+  const Json gravity = RunJson({"at", "15", "115", "--oil", "SHC 632", "--sg", "0.9"});
+  const Json expanding =
+      RunJson({"at", "15", "115", "--oil", "SHC 632", "--sg", "0.9", "--expansion", "0.0007"});
+  EXPECT_NEAR(gravity[0]["dynamic_mpa_s"].get<double>() / at[0]["dynamic_mpa_s"].get<double>() *
+                  at[0]["kinematic_cst"].get<double>() / gravity[0]["kinematic_cst"].get<double>(),
+              0.9 / 0.87, 1e-12);
+  EXPECT_NEAR(expanding[0]["dynamic_mpa_s"].get<double>(),
+              gravity[0]["dynamic_mpa_s"].get<double>(), 1e-12);
+  EXPECT_NEAR(
+      expanding[1]["dynamic_mpa_s"].get<double>() / gravity[1]["dynamic_mpa_s"].get<double>(),
+      0.928745, 1e-6);
+
   // The published check of the d341 law: 404 and 28 cSt give 132.126 cSt at 60 C.
   const Json d341 = RunJson({"at", "60", "--v40", "404", "--v100", "28", "--law", "d341"});
   EXPECT_NEAR(d341[0]["kinematic_cst"].get<double>(), 132.126, 5e-4);
