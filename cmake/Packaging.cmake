@@ -70,17 +70,27 @@ function(project1_compress source out_var)
   set(${out_var} ${source}.gz PARENT_SCOPE)
 endfunction()
 
-# project1_install_program(TARGET): installs the program to bin. A stripped install (cpack) also
-# drops the compiler's .comment section, as Debian's own packages do.
+# project1_install_program(TARGET [DESTINATION]): installs the program to DESTINATION (default:
+# bin). A stripped install (cpack) also drops the compiler's .comment section, as Debian's own
+# packages do.
 function(project1_install_program target)
-  install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  set(destination ${CMAKE_INSTALL_BINDIR})
+  if(ARGC GREATER 1)
+    set(destination ${ARGV1})
+  endif()
+  install(TARGETS ${target} RUNTIME DESTINATION ${destination})
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
       execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${target}>\"
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\"
                       COMMAND_ERROR_IS_FATAL ANY)
     endif()")
 endfunction()
+
+# The helper that draws the chart's PNG pictures for the command-line tool.
+if(TARGET project1-chart-png)
+  project1_install_program(project1-chart-png ${CMAKE_INSTALL_LIBEXECDIR}/project1)
+endif()
 
 # The window's manual page, from its maintained source.
 if(TARGET Project1)
