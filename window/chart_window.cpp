@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "chart/chart_scene.h"
@@ -99,7 +100,13 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(view_, 1);
   layout->addLayout(side);
-  resize(1040, 600);
+  // The usual size, kept within the screen the window opens on (large scale factors, small
+  // screens).
+  QSize size(1040, 600);
+  if (const QScreen* shown_on = screen()) {
+    size = size.boundedTo(shown_on->availableSize() * 9 / 10).expandedTo(minimumSizeHint());
+  }
+  resize(size);
 }
 
 void ChartWindow::ShowCalculation(const CalculationRecord& record) {
