@@ -11,6 +11,8 @@ program=${1:?usage: window_e2e.sh PATH_TO_PROGRAM}
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR
 source "$here/xsession.bash"
+# shellcheck source=../checks.bash
+source "$here/../checks.bash"
 
 for tool in Xvfb xdotool xclip xdpyinfo; do
   command -v "$tool" >/dev/null || {
@@ -19,8 +21,6 @@ for tool in Xvfb xdotool xclip xdpyinfo; do
   }
 done
 
-passed=0
-failed=0
 watchdog=""
 work=$(mktemp -d "${TMPDIR:-/tmp}/window_e2e.XXXXXX")
 # shellcheck disable=SC2317  # called by the trap
@@ -44,14 +44,6 @@ export HOME=$work/home
 mkdir -p "$HOME"
 table=$HOME/Viscosity.txt
 
-pass() {
-  echo "ok   $1"
-  passed=$((passed + 1))
-}
-fail() {
-  echo "FAIL $1"
-  failed=$((failed + 1))
-}
 # check NAME EXPECTED ACTUAL
 check() {
   if [ "$2" = "$3" ]; then pass "$1: \"$3\""; else fail "$1: expected \"$2\", got \"$3\""; fi

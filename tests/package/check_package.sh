@@ -20,6 +20,8 @@ deb=$(realpath "$deb")
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source-path=SCRIPTDIR source=../e2e/xsession.bash
 source "$here/../e2e/xsession.bash"
+# shellcheck source=../checks.bash
+source "$here/../checks.bash"
 
 for tool in lintian appstreamcli desktop-file-validate man dpkg-deb Xvfb xdotool xdpyinfo; do
   command -v "$tool" >/dev/null || {
@@ -38,8 +40,6 @@ if dpkg-query -W -f='${db:Status-Status}' "$package" 2>/dev/null | grep -qv '^no
   exit 1
 fi
 
-passed=0
-failed=0
 installed_by_us=0
 work=$(mktemp -d "${TMPDIR:-/tmp}/check_package.XXXXXX")
 # shellcheck disable=SC2317  # called by the trap
@@ -53,14 +53,6 @@ cleanup() {
 trap cleanup EXIT
 trap 'echo "FAIL interrupted"; exit 130' INT TERM
 
-pass() {
-  echo "ok   $1"
-  passed=$((passed + 1))
-}
-fail() {
-  echo "FAIL $1"
-  failed=$((failed + 1))
-}
 # check NAME COMMAND...: passes when COMMAND succeeds and prints nothing; shows what it printed.
 check_quiet() {
   local name=$1 out status
