@@ -90,8 +90,8 @@ pid_t TemporaryWriter(std::string_view name, std::string_view prefix) {
 // they could remove them: regular files with this host's temporary name whose process no longer
 // exists. A file of a running process (this one included), a file of another host, and every
 // other file are left alone. Failures are ignored: a leftover costs only space.
-void RemoveLeftoverTemporaries(const std::filesystem::path& target, const FileOps& ops) {
-  const std::string prefix = TemporaryPrefix(target);
+void RemoveLeftoverTemporaries(const std::filesystem::path& target, std::string_view prefix,
+                               const FileOps& ops) {
   const pid_t self = ::getpid();
   std::error_code error;
   std::filesystem::directory_iterator it(FolderOf(target), error);
@@ -108,10 +108,11 @@ void RemoveLeftoverTemporaries(const std::filesystem::path& target, const FileOp
 }
 
 // Creates the temporary file beside `target`; returns its descriptor and sets `temporary`.
-int CreateTemporary(std::string_view what, const std::filesystem::path& target, const FileOps& ops,
+int CreateTemporary(std::string_view what, const std::filesystem::path& target,
+                    std::string_view host_prefix, const FileOps& ops,
                     std::filesystem::path& temporary) {
   const std::filesystem::path folder = FolderOf(target);
-  const std::string prefix = TemporaryPrefix(target) + std::to_string(::getpid()) + ".";
+  const std::string prefix = std::string(host_prefix) + std::to_string(::getpid()) + ".";
   int error = EEXIST;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
     const std::filesystem::path candidate =
@@ -168,9 +169,10 @@ void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, co
 
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, std::string_view what,
                  const FileOps& ops) {
-  RemoveLeftoverTemporaries(target, ops);
+  const std::string prefix = TemporaryPrefix(target);
+  RemoveLeftoverTemporaries(target, prefix, ops);
   std::filesystem::path temporary;
-  const int fd = CreateTemporary(what, target, ops, temporary);
+  const int fd = CreateTemporary(what, target, prefix, ops, temporary);
 
   int error = WriteAll(fd, bytes, ops);
   if (error == 0 && ops.fsync(fd) != 0) error = errno;
