@@ -47,7 +47,6 @@ std::string CsvText(const std::vector<std::string>& header,
 }
 
 // The table file's header line, as the window writes it.
-constexpr std::string_view kTableHeader = " Temp, C\t viscosity, cSt\r\n";
 constexpr double kDefaultFrom = -40;
 constexpr double kDefaultTo = 250;
 constexpr double kDefaultStep = 5;
@@ -161,17 +160,6 @@ std::string TableCommand(const Oil& oil, const TableRange& range, Format format)
   // --to is included, also when rounding leaves the last step a hair short of it.
   const auto count = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
 
-  const bool window_table =
-      oil.line.law == Law::Walther && oil.given_40_100 && !range.from && !range.to && !range.step;
-  if (format == Format::Text && window_table) {
-    // The window's own table file, byte for byte.
-    CalcState state;
-    state.visc40 = oil.nu40;
-    state.visc100 = oil.nu100;
-    FitViscosityLine(state);
-    return ViscosityTableText(state);
-  }
-
   std::vector<Point> rows;
   rows.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -183,14 +171,10 @@ std::string TableCommand(const Oil& oil, const TableRange& range, Format format)
   }
   switch (format) {
     case Format::Text: {
-      // The window's table file format for any range and law.
-      std::string out(kTableHeader);
-      for (const Point& row : rows) {
-        out += FormatNumber(row.t, kTemperaturePattern);
-        out += '\t';
-        out += FormatNumber(row.nu, kTableViscosityPattern);
-        out += "\r\n";
-      }
+      // The table file's format for any range and law; with the defaults and the window's line,
+      // the window's table file byte for byte.
+      std::string out(kTableHeaderLine);
+      for (const Point& row : rows) AppendTableRow(out, row.t, row.nu);
       return out;
     }
     case Format::Json:

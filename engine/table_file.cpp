@@ -27,18 +27,19 @@ const FileOps& TableFileOps() {
   return table_file_ops != nullptr ? *table_file_ops : SystemFileOps();
 }
 
-std::string ViscosityTableText(CalcState& s) {
-  std::string text;
-  text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
-  text += " Temp, C\t viscosity, cSt";
+void AppendTableRow(std::string& text, double t, double nu) {
+  text += FormatNumber(t, kTemperaturePattern);
+  text += '\t';
+  text += FormatNumber(nu, kTableViscosityPattern);
   text += kLineEnd;
+}
+
+std::string ViscosityTableText(CalcState& s) {
+  std::string text(kTableHeaderLine);
+  text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
   double t = kFirstTemperature;
   for (int row = 1; row <= kTableRows; ++row) {
-    const double nu = ViscosityAt(s, t);
-    text += FormatNumber(t, kTemperaturePattern);
-    text += '\t';
-    text += FormatNumber(nu, kTableViscosityPattern);
-    text += kLineEnd;
+    AppendTableRow(text, t, ViscosityAt(s, t));
     t += kTemperatureStep;
   }
   return text;

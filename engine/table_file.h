@@ -14,6 +14,11 @@ namespace project1 {
 inline constexpr std::string_view kTableFileName = "Viscosity.txt";
 inline constexpr int kTableRows = 59;
 
+// The table's header line and one row line (temperature in C, viscosity in cSt), each ending in
+// CR LF: the format of the table file, for any range.
+inline constexpr std::string_view kTableHeaderLine = " Temp, C\t viscosity, cSt\r\n";
+void AppendTableRow(std::string& text, double t, double nu);
+
 // The whole file's text for the fitted line in `s`; writes loglog and logv through ViscosityAt.
 // Throws the evaluation's error at the first failing row.
 std::string ViscosityTableText(CalcState& s);
