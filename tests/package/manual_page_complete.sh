@@ -7,6 +7,9 @@
 #
 # Prints what is missing and "N found, M missing"; exits non-zero when anything is missing.
 set -uo pipefail
+# The page and the help hold ν and °; read them as UTF-8 whatever the caller's locale (col
+# escapes every byte past ASCII in the POSIX locale).
+export LC_ALL=C.UTF-8
 
 tool=${1:?usage: manual_page_complete.sh PATH_TO_VISCOSITY PAGE}
 page=${2:?usage: manual_page_complete.sh PATH_TO_VISCOSITY PAGE}
