@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

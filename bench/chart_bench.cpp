@@ -13,8 +13,8 @@ std::vector<project1::ChartOil> TenOils() {
   std::vector<project1::ChartOil> oils;
   for (const project1::Lubricant& oil : project1::LubricantCatalogue) {
     oils.push_back({std::string(oil.name),
-                    project1::FitLine40100(project1::Law::Walther, oil.vc, oil.vh),
-                    {{{40, oil.vc}, {100, oil.vh}}},
+                    project1::FitLine40100(project1::Law::Walther, oil.nu40, oil.nu100),
+                    {{{40, oil.nu40}, {100, oil.nu100}}},
                     {71, 150}});
   }
   return oils;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "window/chart_window.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/window_menu.h"
 #include "window_bench.h"
 
@@ -30,9 +30,10 @@ int main(int argc, char* argv[]) {
   QTemporaryDir home;
   if (!project1::bench::UseHome(home, program)) return 1;
 
-  project1::Form1Window window;
+  project1::MainWindow window;
   if (!project1::bench::Show(window, program)) return 1;
-  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+  QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("calculateButton")),
+                    Qt::LeftButton);
   project1::WindowMenu& menu = *window.window_menu();
   if (!menu.chart_action()->isEnabled()) {
     std::fprintf(stderr, "chart_open_bench: the calculation did not succeed\n");

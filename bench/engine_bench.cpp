@@ -17,8 +17,8 @@
 #include "engine/calculate.h"
 #include "engine/model.h"
 #include "engine/table_file.h"
-#include "fake_form.h"
 #include "numtext/numtext.h"
+#include "test_support.h"
 
 namespace project1 {
 namespace {
@@ -62,16 +62,15 @@ void BM_TableTextInMemory(benchmark::State& state) {
 }
 BENCHMARK(BM_TableTextInMemory)->Unit(benchmark::kMicrosecond);
 
-// The whole calculation against the in-memory window, the table file included.
-void BM_CalculateViscosity(benchmark::State& state) {
+// The window's starting inputs.
+const CalculationInputs kStartingInputs = {"320", "35", "71", "150", "0.87"};
+
+// The whole calculation, the table file included.
+void BM_Calculate(benchmark::State& state) {
   TempHome home;
-  FakeForm form;
-  for (auto _ : state) {
-    CalculateViscosity();
-    form.ClearCalls();
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(Calculate(kStartingInputs));
 }
-BENCHMARK(BM_CalculateViscosity)->Unit(benchmark::kMicrosecond)->UseRealTime();
+BENCHMARK(BM_Calculate)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 // The floor: the same bytes, the same file-system steps, nothing else.
 class ReplaceFloor {
@@ -134,7 +133,6 @@ double Median(std::vector<double> values) {
 void BM_CalculationVsFloor(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
   TempHome home;
-  FakeForm form;
   CalcState s = DefaultOil();
   const ReplaceFloor floor(home.Path(), ViscosityTableText(s));
   std::vector<double> calculation_us;
@@ -148,7 +146,7 @@ void BM_CalculationVsFloor(benchmark::State& state) {
       const bool calculation = (turn == 0) == calculation_first;
       const auto start = Clock::now();
       if (calculation) {
-        CalculateViscosity();
+        benchmark::DoNotOptimize(Calculate(kStartingInputs));
       } else if (!floor.Run()) {
         state.SkipWithError("file-system step failed");
         return;
@@ -156,7 +154,6 @@ void BM_CalculationVsFloor(benchmark::State& state) {
       const double elapsed = micros(Clock::now() - start);
       (calculation ? calculation_us : floor_us).push_back(elapsed);
     }
-    form.ClearCalls();
     calculation_first = !calculation_first;
   }
   const double calculation_median = Median(calculation_us);

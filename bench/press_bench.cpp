@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window_bench.h"
 
 namespace {
@@ -44,12 +44,12 @@ int main(int argc, char* argv[]) {
   const std::string table =
       QFile::encodeName(home.filePath(QStringLiteral("Viscosity.txt"))).toStdString();
 
-  project1::Form1Window window;
+  project1::MainWindow window;
   if (!project1::bench::Show(window, program)) return 1;
-  auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
-  auto* notice = window.findChild<QLabel*>(QStringLiteral("Label4"));
+  auto* button = window.findChild<QPushButton*>(QStringLiteral("calculateButton"));
+  auto* notice = window.findChild<QLabel*>(QStringLiteral("notice"));
   if (button == nullptr || notice == nullptr) {
-    std::fprintf(stderr, "press_bench: the window has no Command1 or Label4\n");
+    std::fprintf(stderr, "press_bench: the window has no calculate button or notice\n");
     return 1;
   }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The built-in catalogue of lubricants offered in the window's list.
+// The built-in catalogue of lubricants, offered in the window's list and by the tool's name.
 
 #include <array>
 #include <string_view>
@@ -8,12 +8,13 @@ namespace project1 {
 
 struct Lubricant {
   std::string_view name;
-  double vc;  // cSt at 40 C
-  double vh;  // cSt at 100 C
-  double sg;  // specific gravity
+  double nu40;     // cSt at 40 C
+  double nu100;    // cSt at 100 C
+  double gravity;  // specific gravity
 };
 
-// The ten named oils, in list order. "OTHER" follows them in the list and carries no data.
+// The ten named oils, in list order. "OTHER" follows them in the window's list and carries no
+// data.
 inline constexpr std::array<Lubricant, 10> LubricantCatalogue{{
     {"SHC 624", 31, 5.8, 0.85},
     {"SHC 625", 46, 7.7, 0.85},
@@ -28,11 +29,7 @@ inline constexpr std::array<Lubricant, 10> LubricantCatalogue{{
 }};
 inline constexpr std::string_view kOtherLubricant = "OTHER";
 
-// Fills LubList with the ten names and "OTHER" last, once: does nothing if it holds items.
-void FillList();
-
-// Writes vc, vh and SG from the catalogue row whose name equals LubList's text exactly; nothing
-// for "OTHER" or any other text.
-void SelectLubricant();
+// The catalogue oil whose name is exactly `name`; nullptr for "OTHER" or any other text.
+const Lubricant* FindOil(std::string_view name);
 
 }  // namespace project1

@@ -352,9 +352,9 @@ std::string OilsCommand(Format format) {
       for (const Lubricant& oil : LubricantCatalogue) {
         Json row;
         row["name"] = std::string(oil.name);
-        row["kinematic_40c_cst"] = oil.vc;
-        row["kinematic_100c_cst"] = oil.vh;
-        row["specific_gravity"] = oil.sg;
+        row["kinematic_40c_cst"] = oil.nu40;
+        row["kinematic_100c_cst"] = oil.nu100;
+        row["specific_gravity"] = oil.gravity;
         out.push_back(std::move(row));
       }
       return JsonText(out);
@@ -363,7 +363,7 @@ std::string OilsCommand(Format format) {
       std::string out = "name,kinematic_40c_cst,kinematic_100c_cst,specific_gravity\n";
       for (const Lubricant& oil : LubricantCatalogue) {
         AppendCsvField(out, oil.name);
-        for (double value : {oil.vc, oil.vh, oil.sg}) {
+        for (double value : {oil.nu40, oil.nu100, oil.gravity}) {
           out += ',';
           AppendShortest(out, value);
         }
@@ -376,8 +376,8 @@ std::string OilsCommand(Format format) {
       table.Add({"Name", "At 40 °C", "At 100 °C", "Specific"});
       table.Add({"", "cSt", "cSt", "gravity"});
       for (const Lubricant& oil : LubricantCatalogue) {
-        table.Add({std::string(oil.name), NumberToText(oil.vc), NumberToText(oil.vh),
-                   NumberToText(oil.sg)});
+        table.Add({std::string(oil.name), NumberToText(oil.nu40), NumberToText(oil.nu100),
+                   NumberToText(oil.gravity)});
       }
       return table.Render();
     }

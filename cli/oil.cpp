@@ -87,9 +87,9 @@ Oil ResolveOil(const OilOptions& options) {
       Usage("--oil \"" + *options.oil +
             "\" is not in the catalogue; \"viscosity oils\" lists its names.");
     }
-    oil.nu40 = found->vc;
-    oil.nu100 = found->vh;
-    oil.sg = found->sg;
+    oil.nu40 = found->nu40;
+    oil.nu100 = found->nu100;
+    oil.sg = found->gravity;
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else if (by_viscosities) {

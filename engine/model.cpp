@@ -74,11 +74,6 @@ double CheckEvaluation(double value, double t, std::string_view what) {
 
 }  // namespace
 
-CalcState& ModuleState() {
-  static CalcState state;
-  return state;
-}
-
 void FitViscosityLine(CalcState& s) {
   const double l40 = DoubleLogOfViscosity(s.visc40, kVisc40Name);
   const double k40 = std::log(kAbsolute40);
@@ -94,7 +89,7 @@ void FitViscosityLine(CalcState& s) {
   s.intercept = CheckFit(s.slope * std::log(kAbsolute40) / std::log(kBase) + s.intercept);
 }
 
-double ViscosityAt(CalcState& s, double t, std::string_view what) {
+double ViscosityAt(const CalcState& s, double t, std::string_view what) {
   const double absolute = t + kKelvinOffset;
   if (!(absolute > 0)) {
     const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
@@ -106,21 +101,23 @@ double ViscosityAt(CalcState& s, double t, std::string_view what) {
   }
   const double ln_absolute = std::log(absolute);
 
-  s.loglog = CheckEvaluation(s.intercept - (s.slope * ln_absolute) / std::log(kBase), t, what);
-  s.logv = CheckEvaluation(std::pow(kBase, s.loglog), t, what);
-  return CheckEvaluation(std::pow(kBase, s.logv), t, what) - kViscosityOffset;
+  const double loglog =
+      CheckEvaluation(s.intercept - (s.slope * ln_absolute) / std::log(kBase), t, what);
+  const double log = CheckEvaluation(std::pow(kBase, loglog), t, what);
+  return CheckEvaluation(std::pow(kBase, log), t, what) - kViscosityOffset;
 }
 
-void DensityFromSG(CalcState& s) {
-  if (std::isnan(s.sg)) {
+void DensityFromGravity(CalcState& s) {
+  if (std::isnan(s.gravity)) {
     throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.", kGravityName);
   }
-  if (!(s.sg > 0)) {
+  if (!(s.gravity > 0)) {
     throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be above 0; it is " + Shown(s.sg) + ".", kGravityName);
+                "The specific gravity must be above 0; it is " + Shown(s.gravity) + ".",
+                kGravityName);
   }
-  const double density =
-      kWaterWeightDensity / std::pow(kInchesPerFoot, 3) * s.sg / kStandardGravity / kInchesPerFoot;
+  const double density = kWaterWeightDensity / std::pow(kInchesPerFoot, 3) * s.gravity /
+                         kStandardGravity / kInchesPerFoot;
   if (std::isinf(density)) {
     throw Error(ErrorKind::Overflow, "The specific gravity is too large to compute a density.",
                 kGravityName);

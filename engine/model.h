@@ -9,7 +9,7 @@
 
 namespace project1 {
 
-// The calculation record. Every field is a double and starts at 0; the order is fixed.
+// The numbers of one calculation. Every field is a double and starts at 0.
 struct CalcState {
   double visc40 = 0;     // cSt at 40 C (input)
   double visc100 = 0;    // cSt at 100 C (input)
@@ -19,15 +19,11 @@ struct CalcState {
   double visc2 = 0;      // cSt at temp2
   double intercept = 0;  // A of the fitted line
   double slope = 0;      // B of the fitted line
-  double loglog = 0;     // A - B*log10(T + 273.16) of the latest evaluation
-  double logv = 0;       // 10 raised to loglog of the latest evaluation
-  double sg = 0;         // specific gravity (input)
+  double gravity = 0;    // specific gravity (input)
   double density = 0;    // mass density, lbf*s^2/in^4
-  double dyn1 = 0;       // dynamic viscosity at temp1, reyn
+  double dynamic1 = 0;   // dynamic viscosity at temp1, reyn
+  double dynamic2 = 0;   // dynamic viscosity at temp2, reyn
 };
-
-// The record that lives for the whole run of the program.
-CalcState& ModuleState();
 
 // The inputs of the calculation as its messages name them. An error about one input carries its
 // name as the error's subject.
@@ -52,14 +48,14 @@ inline constexpr double kAreaFactor = 0.00155;      // in^2 per mm^2
 // Error(InvalidArgument) when a viscosity is 0.4 cSt or less, its subject that viscosity.
 void FitViscosityLine(CalcState& s);
 
-// Kinematic viscosity in cSt at t degrees C; writes loglog and logv. `what` names the temperature
+// Kinematic viscosity in cSt at t degrees C. `what` names the temperature
 // in messages and is the errors' subject ("first reference temperature"); left empty (a table
 // row), the messages name the temperature by its value.
 // Error(InvalidArgument) at -273.16 C or below; Error(Overflow) when a power exceeds a double.
-double ViscosityAt(CalcState& s, double t, std::string_view what = {});
+double ViscosityAt(const CalcState& s, double t, std::string_view what = {});
 
-// Reads sg; writes density. Error(InvalidArgument) for a gravity that is not above 0.
-void DensityFromSG(CalcState& s);
+// Reads gravity; writes density. Error(InvalidArgument) for a gravity that is not above 0.
+void DensityFromGravity(CalcState& s);
 
 // Dynamic viscosity in reyn of nu cSt; reads density. `what` names the temperature of nu in
 // messages, as for ViscosityAt. Too large a result is the gravity's fault (no finite viscosity

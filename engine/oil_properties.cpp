@@ -157,8 +157,8 @@ double DynamicReyn(double nu_cst, double sg) {
   }
   // The window's own conversion, on a record of this oil alone.
   CalcState s;
-  s.sg = sg;
-  DensityFromSG(s);
+  s.gravity = sg;
+  DensityFromGravity(s);
   return DynamicViscosity(s, nu_cst);
 }
 

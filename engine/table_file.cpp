@@ -17,15 +17,7 @@ constexpr std::string_view kLineEnd = "\r\n";
 constexpr double kFirstTemperature = -40.0;
 constexpr double kTemperatureStep = 5.0;
 
-const FileOps* table_file_ops = nullptr;
-
 }  // namespace
-
-void SetTableFileOps(const FileOps* ops) { table_file_ops = ops; }
-
-const FileOps& TableFileOps() {
-  return table_file_ops != nullptr ? *table_file_ops : SystemFileOps();
-}
 
 void AppendTableRow(std::string& text, double t, double nu) {
   text += FormatNumber(t, kTemperaturePattern);
@@ -34,7 +26,7 @@ void AppendTableRow(std::string& text, double t, double nu) {
   text += kLineEnd;
 }
 
-std::string ViscosityTableText(CalcState& s) {
+std::string ViscosityTableText(const CalcState& s) {
   std::string text(kTableHeaderLine);
   text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
   double t = kFirstTemperature;
@@ -73,7 +65,7 @@ std::filesystem::path TableFolder() {
                                         folder.string() + " is not an existing folder.");
 }
 
-std::filesystem::path WriteViscosityTable(CalcState& s, const FileOps& ops) {
+std::filesystem::path WriteViscosityTable(const CalcState& s, const FileOps& ops) {
   const std::filesystem::path folder = TableFolder();
   const std::string text = ViscosityTableText(s);
   std::filesystem::path target = folder / kTableFileName;

@@ -44,8 +44,8 @@ std::string NumberToText(short value);
 std::string FormatNumber(double value, std::string_view pattern);
 
 // The four display patterns of the program.
-inline constexpr std::string_view kKinematicPattern = "###,###.###";       // vcalc, vcalc2
-inline constexpr std::string_view kDynamicPattern = "#.########";          // DynVisc, DynVisc2
+inline constexpr std::string_view kKinematicPattern = "###,###.###";       // kinematic results
+inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results
 inline constexpr std::string_view kTemperaturePattern = "##0.0";           // table: temperature
 inline constexpr std::string_view kTableViscosityPattern = "###,###.000";  // table: viscosity
 

@@ -3,9 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
-#include "engine/table_file.h"
 #include "numtext/numtext.h"
-#include "window/controls.h"
 
 namespace project1 {
 
@@ -15,35 +13,33 @@ constexpr std::string_view kDynamicMpaSPattern = "###,##0.###";
 
 std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
 
-// The catalogue oil named in the list whose values the inputs still hold, else "Oil".
-std::string OilName(const CalcState& s) {
-  const std::string picked = Form1().LubList().Text();
-  for (const Lubricant& oil : LubricantCatalogue) {
-    if (oil.name == picked && oil.vc == s.visc40 && oil.vh == s.visc100 && oil.sg == s.sg) {
-      return picked;
-    }
+// The catalogue oil named `picked` when the inputs are its values, else "Oil".
+std::string OilName(const CalcState& s, const std::string& picked) {
+  const Lubricant* oil = FindOil(picked);
+  if (oil != nullptr && oil->nu40 == s.visc40 && oil->nu100 == s.visc100 &&
+      oil->gravity == s.gravity) {
+    return picked;
   }
   return "Oil";
 }
 
 }  // namespace
 
-CalculationRecord RecordLastCalculation() {
-  Form1Controls& form = Form1();
-  const CalcState& s = ModuleState();
+CalculationRecord RecordCalculation(const CalculationOutcome& outcome,
+                                    const std::array<std::string, 9>& shown,
+                                    const std::string& picked) {
+  const CalcState& s = outcome.values;
   CalculationRecord record;
-  record.shown = {form.vc().Text(),     form.vh().Text(),      form.tref().Text(),
-                  form.tref2().Text(),  form.SG().Text(),      form.vcalc().Text(),
-                  form.vcalc2().Text(), form.DynVisc().Text(), form.DynVisc2().Text()};
+  record.shown = shown;
   record.nu40 = s.visc40;
   record.nu100 = s.visc100;
   record.temp1 = s.temp1;
   record.temp2 = s.temp2;
   record.visc1 = s.visc1;
   record.visc2 = s.visc2;
-  record.sg = s.sg;
-  record.oil_name = OilName(s);
-  record.table = TableFolder() / kTableFileName;
+  record.sg = s.gravity;
+  record.oil_name = OilName(s, picked);
+  record.table = outcome.table;
   return record;
 }
 

@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "chart/chart.h"
+#include "engine/calculate.h"
 
 namespace project1 {
 
 struct CalculationRecord {
-  // vc, vh, tref, tref2, SG, vcalc, vcalc2, DynVisc, DynVisc2, exactly as the boxes show them.
+  // The five inputs and the four results, in the window's order, exactly as the boxes show them.
   std::array<std::string, 9> shown;
   double nu40 = 0;   // cSt at 40 C
   double nu100 = 0;  // cSt at 100 C
@@ -25,9 +26,11 @@ struct CalculationRecord {
   std::filesystem::path table;  // the table file the calculation wrote
 };
 
-// The record of the calculation that has just succeeded, read from the window's boxes and the
-// calculation record.
-CalculationRecord RecordLastCalculation();
+// The record of a calculation that has succeeded: its numbers and table from `outcome`, the
+// boxes' texts `shown`, and the oil name from the text `picked` in the lubricant list.
+CalculationRecord RecordCalculation(const CalculationOutcome& outcome,
+                                    const std::array<std::string, 9>& shown,
+                                    const std::string& picked);
 
 // Two lines with TAB between fields: the nine quantities with their units, then the texts.
 std::string ResultsText(const CalculationRecord& record);

@@ -2,12 +2,12 @@
 
 #include <QApplication>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Project1"));
-  project1::Form1Window window;
+  project1::MainWindow window;
   window.show();
   return QApplication::exec();
 }

@@ -5,11 +5,22 @@
 #include <QColor>
 #include <QPalette>
 #include <QWidget>
+#include <cstdint>
 #include <optional>
 
-#include "window/controls.h"
+#include "numtext/error.h"
 
 namespace project1 {
+
+// A colour value: 0x00BBGGRR for a fixed colour, 0x80000000 plus an index for a system colour.
+using ColourValue = std::uint32_t;
+
+inline constexpr ColourValue kLightGreen = 0x0080FF80;
+inline constexpr ColourValue kWhite = 0x00FFFFFF;
+inline constexpr ColourValue kRed = 0x000000FF;
+inline constexpr ColourValue kSystemMenu = 0x80000004;
+inline constexpr ColourValue kSystemWindowText = 0x80000008;
+inline constexpr ColourValue kSystemActiveBorder = 0x8000000A;
 
 // The palette role that stands for a system colour value; nullopt for a fixed colour or a
 // system colour the window does not know.

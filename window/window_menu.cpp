@@ -60,9 +60,9 @@ WindowMenu::~WindowMenu() = default;
 
 ChartWindow* WindowMenu::chart_window() const { return chart_window_.data(); }
 
-void WindowMenu::Calculated() {
-  RunHandler(form_, [this] {
-    last_ = RecordLastCalculation();
+void WindowMenu::Calculated(const CalculationRecord& record) {
+  RunHandler(form_, [this, &record] {
+    last_ = record;
     chart_->setEnabled(true);
     chart_->setToolTip(QStringLiteral("Opens the chart of the oil of the last calculation"));
     copy_->setEnabled(true);

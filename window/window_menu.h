@@ -27,7 +27,7 @@ class WindowMenu : public QObject {
   ~WindowMenu() override;
 
   // Records the calculation that has just succeeded; the chart window, when open, follows it.
-  void Calculated();
+  void Calculated(const CalculationRecord& record);
 
   QAction* chart_action() const { return chart_; }
   QAction* copy_action() const { return copy_; }

@@ -61,9 +61,9 @@ abort() {
 
 # Centres of the controls in window pixels: twips / 15, containers' offsets added.
 declare -A at=(
-  [vc]="244 82" [vh]="244 120" [tref]="65 190" [tref2]="164 190" [SG]="754 85"
-  [vcalc]="65 272" [vcalc2]="166 273" [DynVisc]="604 228" [DynVisc2]="730 229"
-  [Command1]="342 226" [LubList]="358 78"
+  [visc40]="244 82" [visc100]="244 120" [temp1]="65 190" [temp2]="164 190" [gravity]="754 85"
+  [visc1]="65 272" [visc2]="166 273" [dynamic1]="604 228" [dynamic2]="730 229"
+  [calculateButton]="342 226" [lubricantList]="358 78"
 )
 click() {
   local x y
@@ -89,7 +89,7 @@ table_sum() { md5sum "$table" 2>/dev/null | cut -d' ' -f1; }
 calculate() {
   local before
   before=$(table_sum)
-  click Command1
+  click calculateButton
   wait_until 20 bash -c "[ -s '$table' ] && [ \"\$(md5sum '$table' | cut -d' ' -f1)\" != '$before' ]"
 }
 # table_row TEMPERATURE: the viscosity field of that row.
@@ -115,8 +115,8 @@ ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
 pass "window Tervane is shown"
 geometry=$(xdotool getwindowgeometry "$XS_WINDOW" | awk '/Geometry/ { print $2 }')
 check "client area" 891x431 "$geometry"
-check_boxes "at start" vc=320 vh=35 tref=71 tref2=150 SG=0.87
-click tref
+check_boxes "at start" visc40=320 visc100=35 temp1=71 temp2=150 gravity=0.87
+click temp1
 xs_key Return
 sleep 1
 if [ -e "$table" ]; then fail "Enter in a box does not press the button"; else pass "Enter in a box does not press the button"; fi
@@ -124,7 +124,7 @@ if [ -e "$table" ]; then fail "Enter in a box does not press the button"; else p
 echo "# calculate with the starting values"
 calculate || abort "the table file is written after pressing the button"
 pass "pressing the button writes $table"
-check_boxes "typical oil" vcalc=85.642 vcalc2=11.987 DynVisc=.0000108 DynVisc2=.00000151
+check_boxes "typical oil" visc1=85.642 visc2=11.987 dynamic1=.0000108 dynamic2=.00000151
 check_table "typical oil" 412,753.932
 
 echo "# the context menu, the chart window and copying the results"
@@ -158,14 +158,14 @@ else
   fail "Ctrl+G opens the chart window"
 fi
 close_chart || fail "the chart window closes again"
-click tref
+click temp1
 xs_key ctrl+shift+c
 wait_until 3 bash -c "timeout 1 xclip -selection clipboard -o | grep -q 85.642" || true
 copied=$(timeout 1 xclip -selection clipboard -o 2>/dev/null | tail -n 1)
 check "Ctrl+Shift+C copies the results" $'320\t35\t71\t150\t0.87\t85.642\t11.987\t.0000108\t.00000151' "$copied"
 
 echo "# pick SHC 624 from the list with the arrow keys"
-click LubList
+click lubricantList
 xs_key Down
 picked=$(xs_copy_focused)
 for _ in $(seq 1 12); do
@@ -174,16 +174,16 @@ for _ in $(seq 1 12); do
   picked=$(xs_copy_focused)
 done
 check "list pick" "SHC 624" "$picked"
-check_boxes "SHC 624" vc=31 vh=5.8 SG=0.85 tref=71 vcalc=85.642
+check_boxes "SHC 624" visc40=31 visc100=5.8 gravity=0.85 temp1=71 visc1=85.642
 calculate || abort "the table file changes after the second press"
 pass "the second press rewrites the table file"
-check_boxes "SHC 624" vcalc=11.247 vcalc2=2.685 DynVisc=.00000139 DynVisc2=.00000033
+check_boxes "SHC 624" visc1=11.247 visc2=2.685 dynamic1=.00000139 dynamic2=.00000033
 check_table "SHC 624" 18,291.500
 
 echo "# a bad specific gravity"
-set_box SG abc
+set_box gravity abc
 sum_before=$(table_sum)
-click Command1
+click calculateButton
 report=""
 # shellcheck disable=SC2317  # called through wait_until
 find_report() {
@@ -208,15 +208,15 @@ check "failed calculation leaves the table file" "$sum_before" "$(table_sum)"
 # The focus is back in the gravity box with its text selected: typing replaces it.
 xs_focus "$XS_WINDOW"
 xs_type 0.87
-check_boxes "after the report" SG=0.87 vcalc=11.247 DynVisc=.00000139
+check_boxes "after the report" gravity=0.87 visc1=11.247 dynamic1=.00000139
 
 echo "# the program still answers"
-set_box vc 320
-set_box vh 35
-set_box SG 0.87
+set_box visc40 320
+set_box visc100 35
+set_box gravity 0.87
 calculate || abort "the table file changes after the report"
 pass "pressing the button after the report rewrites the table file"
-check_boxes "typical oil again" vcalc=85.642 vcalc2=11.987 DynVisc=.0000108 DynVisc2=.00000151
+check_boxes "typical oil again" visc1=85.642 visc2=11.987 dynamic1=.0000108 dynamic2=.00000151
 check_table "typical oil again" 412,753.932
 if xs_alive "$XS_PROGRAM_PID"; then pass "the program is alive at the end"; else fail "the program is alive at the end"; fi
 

@@ -1,37 +1,35 @@
 #include "engine/calculate.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "engine/model.h"
-#include "engine/table_file.h"
 #include "error_expectations.h"
-#include "fake_form.h"
-#include "numtext/numtext.h"
+#include "test_support.h"
 
 namespace project1 {
 namespace {
 
 namespace fs = std::filesystem;
-using State = std::map<std::string, std::string>;
 
 constexpr std::string_view kEarlierTable = " Temp, C\t viscosity, cSt\r\n-40.0\t1.000\r\n";
-const std::string kGreen = "0x0080FF80";
 
-std::string Replace(std::string text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
-  }
-  return text;
+// The window's inputs as it starts.
+const CalculationInputs kStartingInputs = {"320", "35", "71", "150", "0.87"};
+
+// One typed input: which of the five, and its text.
+using Typed = std::pair<std::string CalculationInputs::*, std::string>;
+
+CalculationInputs With(const std::vector<Typed>& typed) {
+  CalculationInputs inputs = kStartingInputs;
+  for (const auto& [input, text] : typed) inputs.*input = text;
+  return inputs;
 }
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
@@ -46,32 +44,43 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
   return lines;
 }
 
-std::optional<Error> Calculate() { return Caught(CalculateViscosity); }
-
-// How a calculation ended: its error, if any, and what the window shows afterwards.
-struct Ran {
-  std::optional<Error> error;
-  State shown;
+// What a user sees of an outcome: the result texts in order, and the message ("" for none).
+struct Seen {
+  std::vector<std::string> texts;
+  std::string message;
+  std::string subject;
+  bool operator==(const Seen&) const = default;
 };
 
-// Calculates in a child process without the superuser's rights (see RunUnprivileged) against
-// this process's window and home folder, and brings back the error and the window the child saw.
-Ran CalculateUnprivileged(const FakeForm& form) {
-  const ChildOutcome child = RunUnprivileged([&form] {
-    const std::optional<Error> error = Calculate();
-    // Fields separated by NUL: the kind (or "-") and message, then each control property.
-    std::string out = error ? std::to_string(static_cast<int>(error->kind())) : "-";
-    out += '\0';
-    out += error ? error->what() : "";
-    for (const auto& [key, value] : form.State()) {
-      out += '\0' + key + '\0' + value;
-    }
+void PrintTo(const Seen& seen, std::ostream* os) {
+  *os << "[";
+  for (const std::string& text : seen.texts) *os << " " << text;
+  *os << " ] \"" << seen.message << "\" subject \"" << seen.subject << "\"";
+}
+
+Seen SeenOf(const CalculationOutcome& outcome) {
+  Seen seen;
+  for (const ShownResult& shown : outcome.shown) seen.texts.push_back(shown.text);
+  if (outcome.failure) {
+    seen.message = outcome.failure->what();
+    seen.subject = outcome.failure->subject();
+  }
+  return seen;
+}
+
+// Calculates in a child process without the superuser's rights (see RunUnprivileged) and brings
+// back what the child saw, its fields separated by NUL.
+Seen SeenUnprivileged(const CalculationInputs& inputs) {
+  const ChildOutcome child = RunUnprivileged([&inputs] {
+    const Seen seen = SeenOf(Calculate(inputs));
+    std::string out = seen.message + '\0' + seen.subject;
+    for (const std::string& text : seen.texts) out += '\0' + text;
     return out;
   });
-  Ran ran;
+  Seen seen;
   if (!child.ran) {
     ADD_FAILURE() << "the unprivileged calculation did not run: " << child.text;
-    return ran;
+    return seen;
   }
   std::vector<std::string> fields;
   for (std::size_t start = 0;;) {
@@ -80,63 +89,31 @@ Ran CalculateUnprivileged(const FakeForm& form) {
     if (end == std::string::npos) break;
     start = end + 1;
   }
-  if (fields.size() < 2 || fields.size() % 2 != 0) {
-    ADD_FAILURE() << "unreadable answer from the child: " << child.text;
-    return ran;
-  }
-  if (fields[0] != "-") ran.error = Error(static_cast<ErrorKind>(std::stoi(fields[0])), fields[1]);
-  for (std::size_t i = 2; i < fields.size(); i += 2) ran.shown[fields[i]] = fields[i + 1];
-  return ran;
+  seen.message = fields.at(0);
+  seen.subject = fields.at(1);
+  seen.texts.assign(fields.begin() + 2, fields.end());
+  return seen;
 }
 
-class CalculateViscosityTest : public ::testing::Test {
+class CalculateTest : public ::testing::Test {
  protected:
-  void SetUp() override { ModuleState() = CalcState{}; }
-
   fs::path TablePath() const { return home_.File("Viscosity.txt"); }
-  std::string Notice() const {
-    return "the file Viscosity.txt was created in " + home_.Path().string() + "/";
-  }
 
   TempHome home_;
-  FakeForm form_;
 };
 
-TEST_F(CalculateViscosityTest, WindowAsItStartsGivesTheTypicalResultsTableNoticeAndColours) {
-  State expected = form_.State();
-  expected["vcalc.Text"] = "85.642";
-  expected["vcalc2.Text"] = "11.987";
-  expected["DynVisc.Text"] = ".0000108";
-  expected["DynVisc2.Text"] = ".00000151";
-  expected["Label4.Caption"] = Notice();
-  expected["Label4.Bold"] = "true";
-  expected["Label4.Size"] = "14";
-  for (const char* box : {"vcalc", "vcalc2", "DynVisc", "DynVisc2"}) {
-    expected[std::string(box) + ".BackColor"] = kGreen;
-  }
+TEST_F(CalculateTest, StartingInputsGiveTheTypicalResultsAndTable) {
+  const CalculationOutcome outcome = Calculate(kStartingInputs);
 
-  ASSERT_EQ(Outcome(Calculate()), "");
-
-  EXPECT_EQ(form_.State(), expected);
-  const std::vector<std::string> calls = {
-      "vc.Text?",
-      "vh.Text?",
-      "tref.Text?",
-      "tref2.Text?",
-      "SG.Text?",
-      "vcalc.Text=85.642",
-      "vcalc2.Text=11.987",
-      "DynVisc.Text=.0000108",
-      "DynVisc2.Text=.00000151",
-      "Label4.Caption=" + Notice(),
-      "Label4.Bold=true",
-      "Label4.Size=14",
-      "vcalc.BackColor=0x0080FF80",
-      "vcalc2.BackColor=0x0080FF80",
-      "DynVisc.BackColor=0x0080FF80",
-      "DynVisc2.BackColor=0x0080FF80",
-  };
-  EXPECT_EQ(form_.Calls(), calls);
+  ASSERT_TRUE(outcome.Succeeded()) << outcome.failure->what();
+  EXPECT_EQ(SeenOf(outcome), (Seen{{"85.642", "11.987", ".0000108", ".00000151"}, "", ""}));
+  std::vector<Result> order;
+  for (const ShownResult& shown : outcome.shown) order.push_back(shown.result);
+  EXPECT_EQ(order, (std::vector<Result>{Result::kViscosity1, Result::kViscosity2, Result::kDynamic1,
+                                        Result::kDynamic2}));
+  EXPECT_EQ(outcome.table, TablePath());
+  EXPECT_EQ(CompletionNotice(outcome.table.parent_path().string()),
+            "the file Viscosity.txt was created in " + home_.Path().string() + "/");
 
   const std::optional<std::string> bytes = ReadBytes(TablePath());
   ASSERT_TRUE(bytes.has_value());
@@ -151,444 +128,305 @@ TEST_F(CalculateViscosityTest, WindowAsItStartsGivesTheTypicalResultsTableNotice
   EXPECT_EQ(lines[29], "100.0\t35.000");
   EXPECT_EQ(lines[59], "250.0\t3.527");
 
-  // The record keeps the inputs, the fit and the results of this calculation.
-  const CalcState& s = ModuleState();
+  // The outcome keeps the inputs, the fit and the results.
+  const CalcState& s = outcome.values;
   EXPECT_EQ(s.visc40, 320);
-  EXPECT_EQ(s.sg, 0.87);
+  EXPECT_EQ(s.gravity, 0.87);
   EXPECT_NEAR(s.slope, 2.7353244, 1e-7);
   EXPECT_NEAR(s.visc1, 85.64225, 1e-5);
-  EXPECT_NEAR(s.dyn1, 1.0796544e-05, 1e-12);
+  EXPECT_NEAR(s.dynamic1, 1.0796544e-05, 1e-12);
 }
 
-// How HOME looks when the command runs.
+// How HOME looks when the calculation runs.
 enum class Home { kFresh, kUnset, kMissingFolder, kTableIsFolder, kReadOnly };
 
 struct FailureCase {
   std::string name;
-  std::map<std::string, std::string> inputs;  // box -> typed text
-  std::string refused_call;                   // a call the window refuses, or ""
+  std::vector<Typed> typed;
   Home home;
   ErrorKind kind;
-  std::string message;  // "{home}" and "{visc1}" stand for the run's values
-  State changes;        // "{notice}" stands for the completion notice
-  bool table_replaced;
+  std::string message;             // "{home}" stands for the home folder
+  std::string subject;             // the input the message is about, "" for none
+  std::vector<std::string> shown;  // the result texts shown before the failure
 };
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-const State kFourResults = {{"vcalc.Text", "85.642"},
-                            {"vcalc2.Text", "11.987"},
-                            {"DynVisc.Text", ".0000108"},
-                            {"DynVisc2.Text", ".00000151"}};
-
-State With(State state, const State& more) {
-  for (const auto& [key, value] : more) state[key] = value;
-  return state;
-}
+const std::vector<std::string> kFourResults = {"85.642", "11.987", ".0000108", ".00000151"};
+const std::string kVisc40(kVisc40Name);
+const std::string kVisc100(kVisc100Name);
+const std::string kTemp1(kTemp1Name);
+const std::string kTemp2(kTemp2Name);
+const std::string kGravity(kGravityName);
 
 const std::vector<FailureCase> kFailures = {
-    // Steps 1 to 5: an input that is not a number changes nothing on the window.
+    // Reading the five inputs: nothing is shown.
     {"EmptyViscosityAt40",
-     {{"vc", ""}},
-     "",
+     {{&CalculationInputs::visc40, ""}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The viscosity at 40 °C \"\" is not a number.",
-     {},
-     false},
+     kVisc40,
+     {}},
     {"WordForViscosityAt100",
-     {{"vh", "thirty-five"}},
-     "",
+     {{&CalculationInputs::visc100, "thirty-five"}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The viscosity at 100 °C \"thirty-five\" is not a number.",
-     {},
-     false},
+     kVisc100,
+     {}},
+    {"ViscosityAt100BeyondADouble",
+     {{&CalculationInputs::visc100, "1e999"}},
+     Home::kFresh,
+     ErrorKind::Overflow,
+     "The viscosity at 100 °C \"1e999\" is too large.",
+     kVisc100,
+     {}},
     {"UnitAfterFirstTemperature",
-     {{"tref", "71C"}},
-     "",
+     {{&CalculationInputs::temp1, "71C"}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The first reference temperature \"71C\" is not a number.",
-     {},
-     false},
+     kTemp1,
+     {}},
     {"BlankSecondTemperature",
-     {{"tref2", "  "}},
-     "",
+     {{&CalculationInputs::temp2, "  "}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The second reference temperature \"  \" is not a number.",
-     {},
-     false},
+     kTemp2,
+     {}},
+    {"DecimalCommaInSecondTemperature",
+     {{&CalculationInputs::temp2, "1,5"}},
+     Home::kFresh,
+     ErrorKind::TypeMismatch,
+     "The second reference temperature \"1,5\" is not a number. Use \".\" for decimals and \",\" "
+     "only between groups of three digits.",
+     kTemp2,
+     {}},
     {"EmptySpecificGravity",
-     {{"SG", ""}},
-     "",
+     {{&CalculationInputs::gravity, ""}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The specific gravity \"\" is not a number.",
-     {},
-     false},
+     kGravity,
+     {}},
     {"DecimalCommaInSpecificGravity",
-     {{"SG", "0,87"}},
-     "",
+     {{&CalculationInputs::gravity, "0,87"}},
      Home::kFresh,
      ErrorKind::TypeMismatch,
      "The specific gravity \"0,87\" is not a number. Use \".\" for decimals and \",\" only "
      "between groups of three digits.",
-     {},
-     false},
+     kGravity,
+     {}},
     {"SpecificGravityBeyondADouble",
-     {{"SG", "1e999"}},
-     "",
+     {{&CalculationInputs::gravity, "1e999"}},
      Home::kFresh,
      ErrorKind::Overflow,
      "The specific gravity \"1e999\" is too large.",
-     {},
-     false},
-    // Step 6: the fit.
+     kGravity,
+     {}},
+    // Fitting the line: nothing is shown.
     {"ViscosityAt40Of04",
-     {{"vc", "0.4"}},
-     "",
+     {{&CalculationInputs::visc40, "0.4"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The viscosity at 40 °C must be above 0.4 cSt; it is 0.4.",
-     {},
-     false},
+     kVisc40,
+     {}},
     {"ViscosityAt100Of04",
-     {{"vh", "0.4"}},
-     "",
+     {{&CalculationInputs::visc100, "0.4"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4.",
-     {},
-     false},
+     kVisc100,
+     {}},
     {"NegativeViscosityAt100",
-     {{"vh", "-35"}},
-     "",
+     {{&CalculationInputs::visc100, "-35"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The viscosity at 100 °C must be above 0.4 cSt; it is -35.",
-     {},
-     false},
-    // Steps 7 and 8: evaluations.
+     kVisc100,
+     {}},
+    // Evaluating the line at each reference temperature.
     {"FirstTemperatureBelowAbsoluteZero",
-     {{"tref", "-300"}},
-     "",
+     {{&CalculationInputs::temp1, "-300"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The first reference temperature must be above -273.16 °C; it is -300.",
-     {},
-     false},
+     kTemp1,
+     {}},
+    {"FirstTemperatureTooSteep",
+     {{&CalculationInputs::temp1, "-273.15"}},
+     Home::kFresh,
+     ErrorKind::Overflow,
+     "The viscosity at the first reference temperature (-273.15 °C) is too large to compute: "
+     "the viscosity-temperature line is too steep there.",
+     kTemp1,
+     {}},
     {"SecondTemperatureBelowAbsoluteZero",
-     {{"tref2", "-300"}},
-     "",
+     {{&CalculationInputs::temp2, "-300"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The second reference temperature must be above -273.16 °C; it is -300.",
-     {{"vcalc.Text", "85.642"}},
-     false},
+     kTemp2,
+     {"85.642"}},
     {"SecondTemperatureAtAbsoluteZero",
-     {{"tref2", "-273.16"}},
-     "",
+     {{&CalculationInputs::temp2, "-273.16"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The second reference temperature must be above -273.16 °C; it is -273.16.",
-     {{"vcalc.Text", "85.642"}},
-     false},
-    // Step 9: a gravity that is not above 0 gives no density.
+     kTemp2,
+     {"85.642"}},
+    {"SecondTemperatureTooSteep",
+     {{&CalculationInputs::visc40, "100000"},
+      {&CalculationInputs::visc100, "1"},
+      {&CalculationInputs::temp2, "-60"}},
+     Home::kFresh,
+     ErrorKind::Overflow,
+     "The viscosity at the second reference temperature (-60 °C) is too large to compute: the "
+     "viscosity-temperature line is too steep there.",
+     kTemp2,
+     {"7.221"}},
+    // The density: the two kinematic results are new.
     {"GravityOfZero",
-     {{"SG", "0"}},
-     "",
+     {{&CalculationInputs::gravity, "0"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The specific gravity must be above 0; it is 0.",
-     {{"vcalc.Text", "85.642"}, {"vcalc2.Text", "11.987"}},
-     false},
+     kGravity,
+     {"85.642", "11.987"}},
     {"NegativeGravity",
-     {{"SG", "-0.9"}},
-     "",
+     {{&CalculationInputs::gravity, "-0.9"}},
      Home::kFresh,
      ErrorKind::InvalidArgument,
      "The specific gravity must be above 0; it is -0.9.",
-     {{"vcalc.Text", "85.642"}, {"vcalc2.Text", "11.987"}},
-     false},
-    // Steps 10 and 11: a dynamic viscosity too large for a double.
+     kGravity,
+     {"85.642", "11.987"}},
+    {"GravityBelowTheSmallestDouble",
+     {{&CalculationInputs::gravity, "1e-400"}},
+     Home::kFresh,
+     ErrorKind::InvalidArgument,
+     "The specific gravity must be above 0; it is 0.",
+     kGravity,
+     {"85.642", "11.987"}},
+    // The dynamic viscosities.
     {"DynamicViscosityBeyondADouble",
-     {{"tref", "-70"}, {"SG", "1e308"}},
-     "",
+     {{&CalculationInputs::temp1, "-70"}, {&CalculationInputs::gravity, "1e308"}},
      Home::kFresh,
      ErrorKind::Overflow,
      "The specific gravity is too large to compute the dynamic viscosity at the first reference "
      "temperature.",
-     {{"vcalc.Text", "153,110,844.928"}, {"vcalc2.Text", "11.987"}},
-     false},
-    // Step 12: the table; the four results are new, the notice and colours are not.
+     kGravity,
+     {"153,110,844.928", "11.987"}},
+    // The table: the four results are new; a row names its temperature, not an input.
     {"LineOverflowsAtTheFirstRow",
-     {{"vc", "100000"}, {"vh", "1"}},
-     "",
+     {{&CalculationInputs::visc40, "100000"}, {&CalculationInputs::visc100, "1"}},
      Home::kFresh,
      ErrorKind::Overflow,
      "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is too "
      "steep there.",
-     {{"vcalc.Text", "7.221"},
-      {"vcalc2.Text", ".449"},
-      {"DynVisc.Text", ".00000091"},
-      {"DynVisc2.Text", ".00000006"}},
-     false},
+     "",
+     {"7.221", ".449", ".00000091", ".00000006"}},
     {"HomeNotSet",
      {},
-     "",
      Home::kUnset,
      ErrorKind::FileError,
      "Cannot write the table file: the home folder is not set (HOME is not set).",
-     kFourResults,
-     false},
+     "",
+     kFourResults},
     {"HomeFolderMissing",
      {},
-     "",
      Home::kMissingFolder,
      ErrorKind::FileError,
      "Cannot write the table file: the home folder {home}/gone is not an existing folder.",
-     kFourResults,
-     false},
+     "",
+     kFourResults},
     {"TableNameTakenByAFolder",
      {},
-     "",
      Home::kTableIsFolder,
      ErrorKind::FileError,
      "Cannot write the table file {home}/Viscosity.txt: Is a directory.",
-     kFourResults,
-     false},
+     "",
+     kFourResults},
     {"HomeFolderReadOnly",
      {},
-     "",
      Home::kReadOnly,
      ErrorKind::FileError,
      "Cannot write the table file {home}/Viscosity.txt: Permission denied.",
-     kFourResults,
-     false},
-    // A property call the window refuses ends the command at its step.
-    {"ReadOfFirstInputRefused",
-     {},
-     "vc.Text?",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control vc refused to give its Text.",
-     {},
-     false},
-    {"ReadOfSpecificGravityRefused",
-     {},
-     "SG.Text?",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control SG refused to give its Text.",
-     {},
-     false},
-    {"FirstResultRefused",
-     {},
-     "vcalc.Text=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control vcalc refused to take a new Text.",
-     {},
-     false},
-    {"SecondDynamicResultRefused",
-     {},
-     "DynVisc2.Text=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control DynVisc2 refused to take a new Text.",
-     {{"vcalc.Text", "85.642"}, {"vcalc2.Text", "11.987"}, {"DynVisc.Text", ".0000108"}},
-     false},
-    {"NoticeRefused",
-     {},
-     "Label4.Caption=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control Label4 refused to take a new Caption.",
-     kFourResults,
-     true},
-    {"BoldRefused",
-     {},
-     "Label4.Bold=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control Label4 refused to take a new Bold.",
-     With(kFourResults, {{"Label4.Caption", "{notice}"}}),
-     true},
-    {"SizeRefused",
-     {},
-     "Label4.Size=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control Label4 refused to take a new Size.",
-     With(kFourResults, {{"Label4.Caption", "{notice}"}, {"Label4.Bold", "true"}}),
-     true},
-    {"ThirdColourRefused",
-     {},
-     "DynVisc.BackColor=",
-     Home::kFresh,
-     ErrorKind::ControlError,
-     "The window control DynVisc refused to take a new BackColor.",
-     With(kFourResults, {{"Label4.Caption", "{notice}"},
-                         {"Label4.Bold", "true"},
-                         {"Label4.Size", "14"},
-                         {"vcalc.BackColor", kGreen},
-                         {"vcalc2.BackColor", kGreen}}),
-     true},
+     "",
+     kFourResults},
 };
 
-class CalculateFailureTest : public CalculateViscosityTest,
+class CalculateFailureTest : public CalculateTest,
                              public ::testing::WithParamInterface<FailureCase> {};
 
-TEST_P(CalculateFailureTest, StopsAtTheFailingStepAndKeepsWhatCameBefore) {
+TEST_P(CalculateFailureTest, StopsAtTheFailingStepAndShowsWhatCameBefore) {
   const FailureCase& c = GetParam();
-  for (const auto& [box, text] : c.inputs) form_.Box(box).shown = text;
-  if (!c.refused_call.empty()) form_.FailCall(c.refused_call);
-
   const std::string home = home_.Path().string();
   const fs::path table = TablePath();
-  switch (c.home) {
-    case Home::kFresh:
-    case Home::kReadOnly:
-      WriteBytes(table, kEarlierTable);
-      break;
-    case Home::kUnset:
-      WriteBytes(table, kEarlierTable);
-      TempHome::SetHome(std::nullopt);
-      break;
-    case Home::kMissingFolder:
-      WriteBytes(table, kEarlierTable);
-      TempHome::SetHome(home + "/gone");
-      break;
-    case Home::kTableIsFolder:
-      fs::create_directory(table);
-      WriteBytes(table / "kept", kEarlierTable);
-      break;
+  if (c.home == Home::kTableIsFolder) {
+    fs::create_directory(table);
+    WriteBytes(table / "kept", kEarlierTable);
+  } else {
+    WriteBytes(table, kEarlierTable);
   }
+  if (c.home == Home::kUnset) TempHome::SetHome(std::nullopt);
+  if (c.home == Home::kMissingFolder) TempHome::SetHome(home + "/gone");
   if (c.home == Home::kReadOnly) {
     // The user's own home folder, readable but not writable. The superuser could write into it
     // anyway, so the calculation runs as an unprivileged user who owns the folder.
     GiveToUnprivilegedUser(home_.Path());
     fs::permissions(home_.Path(), fs::perms::owner_read | fs::perms::owner_exec);
   }
-  State expected = form_.State();
-  for (const auto& [key, value] : c.changes) expected[key] = Replace(value, "{notice}", Notice());
+  const CalculationInputs inputs = With(c.typed);
 
-  const Ran ran =
-      c.home == Home::kReadOnly ? CalculateUnprivileged(form_) : Ran{Calculate(), form_.State()};
+  std::string message = c.message;
+  if (const std::size_t at = message.find("{home}"); at != std::string::npos) {
+    message.replace(at, 6, home);
+  }
+  if (c.home == Home::kReadOnly) {
+    EXPECT_EQ(SeenUnprivileged(inputs), (Seen{c.shown, message, c.subject}));
+  } else {
+    const CalculationOutcome outcome = Calculate(inputs);
+    ASSERT_TRUE(outcome.failure.has_value());
+    EXPECT_EQ(KindName(outcome.failure->kind()), KindName(c.kind));
+    EXPECT_EQ(SeenOf(outcome), (Seen{c.shown, message, c.subject}));
+    EXPECT_TRUE(outcome.table.empty());
+  }
 
-  const std::optional<Error>& error = ran.error;
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->kind(), c.kind) << KindName(error->kind());
-  std::string message = Replace(c.message, "{home}", home);
-  message = Replace(message, "{visc1}", NumberToText(ModuleState().visc1));
-  EXPECT_EQ(error->what(), message);
-  EXPECT_EQ(ran.shown, expected);
-
+  // The earlier table stays as it was, and no temporary file is left beside it.
   if (c.home == Home::kTableIsFolder) {
     EXPECT_TRUE(fs::is_directory(table));
     EXPECT_EQ(ReadBytes(table / "kept"), std::string(kEarlierTable));
-  } else if (c.table_replaced) {
-    const std::optional<std::string> bytes = ReadBytes(table);
-    ASSERT_TRUE(bytes.has_value());
-    EXPECT_EQ(SplitLines(*bytes).size(), 60u);
   } else {
     EXPECT_EQ(ReadBytes(table), std::string(kEarlierTable));
   }
-  // No temporary file is left beside the table.
   EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
 }
 
 INSTANTIATE_TEST_SUITE_P(EachFailingStep, CalculateFailureTest, ::testing::ValuesIn(kFailures),
                          [](const auto& test) { return test.param.name; });
 
-struct ReferenceCase {
-  const char* name;
-  const char* vc;
-  const char* vh;
-};
-
-void PrintTo(const ReferenceCase& c, std::ostream* os) { *os << c.name; }
-
-class ReferenceTemperatureTest : public CalculateViscosityTest,
-                                 public ::testing::WithParamInterface<ReferenceCase> {};
-
-TEST_P(ReferenceTemperatureTest, At40And100GivesBackTheTwoViscosities) {
-  form_.Box("vc").shown = GetParam().vc;
-  form_.Box("vh").shown = GetParam().vh;
-  form_.Box("tref").shown = "40";
-  form_.Box("tref2").shown = "100";
-
-  ASSERT_EQ(Outcome(Calculate()), "");
-
-  EXPECT_EQ(form_.Box("vcalc").shown, GetParam().vc);
-  EXPECT_EQ(form_.Box("vcalc2").shown, GetParam().vh);
+TEST_F(CalculateTest, AtFortyAndAHundredDegreesGivesBackTheTwoViscosities) {
+  const std::pair<const char*, const char*> oils[] = {
+      {"320", "35"}, {"31", "5.8"}, {"968", "78.5"}, {"50", "50"}};
+  for (const auto& [visc40, visc100] : oils) {
+    const CalculationOutcome outcome = Calculate({visc40, visc100, "40", "100", "0.87"});
+    ASSERT_TRUE(outcome.Succeeded()) << visc40 << ": " << outcome.failure->what();
+    EXPECT_EQ(outcome.shown.at(0).text, visc40);
+    EXPECT_EQ(outcome.shown.at(1).text, visc100);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Oils, ReferenceTemperatureTest,
-                         ::testing::Values(ReferenceCase{"Default", "320", "35"},
-                                           ReferenceCase{"Thinnest", "31", "5.8"},
-                                           ReferenceCase{"Thickest", "968", "78.5"},
-                                           ReferenceCase{"FlatLine", "50", "50"}),
-                         [](const auto& test) { return std::string(test.param.name); });
-
-TEST_F(CalculateViscosityTest, PressingTwiceGivesTheSameTextsAndTheSameFile) {
-  ASSERT_EQ(Outcome(Calculate()), "");
-  const State first_state = form_.State();
-  const std::vector<std::string> first_calls = form_.Calls();
+TEST_F(CalculateTest, CalculatingTwiceGivesTheSameTextsAndTheSameFile) {
+  const Seen first = SeenOf(Calculate(kStartingInputs));
   const std::optional<std::string> first_file = ReadBytes(TablePath());
-  form_.ClearCalls();
-
-  ASSERT_EQ(Outcome(Calculate()), "");
-
-  EXPECT_EQ(form_.State(), first_state);
-  EXPECT_EQ(form_.Calls(), first_calls);
-  EXPECT_EQ(ReadBytes(TablePath()), first_file);
-}
-
-TEST_F(CalculateViscosityTest, InputsOfAnEarlierCalculationDoNotLeakIntoTheNext) {
-  form_.Box("vc").shown = "968";
-  form_.Box("vh").shown = "78.5";
-  form_.Box("SG").shown = "0.85";
-  ASSERT_EQ(Outcome(Calculate()), "");
-  form_.Box("vc").shown = "320";
-  form_.Box("vh").shown = "35";
-  form_.Box("SG").shown = "0.87";
-  ASSERT_EQ(Outcome(Calculate()), "");
-
-  for (const auto& [box, text] : kFourResults) EXPECT_EQ(form_.State()[box], text) << box;
-}
-
-TEST_F(CalculateViscosityTest, ReachesTheWindowAfreshAtEveryStep) {
-  // Another window takes over right after the first result is shown: every later step must
-  // reach the new one.
-  std::optional<FakeForm> second;
-  form_.AfterCall("vcalc.Text=", [&] { second.emplace(); });
-
-  ASSERT_EQ(Outcome(Calculate()), "");
-
-  EXPECT_EQ(form_.Writes(), std::vector<std::string>{"vcalc.Text=85.642"});
-  ASSERT_TRUE(second.has_value());
-  const std::vector<std::string> later = second->Writes();
-  ASSERT_EQ(later.size(), 10u);
-  EXPECT_EQ(later.front(), "vcalc2.Text=11.987");
-  EXPECT_EQ(later[3], "Label4.Caption=" + Notice());
-  EXPECT_EQ(later.back(), "DynVisc2.BackColor=0x0080FF80");
-  EXPECT_EQ(second->Box("vcalc").back_colour, kLightGreen);
-}
-
-TEST_F(CalculateViscosityTest, WithoutAWindowNothingRuns) {
-  InstallForm1(nullptr);
+  ASSERT_TRUE(first_file.has_value());
   WriteBytes(TablePath(), kEarlierTable);
 
-  const std::optional<Error> error = Calculate();
-
-  InstallForm1(&form_);
-  ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->kind(), ErrorKind::ControlError);
-  EXPECT_STREQ(error->what(), "The main window does not exist.");
-  EXPECT_EQ(ReadBytes(TablePath()), std::string(kEarlierTable));
+  EXPECT_EQ(SeenOf(Calculate(kStartingInputs)), first);
+  EXPECT_EQ(ReadBytes(TablePath()), first_file);
 }
 
 TEST(CompletionNoticeTest, NamesTheFileAndTheFolderEndingInOneSlash) {

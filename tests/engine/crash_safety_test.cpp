@@ -26,8 +26,8 @@
 #include "engine/model.h"
 #include "engine/safe_replace.h"
 #include "engine/table_file.h"
-#include "fake_form.h"
 #include "file_faults.h"
+#include "test_support.h"
 
 extern char** environ;
 

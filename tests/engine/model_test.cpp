@@ -5,7 +5,9 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "error_expectations.h"
 #include "test_support.h"
@@ -41,11 +43,7 @@ TEST(ViscosityModel, EvaluatesTheDefaultOilAtTheReferenceTemperatures) {
   CalcState s = FittedLine(320, 35);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.t);
-    const double nu = ViscosityAt(s, c.t);
-    EXPECT_NEAR(nu, c.nu, c.tolerance);
-    // The fields hold the steps of this evaluation.
-    EXPECT_NEAR(s.loglog, s.intercept - s.slope * std::log10(c.t + 273.16), 1e-13);
-    EXPECT_DOUBLE_EQ(s.logv, std::pow(10.0, s.loglog));
+    EXPECT_NEAR(ViscosityAt(s, c.t), c.nu, c.tolerance);
   }
 }
 
@@ -74,20 +72,46 @@ TEST(ViscosityModel, EqualViscositiesGiveTheSameViscosityEverywhere) {
 
 TEST(ViscosityModel, DensityMatchesTheReferenceValues) {
   struct Case {
-    double sg;
-    double density;
+    double gravity;
+    double density;  // lbf*s^2/in^4
   };
   const Case cases[] = {
       {0.87, 8.1332656e-05},
       {0.85, 7.9462940e-05},
-      {1, 62.37 / 1728 / 32.174 / 12},
+      // Water: 62.37 lb/ft^3 is 9.3486e-5 lbf*s^2/in^4.
+      {1, 9.3485812e-05},
   };
   for (const Case& c : cases) {
     CalcState s;
-    s.sg = c.sg;
-    DensityFromSG(s);
-    EXPECT_NEAR(s.density, c.density, c.density * 1e-7) << c.sg;
+    s.gravity = c.gravity;
+    DensityFromGravity(s);
+    EXPECT_NEAR(s.density, c.density, c.density * 1e-7) << c.gravity;
   }
+}
+
+TEST(ViscosityModel, DensityRefusesAGravityNotAboveZeroAndKeepsTheDensity) {
+  const std::pair<double, std::string> cases[] = {{0.0, "0"},
+                                                  {-0.0, "0"},
+                                                  {-0.9, "-0.9"},
+                                                  {-1e-300, "-0." + std::string(299, '0') + "1"},
+                                                  {-kInf, "minus infinite"}};
+  for (const auto& [gravity, shown] : cases) {
+    SCOPED_TRACE(shown);
+    CalcState s;
+    s.gravity = gravity;
+    s.density = kUntouched1;
+    const std::optional<Error> error = Caught([&] { DensityFromGravity(s); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(KindName(error->kind()), KindName(ErrorKind::InvalidArgument));
+    EXPECT_EQ(error->what(), "The specific gravity must be above 0; it is " + shown + ".");
+    EXPECT_EQ(error->subject(), "specific gravity");
+    EXPECT_EQ(s.density, kUntouched1);
+  }
+  // The smallest gravity above 0 still gives a density.
+  CalcState s;
+  s.gravity = std::numeric_limits<double>::denorm_min();
+  DensityFromGravity(s);
+  EXPECT_GE(s.density, 0);
 }
 
 TEST(ViscosityModel, DynamicViscosityOfTheDefaultOilMatchesTheReferenceValues) {
@@ -97,8 +121,8 @@ TEST(ViscosityModel, DynamicViscosityOfTheDefaultOilMatchesTheReferenceValues) {
   };
   const Case cases[] = {{71, 1.0796544e-05}, {150, 1.5111582e-06}};
   CalcState s = FittedLine(320, 35);
-  s.sg = 0.87;
-  DensityFromSG(s);
+  s.gravity = 0.87;
+  DensityFromGravity(s);
   for (const Case& c : cases) {
     EXPECT_NEAR(DynamicViscosity(s, ViscosityAt(s, c.t)), c.reyn, c.reyn * 1e-7) << c.t;
   }
@@ -149,7 +173,7 @@ TEST(ViscosityModel, FitRefusesEachBadViscosityAndLeavesTheLineAsItWas) {
   }
 }
 
-TEST(ViscosityModel, EvaluationRefusesEachFailureWithoutStoringIt) {
+TEST(ViscosityModel, EvaluationRefusesEachFailure) {
   struct Case {
     const char* name;
     double slope;
@@ -157,54 +181,44 @@ TEST(ViscosityModel, EvaluationRefusesEachFailureWithoutStoringIt) {
     double t;
     ErrorKind kind;
     const char* message;
-    bool loglog_written;  // the first step succeeded before the failure
-    bool logv_written;
   };
   const CalcState line = FittedLine(320, 35);
   const CalcState steep = FittedLine(100000, 1);
   const Case cases[] = {
       {"absolute zero", line.slope, line.intercept, -273.16, ErrorKind::InvalidArgument,
-       "The temperature must be above -273.16 °C; it is -273.16.", false, false},
+       "The temperature must be above -273.16 °C; it is -273.16."},
       {"below absolute zero", line.slope, line.intercept, -300, ErrorKind::InvalidArgument,
-       "The temperature must be above -273.16 °C; it is -300.", false, false},
+       "The temperature must be above -273.16 °C; it is -300."},
       {"temperature not a number", line.slope, line.intercept, kNaN, ErrorKind::InvalidOperation,
-       "The temperature is not a number.", false, false},
+       "The temperature is not a number."},
       {"broken line", kNaN, line.intercept, 40, ErrorKind::InvalidOperation,
-       "The viscosity at 40 °C gave no number.", false, false},
-      // 10 raised to logv is beyond a double: loglog and logv are both stored.
+       "The viscosity at 40 °C gave no number."},
+      // The second power of ten is beyond a double.
       {"steep line at -40", steep.slope, steep.intercept, -40, ErrorKind::Overflow,
        "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
-       "too steep there.",
-       true, true},
-      // loglog is about 487, so 10 raised to it is beyond a double: logv stays.
+       "too steep there."},
+      // The first power of ten (of about 487) is beyond a double.
       {"power of loglog", -200, 0, 0, ErrorKind::Overflow,
        "The viscosity at 0 °C is too large to compute: the viscosity-temperature line is too "
-       "steep there.",
-       true, false},
+       "steep there."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CalcState s;
     s.slope = c.slope;
     s.intercept = c.intercept;
-    s.loglog = kUntouched1;
-    s.logv = kUntouched2;
     ExpectError([&] { ViscosityAt(s, c.t); }, c.kind, c.message);
-    EXPECT_EQ(s.loglog != kUntouched1, c.loglog_written);
-    EXPECT_EQ(s.logv != kUntouched2, c.logv_written);
-    EXPECT_TRUE(std::isfinite(s.loglog));
-    EXPECT_TRUE(std::isfinite(s.logv));
   }
 }
 
 TEST(ViscosityModel, DensityAndDynamicViscosityRefuseValuesThatAreNotFinite) {
   CalcState s;
   s.density = kUntouched1;
-  s.sg = kNaN;
-  ExpectError([&] { DensityFromSG(s); }, ErrorKind::InvalidOperation,
+  s.gravity = kNaN;
+  ExpectError([&] { DensityFromGravity(s); }, ErrorKind::InvalidOperation,
               "The specific gravity is not a number.");
-  s.sg = kInf;
-  ExpectError([&] { DensityFromSG(s); }, ErrorKind::Overflow,
+  s.gravity = kInf;
+  ExpectError([&] { DensityFromGravity(s); }, ErrorKind::Overflow,
               "The specific gravity is too large to compute a density.");
   EXPECT_EQ(s.density, kUntouched1);
 

@@ -135,10 +135,10 @@ TEST(DynamicViscosity, IsTheWindowsNumberInEveryUnit) {
   for (const Lubricant& oil : LubricantCatalogue) {
     SCOPED_TRACE(std::string(oil.name));
     CalcState window;
-    window.sg = oil.sg;
-    DensityFromSG(window);
-    for (double nu : {oil.vc, oil.vh, 1234.5}) {
-      EXPECT_EQ(DynamicReyn(nu, oil.sg), DynamicViscosity(window, nu));
+    window.gravity = oil.gravity;
+    DensityFromGravity(window);
+    for (double nu : {oil.nu40, oil.nu100, 1234.5}) {
+      EXPECT_EQ(DynamicReyn(nu, oil.gravity), DynamicViscosity(window, nu));
     }
   }
   // SHC 632 at 71 C, as the window shows it.

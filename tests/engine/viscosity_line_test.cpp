@@ -45,17 +45,17 @@ TEST(ViscosityLine, WaltherIsTheWindowsLineBitForBit) {
   for (const Lubricant& oil : LubricantCatalogue) {
     SCOPED_TRACE(std::string(oil.name));
     CalcState window;
-    window.visc40 = oil.vc;
-    window.visc100 = oil.vh;
+    window.visc40 = oil.nu40;
+    window.visc100 = oil.nu100;
     FitViscosityLine(window);
 
-    const ViscosityLine line = FitLine40100(Law::Walther, oil.vc, oil.vh);
+    const ViscosityLine line = FitLine40100(Law::Walther, oil.nu40, oil.nu100);
     EXPECT_EQ(line.law, Law::Walther);
     EXPECT_EQ(line.a, window.intercept);
     EXPECT_EQ(line.b, window.slope);
 
     // Through the two usual points given as points, the same line.
-    const ViscosityLine through = FitLine(Law::Walther, {40, oil.vc}, {100, oil.vh});
+    const ViscosityLine through = FitLine(Law::Walther, {40, oil.nu40}, {100, oil.nu100});
     EXPECT_EQ(through.a, window.intercept);
     EXPECT_EQ(through.b, window.slope);
 

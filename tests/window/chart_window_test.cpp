@@ -22,7 +22,7 @@
 #include "numtext/error.h"
 #include "project1/version.h"
 #include "window/chart_window.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/window_menu.h"
 #include "window_test_support.h"
 
@@ -82,7 +82,7 @@ void ChartWindowTest::nothingOfTheChartIsBuiltAtStart() {
   // Ctrl+G before any calculation opens nothing.
   QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
   QVERIFY(Menu().chart_window() == nullptr);
-  QVERIFY(Find<QPushButton>(QStringLiteral("Command1"))->toolTip().contains("Right-click"));
+  QVERIFY(Find<QPushButton>(QStringLiteral("calculateButton"))->toolTip().contains("Right-click"));
 }
 
 void ChartWindowTest::entriesAreGreyedUntilACalculationSucceeds() {
@@ -98,13 +98,13 @@ void ChartWindowTest::entriesAreGreyedUntilACalculationSucceeds() {
   expect(false, "at start");
 
   // A failed calculation changes nothing.
-  SetBox("SG", QString());
+  SetBox("gravity", QString());
   watch_->Expect([](QWidget* report) { qobject_cast<QMessageBox*>(report)->accept(); });
   Calculate();
   QTRY_VERIFY(!watch_->Expecting());
   expect(false, "after a failed calculation");
 
-  SetBox("SG", QStringLiteral("0.87"));
+  SetBox("gravity", QStringLiteral("0.87"));
   Calculate();
   expect(true, "after a successful calculation");
   QCOMPARE(Menu().open_table_action()->toolTip(), QDir(home_.path()).filePath("Viscosity.txt"));
@@ -115,7 +115,8 @@ void ChartWindowTest::entriesAreGreyedUntilACalculationSucceeds() {
 void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu_data() {
   QTest::addColumn<QString>("widget");
   QTest::addColumn<QPoint>("at");
-  for (const char* name : {"Form1", "Frame1", "Frame2", "Label1", "Label2_0", "Label3"}) {
+  for (const char* name : {"mainWindow", "kinematicFrame", "dynamicFrame", "gravityLabel",
+                           "visc40Label", "dynamicLabel"}) {
     QTest::newRow(name) << QString::fromLatin1(name) << QPoint(3, 3);
   }
 }
@@ -123,7 +124,7 @@ void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu_data() {
 void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu() {
   QFETCH(QString, widget);
   QFETCH(QPoint, at);
-  QWidget* target = widget == QStringLiteral("Form1") ? window_.get() : Find<QWidget>(widget);
+  QWidget* target = widget == QStringLiteral("mainWindow") ? window_.get() : Find<QWidget>(widget);
   QContextMenuEvent event(QContextMenuEvent::Mouse, at, target->mapToGlobal(at));
   QApplication::sendEvent(target, &event);
   QMenu* menu = Menu().menu();
@@ -141,8 +142,8 @@ void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu() {
 
 void ChartWindowTest::ctrlGOpensTheChartWindowWithTheOilsProperties() {
   // The standard's example oil: 73.30 and 8.86 cSt, viscosity index 92, grade VG 68.
-  SetBox("vc", QStringLiteral("73.30"));
-  SetBox("vh", QStringLiteral("8.86"));
+  SetBox("visc40", QStringLiteral("73.30"));
+  SetBox("visc100", QStringLiteral("8.86"));
   Calculate();
   ChartWindow* chart = OpenChart();
   QVERIFY(chart != nullptr);
@@ -166,8 +167,7 @@ void ChartWindowTest::ctrlGOpensTheChartWindowWithTheOilsProperties() {
   const struct {
     const char* property;
     const char* box;
-  } dynamic[] = {{"Dynamic viscosity at 71 °C", "vcalc"},
-                 {"Dynamic viscosity at 150 °C", "vcalc2"}};
+  } dynamic[] = {{"Dynamic viscosity at 71 °C", "visc1"}, {"Dynamic viscosity at 150 °C", "visc2"}};
   for (const auto& row : dynamic) {
     QString text = property(row.property);
     QVERIFY2(text.endsWith(QStringLiteral(" mPa·s")), qPrintable(text));
@@ -193,9 +193,9 @@ void ChartWindowTest::theChartFollowsASecondCalculation() {
                           "11.987 cSt at 150 °C. ISO VG 320 band at 40 °C: 288 to 352 cSt."));
   const int paints = chart->view()->paints();
 
-  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
   list->setCurrentIndex(list->findText(QStringLiteral("SHC 624")));
-  window_->LubList_Click();
+  window_->OnLubricantPicked();
   Calculate();
   QCOMPARE(
       chart->view()->accessibleDescription(),
@@ -234,14 +234,14 @@ void ChartWindowTest::theDrawnLinePassesThroughItsPointsAt40And100C() {
 
 void ChartWindowTest::copyResultsPutsTheInputsAndResultsOnTheClipboard() {
   QApplication::clipboard()->clear();
-  QTest::keyClick(Box("tref"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(Box("temp1"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(QApplication::clipboard()->text(), QString());  // nothing before a calculation
 
-  SetBox("vc", QStringLiteral("320.0"));
+  SetBox("visc40", QStringLiteral("320.0"));
   Calculate();
-  SetBox("vc", QStringLiteral("999"));  // typed after the calculation: not part of its results
-  Box("tref")->setFocus();
-  QTest::keyClick(Box("tref"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+  SetBox("visc40", QStringLiteral("999"));  // typed after the calculation: not part of its results
+  Box("temp1")->setFocus();
+  QTest::keyClick(Box("temp1"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
   QCOMPARE(QApplication::clipboard()->text(),
            QStringLiteral(
                "Viscosity at 40 °C, cSt\tViscosity at 100 °C, cSt\tFirst reference temperature, "

@@ -15,7 +15,7 @@
 #include <memory>
 
 #include "window/fitting_label.h"
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window/system_colours.h"
 #include "window_test_support.h"
 
@@ -160,24 +160,25 @@ void ReadabilityTest::textOnEveryFixedBackgroundReadsUnderAnyPalette() {
   };
 
   // The white second temperature and the green button from the start.
-  const QStringList at_start = check("at start:", {"tref2", "Command1"});
+  const QStringList at_start = check("at start:", {"temp2", "calculateButton"});
   QVERIFY2(at_start.isEmpty(), qPrintable(at_start.join(QLatin1Char('\n'))));
   // The grey result boxes are the theme's: they take the theme's text colours.
-  QCOMPARE(Box(QStringLiteral("vcalc"))->palette().color(QPalette::Inactive, QPalette::Text),
+  QCOMPARE(Box(QStringLiteral("visc1"))->palette().color(QPalette::Inactive, QPalette::Text),
            theme.color(QPalette::Inactive, QPalette::Text));
 
   Calculate();
-  QCOMPARE(Box(QStringLiteral("vcalc"))->text(), QStringLiteral("85.642"));
-  const QStringList after = check("after a calculation:",
-                                  {"tref2", "Command1", "vcalc", "vcalc2", "DynVisc", "DynVisc2"});
+  QCOMPARE(Box(QStringLiteral("visc1"))->text(), QStringLiteral("85.642"));
+  const QStringList after = check("after a calculation:", {"temp2", "calculateButton", "visc1",
+                                                           "visc2", "dynamic1", "dynamic2"});
   QVERIFY2(after.isEmpty(), qPrintable(after.join(QLatin1Char('\n'))));
-  for (const char* name : {"tref2", "vcalc", "vcalc2", "DynVisc", "DynVisc2"}) {
+  for (const char* name : {"temp2", "visc1", "visc2", "dynamic1", "dynamic2"}) {
     QCOMPARE(Box(QLatin1String(name))->palette().color(QPalette::Inactive, QPalette::Text),
              QColor(Qt::black));
   }
   // Texts on the theme's own backgrounds keep the theme's colours; the notice keeps its red.
-  QCOMPARE(Box(QStringLiteral("vc"))->palette().color(QPalette::Text), theme.color(QPalette::Text));
-  QCOMPARE(Find<QLabel>(QStringLiteral("Label4"))->palette().color(QPalette::WindowText),
+  QCOMPARE(Box(QStringLiteral("visc40"))->palette().color(QPalette::Text),
+           theme.color(QPalette::Text));
+  QCOMPARE(Find<QLabel>(QStringLiteral("notice"))->palette().color(QPalette::WindowText),
            QColor(Qt::red));
 }
 
@@ -185,27 +186,27 @@ void ReadabilityTest::textOnEveryFixedBackgroundReadsUnderAnyPalette() {
 
 void ReadabilityTest::aResultWiderThanItsBoxIsShownWhole_data() {
   QTest::addColumn<double>("desktop_points");  // 0: the default font
-  QTest::addColumn<QString>("tref");
+  QTest::addColumn<QString>("temp1");
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("shown");
   QTest::addColumn<QString>("tooltip");
   QTest::newRow("the default oil at -40 °C")
       << 0.0 << "-40"
-      << "vcalc"
+      << "visc1"
       << "412,753.932" << QString::fromUtf8("412,753.932 cSt at -40 °C");
   QTest::newRow("a 14-point desktop font")
       << 14.0 << "71"
-      << "DynVisc2"
+      << "dynamic2"
       << ".00000151" << QString::fromUtf8(".00000151 reyn (lbf·s/in²) at 150 °C");
   QTest::newRow("a 14-point desktop font at -40 °C")
       << 14.0 << "-40"
-      << "vcalc"
+      << "visc1"
       << "412,753.932" << QString::fromUtf8("412,753.932 cSt at -40 °C");
 }
 
 void ReadabilityTest::aResultWiderThanItsBoxIsShownWhole() {
   QFETCH(double, desktop_points);
-  QFETCH(QString, tref);
+  QFETCH(QString, temp1);
   QFETCH(QString, box);
   QFETCH(QString, shown);
   QFETCH(QString, tooltip);
@@ -215,7 +216,7 @@ void ReadabilityTest::aResultWiderThanItsBoxIsShownWhole() {
     QApplication::setFont(font);
   }
   OpenWindow();
-  Box(QStringLiteral("tref"))->setText(tref);
+  Box(QStringLiteral("temp1"))->setText(temp1);
   Calculate();
 
   QLineEdit* result = Box(box);
@@ -247,31 +248,31 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected_dat
   QTest::addColumn<QString>("box");
   QTest::addColumn<QString>("text");
   QTest::addColumn<QString>("focused");  // the control with the focus after the report
-  QTest::newRow("text in vc") << "vc"
-                              << "abc"
-                              << "vc";
-  QTest::newRow("too thin at 100 C") << "vh"
+  QTest::newRow("text in the viscosity at 40 C") << "visc40"
+                                                 << "abc"
+                                                 << "visc40";
+  QTest::newRow("too thin at 100 C") << "visc100"
                                      << "0.3"
-                                     << "vh";
-  QTest::newRow("tref below absolute zero") << "tref"
-                                            << "-300"
-                                            << "tref";
-  QTest::newRow("tref2 below absolute zero") << "tref2"
-                                             << "-300"
-                                             << "tref2";
-  QTest::newRow("tref2 a decimal comma") << "tref2"
-                                         << "1,5"
-                                         << "tref2";
-  QTest::newRow("a gravity of zero") << "SG"
+                                     << "visc100";
+  QTest::newRow("first temperature below absolute zero") << "temp1"
+                                                         << "-300"
+                                                         << "temp1";
+  QTest::newRow("second temperature below absolute zero") << "temp2"
+                                                          << "-300"
+                                                          << "temp2";
+  QTest::newRow("second temperature a decimal comma") << "temp2"
+                                                      << "1,5"
+                                                      << "temp2";
+  QTest::newRow("a gravity of zero") << "gravity"
                                      << "0"
-                                     << "SG";
-  QTest::newRow("a gravity too large for the dynamic viscosity") << "SG"
+                                     << "gravity";
+  QTest::newRow("a gravity too large for the dynamic viscosity") << "gravity"
                                                                  << "1e308"
-                                                                 << "SG";
+                                                                 << "gravity";
   // The table file cannot be written: the focus stays on the button that was pressed.
   QTest::newRow("no home folder") << ""
                                   << ""
-                                  << "Command1";
+                                  << "calculateButton";
 }
 
 void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
@@ -284,8 +285,8 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
   } else {
     Box(box)->setText(text);
   }
-  if (text == QStringLiteral("1e308")) Box(QStringLiteral("tref"))->setText(QStringLiteral("-70"));
-  Box(QStringLiteral("vh"))->setFocus();  // somewhere else than where the focus is to go
+  if (text == QStringLiteral("1e308")) Box(QStringLiteral("temp1"))->setText(QStringLiteral("-70"));
+  Box(QStringLiteral("visc100"))->setFocus();  // somewhere else than where the focus is to go
 
   bool reported = false;
   watch_->Expect([&](QWidget* dialog) {
@@ -313,7 +314,7 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
 void ReadabilityTest::theNoticeCanBeSelectedWithTheMouseAndCopied() {
   OpenWindow();
   Calculate();
-  auto* notice = dynamic_cast<FittingLabel*>(Find<QLabel>(QStringLiteral("Label4")));
+  auto* notice = dynamic_cast<FittingLabel*>(Find<QLabel>(QStringLiteral("notice")));
   QVERIFY(notice != nullptr);
   const QString text = notice->text();
   QVERIFY(text.endsWith(QDir(home_.path()).absolutePath() + QLatin1Char('/')));

@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <memory>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 #include "window_test_support.h"
 
 using namespace project1;
@@ -68,28 +68,28 @@ void WindowSoakTest::aThousandCalculationsKeepNoDescriptorAndNoMemory() {
   QVERIFY(home.isValid());
   qputenv("HOME", QFile::encodeName(home.path()));
   DialogWatch watch;
-  Form1Window window;
+  MainWindow window;
   window.show();
   QVERIFY(QTest::qWaitForWindowActive(&window));
-  auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
-  auto* tref = window.findChild<QLineEdit*>(QStringLiteral("tref"));
-  auto* vcalc = window.findChild<QLineEdit*>(QStringLiteral("vcalc"));
-  QVERIFY(button != nullptr && tref != nullptr && vcalc != nullptr);
+  auto* button = window.findChild<QPushButton*>(QStringLiteral("calculateButton"));
+  auto* temp1 = window.findChild<QLineEdit*>(QStringLiteral("temp1"));
+  auto* visc1 = window.findChild<QLineEdit*>(QStringLiteral("visc1"));
+  QVERIFY(button != nullptr && temp1 != nullptr && visc1 != nullptr);
 
   // The first reference temperature alternates, so every click changes what is drawn.
   struct Case {
-    const char* tref;
-    const char* vcalc;
+    const char* temp1;
+    const char* visc1;
   };
   const Case cases[] = {{"71", "85.642"}, {"40", "320"}, {"100", "35"}};
   int clicks = 0;
   const auto click = [&] {
     const Case& c = cases[clicks % 3];
-    tref->setText(QLatin1String(c.tref));
+    temp1->setText(QLatin1String(c.temp1));
     QTest::mouseClick(button, Qt::LeftButton);
     QCoreApplication::processEvents();  // paint the new results
     ++clicks;
-    return vcalc->text() == QLatin1String(c.vcalc);
+    return visc1->text() == QLatin1String(c.visc1);
   };
 
   for (int i = 0; i < kWarmUpClicks; ++i) QVERIFY(click());

@@ -17,7 +17,7 @@
 #include <memory>
 #include <utility>
 
-#include "window/form1.h"
+#include "window/main_window.h"
 
 namespace project1 {
 
@@ -96,7 +96,7 @@ class WindowTest : public QObject {
     watch_->setParent(this);
   }
   void OpenWindow() {
-    window_ = std::make_unique<Form1Window>();
+    window_ = std::make_unique<MainWindow>();
     window_->show();
     QVERIFY(QTest::qWaitForWindowActive(window_.get()));
   }
@@ -118,12 +118,12 @@ class WindowTest : public QObject {
   QLineEdit* Box(const char* name) { return Box(QLatin1String(name)); }
   // A mouse click on the calculate button.
   void Calculate() {
-    QTest::mouseClick(Find<QPushButton>(QStringLiteral("Command1")), Qt::LeftButton);
+    QTest::mouseClick(Find<QPushButton>(QStringLiteral("calculateButton")), Qt::LeftButton);
   }
 
   QTemporaryDir home_;
   DialogWatch* watch_ = nullptr;
-  std::unique_ptr<Form1Window> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace project1

@@ -21,8 +21,7 @@
 #include "caught.h"
 #include "engine/calculate.h"
 #include "window/fitting_label.h"
-#include "window/form1.h"
-#include "window/qt_controls.h"
+#include "window/main_window.h"
 #include "window/system_colours.h"
 #include "window_test_support.h"
 
@@ -38,11 +37,12 @@ struct Shown {
   bool operator==(const Shown&) const = default;
 };
 
-const char* const kBoxes[] = {"vc",    "vh",     "tref",    "tref2",   "SG",
-                              "vcalc", "vcalc2", "DynVisc", "DynVisc2"};
-const char* const kResultBoxes[] = {"vcalc", "vcalc2", "DynVisc", "DynVisc2"};
-const char* const kLabels[] = {"Label2_0", "Label2_1", "Label2_2", "Label2_3",
-                               "Label1",   "Label3",   "Label4"};
+const char* const kBoxes[] = {"visc40", "visc100", "temp1",    "temp2",   "gravity",
+                              "visc1",  "visc2",   "dynamic1", "dynamic2"};
+const char* const kResultBoxes[] = {"visc1", "visc2", "dynamic1", "dynamic2"};
+const char* const kLabels[] = {"visc40Label", "visc100Label", "temperatureLabel",
+                               "resultLabel", "gravityLabel", "dynamicLabel",
+                               "notice"};
 
 // Whether the label's whole text, as drawn, lies inside its box.
 bool TextFitsLabel(const FittingLabel& label) {
@@ -54,7 +54,7 @@ bool TextFitsLabel(const FittingLabel& label) {
 
 }  // namespace
 
-class Form1Test : public WindowTest {
+class MainWindowTest : public WindowTest {
   Q_OBJECT
 
  private slots:
@@ -66,11 +66,11 @@ class Form1Test : public WindowTest {
   void colourValuesBecomeQtColours();
   void unknownColourValuesAreRefusedWithAPlainMessage_data();
   void unknownColourValuesAreRefusedWithAPlainMessage();
-  void theNoticeRefusesAFontSizeOutsideItsRange_data();
-  void theNoticeRefusesAFontSizeOutsideItsRange();
 
-  void everyControlSitsWhereTheLayoutPutsIt_data();
-  void everyControlSitsWhereTheLayoutPutsIt();
+  void everyControlLiesInsideItsFrameOnScreen_data();
+  void everyControlLiesInsideItsFrameOnScreen();
+  void everyCaptionIsAboveOrLeftOfItsBox_data();
+  void everyCaptionIsAboveOrLeftOfItsBox();
   void theWindowHasItsCaptionAndAFixedClientSize();
   void controlsOverTheFirstFrameAreDrawnAboveIt();
   void namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault_data();
@@ -97,13 +97,13 @@ class Form1Test : public WindowTest {
   void ClickInPopup(QComboBox* combo, int row);
 };
 
-void Form1Test::initTestCase() { StartHome(); }
-void Form1Test::init() { OpenWindow(); }
-void Form1Test::cleanup() { CloseWindow(); }
+void MainWindowTest::initTestCase() { StartHome(); }
+void MainWindowTest::init() { OpenWindow(); }
+void MainWindowTest::cleanup() { CloseWindow(); }
 
 // --- Colours and fonts of the controls surface ---------------------------------------------
 
-void Form1Test::colourValuesBecomeQtColours_data() {
+void MainWindowTest::colourValuesBecomeQtColours_data() {
   QTest::addColumn<uint>("value");
   QTest::addColumn<QColor>("expected");
   // System colours are read from a palette with these roles (see the test).
@@ -117,7 +117,7 @@ void Form1Test::colourValuesBecomeQtColours_data() {
   QTest::newRow("active border is the mid grey") << 0x8000000Au << QColor(7, 8, 9);
 }
 
-void Form1Test::colourValuesBecomeQtColours() {
+void MainWindowTest::colourValuesBecomeQtColours() {
   QFETCH(uint, value);
   QFETCH(QColor, expected);
   QPalette palette;
@@ -127,7 +127,7 @@ void Form1Test::colourValuesBecomeQtColours() {
   QCOMPARE(ColourFromValue(value, palette), expected);
 }
 
-void Form1Test::unknownColourValuesAreRefusedWithAPlainMessage_data() {
+void MainWindowTest::unknownColourValuesAreRefusedWithAPlainMessage_data() {
   QTest::addColumn<uint>("value");
   QTest::addColumn<QString>("message");
   QTest::newRow("a system colour the window does not know")
@@ -136,107 +136,98 @@ void Form1Test::unknownColourValuesAreRefusedWithAPlainMessage_data() {
       << 0x01000000u << "The colour value 0x01000000 is not a colour this window can show.";
 }
 
-void Form1Test::unknownColourValuesAreRefusedWithAPlainMessage() {
+void MainWindowTest::unknownColourValuesAreRefusedWithAPlainMessage() {
   QFETCH(uint, value);
   QFETCH(QString, message);
   const std::optional<Error> error = Caught([&] { ColourFromValue(value, QPalette()); });
   QVERIFY2(error.has_value(), "no error");
   QCOMPARE(error->kind(), ErrorKind::ControlError);
   QCOMPARE(QString::fromUtf8(error->what()), message);
-  // A text box given such a colour keeps the one it had.
-  QLineEdit* box = Box("vcalc");
+  // A box given such a colour keeps the one it had.
+  QLineEdit* box = Box("visc1");
   const QColor before = box->palette().color(QPalette::Base);
-  QtTextBox text_box(box);
-  QVERIFY_THROWS_EXCEPTION(Error, text_box.SetBackColor(value));
+  QVERIFY_THROWS_EXCEPTION(Error, SetBackgroundColour(*box, QPalette::Base, value));
   QCOMPARE(box->palette().color(QPalette::Base), before);
-}
-
-void Form1Test::theNoticeRefusesAFontSizeOutsideItsRange_data() {
-  QTest::addColumn<double>("points");
-  QTest::addColumn<QString>("message");
-  QTest::newRow("14 points") << 14.0 << QString();
-  QTest::newRow("a fraction of a point") << 0.5 << QString();
-  QTest::newRow("zero") << 0.0
-                        << "The font size 0 points is not valid: it must be more than 0 and at "
-                           "most 2048.";
-  QTest::newRow("negative") << -3.0
-                            << "The font size -3 points is not valid: it must be more than 0 and "
-                               "at most 2048.";
-  QTest::newRow("huge") << 5000.0
-                        << "The font size 5000 points is not valid: it must be more than 0 and "
-                           "at most 2048.";
-}
-
-void Form1Test::theNoticeRefusesAFontSizeOutsideItsRange() {
-  QFETCH(double, points);
-  QFETCH(QString, message);
-  auto* notice = Find<QLabel>(QStringLiteral("Label4"));
-  const double before = notice->font().pointSizeF();
-  QtLabel label(notice);
-  if (message.isEmpty()) {
-    label.SetFontSize(points);
-    QCOMPARE(notice->font().pointSizeF(), points);
-    return;
-  }
-  const std::optional<Error> error = Caught([&] { label.SetFontSize(points); });
-  QVERIFY2(error.has_value(), "no error");
-  QCOMPARE(QString::fromUtf8(error->what()), message);
-  QCOMPARE(notice->font().pointSizeF(), before);
 }
 
 // --- Layout --------------------------------------------------------------------------------
 
-void Form1Test::everyControlSitsWhereTheLayoutPutsIt_data() {
+void MainWindowTest::everyControlLiesInsideItsFrameOnScreen_data() {
   QTest::addColumn<QString>("name");
-  QTest::addColumn<QString>("container");
-  QTest::addColumn<QRect>("twips");
-  const auto row = [](const char* name, const char* container, int l, int t, int w, int h) {
-    QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(container)
-                        << QRect(l, t, w, h);
-  };
-  row("Frame1", "Form1", 60, 360, 7155, 5655);
-  row("Frame2", "Form1", 7890, 360, 5085, 5655);
-  row("Label2_0", "Frame1", 360, 690, 2835, 405);
-  row("vc", "Form1", 3090, 1020, 1155, 435);
-  row("Label2_1", "Frame1", 360, 1230, 2835, 405);
-  row("vh", "Form1", 3090, 1590, 1155, 435);
-  row("LubList", "Frame1", 4860, 630, 1905, 360);
-  row("Label2_2", "Frame1", 330, 1920, 2835, 405);
-  row("tref", "Form1", 420, 2640, 1125, 435);
-  row("tref2", "Frame1", 1860, 2280, 1095, 435);
-  row("Command1", "Form1", 3450, 3000, 3375, 795);
-  row("Label2_3", "Frame1", 270, 3150, 2835, 405);
-  row("vcalc", "Form1", 420, 3870, 1155, 435);
-  row("vcalc2", "Frame1", 1860, 3510, 1155, 465);
-  row("Label4", "Frame1", 270, 4770, 6645, 525);
-  row("Label1", "Frame2", 300, 690, 2205, 465);
-  row("SG", "Frame2", 2640, 690, 1575, 465);
-  row("Label3", "Frame2", 240, 2250, 4305, 375);
-  row("DynVisc", "Frame2", 510, 2850, 1335, 435);
-  row("DynVisc2", "Frame2", 2370, 2850, 1395, 465);
+  QTest::addColumn<QString>("frame");  // "" for the window's free strip above the frames
+  const char* kinematic[] = {"visc40Label",     "visc40",           "visc100Label", "visc100",
+                             "lubricantList",   "temperatureLabel", "temp1",        "temp2",
+                             "calculateButton", "resultLabel",      "visc1",        "visc2",
+                             "notice"};
+  for (const char* name : kinematic) QTest::newRow(name) << name << "kinematicFrame";
+  for (const char* name : {"gravityLabel", "gravity", "dynamicLabel", "dynamic1", "dynamic2"}) {
+    QTest::newRow(name) << name << "dynamicFrame";
+  }
 }
 
-void Form1Test::everyControlSitsWhereTheLayoutPutsIt() {
+void MainWindowTest::everyControlLiesInsideItsFrameOnScreen() {
   QFETCH(QString, name);
-  QFETCH(QString, container);
-  QFETCH(QRect, twips);
+  QFETCH(QString, frame);
   auto* control = Find<QWidget>(name);
-  QVERIFY(control->parentWidget() != nullptr);
-  QCOMPARE(control->parentWidget()->objectName(), container);
-  QCOMPARE(control->geometry(),
-           QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+  auto* box = Find<QWidget>(frame);
+  const QRect on_screen(control->mapTo(window_.get(), QPoint(0, 0)), control->size());
+  // Inside the frame's border, below its title.
+  const QRect inside = box->geometry().adjusted(2, box->fontMetrics().height() / 2, -2, -2);
+  QVERIFY2(inside.contains(on_screen), qPrintable(name));
   QVERIFY(control->isVisible());
+  QVERIFY(!control->size().isEmpty());
 }
 
-void Form1Test::theWindowHasItsCaptionAndAFixedClientSize() {
+void MainWindowTest::everyCaptionIsAboveOrLeftOfItsBox_data() {
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("box");
+  QTest::newRow("viscosity at 40 C") << "visc40Label"
+                                     << "visc40";
+  QTest::newRow("viscosity at 100 C") << "visc100Label"
+                                      << "visc100";
+  QTest::newRow("reference temperatures, first") << "temperatureLabel"
+                                                 << "temp1";
+  QTest::newRow("reference temperatures, second") << "temperatureLabel"
+                                                  << "temp2";
+  QTest::newRow("calculated viscosity, first") << "resultLabel"
+                                               << "visc1";
+  QTest::newRow("calculated viscosity, second") << "resultLabel"
+                                                << "visc2";
+  QTest::newRow("specific gravity") << "gravityLabel"
+                                    << "gravity";
+  QTest::newRow("dynamic viscosity, first") << "dynamicLabel"
+                                            << "dynamic1";
+  QTest::newRow("dynamic viscosity, second") << "dynamicLabel"
+                                             << "dynamic2";
+}
+
+void MainWindowTest::everyCaptionIsAboveOrLeftOfItsBox() {
+  QFETCH(QString, caption);
+  QFETCH(QString, box);
+  auto* label = dynamic_cast<FittingLabel*>(Find<QLabel>(caption));
+  QVERIFY(label != nullptr);
+  const QWidget* field = Find<QWidget>(box);
+  // The caption's text as drawn, and the box, where they are on screen.
+  const int flags = static_cast<int>(label->alignment()) | Qt::TextWordWrap;
+  const QRect text = QFontMetrics(label->DrawnFont())
+                         .boundingRect(label->contentsRect(), flags, label->text())
+                         .translated(label->mapTo(window_.get(), QPoint(0, 0)));
+  const QRect place(field->mapTo(window_.get(), QPoint(0, 0)), field->size());
+  const bool left =
+      text.right() < place.left() && text.top() < place.bottom() && place.top() < text.bottom();
+  const bool above = text.bottom() < place.top();
+  QVERIFY2(left || above, qPrintable(caption + " and " + box));
+}
+
+void MainWindowTest::theWindowHasItsCaptionAndAFixedClientSize() {
   QCOMPARE(window_->windowTitle(), QStringLiteral("Tervane"));
   QCOMPARE(window_->size(), QSize(13365 / 15, 6465 / 15));
   QCOMPARE(window_->minimumSize(), window_->maximumSize());
 }
 
-void Form1Test::controlsOverTheFirstFrameAreDrawnAboveIt() {
-  auto* frame = Find<QWidget>(QStringLiteral("Frame1"));
-  for (const char* name : {"vc", "vh", "tref", "vcalc", "Command1"}) {
+void MainWindowTest::controlsOverTheFirstFrameAreDrawnAboveIt() {
+  auto* frame = Find<QWidget>(QStringLiteral("kinematicFrame"));
+  for (const char* name : {"visc40", "visc100", "temp1", "visc1", "calculateButton"}) {
     auto* control = Find<QWidget>(QLatin1String(name));
     QVERIFY2(frame->geometry().contains(control->geometry()), name);
     // The window draws its children in list order: later ones lie on top.
@@ -245,21 +236,22 @@ void Form1Test::controlsOverTheFirstFrameAreDrawnAboveIt() {
   }
 }
 
-void Form1Test::namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault_data() {
+void MainWindowTest::namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault_data() {
   QTest::addColumn<QString>("name");
   QTest::addColumn<double>("points");  // 0: the platform's default font
-  for (const char* frame : {"Frame1", "Frame2"}) QTest::newRow(frame) << frame << 13.5;
-  for (const char* label :
-       {"Label2_0", "Label2_1", "Label2_2", "Label2_3", "Label1", "Label3", "LubList"}) {
+  for (const char* frame : {"kinematicFrame", "dynamicFrame"})
+    QTest::newRow(frame) << frame << 13.5;
+  for (const char* label : {"visc40Label", "visc100Label", "temperatureLabel", "resultLabel",
+                            "gravityLabel", "dynamicLabel", "lubricantList"}) {
     QTest::newRow(label) << label << 9.75;
   }
-  QTest::newRow("Command1") << "Command1" << 12.0;
-  for (const char* plain : {"tref2", "vcalc2", "Label4", "SG", "DynVisc", "vc", "tref"}) {
+  QTest::newRow("calculateButton") << "calculateButton" << 12.0;
+  for (const char* plain : {"temp2", "visc2", "notice", "gravity", "dynamic1", "visc40", "temp1"}) {
     QTest::newRow(plain) << plain << 0.0;
   }
 }
 
-void Form1Test::namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault() {
+void MainWindowTest::namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault() {
   QFETCH(QString, name);
   QFETCH(double, points);
   const QFont font = Find<QWidget>(name)->font();
@@ -272,8 +264,8 @@ void Form1Test::namedFontsAreBoldAtTheirSizesAndOthersKeepTheDefault() {
   }
 }
 
-void Form1Test::everyCaptionFitsItsLabelWhateverTheFont() {
-  auto* notice = dynamic_cast<FittingLabel*>(Find<QLabel>(QStringLiteral("Label4")));
+void MainWindowTest::everyCaptionFitsItsLabelWhateverTheFont() {
+  auto* notice = dynamic_cast<FittingLabel*>(Find<QLabel>(QStringLiteral("notice")));
   QVERIFY(notice != nullptr);
   notice->setText(
       QStringLiteral("the file Viscosity.txt was created in /home/a-rather-long-user-name/"));
@@ -293,28 +285,28 @@ void Form1Test::everyCaptionFitsItsLabelWhateverTheFont() {
 
 // --- Start -----------------------------------------------------------------------------------
 
-void Form1Test::theWindowStartsWithTheTypicalOilAndGreyEmptyResults() {
-  QCOMPARE(Text("vc"), QStringLiteral("320"));
-  QCOMPARE(Text("vh"), QStringLiteral("35"));
-  QCOMPARE(Text("tref"), QStringLiteral("71"));
-  QCOMPARE(Text("tref2"), QStringLiteral("150"));
-  QCOMPARE(Text("SG"), QStringLiteral("0.87"));
+void MainWindowTest::theWindowStartsWithTheTypicalOilAndGreyEmptyResults() {
+  QCOMPARE(Text("visc40"), QStringLiteral("320"));
+  QCOMPARE(Text("visc100"), QStringLiteral("35"));
+  QCOMPARE(Text("temp1"), QStringLiteral("71"));
+  QCOMPARE(Text("temp2"), QStringLiteral("150"));
+  QCOMPARE(Text("gravity"), QStringLiteral("0.87"));
   const QColor grey = QApplication::palette().color(QPalette::Active, QPalette::Mid);
-  QVERIFY(grey != Box("vc")->palette().color(QPalette::Base));
+  QVERIFY(grey != Box("visc40")->palette().color(QPalette::Base));
   for (const char* name : kResultBoxes) {
     QVERIFY2(Text(name).isEmpty(), name);
     QVERIFY2(Box(name)->isReadOnly(), name);
     QCOMPARE(Box(name)->palette().color(QPalette::Base), grey);
   }
-  for (const char* name : {"vc", "vh", "tref", "tref2", "SG"})
+  for (const char* name : {"visc40", "visc100", "temp1", "temp2", "gravity"})
     QVERIFY2(!Box(name)->isReadOnly(), name);
-  QCOMPARE(Box("tref2")->palette().color(QPalette::Base), QColor(Qt::white));
+  QCOMPARE(Box("temp2")->palette().color(QPalette::Base), QColor(Qt::white));
 
-  auto* notice = Find<QLabel>(QStringLiteral("Label4"));
+  auto* notice = Find<QLabel>(QStringLiteral("notice"));
   QVERIFY(notice->text().isEmpty());
   QCOMPARE(notice->palette().color(QPalette::WindowText), QColor(Qt::red));
 
-  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
   QVERIFY(list->isEditable());
   QCOMPARE(list->currentText(), QStringLiteral("Lubricant List"));
   QStringList items;
@@ -327,50 +319,51 @@ void Form1Test::theWindowStartsWithTheTypicalOilAndGreyEmptyResults() {
   QCOMPARE(items.size(), 11);
   QCOMPARE(items, expected);
 
-  auto* button = Find<QPushButton>(QStringLiteral("Command1"));
+  auto* button = Find<QPushButton>(QStringLiteral("calculateButton"));
   QCOMPARE(button->palette().color(QPalette::Button), QColor(128, 255, 128));
   QCOMPARE(button->text().replace(QLatin1Char('\n'), QLatin1Char(' ')),
            QStringLiteral("Calculate Viscosity at Reference Temperature"));
   QVERIFY(!button->isDefault());
   QVERIFY(!button->autoDefault());
-  QCOMPARE(Find<QGroupBox>(QStringLiteral("Frame1"))->title(),
+  QCOMPARE(Find<QGroupBox>(QStringLiteral("kinematicFrame"))->title(),
            QStringLiteral("Kinematic Viscosity"));
-  QCOMPARE(Find<QGroupBox>(QStringLiteral("Frame2"))->title(), QStringLiteral("Dynamic Viscosity"));
+  QCOMPARE(Find<QGroupBox>(QStringLiteral("dynamicFrame"))->title(),
+           QStringLiteral("Dynamic Viscosity"));
 
-  QCOMPARE(QApplication::focusWidget(), Box("tref"));
+  QCOMPARE(QApplication::focusWidget(), Box("temp1"));
 }
 
-void Form1Test::everyBoxTellsItsNameAndUnit() {
+void MainWindowTest::everyBoxTellsItsNameAndUnit() {
   struct Row {
     const char* box;
     const char* name;
     const char* unit;
   };
   const Row rows[] = {
-      {"vc", "Viscosity at 40 °C", "cSt at 40 °C"},
-      {"vh", "Viscosity at 100 °C", "cSt at 100 °C"},
-      {"tref", "First reference temperature", "°C"},
-      {"tref2", "Second reference temperature", "°C"},
-      {"vcalc", "Viscosity at the first reference temperature",
+      {"visc40", "Viscosity at 40 °C", "cSt at 40 °C"},
+      {"visc100", "Viscosity at 100 °C", "cSt at 100 °C"},
+      {"temp1", "First reference temperature", "°C"},
+      {"temp2", "Second reference temperature", "°C"},
+      {"visc1", "Viscosity at the first reference temperature",
        "cSt at the first reference temperature"},
-      {"vcalc2", "Viscosity at the second reference temperature",
+      {"visc2", "Viscosity at the second reference temperature",
        "cSt at the second reference temperature"},
-      {"DynVisc", "Dynamic viscosity at the first reference temperature",
+      {"dynamic1", "Dynamic viscosity at the first reference temperature",
        "reyn (lbf·s/in²) at the first reference temperature"},
-      {"DynVisc2", "Dynamic viscosity at the second reference temperature",
+      {"dynamic2", "Dynamic viscosity at the second reference temperature",
        "reyn (lbf·s/in²) at the second reference temperature"},
   };
   for (const Row& row : rows) {
     QCOMPARE(Box(row.box)->accessibleName(), QString::fromUtf8(row.name));
     QCOMPARE(Box(row.box)->toolTip(), QString::fromUtf8(row.unit));
   }
-  QCOMPARE(Box("SG")->accessibleName(), QStringLiteral("Specific gravity"));
-  QVERIFY(Box("SG")->toolTip().contains(QStringLiteral("no unit")));
+  QCOMPARE(Box("gravity")->accessibleName(), QStringLiteral("Specific gravity"));
+  QVERIFY(Box("gravity")->toolTip().contains(QStringLiteral("no unit")));
 }
 
-void Form1Test::tabFromTrefVisitsTheControlsInOrder() {
-  const QStringList order{"tref",    "Command1", "vcalc", "vc",     "vh",       "SG",
-                          "DynVisc", "LubList",  "tref2", "vcalc2", "DynVisc2", "tref"};
+void MainWindowTest::tabFromTrefVisitsTheControlsInOrder() {
+  const QStringList order{"temp1",    "calculateButton", "visc1", "visc40", "visc100",  "gravity",
+                          "dynamic1", "lubricantList",   "temp2", "visc2",  "dynamic2", "temp1"};
   const auto focused = [] {
     QWidget* widget = QApplication::focusWidget();
     if (widget == nullptr) return QString();
@@ -386,22 +379,22 @@ void Form1Test::tabFromTrefVisitsTheControlsInOrder() {
   }
 }
 
-void Form1Test::enterInATextBoxDoesNotCalculate() {
-  for (const char* name : {"tref", "tref2", "vc", "SG"}) {
+void MainWindowTest::enterInATextBoxDoesNotCalculate() {
+  for (const char* name : {"temp1", "temp2", "visc40", "gravity"}) {
     Box(name)->setFocus();
     QTest::keyClick(Box(name), Qt::Key_Return);
     QTest::keyClick(Box(name), Qt::Key_Enter);
   }
   QTest::qWait(50);
   for (const char* name : kResultBoxes) QVERIFY2(Text(name).isEmpty(), name);
-  QVERIFY(Find<QLabel>(QStringLiteral("Label4"))->text().isEmpty());
+  QVERIFY(Find<QLabel>(QStringLiteral("notice"))->text().isEmpty());
 }
 
 // --- The lubricant list ------------------------------------------------------------------------
 
-void Form1Test::arrowKeysInTheListPickAnOil_data() {
+void MainWindowTest::arrowKeysInTheListPickAnOil_data() {
   QTest::addColumn<QList<int>>("keys");
-  QTest::addColumn<QStringList>("shown");  // list text, vc, vh, SG
+  QTest::addColumn<QStringList>("shown");  // list text, the two viscosities, the gravity
   const int down = Qt::Key_Down;
   const int up = Qt::Key_Up;
   QTest::newRow("one Down picks the first oil")
@@ -418,18 +411,19 @@ void Form1Test::arrowKeysInTheListPickAnOil_data() {
       << QList<int>(13, down) << QStringList{"OTHER", "968", "78.5", "0.85"};
 }
 
-void Form1Test::arrowKeysInTheListPickAnOil() {
+void MainWindowTest::arrowKeysInTheListPickAnOil() {
   QFETCH(QList<int>, keys);
   QFETCH(QStringList, shown);
-  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
   list->setFocus();
   for (int key : keys) QTest::keyClick(list, static_cast<Qt::Key>(key));
-  QCOMPARE((QStringList{list->currentText(), Text("vc"), Text("vh"), Text("SG")}), shown);
-  QCOMPARE(Text("tref"), QStringLiteral("71"));
-  QCOMPARE(Text("tref2"), QStringLiteral("150"));
+  QCOMPARE((QStringList{list->currentText(), Text("visc40"), Text("visc100"), Text("gravity")}),
+           shown);
+  QCOMPARE(Text("temp1"), QStringLiteral("71"));
+  QCOMPARE(Text("temp2"), QStringLiteral("150"));
 }
 
-void Form1Test::ClickInPopup(QComboBox* combo, int row) {
+void MainWindowTest::ClickInPopup(QComboBox* combo, int row) {
   // Open the list with a click on its arrow, as a user does.
   QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
   QAbstractItemView* view = combo->view();
@@ -444,13 +438,13 @@ void Form1Test::ClickInPopup(QComboBox* combo, int row) {
   QVERIFY(QTest::qWaitFor([view] { return !view->isVisible(); }));
 }
 
-void Form1Test::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
-  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+void MainWindowTest::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
   ClickInPopup(list, 5);
-  QCOMPARE((QStringList{list->currentText(), Text("vc"), Text("vh"), Text("SG")}),
+  QCOMPARE((QStringList{list->currentText(), Text("visc40"), Text("visc100"), Text("gravity")}),
            (QStringList{"SHC 630", "222", "25.7", "0.87"}));
   ClickInPopup(list, 10);
-  QCOMPARE((QStringList{list->currentText(), Text("vc"), Text("vh"), Text("SG")}),
+  QCOMPARE((QStringList{list->currentText(), Text("visc40"), Text("visc100"), Text("gravity")}),
            (QStringList{"OTHER", "222", "25.7", "0.87"}));
   // A popup closed without a pick, then Enter on a typed name, picks nothing.
   QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(list->width() - 6, list->height() / 2));
@@ -462,10 +456,11 @@ void Form1Test::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
   QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(list, QStringLiteral("SHC 639"));
   QTest::keyClick(list, Qt::Key_Return);
-  QCOMPARE((QStringList{Text("vc"), Text("vh"), Text("SG")}), (QStringList{"222", "25.7", "0.87"}));
+  QCOMPARE((QStringList{Text("visc40"), Text("visc100"), Text("gravity")}),
+           (QStringList{"222", "25.7", "0.87"}));
 }
 
-void Form1Test::typingANameInTheListThenEnterOrLeavingChangesNothing_data() {
+void MainWindowTest::typingANameInTheListThenEnterOrLeavingChangesNothing_data() {
   QTest::addColumn<int>("key");
   QTest::addColumn<QString>("typed");
   QTest::newRow("Enter after SHC 625") << int(Qt::Key_Return) << "SHC 625";
@@ -474,33 +469,34 @@ void Form1Test::typingANameInTheListThenEnterOrLeavingChangesNothing_data() {
   QTest::newRow("Enter after small letters") << int(Qt::Key_Return) << "shc 624";
 }
 
-void Form1Test::typingANameInTheListThenEnterOrLeavingChangesNothing() {
+void MainWindowTest::typingANameInTheListThenEnterOrLeavingChangesNothing() {
   QFETCH(int, key);
   QFETCH(QString, typed);
-  auto* list = Find<QComboBox>(QStringLiteral("LubList"));
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
   list->setFocus();
   QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(list, typed);
   QCOMPARE(list->currentText(), typed);
   QTest::keyClick(list, static_cast<Qt::Key>(key));
   QTest::qWait(20);
-  QCOMPARE((QStringList{Text("vc"), Text("vh"), Text("SG")}), (QStringList{"320", "35", "0.87"}));
+  QCOMPARE((QStringList{Text("visc40"), Text("visc100"), Text("gravity")}),
+           (QStringList{"320", "35", "0.87"}));
 }
 
 // --- The calculate command ----------------------------------------------------------------------
 
-void Form1Test::clickingCalculateGivesTheTypicalResultsAndTheTableFile() {
+void MainWindowTest::clickingCalculateGivesTheTypicalResultsAndTheTableFile() {
   QFile::remove(QDir(home_.path()).filePath(QStringLiteral("Viscosity.txt")));
   Calculate();
 
-  QCOMPARE(Text("vcalc"), QStringLiteral("85.642"));
-  QCOMPARE(Text("vcalc2"), QStringLiteral("11.987"));
-  QCOMPARE(Text("DynVisc"), QStringLiteral(".0000108"));
-  QCOMPARE(Text("DynVisc2"), QStringLiteral(".00000151"));
+  QCOMPARE(Text("visc1"), QStringLiteral("85.642"));
+  QCOMPARE(Text("visc2"), QStringLiteral("11.987"));
+  QCOMPARE(Text("dynamic1"), QStringLiteral(".0000108"));
+  QCOMPARE(Text("dynamic2"), QStringLiteral(".00000151"));
   for (const char* name : kResultBoxes) {
     QCOMPARE(Box(name)->palette().color(QPalette::Base), QColor(128, 255, 128));
   }
-  auto* notice = Find<QLabel>(QStringLiteral("Label4"));
+  auto* notice = Find<QLabel>(QStringLiteral("notice"));
   QCOMPARE(notice->text(), QString::fromStdString(CompletionNotice(
                                QDir(home_.path()).absolutePath().toStdString() + "/")));
   QVERIFY(notice->font().bold());
@@ -514,24 +510,25 @@ void Form1Test::clickingCalculateGivesTheTypicalResultsAndTheTableFile() {
   QVERIFY(bytes.endsWith("\r\n"));
 }
 
-Shown Form1Test::WhatIsShown() {
+Shown MainWindowTest::WhatIsShown() {
   Shown shown;
   for (const char* name : kBoxes) {
     shown.texts << Text(name);
     shown.backs << Box(name)->palette().color(QPalette::Base);
   }
-  shown.notice = Find<QLabel>(QStringLiteral("Label4"))->text();
+  shown.notice = Find<QLabel>(QStringLiteral("notice"))->text();
   return shown;
 }
 
-void Form1Test::anEmptySpecificGravityIsReportedAndTheWindowStaysUsable() {
-  auto* button = Find<QPushButton>(QStringLiteral("Command1"));
+void MainWindowTest::anEmptySpecificGravityIsReportedAndTheWindowStaysUsable() {
+  auto* button = Find<QPushButton>(QStringLiteral("calculateButton"));
   QTest::mouseClick(button, Qt::LeftButton);
-  QCOMPARE(Text("vcalc"), QStringLiteral("85.642"));
+  QCOMPARE(Text("visc1"), QStringLiteral("85.642"));
 
-  // With tref at 40 a calculation would show 320; the empty gravity stops it first.
-  Box("tref")->setText(QStringLiteral("40"));
-  QLineEdit* sg = Box("SG");
+  // With the first temperature at 40 a calculation would show 320; the empty gravity stops it
+  // first.
+  Box("temp1")->setText(QStringLiteral("40"));
+  QLineEdit* sg = Box("gravity");
   sg->setFocus();
   QTest::keyClick(sg, Qt::Key_A, Qt::ControlModifier);
   QTest::keyClick(sg, Qt::Key_Backspace);
@@ -562,25 +559,25 @@ void Form1Test::anEmptySpecificGravityIsReportedAndTheWindowStaysUsable() {
   // The program goes on: fix the gravity and calculate again.
   QTest::keyClicks(sg, QStringLiteral("0.87"));
   QTest::mouseClick(button, Qt::LeftButton);
-  QCOMPARE(Text("vcalc"), QStringLiteral("320"));
-  QCOMPARE(Text("vcalc2"), QStringLiteral("11.987"));
-  QCOMPARE(Text("DynVisc2"), QStringLiteral(".00000151"));
+  QCOMPARE(Text("visc1"), QStringLiteral("320"));
+  QCOMPARE(Text("visc2"), QStringLiteral("11.987"));
+  QCOMPARE(Text("dynamic2"), QStringLiteral(".00000151"));
 }
 
-void Form1Test::theWindowRendersToAPicture() {
+void MainWindowTest::theWindowRendersToAPicture() {
   const QString folder = QStringLiteral(PROJECT1_SCREENSHOT_DIR);
   QImage start = window_->grab().toImage();
   QCOMPARE(start.size() / start.devicePixelRatio(), window_->size());
-  QVERIFY(start.save(folder + QStringLiteral("/form1_start.png")));
+  QVERIFY(start.save(folder + QStringLiteral("/main_window_start.png")));
 
   Calculate();
   const QImage results = window_->grab().toImage();
-  QVERIFY(results.save(folder + QStringLiteral("/form1_results.png")));
+  QVERIFY(results.save(folder + QStringLiteral("/main_window_results.png")));
   // The result boxes turned from grey to light green.
-  const QPoint inside = Box("vcalc")->geometry().topLeft() + QPoint(3, 3);
+  const QPoint inside = Box("visc1")->geometry().topLeft() + QPoint(3, 3);
   QVERIFY(start.pixelColor(inside) != results.pixelColor(inside));
   QCOMPARE(results.pixelColor(inside), QColor(128, 255, 128));
 }
 
-QTEST_MAIN(Form1Test)
-#include "form1_test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
