@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/table_file.h"
 #include "engine/viscosity_line.h"
 
 namespace project1 {
@@ -27,8 +28,8 @@ struct ChartOil {
 
 // The temperatures the chart spans unless a marker lies outside them.
 struct ChartSpan {
-  double from_c = -40;
-  double to_c = 250;
+  double from_c = kTableFromC;
+  double to_c = kTableToC;
 };
 
 // A point in chart coordinates.

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 extern char** environ;
 

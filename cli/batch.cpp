@@ -6,7 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "engine/oil_properties.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1::cli {

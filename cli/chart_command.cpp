@@ -5,7 +5,7 @@
 
 #include "chart/chart_svg.h"
 #include "chart_png/png_helper.h"
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1::cli {
 

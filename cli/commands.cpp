@@ -7,7 +7,7 @@
 #include "engine/model.h"
 #include "engine/oil_properties.h"
 #include "engine/table_file.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1::cli {

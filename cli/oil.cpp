@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogue.h"
 #include "engine/oil_properties.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1::cli {

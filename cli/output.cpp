@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1::cli {
 
@@ -15,12 +15,6 @@ Format FormatFromName(std::string_view name) {
   if (name == "json") return Format::Json;
   throw Error(ErrorKind::TypeMismatch,
               "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
-}
-
-std::string Shortest(double value) {
-  std::string out;
-  AppendShortest(out, value);
-  return out;
 }
 
 void AppendCsvField(std::string& out, std::string_view field) {

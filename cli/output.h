@@ -31,7 +31,6 @@ inline void AppendShortest(std::string& out, double value) {
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   out.append(buffer, result.ptr);
 }
-std::string Shortest(double value);
 
 // Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
 // quote, a CR or an LF.

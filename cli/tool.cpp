@@ -20,7 +20,7 @@
 #include "cli/output.h"
 #include "engine/oil_properties.h"
 #include "engine/safe_replace.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "project1/version.h"
 
 namespace project1::cli {

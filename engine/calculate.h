@@ -11,7 +11,7 @@
 #include "engine/model.h"
 #include "engine/safe_replace.h"
 #include "engine/table_file.h"
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 

@@ -3,56 +3,17 @@
 #include <cmath>
 #include <string>
 
+#include "engine/viscosity_line.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
 
 namespace {
 
-// A value for a message; the texts of the non-finite values are spelled out.
-std::string Shown(double value) {
-  if (std::isnan(value)) return "not a number";
-  if (std::isinf(value)) return value > 0 ? "infinite" : "minus infinite";
-  return NumberToText(value);
-}
-
-// ln(ln(nu + 0.6)) of the input viscosity named `name`, refused when either logarithm has no
-// positive argument.
-double DoubleLogOfViscosity(double viscosity, std::string_view name) {
-  const double sum = viscosity + kViscosityOffset;
-  if (sum > 0) {
-    const double inner = std::log(sum);
-    if (inner > 0) return std::log(inner);
-  }
-  const std::string the = "The " + std::string(name);
-  if (std::isnan(viscosity)) {
-    throw Error(ErrorKind::InvalidOperation, the + " is not a number.", name);
-  }
-  throw Error(ErrorKind::InvalidArgument,
-              the + " must be above 0.4 cSt; it is " + Shown(viscosity) + ".", name);
-}
-
-// The message of a fit that gives no finite line; `why` ends it ("." or ": ...").
-std::string NotFitted(std::string_view why) {
-  return "The viscosity line through the viscosities at 40 °C and 100 °C could not be fitted" +
-         std::string(why);
-}
-
-// A fitted value: stops the fit when it is not a finite number.
-double CheckFit(double value) {
-  if (std::isnan(value)) {
-    throw Error(ErrorKind::InvalidOperation, NotFitted("."));
-  }
-  if (std::isinf(value)) {
-    throw Error(ErrorKind::Overflow, NotFitted(": its slope is too large."));
-  }
-  return value;
-}
-
 // Where an evaluation takes place, for a message: "the first reference temperature (71 °C)",
 // or "71 °C" when the temperature has no name.
 std::string Where(std::string_view what, double t) {
-  const std::string degrees = Shown(t) + " °C";
+  const std::string degrees = NumberToText(t) + " °C";
   return what.empty() ? degrees : "the " + std::string(what) + " (" + degrees + ")";
 }
 
@@ -75,18 +36,9 @@ double CheckEvaluation(double value, double t, std::string_view what) {
 }  // namespace
 
 void FitViscosityLine(CalcState& s) {
-  const double l40 = DoubleLogOfViscosity(s.visc40, kVisc40Name);
-  const double k40 = std::log(kAbsolute40);
-  const double k100 = std::log(kAbsolute100);
-  const double l100 = DoubleLogOfViscosity(s.visc100, kVisc100Name);
-
-  s.slope = CheckFit((l100 - l40) / (k40 - k100));
-
-  // The intercept field is overwritten stage by stage; each stage is checked before it is stored.
-  s.intercept = CheckFit(std::log(s.visc40 + kViscosityOffset) / std::log(kBase));
-  if (!(s.intercept > 0)) throw Error(ErrorKind::InvalidArgument, NotFitted("."));
-  s.intercept = CheckFit(std::log(s.intercept) / std::log(kBase));
-  s.intercept = CheckFit(s.slope * std::log(kAbsolute40) / std::log(kBase) + s.intercept);
+  const ViscosityLine line = FitLine40100(Law::Walther, s.visc40, s.visc100);
+  s.slope = line.b;
+  s.intercept = line.a;
 }
 
 double ViscosityAt(const CalcState& s, double t, std::string_view what) {
@@ -97,7 +49,7 @@ double ViscosityAt(const CalcState& s, double t, std::string_view what) {
       throw Error(ErrorKind::InvalidOperation, the + " is not a number.", what);
     }
     throw Error(ErrorKind::InvalidArgument,
-                the + " must be above -273.16 °C; it is " + Shown(t) + ".", what);
+                the + " must be above -273.16 °C; it is " + NumberToText(t) + ".", what);
   }
   const double ln_absolute = std::log(absolute);
 
@@ -113,7 +65,7 @@ void DensityFromGravity(CalcState& s) {
   }
   if (!(s.gravity > 0)) {
     throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be above 0; it is " + Shown(s.gravity) + ".",
+                "The specific gravity must be above 0; it is " + NumberToText(s.gravity) + ".",
                 kGravityName);
   }
   const double density = kWaterWeightDensity / std::pow(kInchesPerFoot, 3) * s.gravity /
@@ -134,7 +86,7 @@ double DynamicViscosity(const CalcState& s, double nu, std::string_view what) {
   }
   throw Error(ErrorKind::Overflow,
               "The specific gravity is too large to compute the dynamic viscosity" +
-                  (what.empty() ? " of " + Shown(nu) + " cSt" : at) + ".",
+                  (what.empty() ? " of " + NumberToText(nu) + " cSt" : at) + ".",
               kGravityName);
 }
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 
@@ -44,8 +44,9 @@ inline constexpr double kInchesPerFoot = 12;
 inline constexpr double kStandardGravity = 32.174;  // ft/s^2
 inline constexpr double kAreaFactor = 0.00155;      // in^2 per mm^2
 
-// Reads visc40 and visc100; writes slope, then intercept.
-// Error(InvalidArgument) when a viscosity is 0.4 cSt or less, its subject that viscosity.
+// Reads visc40 and visc100; writes slope and intercept: the walther line of FitLine40100.
+// Error(InvalidArgument) when a viscosity is 0.4 cSt or less, its subject that viscosity; on any
+// error the record stays as it was.
 void FitViscosityLine(CalcState& s);
 
 // Kinematic viscosity in cSt at t degrees C. `what` names the temperature

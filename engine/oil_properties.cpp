@@ -7,14 +7,11 @@
 #include <string>
 
 #include "engine/model.h"
-#include "engine/shown.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
 
 namespace {
-
-using detail::Shown;
 
 // ---- Viscosity index --------------------------------------------------------------------------
 
@@ -72,10 +69,10 @@ void CheckViscosity(double nu, std::string_view subject, double above) {
   const std::string name(subject);
   if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, name + " is too large; it is " + Shown(nu) + ".");
+    throw Error(ErrorKind::Overflow, name + " is too large; it is " + NumberToText(nu) + ".");
   }
-  throw Error(ErrorKind::InvalidArgument,
-              name + " must be above " + Shown(above) + " cSt; it is " + Shown(nu) + ".");
+  throw Error(ErrorKind::InvalidArgument, name + " must be above " + NumberToText(above) +
+                                              " cSt; it is " + NumberToText(nu) + ".");
 }
 
 // ---- ISO viscosity grades ---------------------------------------------------------------------
@@ -115,7 +112,7 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   }
   if (std::isinf(nu100) && nu100 > 0) {
     throw Error(ErrorKind::Overflow,
-                "The viscosity at 100 °C is too large; it is " + Shown(nu100) + ".");
+                "The viscosity at 100 °C is too large; it is " + NumberToText(nu100) + ".");
   }
   if (nu100 < kTableFirst) return std::nullopt;
 
@@ -129,8 +126,8 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
     index = (std::pow(10.0, n) - 1) / 0.00715 + 100;
   }
   if (!std::isfinite(index) || std::fabs(index) > 1e15) {
-    throw Error(ErrorKind::Overflow, "The viscosity index of " + Shown(nu40) +
-                                         " cSt at 40 °C and " + Shown(nu100) +
+    throw Error(ErrorKind::Overflow, "The viscosity index of " + NumberToText(nu40) +
+                                         " cSt at 40 °C and " + NumberToText(nu100) +
                                          " cSt at 100 °C is too large to compute.");
   }
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
@@ -153,7 +150,7 @@ double DynamicReyn(double nu_cst, double sg) {
     throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
   if (!(sg > 0)) {
     throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be above 0; it is " + Shown(sg) + ".");
+                "The specific gravity must be above 0; it is " + NumberToText(sg) + ".");
   }
   // The window's own conversion, on a record of this oil alone.
   CalcState s;
@@ -164,15 +161,13 @@ double DynamicReyn(double nu_cst, double sg) {
 
 double ReynToMpaS(double reyn) { return reyn * kMpaSPerReyn; }
 
-double ReynToPaS(double reyn) { return ReynToMpaS(reyn) / 1000; }
-
 double GravityAt(double sg15, double alpha_per_c, double t_c) {
   if (std::isnan(sg15)) {
     throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
   }
   if (!(sg15 > 0) || std::isinf(sg15)) {
     throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be a number above 0; it is " + Shown(sg15) + ".");
+                "The specific gravity must be a number above 0; it is " + NumberToText(sg15) + ".");
   }
   if (std::isnan(alpha_per_c)) {
     throw Error(ErrorKind::InvalidOperation, "The thermal expansion coefficient is not a number.");
@@ -180,14 +175,14 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
   if (!(alpha_per_c >= 0) || std::isinf(alpha_per_c)) {
     throw Error(ErrorKind::InvalidArgument,
                 "The thermal expansion coefficient must be a number of 0 or above; it is " +
-                    Shown(alpha_per_c) + ".");
+                    NumberToText(alpha_per_c) + ".");
   }
   if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   const double dt = t_c - 15;
   const double gravity = sg15 * std::exp(-alpha_per_c * dt * (1 + 0.8 * alpha_per_c * dt));
   if (!std::isfinite(gravity)) {
     throw Error(ErrorKind::Overflow,
-                "The specific gravity at " + Shown(t_c) + " °C is too large to compute.");
+                "The specific gravity at " + NumberToText(t_c) + " °C is too large to compute.");
   }
   return gravity;
 }
@@ -201,8 +196,8 @@ double SayboltSeconds(double nu_cst, double t_f) {
       (1 + 0.03264 * nu) / ((3930.2 + 262.7 * nu + 23.97 * nu * nu + 1.646 * nu * nu * nu) * 1e-5);
   const double seconds = at100f * (1 + 0.000061 * (t_f - 100));
   if (!std::isfinite(seconds)) {
-    throw Error(ErrorKind::Overflow,
-                "The Saybolt seconds of " + Shown(nu_cst) + " cSt are too large to compute.");
+    throw Error(ErrorKind::Overflow, "The Saybolt seconds of " + NumberToText(nu_cst) +
+                                         " cSt are too large to compute.");
   }
   return seconds;
 }
@@ -217,8 +212,8 @@ double KinematicFromBlendingNumber(double vbn) {
     throw Error(ErrorKind::InvalidOperation, "The blending number is not a number.");
   }
   if (std::isinf(nu)) {
-    throw Error(ErrorKind::Overflow,
-                "The viscosity of the blending number " + Shown(vbn) + " is too large to compute.");
+    throw Error(ErrorKind::Overflow, "The viscosity of the blending number " + NumberToText(vbn) +
+                                         " is too large to compute.");
   }
   return nu;
 }
@@ -229,7 +224,7 @@ double BlendKinematic(double nu_first, double nu_second, double fraction_second)
   if (std::isnan(fraction_second) || fraction_second < 0 || fraction_second > 1) {
     throw Error(ErrorKind::InvalidArgument,
                 "The fraction of the second oil must be from 0 to 1; it is " +
-                    Shown(fraction_second) + ".");
+                    NumberToText(fraction_second) + ".");
   }
   // The end points are the oils themselves, exactly.
   if (fraction_second == 0) return nu_first;
@@ -247,9 +242,9 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   const double highest = std::max(nu_first, nu_second);
   if (target_cst < lowest || target_cst > highest) {
     throw Error(ErrorKind::InvalidArgument,
-                "The target viscosity " + Shown(target_cst) +
+                "The target viscosity " + NumberToText(target_cst) +
                     " cSt is outside what the two oils reach at that temperature: " +
-                    Shown(lowest) + " to " + Shown(highest) + " cSt.");
+                    NumberToText(lowest) + " to " + NumberToText(highest) + " cSt.");
   }
   if (first == second) return 0;  // the two oils are alike: the first alone reaches the target
   const double fraction = (BlendingNumber(target_cst) - first) / (second - first);
@@ -285,7 +280,5 @@ double TextToTemperature(std::string_view text, std::string_view what) {
 }
 
 double FahrenheitToCelsius(double t_f) { return (t_f - 32) / 1.8; }
-
-double CelsiusToFahrenheit(double t_c) { return t_c * 1.8 + 32; }
 
 }  // namespace project1

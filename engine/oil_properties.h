@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 
@@ -36,7 +36,6 @@ inline constexpr double kMpaSPerReyn = 6894757.293168;
 // reyn (lbf*s/in^2) of nu cSt at specific gravity sg, computed as the window computes it.
 double DynamicReyn(double nu_cst, double sg);
 double ReynToMpaS(double reyn);  // = cP
-double ReynToPaS(double reyn);
 // Specific gravity at t of an oil whose gravity sg15 is taken at 15 C and whose thermal
 // expansion coefficient is alpha per C: sg15 * exp(-alpha dt (1 + 0.8 alpha dt)), dt = t - 15.
 double GravityAt(double sg15, double alpha_per_c, double t_c);
@@ -59,6 +58,5 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 // and messages. `what` names the quantity. Error(InvalidArgument) at or below absolute zero.
 double TextToTemperature(std::string_view text, std::string_view what);
 double FahrenheitToCelsius(double t_f);
-double CelsiusToFahrenheit(double t_c);
 
 }  // namespace project1

@@ -12,7 +12,7 @@
 #include <string>
 #include <system_error>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 

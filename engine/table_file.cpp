@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "numtext/error.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -14,8 +14,6 @@ namespace project1 {
 namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
-constexpr double kFirstTemperature = -40.0;
-constexpr double kTemperatureStep = 5.0;
 
 }  // namespace
 
@@ -29,10 +27,10 @@ void AppendTableRow(std::string& text, double t, double nu) {
 std::string ViscosityTableText(const CalcState& s) {
   std::string text(kTableHeaderLine);
   text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
-  double t = kFirstTemperature;
+  double t = kTableFromC;
   for (int row = 1; row <= kTableRows; ++row) {
     AppendTableRow(text, t, ViscosityAt(s, t));
-    t += kTemperatureStep;
+    t += kTableStepC;
   }
   return text;
 }

@@ -12,7 +12,13 @@
 namespace project1 {
 
 inline constexpr std::string_view kTableFileName = "Viscosity.txt";
-inline constexpr int kTableRows = 59;
+
+// The temperatures of the table file, in degrees C: from, to and step. The chart spans the same
+// range unless told otherwise.
+inline constexpr double kTableFromC = -40;
+inline constexpr double kTableToC = 250;
+inline constexpr double kTableStepC = 5;
+inline constexpr int kTableRows = static_cast<int>((kTableToC - kTableFromC) / kTableStepC) + 1;
 
 // The table's header line and one row line (temperature in C, viscosity in cSt), each ending in
 // CR LF: the format of the table file, for any range.

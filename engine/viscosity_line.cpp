@@ -5,13 +5,11 @@
 #include <string>
 
 #include "engine/model.h"
-#include "engine/shown.h"
+#include "numtext/numtext.h"
 
 namespace project1 {
 
 namespace {
-
-using detail::Shown;
 
 // The d341 law's constants.
 constexpr double kD341ViscosityOffset = 0.7;
@@ -19,7 +17,7 @@ constexpr double kD341KelvinOffset = 273.15;
 
 double KelvinOffset(Law law) { return law == Law::Walther ? kKelvinOffset : kD341KelvinOffset; }
 
-std::string Celsius(double t) { return Shown(t) + " °C"; }
+std::string Celsius(double t) { return NumberToText(t) + " °C"; }
 
 // The absolute temperature of t, refused at or below the law's absolute zero.
 double CheckedAbsolute(Law law, double t) {
@@ -30,31 +28,37 @@ double CheckedAbsolute(Law law, double t) {
   if (!(absolute > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
                                                 Celsius(-KelvinOffset(law)) + "; it is " +
-                                                Shown(t) + ".");
+                                                NumberToText(t) + ".");
   }
   if (std::isinf(absolute)) {
-    throw Error(ErrorKind::Overflow, "The temperature is too large; it is " + Shown(t) + ".");
+    throw Error(ErrorKind::Overflow,
+                "The temperature is too large; it is " + NumberToText(t) + ".");
   }
   return absolute;
 }
 
 // Z of the viscosity nu at `at_c` degrees C (at no stated temperature when empty), refused where
-// log10 log10 Z has no value. The message is put together only for a refusal.
-double CheckedZ(Law law, double nu, std::optional<double> at_c) {
+// log10 log10 Z has no value, the error's subject `subject`. The message is put together only
+// for a refusal.
+double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view subject = {}) {
   const double z = LawZ(law, nu);
   if (z > 1 && !std::isinf(z)) return z;
-  const std::string subject =
+  const std::string the =
       at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
-  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, subject + " is not a number.");
+  if (std::isnan(nu)) {
+    throw Error(ErrorKind::InvalidOperation, the + " is not a number.", subject);
+  }
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, subject + " is too large; it is " + Shown(nu) + ".");
+    throw Error(ErrorKind::Overflow, the + " is too large; it is " + NumberToText(nu) + ".",
+                subject);
   }
   if (law == Law::Walther) {
     throw Error(ErrorKind::InvalidArgument,
-                subject + " must be above 0.4 cSt; it is " + Shown(nu) + ".");
+                the + " must be above 0.4 cSt; it is " + NumberToText(nu) + ".", subject);
   }
   throw Error(ErrorKind::InvalidArgument,
-              subject + " is below what the d341 law covers; it is " + Shown(nu) + " cSt.");
+              the + " is below what the d341 law covers; it is " + NumberToText(nu) + " cSt.",
+              subject);
 }
 
 // A constant of a fitted line: stops the fit when it is not a finite number.
@@ -84,12 +88,23 @@ double CheckEvaluation(double value, double t) {
   return value;
 }
 
-// The line through (absolute1, nu1) and (absolute2, nu2), in the window's order of operations:
+// One point of a fit: its absolute temperature and its viscosity at t degrees C, the input the
+// viscosity is (the subject of an error about it; empty for none).
+struct FitPoint {
+  double absolute;
+  double nu;
+  double t;
+  std::string_view subject;
+};
+
+// The line through two points, in this order of operations:
 // B = (ln ln Z2 - ln ln Z1) / (ln T1 - ln T2), A = log10 log10 Z1 + B log10 T1.
-ViscosityLine Fit(Law law, double absolute1, double nu1, double t1, double absolute2, double nu2,
-                  double t2) {
-  const double z1 = CheckedZ(law, nu1, t1);
-  const double z2 = CheckedZ(law, nu2, t2);
+ViscosityLine Fit(Law law, const FitPoint& first, const FitPoint& second) {
+  const double absolute1 = first.absolute;
+  const double absolute2 = second.absolute;
+  const double t1 = first.t;
+  const double z1 = CheckedZ(law, first.nu, first.t, first.subject);
+  const double z2 = CheckedZ(law, second.nu, second.t, second.subject);
   if (absolute1 == absolute2) {
     throw Error(ErrorKind::InvalidArgument,
                 "The two temperatures must differ; both are " + Celsius(t1) + ".");
@@ -128,14 +143,14 @@ Law LawFromName(std::string_view name) {
 ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second) {
   const double absolute1 = CheckedAbsolute(law, first.temperature_c);
   const double absolute2 = CheckedAbsolute(law, second.temperature_c);
-  return Fit(law, absolute1, first.kinematic_cst, first.temperature_c, absolute2,
-             second.kinematic_cst, second.temperature_c);
+  return Fit(law, {absolute1, first.kinematic_cst, first.temperature_c, {}},
+             {absolute2, second.kinematic_cst, second.temperature_c, {}});
 }
 
 ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
-  if (law == Law::Walther) return Fit(law, kAbsolute40, nu40, 40, kAbsolute100, nu100, 100);
-  return Fit(law, AbsoluteTemperature(law, 40), nu40, 40, AbsoluteTemperature(law, 100), nu100,
-             100);
+  const bool walther = law == Law::Walther;
+  return Fit(law, {walther ? kAbsolute40 : AbsoluteTemperature(law, 40), nu40, 40, kVisc40Name},
+             {walther ? kAbsolute100 : AbsoluteTemperature(law, 100), nu100, 100, kVisc100Name});
 }
 
 double KinematicAt(const ViscosityLine& line, double t_c) {
@@ -147,7 +162,7 @@ double KinematicAt(const ViscosityLine& line, double t_c) {
   if (!(absolute > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
                                                 Celsius(-KelvinOffset(line.law)) + "; it is " +
-                                                Shown(t_c) + ".");
+                                                NumberToText(t_c) + ".");
   }
   const double loglog =
       CheckEvaluation(line.a - (line.b * std::log(absolute)) / std::log(kBase), t_c);
@@ -159,22 +174,22 @@ double KinematicAt(const ViscosityLine& line, double t_c) {
 double TemperatureFor(const ViscosityLine& line, double nu_cst) {
   const double y = ChartY(line.law, nu_cst);
   if (line.b == 0) {
-    throw Error(ErrorKind::DivisionByZero,
-                "The viscosity line is level: no temperature gives " + Shown(nu_cst) + " cSt.");
+    throw Error(ErrorKind::DivisionByZero, "The viscosity line is level: no temperature gives " +
+                                               NumberToText(nu_cst) + " cSt.");
   }
   const double x = (line.a - y) / line.b;
   const double absolute = std::pow(kBase, x);
   if (std::isnan(absolute)) {
     throw Error(ErrorKind::InvalidOperation,
-                "The temperature for " + Shown(nu_cst) + " cSt gave no number.");
+                "The temperature for " + NumberToText(nu_cst) + " cSt gave no number.");
   }
   if (std::isinf(absolute)) {
     throw Error(ErrorKind::Overflow,
-                "The temperature for " + Shown(nu_cst) + " cSt is too large to compute.");
+                "The temperature for " + NumberToText(nu_cst) + " cSt is too large to compute.");
   }
   if (!(absolute > 0)) {
-    throw Error(ErrorKind::Overflow,
-                "The temperature for " + Shown(nu_cst) + " cSt is too close to absolute zero.");
+    throw Error(ErrorKind::Overflow, "The temperature for " + NumberToText(nu_cst) +
+                                         " cSt is too close to absolute zero.");
   }
   return absolute - KelvinOffset(line.law);
 }
@@ -193,11 +208,5 @@ double ChartY(Law law, double nu_cst) {
 }
 
 double TemperatureFromChartX(Law law, double x) { return std::pow(kBase, x) - KelvinOffset(law); }
-
-double KinematicFromChartY(Law law, double y) {
-  const double z = std::pow(kBase, std::pow(kBase, y));
-  if (law == Law::Walther) return z - kViscosityOffset;
-  return D341KinematicFromZ(z);
-}
 
 }  // namespace project1

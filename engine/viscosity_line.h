@@ -9,7 +9,7 @@
 
 #include <string_view>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 
@@ -34,7 +34,8 @@ struct ViscosityLine {
 
 // The line of `law` through two points at different temperatures.
 ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second);
-// The line through (40 C, nu40) and (100 C, nu100); for walther exactly the window's fit.
+// The line through (40 C, nu40) and (100 C, nu100); the window's fit for walther. An error about
+// one viscosity has that viscosity's name (kVisc40Name, kVisc100Name) as its subject.
 ViscosityLine FitLine40100(Law law, double nu40, double nu100);
 
 // Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
@@ -48,6 +49,5 @@ double LawZ(Law law, double nu_cst);              // Z
 double ChartX(Law law, double t_c);               // log10 T
 double ChartY(Law law, double nu_cst);            // log10 log10 Z
 double TemperatureFromChartX(Law law, double x);  // inverse of ChartX
-double KinematicFromChartY(Law law, double y);    // inverse of ChartY
 
 }  // namespace project1

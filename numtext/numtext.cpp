@@ -208,14 +208,12 @@ double TextToNumber(std::string_view text, std::string_view what) {
 
 std::string NumberToText(double value) {
   if (std::isnan(value)) return "not a number";
-  if (std::isinf(value)) return value > 0 ? "infinity" : "-infinity";
+  if (std::isinf(value)) return value > 0 ? "infinite" : "minus infinite";
   if (value == 0) return "0";
   char buffer[400];  // a double's longest plain shortest form is under 330 characters
   auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   return std::string(buffer, result.ptr);
 }
-
-std::string NumberToText(short value) { return std::to_string(value); }
 
 std::string FormatNumber(double value, std::string_view pattern) {
   if (!std::isfinite(value)) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 
@@ -27,9 +27,9 @@ double TextToNumber(std::string_view text);
 double TextToNumber(std::string_view text, std::string_view what);
 
 // Shortest decimal text that reads back as the same double, plain (no exponent), no leading
-// blank: 31 -> "31", 5.8 -> "5.8", 0.85 -> "0.85".
+// blank: 31 -> "31", 5.8 -> "5.8", 0.85 -> "0.85". A value that is not finite is spelled out
+// for a message: "not a number", "infinite", "minus infinite".
 std::string NumberToText(double value);
-std::string NumberToText(short value);
 
 // The value rendered by a display pattern made of "#", "0", "," and at most one ".":
 //   "0" shows a digit, a zero where the number has none; "#" shows a digit, nothing for a

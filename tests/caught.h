@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 

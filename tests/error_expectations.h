@@ -9,7 +9,7 @@
 #include <string>
 
 #include "caught.h"
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 

@@ -11,7 +11,7 @@
 #include <array>
 
 #include "engine/calculate.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "window/calculation_record.h"
 #include "window/pick_combo_box.h"
 

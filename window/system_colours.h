@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 

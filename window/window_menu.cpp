@@ -7,7 +7,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
-#include "numtext/error.h"
+#include "error/error.h"
 #include "project1/version.h"
 #include "window/chart_window.h"
 #include "window/report.h"

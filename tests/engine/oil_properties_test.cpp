@@ -148,10 +148,6 @@ TEST(DynamicViscosity, IsTheWindowsNumberInEveryUnit) {
   // 1 cSt of water at the window's 62.37 lb/ft^3 is about 0.9991 mPa*s.
   EXPECT_NEAR(ReynToMpaS(DynamicReyn(1, 1)), 0.9991, 1e-4);
   EXPECT_EQ(ReynToMpaS(1), 6894757.293168);
-  EXPECT_EQ(ReynToPaS(1), 6894.757293168);
-  for (double reyn : {1.0796544e-05, 3e-9, 0.25}) {
-    EXPECT_EQ(ReynToPaS(reyn), ReynToMpaS(reyn) / 1000);
-  }
   ExpectError([] { DynamicReyn(31, 0); }, ErrorKind::InvalidArgument,
               "The specific gravity must be above 0; it is 0.");
   ExpectError([] { DynamicReyn(31, kNaN); }, ErrorKind::InvalidOperation,
@@ -268,9 +264,8 @@ TEST(Temperature, ReadsCelsiusFahrenheitAndKelvin) {
     SCOPED_TRACE(c.text);
     EXPECT_NEAR(TextToTemperature(c.text, "temperature"), c.celsius, 1e-9);
   }
-  EXPECT_EQ(CelsiusToFahrenheit(100), 212);
   EXPECT_EQ(FahrenheitToCelsius(-40), -40);
-  EXPECT_NEAR(CelsiusToFahrenheit(FahrenheitToCelsius(160)), 160, 1e-12);
+  EXPECT_EQ(FahrenheitToCelsius(212), 100);
 }
 
 TEST(Temperature, RefusesTextThatIsNoTemperature) {

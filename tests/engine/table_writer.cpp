@@ -16,7 +16,7 @@
 
 #include "engine/model.h"
 #include "engine/table_file.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "test_support.h"
 
 namespace {

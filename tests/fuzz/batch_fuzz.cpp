@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "cli/batch.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "error_expectations.h"
 #include "numtext/numtext.h"
@@ -153,7 +154,11 @@ TEST(NumberToText, WritesTheShortestPlainDecimalThatReadsBackTheSame) {
     EXPECT_EQ(TextToNumber(NumberToText(c.value)), c.value);
   }
   EXPECT_EQ(NumberToText(1e22), "10000000000000000000000");
-  EXPECT_EQ(NumberToText(static_cast<short>(-7)), "-7");
+  const std::pair<double, const char*> spelled_out[] = {
+      {std::numeric_limits<double>::quiet_NaN(), "not a number"},
+      {std::numeric_limits<double>::infinity(), "infinite"},
+      {-std::numeric_limits<double>::infinity(), "minus infinite"}};
+  for (const auto& [value, text] : spelled_out) EXPECT_EQ(NumberToText(value), text);
   for (double v : {1.0 / 3, 2.7353244e-7, 412753.93, 1e300, 4.9e-324}) {
     EXPECT_EQ(TextToNumber(NumberToText(v)), v) << NumberToText(v);
   }

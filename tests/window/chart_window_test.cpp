@@ -19,7 +19,7 @@
 
 #include "../chart/line_pixels.h"
 #include "chart/chart_scene.h"
-#include "numtext/error.h"
+#include "error/error.h"
 #include "project1/version.h"
 #include "window/chart_window.h"
 #include "window/main_window.h"

@@ -1,6 +1,7 @@
 #pragma once
-// The one error type of the program: a kind and a plain message a user can act on.
-// It is thrown at the first failing step and caught only in the window's event handlers.
+// The one error type of the program: a kind, a plain message a user can act on, and the input it
+// is about. It is thrown at the first failing step and caught only at the edges: the window's
+// handlers, the tool's main, and the calculation, whose outcome carries it.
 
 #include <stdexcept>
 #include <string>
@@ -15,7 +16,7 @@ enum class ErrorKind {
   InvalidOperation,  // a result that is not a number (NaN)
   DivisionByZero,    // a division by zero
   FileError,         // the table file cannot be created, written or replaced
-  ControlError,      // a window control refused a property call
+  ControlError,      // the window cannot show a value it was given
 };
 
 // Short English name of a kind, e.g. "type mismatch"; used in reports and tests.
@@ -42,7 +43,7 @@ constexpr std::string_view KindName(ErrorKind kind) {
 class Error : public std::runtime_error {
  public:
   // `subject` names the one input the error is about, as the message names it (e.g. "specific
-  // gravity"); empty when the error is not about one input (a file, a window control).
+  // gravity"); empty when the error is not about one input (a file, a table row).
   Error(ErrorKind kind, const std::string& message, std::string_view subject = {})
       : std::runtime_error(message), kind_(kind), subject_(subject) {}
   ErrorKind kind() const noexcept { return kind_; }
