@@ -13,6 +13,7 @@
 #include "window/caption.h"
 #include "window/fitting_label.h"
 #include "window/fitting_line_edit.h"
+#include "window/group_box.h"
 #include "window/report.h"
 #include "window/system_colours.h"
 #include "window/window_menu.h"
@@ -201,10 +202,10 @@ void MainWindow::BuildControls() {
 
   // Each control gets its font before its text, so that no text is measured in a font it is
   // never shown in.
-  kinematic_frame_ = Create<QGroupBox>("kinematicFrame");
+  kinematic_frame_ = Create<GroupBox>("kinematicFrame");
   kinematic_frame_->setFont(NamedFont(13.5));
   kinematic_frame_->setTitle(QStringLiteral("Kinematic Viscosity"));
-  dynamic_frame_ = Create<QGroupBox>("dynamicFrame");
+  dynamic_frame_ = Create<GroupBox>("dynamicFrame");
   dynamic_frame_->setFont(NamedFont(13.5));
   dynamic_frame_->setTitle(QStringLiteral("Dynamic Viscosity"));
 

@@ -62,6 +62,9 @@ class MainWindowTest : public WindowTest {
   void init();
   void cleanup();
 
+  // First: any later test may load image plugins (a report's icon does).
+  void theWindowIsDrawnWithoutImagePlugins();
+
   void colourValuesBecomeQtColours_data();
   void colourValuesBecomeQtColours();
   void unknownColourValuesAreRefusedWithAPlainMessage_data();
@@ -100,6 +103,17 @@ class MainWindowTest : public WindowTest {
 void MainWindowTest::initTestCase() { StartHome(); }
 void MainWindowTest::init() { OpenWindow(); }
 void MainWindowTest::cleanup() { CloseWindow(); }
+
+void MainWindowTest::theWindowIsDrawnWithoutImagePlugins() {
+  const QImage drawn = window_->grab().toImage();
+  QVERIFY(!drawn.isNull());
+  QFile maps(QStringLiteral("/proc/self/maps"));
+  QVERIFY(maps.open(QIODevice::ReadOnly));
+  const QByteArray mapped = maps.readAll();
+  for (const char* library : {"/imageformats/", "libQt6Svg", "libjpeg"}) {
+    QVERIFY2(!mapped.contains(library), library);
+  }
+}
 
 // --- Colours and fonts of the controls surface ---------------------------------------------
 
