@@ -28,6 +28,14 @@ inline constexpr std::array<Lubricant, 10> LubricantCatalogue{{
 }};
 inline constexpr std::string_view kOtherLubricant = "OTHER";
 
+// The catalogue's oil named exactly `name`; nullptr for any other name.
+constexpr const Lubricant* FindLubricant(std::string_view name) {
+  for (const Lubricant& lubricant : LubricantCatalogue) {
+    if (lubricant.name == name) return &lubricant;
+  }
+  return nullptr;
+}
+
 // Fills LubList with the ten names and "OTHER" last, once: does nothing if it holds items.
 void FillList();
 

@@ -13,6 +13,10 @@ namespace project1 {
 
 inline constexpr std::string_view kTableFileName = "Viscosity.txt";
 inline constexpr int kTableRows = 59;
+// The table's range and step, C.
+inline constexpr double kTableFromC = -40;
+inline constexpr double kTableToC = 250;
+inline constexpr double kTableStepC = 5;
 
 // The table's header line and one row line (temperature in C, viscosity in cSt), each ending in
 // CR LF: the format of the table file, for any range.
