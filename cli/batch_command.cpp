@@ -6,7 +6,6 @@
 #include <CLI/CLI.hpp>
 #include <cerrno>
 #include <cstring>
-#include <memory>
 
 #include "cli/batch.h"
 #include "cli/commands.h"
@@ -69,19 +68,16 @@ int RunBatch(const std::string& path, BatchSettings settings) {
 }  // namespace
 
 void DeclareBatch(CLI::App& tool, Answer& answer) {
-  auto options = std::make_shared<BatchOptions>();
-  CLI::App* batch =
-      tool.add_subcommand("batch", "one answer row for every oil of a CSV list, streamed");
-  batch->callback([options, &answer] {
-    BatchSettings settings;
-    settings.format = FormatFromName(options->format);
-    settings.law = LawOption(options->law);
-    for (const std::string& text : options->at) {
-      settings.at.push_back(OptionTemperature("--at", text));
-    }
-    if (options->expansion) settings.expansion = OptionNumber("--expansion", *options->expansion);
-    answer.status = RunBatch(options->path, std::move(settings));
-  });
+  auto [batch, options] = AddCommand<BatchOptions>(
+      tool, "batch", "one answer row for every oil of a CSV list, streamed",
+      [&answer](const BatchOptions& o) {
+        BatchSettings settings;
+        settings.format = FormatFromName(o.format);
+        settings.law = LawOption(o.law);
+        for (const std::string& text : o.at) settings.at.push_back(OptionTemperature("--at", text));
+        if (o.expansion) settings.expansion = OptionNumber("--expansion", *o.expansion);
+        answer.status = RunBatch(o.path, std::move(settings));
+      });
   batch->add_option("file", options->path, "CSV file, - for standard input")
       ->type_name("FILE")
       ->default_str("-");

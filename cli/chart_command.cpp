@@ -3,7 +3,6 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
-#include <memory>
 
 #include "chart/chart_svg.h"
 #include "chart_png/png_helper.h"
@@ -69,14 +68,13 @@ std::string Chart(const ChartOptions& options, const std::string& output) {
 }  // namespace
 
 void DeclareChart(CLI::App& tool, Answer& answer) {
-  auto options = std::make_shared<ChartOptions>();
-  CLI::App* chart = tool.add_subcommand(
-      "chart", "viscosity-temperature chart of one or more oils as an SVG or PNG picture");
-  chart->callback([options, &answer] {
-    answer.bytes = Chart(*options, *options->file);
-    answer.file = options->file;
-    answer.file_kind = "chart file";
-  });
+  auto [chart, options] = AddCommand<ChartOptions>(
+      tool, "chart", "viscosity-temperature chart of one or more oils as an SVG or PNG picture",
+      [&answer](const ChartOptions& o) {
+        answer.bytes = Chart(o, *o.file);
+        answer.file = o.file;
+        answer.file_kind = "chart file";
+      });
   AddRepeatedOption(*chart, "--oil", options->oils,
                     "a catalogue oil, by its exact name; may be repeated")
       ->type_name("NAME");

@@ -19,17 +19,6 @@ namespace project1::cli {
 
 namespace {
 
-// Adds the command `name` with its options in a `Options` of its own, kept alive by the
-// command's callback, which hands them to `run` once they are read.
-template <typename Options, typename Run>
-std::pair<CLI::App*, Options*> AddCommand(CLI::App& tool, const std::string& name,
-                                          const std::string& description, Run run) {
-  auto options = std::make_shared<Options>();
-  CLI::App* command = tool.add_subcommand(name, description);
-  command->callback([options, run] { run(*options); });
-  return {command, options.get()};
-}
-
 // The options of the commands about one oil.
 struct OilCommandOptions {
   OilOptions oil;

@@ -4,13 +4,12 @@
 // does ends in an Answer for the tool to write; every failure is Error, and nothing is printed
 // before the answer is complete.
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-
-namespace CLI {
-class App;
-}  // namespace CLI
+#include <utility>
 
 namespace project1::cli {
 
@@ -24,6 +23,17 @@ struct Answer {
 };
 
 using DeclareCommand = void (*)(CLI::App& tool, Answer& answer);
+
+// Adds the command `name` with its options in a `Options` of its own, kept alive by the
+// command's callback, which hands them to `run` once they are read.
+template <typename Options, typename Run>
+std::pair<CLI::App*, Options*> AddCommand(CLI::App& tool, const std::string& name,
+                                          const std::string& description, Run run) {
+  auto options = std::make_shared<Options>();
+  CLI::App* command = tool.add_subcommand(name, description);
+  command->callback([options, run] { run(*options); });
+  return {command, options.get()};
+}
 
 void DeclareAt(CLI::App& tool, Answer& answer);
 void DeclareTable(CLI::App& tool, Answer& answer);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
 #include <type_traits>
 
@@ -12,14 +13,16 @@
 
 namespace project1::cli {
 
-Format FormatFromName(std::string_view name) {
-  if (name == "text") return Format::Text;
-  if (name == "csv") return Format::Csv;
-  if (name == "json") return Format::Json;
-  throw Error(ErrorKind::TypeMismatch,
-              "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
+namespace {
+
+// Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
+void AppendShortest(std::string& out, double value) {
+  char buffer[32];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
+// Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
+// quote, a CR or an LF.
 void AppendCsvField(std::string& out, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
     out += field;
@@ -31,6 +34,69 @@ void AppendCsvField(std::string& out, std::string_view field) {
     out += c;
   }
   out += '"';
+}
+
+// Characters (not bytes) in UTF-8 text.
+std::size_t DisplayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+  return width;
+}
+
+// Rows of cells printed as columns two blanks apart, right- or left-aligned, widths counted in
+// characters, each line ending in LF with no blanks before it.
+class TextTable {
+ public:
+  enum class Align { Left, Right };
+  explicit TextTable(std::vector<Align> columns) : align_(std::move(columns)) {}
+  void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
+  std::string Render() const;
+
+ private:
+  std::vector<Align> align_;
+  std::vector<std::vector<std::string>> rows_;
+};
+
+std::string TextTable::Render() const {
+  std::vector<std::size_t> widths(align_.size(), 0);
+  for (const auto& row : rows_) {
+    for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
+      widths[i] = std::max(widths[i], DisplayWidth(row[i]));
+    }
+  }
+  std::string out;
+  for (const auto& row : rows_) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
+      if (i > 0) line += "  ";
+      const std::string pad(widths[i] - DisplayWidth(row[i]), ' ');
+      if (align_[i] == Align::Right) {
+        line += pad + row[i];
+      } else {
+        line += row[i];
+        if (i + 1 < row.size()) line += pad;
+      }
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out += line;
+    out += '\n';
+  }
+  return out;
+}
+
+// `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
+std::string JsonText(const Json& json) {
+  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+Format FormatFromName(std::string_view name) {
+  if (name == "text") return Format::Text;
+  if (name == "csv") return Format::Csv;
+  if (name == "json") return Format::Json;
+  throw Error(ErrorKind::TypeMismatch,
+              "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
 }
 
 std::string TextOf(const Field& field, const Value& value) {
@@ -90,10 +156,6 @@ void AddToJson(Json& out, std::span<const Field> fields, std::span<const Value> 
         },
         values[i]);
   }
-}
-
-std::string JsonText(const Json& json) {
-  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 std::string RenderRecord(std::span<const Field> fields, std::span<const Value> values,
@@ -163,12 +225,6 @@ std::string RenderRows(std::span<const Field> fields, const std::vector<std::vec
   return {};
 }
 
-std::size_t DisplayWidth(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-  return width;
-}
-
 void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left) {
   const std::size_t shown = DisplayWidth(text);
   const std::string pad(shown < width ? width - shown : 0, ' ');
@@ -180,33 +236,6 @@ void AppendTextCell(std::string& out, std::string_view text, std::size_t width, 
     out += pad;
     out += text;
   }
-}
-
-std::string TextTable::Render() const {
-  std::vector<std::size_t> widths(align_.size(), 0);
-  for (const auto& row : rows_) {
-    for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
-      widths[i] = std::max(widths[i], DisplayWidth(row[i]));
-    }
-  }
-  std::string out;
-  for (const auto& row : rows_) {
-    std::string line;
-    for (std::size_t i = 0; i < row.size() && i < widths.size(); ++i) {
-      if (i > 0) line += "  ";
-      const std::string pad(widths[i] - DisplayWidth(row[i]), ' ');
-      if (align_[i] == Align::Right) {
-        line += pad + row[i];
-      } else {
-        line += row[i];
-        if (i + 1 < row.size()) line += pad;
-      }
-    }
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    out += line;
-    out += '\n';
-  }
-  return out;
 }
 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {

@@ -4,7 +4,6 @@
 // person, as CSV or as JSON. Also: aligned text tables and a buffered writer to a file
 // descriptor, for streamed output.
 
-#include <charconv>
 #include <cstddef>
 #include <nlohmann/json.hpp>
 #include <span>
@@ -51,17 +50,6 @@ using Value = std::variant<std::monostate, double, long long, std::string_view>;
 // A value in the text format, by its field's pattern.
 std::string TextOf(const Field& field, const Value& value);
 
-// Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
-inline void AppendShortest(std::string& out, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
-
-// Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
-// quote, a CR or an LF.
-void AppendCsvField(std::string& out, std::string_view field);
-
 // One CSV line: the fields' keys, or the values (numbers in their shortest form).
 void AppendCsvHeader(std::string& out, std::span<const Field> fields);
 void AppendCsvRow(std::string& out, std::span<const Value> values);
@@ -71,9 +59,6 @@ using Json = nlohmann::ordered_json;
 Json JsonOf(std::span<const Field> fields, std::span<const Value> values);
 // Adds the fields' keys and values to the JSON object `object`.
 void AddToJson(Json& object, std::span<const Field> fields, std::span<const Value> values);
-// `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
-std::string JsonText(const Json& json);
-
 // One answer in `format`: an object in JSON, a header and a line in CSV, a row of label, value
 // and unit for each field in text.
 std::string RenderRecord(std::span<const Field> fields, std::span<const Value> values,
@@ -82,23 +67,6 @@ std::string RenderRecord(std::span<const Field> fields, std::span<const Value> v
 // columns under two heading lines (labels, units) in text, words left and numbers right.
 std::string RenderRows(std::span<const Field> fields, const std::vector<std::vector<Value>>& rows,
                        Format format);
-
-// Rows of cells printed as columns two blanks apart, numbers right-aligned and words
-// left-aligned, widths counted in characters (UTF-8), each line ending in LF.
-class TextTable {
- public:
-  enum class Align { Left, Right };
-  explicit TextTable(std::vector<Align> columns) : align_(std::move(columns)) {}
-  void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
-  std::string Render() const;
-
- private:
-  std::vector<Align> align_;
-  std::vector<std::vector<std::string>> rows_;
-};
-
-// Characters (not bytes) in UTF-8 text.
-std::size_t DisplayWidth(std::string_view text);
 
 // Appends two blanks and `text` padded to `width` characters: right-aligned, or left-aligned.
 void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left = false);

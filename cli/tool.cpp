@@ -1,12 +1,13 @@
 // The `viscosity` tool: parses the arguments, runs the one command they name and writes its
 // answer.
 //
-// Every command is one Declare function (commands.h): it adds the subcommand with its options,
-// using the helpers of options.h and oil.h for the options several commands share, and sets a
-// callback that CLI11 runs once the options are read. The callback computes the whole answer,
-// rendered from its fields by output.h, and leaves it in an Answer; RunTool writes it. Adding a
-// command is writing its Declare function and adding it to kCommands, in the order --help lists
-// the commands.
+// How a command is made (commands.h): one Declare function calls AddCommand with the command's
+// name, description and run function, then declares its options on the Options struct AddCommand
+// keeps for it (options shared by several commands through one helper each, in options.h and
+// oil.h) and its help's footer. CLI11 calls the run function once the options are read; it
+// computes the whole answer, renders it from the description of its fields (output.h, fields.h)
+// and leaves it in the Answer, which RunTool writes. Adding a command is writing its Declare
+// function and listing it in kCommands, in the order --help shows the commands.
 #include "cli/tool.h"
 
 #include <unistd.h>
