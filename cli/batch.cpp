@@ -348,10 +348,9 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
       for (std::size_t i = 0; i < settings_.at.size(); ++i) {
         const Value* nu = &values_[kStartColumns + i * per_t];
         const Value point[] = {settings_.at[i], nu[0], sg ? nu[1] : Value(), sg ? nu[2] : Value()};
-        static constexpr Field kPoint[] = {kTemperatureField, kKinematicField, kReynField,
-                                           kMpaSField};
         const std::size_t fields = sg ? 4 : 2;
-        row["at"].push_back(JsonOf(std::span(kPoint, fields), std::span(point, fields)));
+        row["at"].push_back(
+            JsonOf(std::span(kPointFields).first(fields), std::span(point, fields)));
       }
       AppendJsonRow(row);
       break;

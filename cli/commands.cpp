@@ -26,20 +26,18 @@ struct OilCommandOptions {
 };
 
 // The oil's viscosities at one temperature, as a row of the point fields.
-std::vector<Value> PointRow(const Oil& oil, double t, bool dynamic) {
+std::vector<Value> PointRow(const Oil& oil, double t) {
   const double nu = KinematicAt(oil.line, t);
   std::vector<Value> row = {t, nu};
-  if (dynamic) {
-    if (const std::optional<Dynamic> d = DynamicAt(oil, t, nu))
-      row.insert(row.end(), {d->reyn, d->mpa_s});
+  if (const std::optional<Dynamic> d = DynamicAt(oil, t, nu)) {
+    row.insert(row.end(), {d->reyn, d->mpa_s});
   }
   return row;
 }
 
 // The point fields: the dynamic ones when the oil has a gravity.
 std::span<const Field> PointFields(const Oil& oil) {
-  static constexpr Field kFields[] = {kTemperatureField, kKinematicField, kReynField, kMpaSField};
-  return std::span(kFields).first(oil.sg ? 4 : 2);
+  return std::span(kPointFields).first(oil.sg ? 4 : 2);
 }
 
 constexpr double kMaxTableRows = 1000000;
@@ -60,7 +58,7 @@ void DeclareAt(CLI::App& tool, Answer& answer) {
         const Oil oil = ResolveOil(o.oil);
         std::vector<std::vector<Value>> rows;
         for (const std::string& text : o.temperatures) {
-          rows.push_back(PointRow(oil, TextToTemperature(text, "temperature"), true));
+          rows.push_back(PointRow(oil, TextToTemperature(text, "temperature")));
         }
         answer.bytes = RenderRows(PointFields(oil), rows, format);
       });
@@ -96,20 +94,18 @@ void DeclareTable(CLI::App& tool, Answer& answer) {
         }
         // --to is included, also when rounding leaves the last step a hair short of it.
         const auto count = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
-        std::vector<std::vector<Value>> rows;
-        rows.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-          rows.push_back(
-              PointRow(oil, from + static_cast<double>(i) * step, format != Format::Text));
-        }
+        auto t_at = [&](std::size_t i) { return from + static_cast<double>(i) * step; };
         if (format == Format::Text) {
           // The table file's format for any range and law; with the defaults and the window's
           // line, the window's table file byte for byte.
+          std::vector<double> nu(count);
+          for (std::size_t i = 0; i < count; ++i) nu[i] = KinematicAt(oil.line, t_at(i));
           answer.bytes = kTableHeaderLine;
-          for (const std::vector<Value>& row : rows) {
-            AppendTableRow(answer.bytes, std::get<double>(row[0]), std::get<double>(row[1]));
-          }
+          for (std::size_t i = 0; i < count; ++i) AppendTableRow(answer.bytes, t_at(i), nu[i]);
         } else {
+          std::vector<std::vector<Value>> rows;
+          rows.reserve(count);
+          for (std::size_t i = 0; i < count; ++i) rows.push_back(PointRow(oil, t_at(i)));
           answer.bytes = RenderRows(PointFields(oil), rows, format);
         }
         answer.file = o.file;

@@ -15,6 +15,8 @@ inline constexpr Field kTemperatureField{"temperature_c", "Temperature", "°C", 
 inline constexpr Field kKinematicField{"kinematic_cst", "Kinematic", "cSt", kKinematicText};
 inline constexpr Field kReynField{"dynamic_reyn", "Dynamic", "reyn", kReynText};
 inline constexpr Field kMpaSField{"dynamic_mpa_s", "Dynamic", "mPa·s", kMpaSText};
+inline constexpr Field kPointFields[] = {kTemperatureField, kKinematicField, kReynField,
+                                         kMpaSField};
 
 // The viscosity index and the ISO grade.
 inline constexpr Field kIndexField{"viscosity_index", "Viscosity index", "", kWholeText,
