@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <nlohmann/json.hpp>
 
+#include "cli/fields.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -12,8 +12,6 @@
 namespace project1::cli {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -41,70 +39,19 @@ double FieldNumber(std::string_view column, std::string_view field) {
   }
 }
 
-// Room for any number to_chars writes: a double's shortest form or a 64-bit integer.
-constexpr std::size_t kNumberRoom = 32;
-
-template <typename Number>
-char* PutNumber(char* at, Number value) {
-  return std::to_chars(at, at + kNumberRoom, value).ptr;
-}
-
-// `field` as one CSV field (see AppendCsvField); needs room for 2 * size + 2 characters.
-char* PutCsvField(char* at, std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    if (!field.empty()) std::memcpy(at, field.data(), field.size());
-    return at + field.size();
-  }
-  *at++ = '"';
-  for (char c : field) {
-    if (c == '"') *at++ = '"';
-    *at++ = c;
-  }
-  *at++ = '"';
-  return at;
-}
-
-// A cell of the text format: `text` right-aligned in `width` characters, after two blanks.
-void AppendCell(std::string& out, std::string_view text, std::size_t width, bool left = false) {
-  const std::size_t shown = DisplayWidth(text);
-  const std::string pad(shown < width ? width - shown : 0, ' ');
-  out += "  ";
-  if (left) {
-    out += text;
-    out += pad;
-  } else {
-    out += pad;
-    out += text;
-  }
-}
-
 constexpr std::size_t kLineWidth = 6;
 constexpr std::size_t kNameWidth = 16;
 constexpr std::size_t kIndexWidth = 5;
 constexpr std::size_t kGradeWidth = 8;
 constexpr std::size_t kNumberWidth = 16;
 
-// The start of a text row: the input's line number, right-aligned, and the oil's name.
-void AppendTextRowStart(std::string& out, std::size_t line_number, std::string_view name) {
-  const std::string number = std::to_string(line_number);
-  out += std::string(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
-  out += number;
-  AppendCell(out, name, kNameWidth, true);
-}
-
-// The start of a JSON row: the input's line number and, when the input has names, the oil's.
-Json JsonRowStart(std::size_t line_number, bool name_column, std::string_view name) {
-  Json row;
-  row["line"] = line_number;
-  if (name_column) row["name"] = std::string(name);
-  return row;
-}
-
-// Appends the `rows`th row to the JSON array, on a line of its own.
-void AppendJsonRow(std::string& out, std::size_t rows, const Json& row) {
-  out += rows == 1 ? "\n" : ",\n";
-  out += row.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+// The columns every answer row starts with, and the error's, which ends it.
+constexpr Field kLineField{"line", "", "line"};
+constexpr Field kBatchNameField = Labelled(kNameField, "", "name");
+constexpr Field kBatchIndexField = Labelled(kIndexField, "", "VI", "-");
+constexpr Field kBatchGradeField = Labelled(kGradeField, "", "ISO VG");
+constexpr Field kErrorField{"error"};
+constexpr std::size_t kStartColumns = 4;
 
 }  // namespace
 
@@ -125,9 +72,7 @@ std::optional<double> PlainNumber(std::string_view text) {
 }
 
 BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
-    : settings_(std::move(settings)), sink_(sink) {
-  for (double t : settings_.at) at_labels_.push_back(NumberToText(t));
-}
+    : settings_(std::move(settings)), sink_(sink) {}
 
 void BatchRun::Feed(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -259,7 +204,7 @@ void BatchRun::Header(std::string_view line) {
   if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte order mark
   std::string problem;
   if (!Split(line, problem)) throw Error(ErrorKind::TypeMismatch, "line 1: " + problem);
-  columns_ = fields_.size();
+  header_columns_ = fields_.size();
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     const std::string name = Lower(TrimBlanks(fields_[i]));
     std::optional<std::size_t>* slot = nullptr;
@@ -284,43 +229,55 @@ void BatchRun::Header(std::string_view line) {
 }
 
 void BatchRun::WriteStart() {
-  std::string& out = sink_.buffer;
   const bool dynamic = sg_column_.has_value();
+  columns_ = {kLineField, kBatchNameField, kBatchIndexField, kBatchGradeField};
+  for (const double t : settings_.at) {
+    const std::string at = NumberToText(t);
+    const std::string_view label = texts_.emplace_back("at " + at + " °C");
+    for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
+      if (!dynamic && field.key != kKinematicField.key) continue;
+      const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at + "c");
+      columns_.push_back({key, label, field.unit, field.pattern, "-"});
+    }
+  }
+  columns_.push_back(kErrorField);
+  values_.resize(columns_.size());
+
+  std::string& out = sink_.buffer;
   switch (settings_.format) {
     case Format::Csv:
-      out += "line,name,viscosity_index,iso_vg";
-      for (const std::string& t : at_labels_) {
-        out += ",kinematic_cst_at_" + t + "c";
-        if (dynamic) out += ",dynamic_reyn_at_" + t + "c,dynamic_mpa_s_at_" + t + "c";
-      }
-      out += ",error\n";
+      AppendCsvHeader(out, columns_);
       break;
     case Format::Json:
       out += "[";
       break;
     case Format::Text: {
-      std::string first, second;
-      first += std::string(kLineWidth, ' ');
-      second += std::string(kLineWidth - 4, ' ') + "line";
-      AppendCell(first, "", kNameWidth, true);
-      AppendCell(second, "name", kNameWidth, true);
-      AppendCell(first, "", kIndexWidth);
-      AppendCell(second, "VI", kIndexWidth);
-      AppendCell(first, "", kGradeWidth);
-      AppendCell(second, "ISO VG", kGradeWidth);
-      for (const std::string& t : at_labels_) {
-        AppendCell(first, "at " + t + " °C", kNumberWidth);
-        AppendCell(second, "cSt", kNumberWidth);
-        if (dynamic) {
-          AppendCell(first, "at " + t + " °C", kNumberWidth);
-          AppendCell(second, "reyn", kNumberWidth);
-          AppendCell(first, "at " + t + " °C", kNumberWidth);
-          AppendCell(second, "mPa·s", kNumberWidth);
-        }
+      // Two heading lines: the columns' labels, then their units.
+      std::string first(kLineWidth, ' ');
+      std::string second(kLineWidth - kLineField.unit.size(), ' ');
+      second += kLineField.unit;
+      for (std::size_t i = 1; i + 1 < columns_.size(); ++i) {
+        AppendTextCell(first, columns_[i].label, TextWidth(i), i == 1);
+        AppendTextCell(second, columns_[i].unit, TextWidth(i), i == 1);
       }
       out += first + "\n" + second + "\n";
       break;
     }
+  }
+}
+
+std::size_t BatchRun::TextWidth(std::size_t column) {
+  switch (column) {
+    case 0:
+      return kLineWidth;
+    case 1:
+      return kNameWidth;
+    case 2:
+      return kIndexWidth;
+    case 3:
+      return kGradeWidth;
+    default:
+      return kNumberWidth;
   }
 }
 
@@ -338,7 +295,7 @@ void BatchRun::Row(std::string_view line) {
   if (fields_.size() < needed) {
     WriteError("line " + std::to_string(line_number_) + ": " + std::to_string(fields_.size()) +
                (fields_.size() == 1 ? " field" : " fields") + " where the header has " +
-               std::to_string(columns_) + ".");
+               std::to_string(header_columns_) + ".");
     return;
   }
   try {
@@ -357,85 +314,51 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   const ViscosityLine line = FitLine40100(settings_.law, v40, v100);
   const std::optional<ViscosityIndex> index = ViscosityIndexOf(v40, v100);
   const std::optional<int> grade = IsoGrade(v40);
-  const std::size_t n = settings_.at.size();
-  double nu[16], reyn[16], mpa[16];
-  std::vector<double> heap;
-  double* values[3] = {nu, reyn, mpa};
-  if (n > 16) {
-    heap.resize(3 * n);
-    values[0] = heap.data();
-    values[1] = heap.data() + n;
-    values[2] = heap.data() + 2 * n;
-  }
-  for (std::size_t i = 0; i < n; ++i) {
-    const double t = settings_.at[i];
-    values[0][i] = KinematicAt(line, t);
+  const bool dynamic_columns = sg_column_.has_value();
+  values_[0] = static_cast<long long>(line_number_);
+  values_[1] = name_;
+  values_[2] = IndexValue(index);
+  values_[3] = GradeValue(grade);
+  std::size_t column = kStartColumns;
+  for (const double t : settings_.at) {
+    const double nu = KinematicAt(line, t);
+    values_[column++] = nu;
+    if (!dynamic_columns) continue;
+    Value reyn, mpa_s;
     if (sg) {
       const double gravity = settings_.expansion ? GravityAt(*sg, *settings_.expansion, t) : *sg;
-      values[1][i] = DynamicReyn(values[0][i], gravity);
-      values[2][i] = ReynToMpaS(values[1][i]);
+      reyn = DynamicReyn(nu, gravity);
+      mpa_s = ReynToMpaS(std::get<double>(reyn));
     }
+    values_[column++] = reyn;
+    values_[column++] = mpa_s;
   }
+  values_[column] = Value();
 
-  const bool dynamic_columns = sg_column_.has_value();
   std::string& out = sink_.buffer;
   switch (settings_.format) {
-    case Format::Csv: {
-      // Written straight into the buffer, within room reserved for the longest row.
-      const std::size_t start = out.size();
-      out.resize(start + 2 * name_.size() + 8 + (3 + 3 * n) * kNumberRoom);
-      char* at = out.data() + start;
-      at = PutNumber(at, line_number_);
-      *at++ = ',';
-      at = PutCsvField(at, name_);
-      *at++ = ',';
-      if (index) at = PutNumber(at, index->rounded);
-      *at++ = ',';
-      if (grade) at = PutNumber(at, *grade);
-      for (std::size_t i = 0; i < n; ++i) {
-        *at++ = ',';
-        at = PutNumber(at, values[0][i]);
-        if (dynamic_columns) {
-          *at++ = ',';
-          if (sg) at = PutNumber(at, values[1][i]);
-          *at++ = ',';
-          if (sg) at = PutNumber(at, values[2][i]);
-        }
-      }
-      *at++ = ',';
-      *at++ = '\n';
-      out.resize(static_cast<std::size_t>(at - out.data()));
+    case Format::Csv:
+      AppendCsvRow(out, values_);
       break;
-    }
     case Format::Json: {
-      Json row = JsonRowStart(line_number_, name_column_.has_value(), name_);
-      row["viscosity_index"] = index ? Json(index->rounded) : Json(nullptr);
-      row["iso_vg"] = grade ? Json(*grade) : Json(nullptr);
-      Json at = Json::array();
-      for (std::size_t i = 0; i < n; ++i) {
-        Json point;
-        point["temperature_c"] = settings_.at[i];
-        point["kinematic_cst"] = values[0][i];
-        if (sg) {
-          point["dynamic_reyn"] = values[1][i];
-          point["dynamic_mpa_s"] = values[2][i];
-        }
-        at.push_back(std::move(point));
+      Json row = JsonStart();
+      AddToJson(row, std::span(columns_).subspan(2, 2), std::span(values_).subspan(2, 2));
+      row["at"] = Json::array();
+      const std::size_t per_t = dynamic_columns ? 3 : 1;
+      for (std::size_t i = 0; i < settings_.at.size(); ++i) {
+        const Value* nu = &values_[kStartColumns + i * per_t];
+        const Value point[] = {settings_.at[i], nu[0], sg ? nu[1] : Value(), sg ? nu[2] : Value()};
+        const std::size_t fields = sg ? 4 : 2;
+        row["at"].push_back(
+            JsonOf(std::span(kPointFields).first(fields), std::span(point, fields)));
       }
-      row["at"] = std::move(at);
-      AppendJsonRow(out, rows_, row);
+      AppendJsonRow(row);
       break;
     }
     case Format::Text: {
-      AppendTextRowStart(out, line_number_, name_);
-      AppendCell(out, index ? std::to_string(index->rounded) : "-", kIndexWidth);
-      AppendCell(out, grade ? "VG " + std::to_string(*grade) : "none", kGradeWidth);
-      for (std::size_t i = 0; i < n; ++i) {
-        AppendCell(out, FormatNumber(values[0][i], kKinematicText), kNumberWidth);
-        if (dynamic_columns) {
-          AppendCell(out, sg ? FormatNumber(values[1][i], kReynText) : "-", kNumberWidth);
-          AppendCell(out, sg ? FormatNumber(values[2][i], kMpaSText) : "-", kNumberWidth);
-        }
+      AppendTextStart();
+      for (std::size_t i = 2; i + 1 < columns_.size(); ++i) {
+        AppendTextCell(out, TextOf(columns_[i], values_[i]), TextWidth(i));
       }
       while (!out.empty() && out.back() == ' ') out.pop_back();
       out += '\n';
@@ -447,27 +370,23 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
 
 void BatchRun::WriteError(const std::string& message) {
   ++failed_;
+  std::fill(values_.begin(), values_.end(), Value());
+  values_[0] = static_cast<long long>(line_number_);
+  values_[1] = name_;
+  values_.back() = std::string_view(message);
   std::string& out = sink_.buffer;
   switch (settings_.format) {
-    case Format::Csv: {
-      out += std::to_string(line_number_);
-      out += ',';
-      AppendCsvField(out, name_);
-      const std::size_t empty = 2 + settings_.at.size() * (sg_column_ ? 3 : 1);
-      out.append(empty, ',');
-      out += ',';
-      AppendCsvField(out, message);
-      out += '\n';
+    case Format::Csv:
+      AppendCsvRow(out, values_);
       break;
-    }
     case Format::Json: {
-      Json row = JsonRowStart(line_number_, name_column_.has_value(), name_);
-      row["error"] = message;
-      AppendJsonRow(out, rows_, row);
+      Json row = JsonStart();
+      row[std::string(kErrorField.key)] = message;
+      AppendJsonRow(row);
       break;
     }
     case Format::Text: {
-      AppendTextRowStart(out, line_number_, name_);
+      AppendTextStart();
       out += "  error: ";
       for (char c : message) out += c == '\n' || c == '\r' ? ' ' : c;
       out += '\n';
@@ -475,6 +394,29 @@ void BatchRun::WriteError(const std::string& message) {
     }
   }
   sink_.MaybeDrain();
+}
+
+Json BatchRun::JsonStart() const {
+  // The line's number, the oil's name when the input has names, and no more for an error row.
+  const std::size_t start = name_column_ ? 2 : 1;
+  Json row = Json::object();
+  AddToJson(row, std::span(columns_).first(start), std::span(values_).first(start));
+  return row;
+}
+
+void BatchRun::AppendJsonRow(const Json& row) {
+  std::string& out = sink_.buffer;
+  out += rows_ == 1 ? "\n" : ",\n";
+  out += row.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+void BatchRun::AppendTextStart() {
+  // The input's line number, right-aligned, and the oil's name.
+  std::string& out = sink_.buffer;
+  const std::string number = std::to_string(line_number_);
+  out.append(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
+  out += number;
+  AppendTextCell(out, name_, kNameWidth, true);
 }
 
 }  // namespace project1::cli

@@ -53,6 +53,10 @@ class BatchRun {
   void WriteStart();
   void WriteResult(double v40, double v100, std::optional<double> sg);
   void WriteError(const std::string& message);
+  static std::size_t TextWidth(std::size_t column);
+  Json JsonStart() const;
+  void AppendJsonRow(const Json& row);
+  void AppendTextStart();
   // Splits `line` into fields_; false with `problem` set when its quotes are malformed.
   bool Split(std::string_view line, std::string& problem);
 
@@ -65,14 +69,18 @@ class BatchRun {
   std::size_t rows_ = 0;
   std::size_t failed_ = 0;
 
-  std::size_t columns_ = 0;
+  std::size_t header_columns_ = 0;
   std::optional<std::size_t> name_column_, v40_column_, v100_column_, sg_column_;
   std::vector<std::string_view> fields_;
   // Storage of the quoted fields of a row, one per column, reused; a deque, so that growing it
   // leaves the fields already split in place.
   std::deque<std::string> unquoted_;
   std::string_view name_;
-  std::vector<std::string> at_labels_;
+  // The output's columns, described once for all three formats (their keys and labels kept in
+  // texts_), and the values of the row being written.
+  std::vector<Field> columns_;
+  std::deque<std::string> texts_;
+  std::vector<Value> values_;
 };
 
 }  // namespace project1::cli

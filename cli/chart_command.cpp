@@ -1,19 +1,28 @@
-#include "cli/chart_command.h"
-
+// The `chart` command: the viscosity-temperature chart of one or more oils as an SVG or PNG
+// file.
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
 
 #include "chart/chart_svg.h"
 #include "chart_png/png_helper.h"
+#include "cli/commands.h"
+#include "cli/oil.h"
+#include "cli/options.h"
 #include "error/error.h"
 
 namespace project1::cli {
 
 namespace {
 
-[[noreturn]] void Usage(const std::string& message) {
-  throw Error(ErrorKind::TypeMismatch, message);
-}
+struct ChartOptions {
+  std::vector<std::string> oils;    // --oil NAME, repeated: catalogue oils
+  OilOptions typed;                 // --v40/--v100 or --point, and --law for every oil
+  std::optional<std::string> name;  // --name of the typed oil
+  std::optional<std::string> from;  // --from T
+  std::optional<std::string> to;    // --to T
+  std::optional<std::string> file;  // -o FILE
+};
 
 bool EndsWith(const std::string& text, std::string_view ending) {
   if (text.size() < ending.size()) return false;
@@ -32,9 +41,8 @@ ChartOil OnChart(const std::string& name, const Oil& oil, const OilOptions& opti
   return drawn;
 }
 
-}  // namespace
-
-std::string ChartCommand(const ChartOptions& options, const std::string& output) {
+// The chart's bytes for `output`: SVG or, drawn by the PNG helper, PNG, by the file's ending.
+std::string Chart(const ChartOptions& options, const std::string& output) {
   const bool svg = EndsWith(output, ".svg");
   if (!svg && !EndsWith(output, ".png")) {
     Usage("-o \"" + output + "\" must end in .svg or .png.");
@@ -56,6 +64,37 @@ std::string ChartCommand(const ChartOptions& options, const std::string& output)
 
   const std::string picture = ChartSvg(BuildChart(oils, span));
   return svg ? picture : SvgToPng(picture);
+}
+
+}  // namespace
+
+void DeclareChart(CLI::App& tool, Answer& answer) {
+  auto [chart, options] = AddCommand<ChartOptions>(
+      tool, "chart", "viscosity-temperature chart of one or more oils as an SVG or PNG picture",
+      [&answer](const ChartOptions& o) {
+        answer.bytes = Chart(o, *o.file);
+        answer.file = o.file;
+        answer.file_kind = "chart file";
+      });
+  AddRepeatedOption(*chart, "--oil", options->oils,
+                    "a catalogue oil, by its exact name; may be repeated")
+      ->type_name("NAME");
+  AddTextOption(*chart, "--v40", options->typed.v40, "kinematic viscosity at 40 °C of one more oil")
+      ->type_name("CST");
+  AddTextOption(*chart, "--v100", options->typed.v100, "kinematic viscosity at 100 °C of that oil")
+      ->type_name("CST");
+  AddPointOption(*chart, options->typed.points,
+                 "a measured viscosity of that oil at any temperature, given twice instead of "
+                 "--v40/--v100");
+  AddTextOption(*chart, "--name", options->name, "the name that oil carries on the chart")
+      ->type_name("NAME")
+      ->default_str("Oil");
+  AddLawOption(*chart, options->typed.law);
+  AddSpanOptions(*chart, options->from, options->to, "lowest temperature, °C",
+                 "highest temperature, °C");
+  AddOutputOption(*chart, options->file, "the picture: FILE.svg or FILE.png, replaced safely")
+      ->required();
+  chart->footer(Footer("viscosity chart --oil \"SHC 624\" --oil \"SHC 632\" -o chart.svg"));
 }
 
 }  // namespace project1::cli

@@ -1,10 +1,15 @@
 #include "cli/commands.h"
 
+#include <CLI/CLI.hpp>
 #include <cmath>
-#include <nlohmann/json.hpp>
+#include <memory>
+#include <vector>
 
 #include "catalogue/catalogue.h"
-#include "engine/model.h"
+#include "cli/fields.h"
+#include "cli/oil.h"
+#include "cli/options.h"
+#include "cli/output.h"
 #include "engine/oil_properties.h"
 #include "engine/table_file.h"
 #include "error/error.h"
@@ -14,375 +19,273 @@ namespace project1::cli {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
-using Align = TextTable::Align;
-
-std::string JsonText(const Json& json) {
-  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
-}
-
-Json Nullable(const std::optional<double>& value) { return value ? Json(*value) : Json(nullptr); }
-
-// CSV of one header line and rows of optional numbers (empty when absent).
-std::string CsvText(const std::vector<std::string>& header,
-                    const std::vector<std::vector<std::optional<double>>>& rows) {
-  std::string out;
-  for (std::size_t i = 0; i < header.size(); ++i) {
-    if (i > 0) out += ',';
-    out += header[i];
-  }
-  out += '\n';
-  for (const auto& row : rows) {
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      if (i > 0) out += ',';
-      if (row[i]) AppendShortest(out, *row[i]);
-    }
-    out += '\n';
-  }
-  return out;
-}
-
-[[noreturn]] void Usage(const std::string& message) {
-  throw Error(ErrorKind::TypeMismatch, message);
-}
-
-// The table file's header line, as the window writes it.
-constexpr double kDefaultFrom = -40;
-constexpr double kDefaultTo = 250;
-constexpr double kDefaultStep = 5;
-constexpr double kMaxTableRows = 1000000;
-
-std::string GradeText(const std::optional<int>& grade) {
-  return grade ? "VG " + std::to_string(*grade) : "none";
-}
-
-struct IndexAnswer {
-  std::optional<ViscosityIndex> index;
-  std::optional<int> grade;
+// The options of the commands about one oil.
+struct OilCommandOptions {
+  OilOptions oil;
+  std::string format = "text";
 };
 
-IndexAnswer IndexOf(double nu40, double nu100) {
-  return {ViscosityIndexOf(nu40, nu100), IsoGrade(nu40)};
+// The oil's viscosities at one temperature, as a row of the point fields.
+std::vector<Value> PointRow(const Oil& oil, double t) {
+  const double nu = KinematicAt(oil.line, t);
+  std::vector<Value> row = {t, nu};
+  if (const std::optional<Dynamic> d = DynamicAt(oil, t, nu)) {
+    row.insert(row.end(), {d->reyn, d->mpa_s});
+  }
+  return row;
 }
+
+// The point fields: the dynamic ones when the oil has a gravity.
+std::span<const Field> PointFields(const Oil& oil) {
+  return std::span(kPointFields).first(oil.sg ? 4 : 2);
+}
+
+constexpr double kMaxTableRows = 1000000;
 
 // Whether the temperature `t`, given in any unit, is `celsius`: a conversion from °F or K
 // may leave it a rounding error away.
 bool AtTemperature(double t, double celsius) { return std::abs(t - celsius) <= 1e-9; }
 
-// The oil's viscosities at one temperature; the dynamic ones only when it has a gravity.
-struct Point {
-  double t = 0;
-  double nu = 0;
-  std::optional<Dynamic> dynamic;
-};
-
-std::string PointsJson(const std::vector<Point>& points) {
-  Json out = Json::array();
-  for (const Point& p : points) {
-    Json row;
-    row["temperature_c"] = p.t;
-    row["kinematic_cst"] = p.nu;
-    if (p.dynamic) {
-      row["dynamic_reyn"] = p.dynamic->reyn;
-      row["dynamic_mpa_s"] = p.dynamic->mpa_s;
-    }
-    out.push_back(std::move(row));
-  }
-  return JsonText(out);
-}
-
-// The dynamic columns are there when the oil has a gravity, `dynamic`.
-std::string PointsCsv(const std::vector<Point>& points, bool dynamic) {
-  std::vector<std::string> header = {"temperature_c", "kinematic_cst"};
-  if (dynamic) header.insert(header.end(), {"dynamic_reyn", "dynamic_mpa_s"});
-  std::vector<std::vector<std::optional<double>>> rows;
-  for (const Point& p : points) {
-    rows.push_back({p.t, p.nu});
-    if (p.dynamic) rows.back().insert(rows.back().end(), {p.dynamic->reyn, p.dynamic->mpa_s});
-  }
-  return CsvText(header, rows);
-}
-
 }  // namespace
 
-std::string AtCommand(const Oil& oil, const std::vector<std::string>& temperatures, Format format) {
-  std::vector<Point> points;
-  for (const std::string& text : temperatures) {
-    Point point;
-    point.t = TextToTemperature(text, "temperature");
-    point.nu = KinematicAt(oil.line, point.t);
-    point.dynamic = DynamicAt(oil, point.t, point.nu);
-    points.push_back(point);
-  }
-  const bool dynamic = oil.sg.has_value();
-  switch (format) {
-    case Format::Json:
-      return PointsJson(points);
-    case Format::Csv:
-      return PointsCsv(points, dynamic);
-    case Format::Text: {
-      TextTable table({Align::Right, Align::Right, Align::Right, Align::Right});
-      if (dynamic) {
-        table.Add({"Temperature", "Kinematic", "Dynamic", "Dynamic"});
-        table.Add({"°C", "cSt", "reyn", "mPa·s"});
-      } else {
-        table.Add({"Temperature", "Kinematic"});
-        table.Add({"°C", "cSt"});
-      }
-      for (const Point& p : points) {
-        std::vector<std::string> row = {FormatNumber(p.t, kTemperatureText),
-                                        FormatNumber(p.nu, kKinematicText)};
-        if (p.dynamic) {
-          row.push_back(FormatNumber(p.dynamic->reyn, kReynText));
-          row.push_back(FormatNumber(p.dynamic->mpa_s, kMpaSText));
+void DeclareAt(CLI::App& tool, Answer& answer) {
+  struct Options : OilCommandOptions {
+    std::vector<std::string> temperatures;
+  };
+  auto [at, options] = AddCommand<Options>(
+      tool, "at", "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
+        const Format format = FormatFromName(o.format);
+        const Oil oil = ResolveOil(o.oil);
+        std::vector<std::vector<Value>> rows;
+        for (const std::string& text : o.temperatures) {
+          rows.push_back(PointRow(oil, TextToTemperature(text, "temperature")));
         }
-        table.Add(std::move(row));
-      }
-      return table.Render();
-    }
-  }
-  return {};
+        answer.bytes = RenderRows(PointFields(oil), rows, format);
+      });
+  AddOilOptions(*at, options->oil);
+  AddFormatOption(*at, options->format);
+  at->add_option("temperatures", options->temperatures, "temperatures, °C")
+      ->type_name("T")
+      ->required();
+  at->footer(Footer("viscosity at -30 0 40 160F --oil \"SHC 632\""));
 }
 
-std::string TableCommand(const Oil& oil, const TableRange& range, Format format) {
-  const double from = range.from ? OptionTemperature("--from", *range.from) : kDefaultFrom;
-  const double to = range.to ? OptionTemperature("--to", *range.to) : kDefaultTo;
-  const double step = range.step ? OptionNumber("--step", *range.step) : kDefaultStep;
-  if (!(step > 0)) Usage("--step must be above 0; it is " + NumberToText(step) + ".");
-  if (!(to >= from)) {
-    Usage("--to (" + NumberToText(to) + " °C) is below --from (" + NumberToText(from) + " °C).");
-  }
-  const double span = (to - from) / step;
-  if (!(span < kMaxTableRows)) {
-    Usage("The table from " + NumberToText(from) + " °C to " + NumberToText(to) +
-          " °C in steps of " + NumberToText(step) + " would have more than 1,000,000 rows.");
-  }
-  // --to is included, also when rounding leaves the last step a hair short of it.
-  const auto count = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
-
-  std::vector<Point> rows;
-  rows.reserve(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    Point row;
-    row.t = from + static_cast<double>(i) * step;
-    row.nu = KinematicAt(oil.line, row.t);
-    if (format != Format::Text) row.dynamic = DynamicAt(oil, row.t, row.nu);
-    rows.push_back(row);
-  }
-  switch (format) {
-    case Format::Text: {
-      // The table file's format for any range and law; with the defaults and the window's line,
-      // the window's table file byte for byte.
-      std::string out(kTableHeaderLine);
-      for (const Point& row : rows) AppendTableRow(out, row.t, row.nu);
-      return out;
-    }
-    case Format::Json:
-      return PointsJson(rows);
-    case Format::Csv:
-      return PointsCsv(rows, oil.sg.has_value());
-  }
-  return {};
-}
-
-std::string TemperatureForCommand(const Oil& oil, const std::string& cst, Format format) {
-  const double nu = TextToNumber(cst, "viscosity");
-  const double t = TemperatureFor(oil.line, nu);
-  switch (format) {
-    case Format::Json: {
-      Json out;
-      out["kinematic_cst"] = nu;
-      out["temperature_c"] = t;
-      return JsonText(out);
-    }
-    case Format::Csv:
-      return CsvText({"kinematic_cst", "temperature_c"}, {{nu, t}});
-    case Format::Text: {
-      TextTable table({Align::Left, Align::Left});
-      table.Add({"Kinematic viscosity", FormatNumber(nu, kKinematicText) + " cSt"});
-      table.Add({"Temperature", FormatNumber(t, kTemperatureText) + " °C"});
-      return table.Render();
-    }
-  }
-  return {};
-}
-
-std::string IndexCommand(const Oil& oil, Format format) {
-  const IndexAnswer answer = IndexOf(oil.nu40, oil.nu100);
-  const double sus100 = SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(100)), 100);
-  const double sus210 = SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(210)), 210);
-  std::optional<double> rounded, unrounded, grade;
-  if (answer.index) {
-    rounded = static_cast<double>(answer.index->rounded);
-    unrounded = answer.index->unrounded;
-  }
-  if (answer.grade) grade = *answer.grade;
-  switch (format) {
-    case Format::Json: {
-      Json out;
-      out["viscosity_index"] = answer.index ? Json(answer.index->rounded) : Json(nullptr);
-      out["viscosity_index_unrounded"] = Nullable(unrounded);
-      out["iso_vg"] = answer.grade ? Json(*answer.grade) : Json(nullptr);
-      out["kinematic_40c_cst"] = oil.nu40;
-      out["kinematic_100c_cst"] = oil.nu100;
-      out["saybolt_100f_s"] = sus100;
-      out["saybolt_210f_s"] = sus210;
-      return JsonText(out);
-    }
-    case Format::Csv:
-      return CsvText({"viscosity_index", "viscosity_index_unrounded", "iso_vg", "kinematic_40c_cst",
-                      "kinematic_100c_cst", "saybolt_100f_s", "saybolt_210f_s"},
-                     {{rounded, unrounded, grade, oil.nu40, oil.nu100, sus100, sus210}});
-    case Format::Text: {
-      TextTable table({Align::Left, Align::Left});
-      if (answer.index) {
-        table.Add({"Viscosity index", std::to_string(answer.index->rounded)});
-        table.Add({"Viscosity index, unrounded", FormatNumber(*unrounded, kIndexText)});
-      } else {
-        table.Add({"Viscosity index", std::string(kIndexUndefined)});
-      }
-      table.Add({"ISO viscosity grade", GradeText(answer.grade)});
-      table.Add({"Kinematic at 40 °C", FormatNumber(oil.nu40, kKinematicText) + " cSt"});
-      table.Add({"Kinematic at 100 °C", FormatNumber(oil.nu100, kKinematicText) + " cSt"});
-      table.Add({"Saybolt at 100 °F", FormatNumber(sus100, kSayboltText) + " s"});
-      table.Add({"Saybolt at 210 °F", FormatNumber(sus210, kSayboltText) + " s"});
-      return table.Render();
-    }
-  }
-  return {};
-}
-
-std::string BlendCommand(const Oil& first, const OilOptions& first_options,
-                         const BlendOptions& blend, Format format) {
-  OilOptions second_options;
-  second_options.law = first_options.law;
-  if (blend.with_oil && (blend.with_v40 || blend.with_v100)) {
-    Usage("Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not both.");
-  }
-  if (blend.with_oil) {
-    second_options.oil = blend.with_oil;
-  } else if (blend.with_v40 || blend.with_v100) {
-    if (!blend.with_v40) Usage("--with-v100 is given without --with-v40.");
-    if (!blend.with_v100) Usage("--with-v40 is given without --with-v100.");
-    second_options.v40 = blend.with_v40;
-    second_options.v100 = blend.with_v100;
-  } else {
-    Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
-  }
-  Oil second;
-  try {
-    second = ResolveOil(second_options);
-  } catch (const Error& error) {
-    // The second oil's options carry the prefix "with-".
-    std::string message = error.what();
-    for (const char* name : {"--oil", "--v40", "--v100"}) {
-      if (message.rfind(name, 0) == 0) {
-        message = "--with-" + message.substr(2);
-        break;
-      }
-    }
-    throw Error(error.kind(), message);
-  }
-  if (blend.fraction.has_value() == blend.target.has_value()) {
-    Usage("Give exactly one of --fraction X and --target CST.");
-  }
-
-  const double t = OptionTemperature("--at", blend.at);
-  const double nu_first = KinematicAt(first.line, t);
-  const double nu_second = KinematicAt(second.line, t);
-  double fraction = 0;
-  if (blend.fraction) {
-    fraction = OptionNumber("--fraction", *blend.fraction);
-    if (!(fraction >= 0 && fraction <= 1)) {
-      Usage("--fraction must be from 0 to 1; it is " + NumberToText(fraction) + ".");
-    }
-  } else {
-    fraction = BlendFractionFor(nu_first, nu_second, OptionNumber("--target", *blend.target));
-  }
-  const double nu_blend = BlendKinematic(nu_first, nu_second, fraction);
-  const double nu40 = BlendKinematic(first.nu40, second.nu40, fraction);
-  const double nu100 = BlendKinematic(first.nu100, second.nu100, fraction);
-  const std::optional<ViscosityIndex> index = ViscosityIndexOf(nu40, nu100);
-  std::optional<double> rounded, unrounded;
-  if (index) {
-    rounded = static_cast<double>(index->rounded);
-    unrounded = index->unrounded;
-  }
-
-  switch (format) {
-    case Format::Json: {
-      Json out;
-      out["temperature_c"] = t;
-      out["fraction"] = fraction;
-      out["blend_kinematic_cst"] = nu_blend;
-      out["blend_kinematic_40c_cst"] = nu40;
-      out["blend_kinematic_100c_cst"] = nu100;
-      out["viscosity_index"] = index ? Json(index->rounded) : Json(nullptr);
-      out["viscosity_index_unrounded"] = Nullable(unrounded);
-      return JsonText(out);
-    }
-    case Format::Csv:
-      return CsvText({"temperature_c", "fraction", "blend_kinematic_cst", "blend_kinematic_40c_cst",
-                      "blend_kinematic_100c_cst", "viscosity_index", "viscosity_index_unrounded"},
-                     {{t, fraction, nu_blend, nu40, nu100, rounded, unrounded}});
-    case Format::Text: {
-      TextTable table({Align::Left, Align::Left});
-      table.Add({"Fraction of the second oil", FormatNumber(fraction, kFractionText)});
-      table.Add({"Blend at " + FormatNumber(t, kTemperatureText) + " °C",
-                 FormatNumber(nu_blend, kKinematicText) + " cSt"});
-      // The rows at 40 and 100 °C, unless --at is that temperature and its row above says it.
-      if (!AtTemperature(t, 40)) {
-        table.Add({"Blend at 40 °C", FormatNumber(nu40, kKinematicText) + " cSt"});
-      }
-      if (!AtTemperature(t, 100)) {
-        table.Add({"Blend at 100 °C", FormatNumber(nu100, kKinematicText) + " cSt"});
-      }
-      table.Add({"Blend viscosity index",
-                 index ? std::to_string(index->rounded) : std::string(kIndexUndefined)});
-      return table.Render();
-    }
-  }
-  return {};
-}
-
-std::string OilsCommand(Format format) {
-  switch (format) {
-    case Format::Json: {
-      Json out = Json::array();
-      for (const Lubricant& oil : LubricantCatalogue) {
-        Json row;
-        row["name"] = std::string(oil.name);
-        row["kinematic_40c_cst"] = oil.nu40;
-        row["kinematic_100c_cst"] = oil.nu100;
-        row["specific_gravity"] = oil.gravity;
-        out.push_back(std::move(row));
-      }
-      return JsonText(out);
-    }
-    case Format::Csv: {
-      std::string out = "name,kinematic_40c_cst,kinematic_100c_cst,specific_gravity\n";
-      for (const Lubricant& oil : LubricantCatalogue) {
-        AppendCsvField(out, oil.name);
-        for (double value : {oil.nu40, oil.nu100, oil.gravity}) {
-          out += ',';
-          AppendShortest(out, value);
+void DeclareTable(CLI::App& tool, Answer& answer) {
+  struct Options : OilCommandOptions {
+    std::optional<std::string> from, to, step, file;
+  };
+  auto [table, options] = AddCommand<Options>(
+      tool, "table", "viscosity table, --to included; by default the window's table file",
+      [&answer](Options& o) {
+        const Format format = FormatFromName(o.format);
+        const Oil oil = ResolveOil(o.oil);
+        const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
+        const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
+        const double step = o.step ? OptionNumber("--step", *o.step) : kTableStepC;
+        if (!(step > 0)) Usage("--step must be above 0; it is " + NumberToText(step) + ".");
+        if (!(to >= from)) {
+          Usage("--to (" + NumberToText(to) + " °C) is below --from (" + NumberToText(from) +
+                " °C).");
         }
-        out += '\n';
-      }
-      return out;
-    }
-    case Format::Text: {
-      TextTable table({Align::Left, Align::Right, Align::Right, Align::Right});
-      table.Add({"Name", "At 40 °C", "At 100 °C", "Specific"});
-      table.Add({"", "cSt", "cSt", "gravity"});
-      for (const Lubricant& oil : LubricantCatalogue) {
-        table.Add({std::string(oil.name), NumberToText(oil.nu40), NumberToText(oil.nu100),
-                   NumberToText(oil.gravity)});
-      }
-      return table.Render();
-    }
-  }
-  return {};
+        const double span = (to - from) / step;
+        if (!(span < kMaxTableRows)) {
+          Usage("The table from " + NumberToText(from) + " °C to " + NumberToText(to) +
+                " °C in steps of " + NumberToText(step) + " would have more than 1,000,000 rows.");
+        }
+        // --to is included, also when rounding leaves the last step a hair short of it.
+        const auto count = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
+        auto t_at = [&](std::size_t i) { return from + static_cast<double>(i) * step; };
+        if (format == Format::Text) {
+          // The table file's format for any range and law; with the defaults and the window's
+          // line, the window's table file byte for byte.
+          std::vector<double> nu(count);
+          for (std::size_t i = 0; i < count; ++i) nu[i] = KinematicAt(oil.line, t_at(i));
+          answer.bytes = kTableHeaderLine;
+          for (std::size_t i = 0; i < count; ++i) AppendTableRow(answer.bytes, t_at(i), nu[i]);
+        } else {
+          std::vector<std::vector<Value>> rows;
+          rows.reserve(count);
+          for (std::size_t i = 0; i < count; ++i) rows.push_back(PointRow(oil, t_at(i)));
+          answer.bytes = RenderRows(PointFields(oil), rows, format);
+        }
+        answer.file = o.file;
+        answer.file_kind = "table file";
+      });
+  AddOilOptions(*table, options->oil);
+  AddFormatOption(*table, options->format);
+  AddSpanOptions(*table, options->from, options->to, "first temperature, °C",
+                 "last temperature, °C");
+  AddTextOption(*table, "--step", options->step, "temperature step, °C")
+      ->type_name("STEP")
+      ->default_str(NumberToText(kTableStepC));
+  AddOutputOption(*table, options->file,
+                  "replace FILE safely with the table instead of printing it");
+  table->footer(Footer("viscosity table --oil \"SHC 632\" -o Viscosity.txt"));
+}
+
+void DeclareTemperatureFor(CLI::App& tool, Answer& answer) {
+  struct Options : OilCommandOptions {
+    std::string cst;
+  };
+  auto [command, options] = AddCommand<Options>(
+      tool, "temperature-for", "the temperature at which the oil reaches CST",
+      [&answer](Options& o) {
+        const Format format = FormatFromName(o.format);
+        const Oil oil = ResolveOil(o.oil);
+        const double nu = TextToNumber(o.cst, "viscosity");
+        static constexpr Field kFields[] = {Labelled(kKinematicField, "Kinematic viscosity"),
+                                            kTemperatureField};
+        answer.bytes =
+            RenderRecord(kFields, std::vector<Value>{nu, TemperatureFor(oil.line, nu)}, format);
+      });
+  AddOilOptions(*command, options->oil);
+  AddFormatOption(*command, options->format);
+  command->add_option("cst", options->cst, "kinematic viscosity, cSt")
+      ->type_name("CST")
+      ->required();
+  command->footer(Footer("viscosity temperature-for 10 --v40 46 --v100 6.8"));
+}
+
+void DeclareIndex(CLI::App& tool, Answer& answer) {
+  auto [index, options] = AddCommand<OilCommandOptions>(
+      tool, "index",
+      "viscosity index, ISO grade, ν40, ν100 and Saybolt seconds at 100 °F and 210 °F",
+      [&answer](OilCommandOptions& o) {
+        const Format format = FormatFromName(o.format);
+        const Oil oil = ResolveOil(o.oil);
+        const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
+        const std::optional<int> grade = IsoGrade(oil.nu40);
+        auto saybolt = [&oil](double t_f) {
+          return SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(t_f)), t_f);
+        };
+        static constexpr Field kFields[] = {
+            kIndexField,
+            kUnroundedIndexField,
+            kGradeField,
+            kNu40Field,
+            kNu100Field,
+            {"saybolt_100f_s", "Saybolt at 100 °F", "s", kSayboltText},
+            {"saybolt_210f_s", "Saybolt at 210 °F", "s", kSayboltText},
+        };
+        const double sus100 = saybolt(100);
+        const double sus210 = saybolt(210);
+        answer.bytes =
+            RenderRecord(kFields,
+                         std::vector<Value>{IndexValue(vi), UnroundedIndexValue(vi),
+                                            GradeValue(grade), oil.nu40, oil.nu100, sus100, sus210},
+                         format);
+      });
+  AddOilOptions(*index, options->oil);
+  AddFormatOption(*index, options->format);
+  index->footer(Footer("viscosity index --v40 73.3 --v100 8.86"));
+}
+
+void DeclareBlend(CLI::App& tool, Answer& answer) {
+  struct Options : OilCommandOptions {
+    std::optional<std::string> with_oil, with_v40, with_v100, fraction, target;
+    std::string at;
+  };
+  auto [blend, options] = AddCommand<Options>(
+      tool, "blend",
+      "blend of the oil with a second one: ν at T for a fraction, or the fraction for a target",
+      [&answer](Options& o) {
+        const Format format = FormatFromName(o.format);
+        const Oil first = ResolveOil(o.oil);
+        if (o.with_oil && (o.with_v40 || o.with_v100)) {
+          Usage(
+              "Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not "
+              "both.");
+        }
+        if (!o.with_oil && !o.with_v40 && !o.with_v100) {
+          Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
+        }
+        OilOptions second_options;
+        second_options.law = o.oil.law;
+        second_options.oil = o.with_oil;
+        second_options.v40 = o.with_v40;
+        second_options.v100 = o.with_v100;
+        second_options.prefix = "--with-";
+        const Oil second = ResolveOil(second_options);
+        if (o.fraction.has_value() == o.target.has_value()) {
+          Usage("Give exactly one of --fraction X and --target CST.");
+        }
+
+        const double t = OptionTemperature("--at", o.at);
+        const double nu_first = KinematicAt(first.line, t);
+        const double nu_second = KinematicAt(second.line, t);
+        double fraction = 0;
+        if (o.fraction) {
+          fraction = OptionNumber("--fraction", *o.fraction);
+          if (!(fraction >= 0 && fraction <= 1)) {
+            Usage("--fraction must be from 0 to 1; it is " + NumberToText(fraction) + ".");
+          }
+        } else {
+          fraction = BlendFractionFor(nu_first, nu_second, OptionNumber("--target", *o.target));
+        }
+        const double nu_blend = BlendKinematic(nu_first, nu_second, fraction);
+        const double nu40 = BlendKinematic(first.nu40, second.nu40, fraction);
+        const double nu100 = BlendKinematic(first.nu100, second.nu100, fraction);
+        const std::optional<ViscosityIndex> vi = ViscosityIndexOf(nu40, nu100);
+
+        // The text names the temperature in the blend's label, and leaves out the row at 40 or
+        // 100 °C when --at is that temperature and the row above says it.
+        const std::string at_label = "Blend at " + FormatNumber(t, kTemperatureText) + " °C";
+        const Field fields[] = {
+            Labelled(kTemperatureField, ""),
+            {"fraction", "Fraction of the second oil", "", kFractionText},
+            {"blend_kinematic_cst", at_label, "cSt", kKinematicText},
+            {"blend_kinematic_40c_cst", AtTemperature(t, 40) ? "" : "Blend at 40 °C", "cSt",
+             kKinematicText},
+            {"blend_kinematic_100c_cst", AtTemperature(t, 100) ? "" : "Blend at 100 °C", "cSt",
+             kKinematicText},
+            Labelled(kIndexField, "Blend viscosity index"),
+            Labelled(kUnroundedIndexField, ""),
+        };
+        answer.bytes = RenderRecord(fields,
+                                    std::vector<Value>{t, fraction, nu_blend, nu40, nu100,
+                                                       IndexValue(vi), UnroundedIndexValue(vi)},
+                                    format);
+      });
+  AddOilOptions(*blend, options->oil);
+  AddFormatOption(*blend, options->format);
+  AddTextOption(*blend, "--with-oil", options->with_oil, "the second oil, a catalogue name")
+      ->type_name("NAME");
+  AddTextOption(*blend, "--with-v40", options->with_v40,
+                "the second oil's kinematic viscosity at 40 °C")
+      ->type_name("CST");
+  AddTextOption(*blend, "--with-v100", options->with_v100,
+                "the second oil's kinematic viscosity at 100 °C")
+      ->type_name("CST");
+  AddTextOption(*blend, "--fraction", options->fraction, "mass fraction of the second oil, 0 to 1")
+      ->type_name("X");
+  AddTextOption(*blend, "--target", options->target, "the blend's wanted viscosity at --at, cSt")
+      ->type_name("CST");
+  blend->add_option("--at", options->at, "temperature, °C")->type_name("T")->required();
+  blend->footer(
+      Footer("viscosity blend --oil \"SHC 626\" --with-oil \"SHC 630\" --target 100 --at 40"));
+}
+
+void DeclareOils(CLI::App& tool, Answer& answer) {
+  struct Options {
+    std::string format = "text";
+  };
+  auto [oils, options] =
+      AddCommand<Options>(tool, "oils", "the built-in catalogue of oils", [&answer](Options& o) {
+        const Format format = FormatFromName(o.format);
+        static constexpr Field kFields[] = {
+            kNameField,
+            {kNu40Field.key, "At 40 °C", "cSt"},
+            {kNu100Field.key, "At 100 °C", "cSt"},
+            {"specific_gravity", "Specific", "gravity"},
+        };
+        std::vector<std::vector<Value>> rows;
+        for (const Lubricant& oil : LubricantCatalogue) {
+          rows.push_back({oil.name, oil.nu40, oil.nu100, oil.gravity});
+        }
+        answer.bytes = RenderRows(kFields, rows, format);
+      });
+  AddFormatOption(*oils, options->format);
+  oils->footer("Example:\n  viscosity oils --format csv");
 }
 
 }  // namespace project1::cli

@@ -1,35 +1,51 @@
 #pragma once
-// The commands of the `viscosity` tool as functions from their parsed options to the text they
-// print. Every failure is Error; nothing is printed by these functions.
+// The commands of the `viscosity` tool. Each is declared by one function that adds it to the
+// tool: its options, its help and what it does once they are read (a CLI11 callback). What it
+// does ends in an Answer for the tool to write; every failure is Error, and nothing is printed
+// before the answer is complete.
 
+#include <CLI/CLI.hpp>
+#include <memory>
 #include <optional>
 #include <string>
-#include <vector>
-
-#include "cli/oil.h"
-#include "cli/output.h"
+#include <string_view>
+#include <utility>
 
 namespace project1::cli {
 
-std::string AtCommand(const Oil& oil, const std::vector<std::string>& temperatures, Format format);
-
-struct TableRange {
-  std::optional<std::string> from, to, step;
+// What a command leaves for the tool to write: its bytes, to standard output or replacing
+// `file`, and the exit status.
+struct Answer {
+  std::string bytes;
+  std::optional<std::string> file;  // -o FILE
+  std::string_view file_kind;       // what the file is, for its messages: "table file"
+  int status = 0;
 };
-std::string TableCommand(const Oil& oil, const TableRange& range, Format format);
 
-std::string TemperatureForCommand(const Oil& oil, const std::string& cst, Format format);
+using DeclareCommand = void (*)(CLI::App& tool, Answer& answer);
 
-std::string IndexCommand(const Oil& oil, Format format);
+// Adds the command `name` with its options in a `Options` of its own, kept alive by the
+// command's callback, which hands them to `run` once they are read.
+template <typename Options, typename Run>
+std::pair<CLI::App*, Options*> AddCommand(CLI::App& tool, const std::string& name,
+                                          const std::string& description, Run run) {
+  auto options = std::make_shared<Options>();
+  CLI::App* command = tool.add_subcommand(name, description);
+  command->callback([options, run] { run(*options); });
+  return {command, options.get()};
+}
 
-struct BlendOptions {
-  std::optional<std::string> with_oil, with_v40, with_v100;
-  std::optional<std::string> fraction, target;
-  std::string at;
-};
-std::string BlendCommand(const Oil& first, const OilOptions& first_options,
-                         const BlendOptions& blend, Format format);
+void DeclareAt(CLI::App& tool, Answer& answer);
+void DeclareTable(CLI::App& tool, Answer& answer);
+void DeclareTemperatureFor(CLI::App& tool, Answer& answer);
+void DeclareIndex(CLI::App& tool, Answer& answer);
+void DeclareBlend(CLI::App& tool, Answer& answer);
+void DeclareOils(CLI::App& tool, Answer& answer);
+void DeclareBatch(CLI::App& tool, Answer& answer);  // batch_command.cpp
+void DeclareChart(CLI::App& tool, Answer& answer);  // chart_command.cpp
 
-std::string OilsCommand(Format format);
+// The exit statuses: bad usage or input, a file that cannot be read or written.
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitFile = 1;
 
 }  // namespace project1::cli

@@ -1,6 +1,9 @@
 #include "cli/oil.h"
 
+#include <CLI/CLI.hpp>
+
 #include "catalogue/catalogue.h"
+#include "cli/options.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -9,61 +12,27 @@ namespace project1::cli {
 
 namespace {
 
-// Runs `read`, prefixing the message of an Error it throws with `option`.
-template <typename Read>
-double Prefixed(std::string_view option, Read read) {
-  try {
-    return read();
-  } catch (const Error& error) {
-    throw Error(error.kind(), std::string(option) + " " + error.what());
-  }
-}
-
-[[noreturn]] void Usage(const std::string& message) {
-  throw Error(ErrorKind::TypeMismatch, message);
-}
-
 constexpr std::string_view kOilForms =
     "give the oil as --oil NAME, as --v40 CST --v100 CST, or as two --point T=CST";
 
 }  // namespace
 
-ViscosityPoint PointOption(const std::string& text) {
-  const auto equals = text.find('=');
-  if (equals == std::string::npos) {
-    Usage("--point \"" + text + "\" is not T=CST (a temperature, \"=\" and a viscosity).");
-  }
-  ViscosityPoint point;
-  point.temperature_c = OptionTemperature("--point", std::string_view(text).substr(0, equals));
-  point.kinematic_cst = OptionNumber("--point", std::string_view(text).substr(equals + 1));
-  return point;
-}
-
-double OptionNumber(std::string_view option, std::string_view text) {
-  return Prefixed(option, [&] { return TextToNumber(text); });
-}
-
-double OptionTemperature(std::string_view option, std::string_view text) {
-  constexpr std::string_view kWhat = "input";
-  try {
-    return TextToTemperature(text, kWhat);
-  } catch (const Error& error) {
-    // 'The input "abc" is not a number.' becomes '--at "abc" is not a number.'
-    std::string message = error.what();
-    const std::string subject = "The " + std::string(kWhat) + " ";
-    if (message.rfind(subject, 0) == 0) {
-      message = std::string(option) + " " + message.substr(subject.size());
-    }
-    throw Error(error.kind(), message);
-  }
-}
-
-Law LawOption(std::string_view text) {
-  try {
-    return LawFromName(text);
-  } catch (const Error& error) {
-    Usage("--law \"" + std::string(text) + "\" is not one of walther, d341.");
-  }
+void AddOilOptions(CLI::App& command, OilOptions& oil) {
+  AddTextOption(command, "--oil", oil.oil,
+                "a catalogue oil, by its exact name (see `viscosity oils`)")
+      ->type_name("NAME");
+  AddTextOption(command, "--v40", oil.v40, "kinematic viscosity at 40 °C")->type_name("CST");
+  AddTextOption(command, "--v100", oil.v100, "kinematic viscosity at 100 °C")->type_name("CST");
+  AddPointOption(command, oil.points,
+                 "a measured viscosity at any temperature, given twice instead of --v40/--v100");
+  AddTextOption(command, "--sg", oil.sg,
+                "specific gravity (default: the catalogue's for --oil); without one, dynamic "
+                "viscosities are left out")
+      ->type_name("SG");
+  AddTextOption(command, "--expansion", oil.expansion,
+                "thermal expansion coefficient per °C, the gravity then taken at 15 °C")
+      ->type_name("ALPHA");
+  AddLawOption(command, oil.law);
 }
 
 Oil ResolveOil(const OilOptions& options) {
@@ -76,15 +45,14 @@ Oil ResolveOil(const OilOptions& options) {
               ? "No oil given: " + std::string(kOilForms) + "."
               : "More than one oil given: " + std::string(kOilForms) + ".");
   }
+  const std::string prefix(options.prefix);
+  const std::string v40 = prefix + "v40", v100 = prefix + "v100";
 
   Oil oil;
   if (by_name) {
-    const Lubricant* found = nullptr;
-    for (const Lubricant& lubricant : LubricantCatalogue) {
-      if (lubricant.name == *options.oil) found = &lubricant;
-    }
+    const Lubricant* found = FindOil(*options.oil);
     if (found == nullptr) {
-      Usage("--oil \"" + *options.oil +
+      Usage(prefix + "oil \"" + *options.oil +
             "\" is not in the catalogue; \"viscosity oils\" lists its names.");
     }
     oil.nu40 = found->nu40;
@@ -93,10 +61,10 @@ Oil ResolveOil(const OilOptions& options) {
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else if (by_viscosities) {
-    if (!options.v40) Usage("--v100 is given without --v40.");
-    if (!options.v100) Usage("--v40 is given without --v100.");
-    oil.nu40 = OptionNumber("--v40", *options.v40);
-    oil.nu100 = OptionNumber("--v100", *options.v100);
+    if (!options.v40) Usage(v100 + " is given without " + v40 + ".");
+    if (!options.v100) Usage(v40 + " is given without " + v100 + ".");
+    oil.nu40 = OptionNumber(v40, *options.v40);
+    oil.nu100 = OptionNumber(v100, *options.v100);
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else {

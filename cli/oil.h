@@ -9,6 +9,10 @@
 
 #include "engine/viscosity_line.h"
 
+namespace CLI {
+class App;
+}  // namespace CLI
+
 namespace project1::cli {
 
 // The texts of the oil options as typed; an option not given is nullopt.
@@ -20,7 +24,12 @@ struct OilOptions {
   std::optional<std::string> sg;         // --sg SG
   std::optional<std::string> expansion;  // --expansion ALPHA
   std::string law = "walther";           // --law walther|d341
+  // What the messages call --oil, --v40 and --v100: "--", or "--with-" for a blend's second oil.
+  std::string_view prefix = "--";
 };
+
+// Declares --oil, --v40, --v100, --point, --sg, --expansion and --law.
+void AddOilOptions(CLI::App& command, OilOptions& oil);
 
 struct Oil {
   ViscosityLine line;
@@ -33,17 +42,6 @@ struct Oil {
 
 // The oil the options describe; Error(TypeMismatch) naming the option and its text.
 Oil ResolveOil(const OilOptions& options);
-
-// The law named by --law.
-Law LawOption(std::string_view text);
-
-// A number or temperature typed for `option`: the number rules and messages of the window,
-// prefixed with the option's name ('--v40 "abc" is not a number.').
-double OptionNumber(std::string_view option, std::string_view text);
-double OptionTemperature(std::string_view option, std::string_view text);
-
-// A measured point typed for --point as T=CST.
-ViscosityPoint PointOption(const std::string& text);
 
 // Dynamic viscosity of nu cSt of `oil` at t C: nullopt without a gravity.
 struct Dynamic {

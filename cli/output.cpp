@@ -2,21 +2,27 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstring>
+#include <type_traits>
 
 #include "error/error.h"
+#include "numtext/numtext.h"
 
 namespace project1::cli {
 
-Format FormatFromName(std::string_view name) {
-  if (name == "text") return Format::Text;
-  if (name == "csv") return Format::Csv;
-  if (name == "json") return Format::Json;
-  throw Error(ErrorKind::TypeMismatch,
-              "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
+namespace {
+
+// Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
+void AppendShortest(std::string& out, double value) {
+  char buffer[32];
+  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
+// Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
+// quote, a CR or an LF.
 void AppendCsvField(std::string& out, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
     out += field;
@@ -30,11 +36,26 @@ void AppendCsvField(std::string& out, std::string_view field) {
   out += '"';
 }
 
+// Characters (not bytes) in UTF-8 text.
 std::size_t DisplayWidth(std::string_view text) {
   std::size_t width = 0;
   for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
   return width;
 }
+
+// Rows of cells printed as columns two blanks apart, right- or left-aligned, widths counted in
+// characters, each line ending in LF with no blanks before it.
+class TextTable {
+ public:
+  enum class Align { Left, Right };
+  explicit TextTable(std::vector<Align> columns) : align_(std::move(columns)) {}
+  void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
+  std::string Render() const;
+
+ private:
+  std::vector<Align> align_;
+  std::vector<std::vector<std::string>> rows_;
+};
 
 std::string TextTable::Render() const {
   std::vector<std::size_t> widths(align_.size(), 0);
@@ -61,6 +82,160 @@ std::string TextTable::Render() const {
     out += '\n';
   }
   return out;
+}
+
+// `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
+std::string JsonText(const Json& json) {
+  return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+}  // namespace
+
+Format FormatFromName(std::string_view name) {
+  if (name == "text") return Format::Text;
+  if (name == "csv") return Format::Csv;
+  if (name == "json") return Format::Json;
+  throw Error(ErrorKind::TypeMismatch,
+              "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
+}
+
+std::string TextOf(const Field& field, const Value& value) {
+  if (std::holds_alternative<std::monostate>(value)) return std::string(field.none);
+  if (const auto* word = std::get_if<std::string_view>(&value)) return std::string(*word);
+  const double number = std::holds_alternative<double>(value)
+                            ? std::get<double>(value)
+                            : static_cast<double>(std::get<long long>(value));
+  if (field.pattern.empty()) return NumberToText(number);
+  // Words before the placeholders are shown as they are.
+  const std::size_t digits = std::min(field.pattern.find_first_of("#0"), field.pattern.size());
+  return std::string(field.pattern.substr(0, digits)) +
+         FormatNumber(number, field.pattern.substr(digits));
+}
+
+void AppendCsvHeader(std::string& out, std::span<const Field> fields) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    if (i > 0) out += ',';
+    out += fields[i].key;
+  }
+  out += '\n';
+}
+
+void AppendCsvRow(std::string& out, std::span<const Value> values) {
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) out += ',';
+    const Value& value = values[i];
+    if (const auto* number = std::get_if<double>(&value)) {
+      AppendShortest(out, *number);
+    } else if (const auto* whole = std::get_if<long long>(&value)) {
+      char buffer[24];
+      out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, *whole).ptr);
+    } else if (const auto* word = std::get_if<std::string_view>(&value)) {
+      AppendCsvField(out, *word);
+    }
+  }
+  out += '\n';
+}
+
+Json JsonOf(std::span<const Field> fields, std::span<const Value> values) {
+  Json out = Json::object();
+  AddToJson(out, fields, values);
+  return out;
+}
+
+void AddToJson(Json& out, std::span<const Field> fields, std::span<const Value> values) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    Json& slot = out[std::string(fields[i].key)];
+    std::visit(
+        [&slot](const auto& value) {
+          using Type = std::decay_t<decltype(value)>;
+          if constexpr (std::is_same_v<Type, std::string_view>) {
+            slot = std::string(value);
+          } else if constexpr (!std::is_same_v<Type, std::monostate>) {
+            slot = value;
+          }
+        },
+        values[i]);
+  }
+}
+
+std::string RenderRecord(std::span<const Field> fields, std::span<const Value> values,
+                         Format format) {
+  switch (format) {
+    case Format::Json:
+      return JsonText(JsonOf(fields, values));
+    case Format::Csv: {
+      std::string out;
+      AppendCsvHeader(out, fields);
+      AppendCsvRow(out, values);
+      return out;
+    }
+    case Format::Text: {
+      TextTable table({TextTable::Align::Left, TextTable::Align::Left});
+      for (std::size_t i = 0; i < fields.size(); ++i) {
+        const Field& field = fields[i];
+        const bool shown =
+            !std::holds_alternative<std::monostate>(values[i]) || !field.none.empty();
+        if (field.label.empty() || !shown) continue;
+        std::string text = TextOf(field, values[i]);
+        if (!field.unit.empty()) text += " " + std::string(field.unit);
+        table.Add({std::string(field.label), std::move(text)});
+      }
+      return table.Render();
+    }
+  }
+  return {};
+}
+
+std::string RenderRows(std::span<const Field> fields, const std::vector<std::vector<Value>>& rows,
+                       Format format) {
+  switch (format) {
+    case Format::Json: {
+      Json out = Json::array();
+      for (const std::vector<Value>& row : rows) out.push_back(JsonOf(fields, row));
+      return JsonText(out);
+    }
+    case Format::Csv: {
+      std::string out;
+      AppendCsvHeader(out, fields);
+      for (const std::vector<Value>& row : rows) AppendCsvRow(out, row);
+      return out;
+    }
+    case Format::Text: {
+      std::vector<TextTable::Align> align(fields.size(), TextTable::Align::Right);
+      std::vector<std::string> labels, units;
+      for (const Field& field : fields) {
+        labels.emplace_back(field.label);
+        units.emplace_back(field.unit);
+      }
+      std::vector<std::vector<std::string>> cells;
+      for (const std::vector<Value>& row : rows) {
+        std::vector<std::string>& line = cells.emplace_back();
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+          if (std::holds_alternative<std::string_view>(row[i])) align[i] = TextTable::Align::Left;
+          line.push_back(TextOf(fields[i], row[i]));
+        }
+      }
+      TextTable table(std::move(align));
+      table.Add(std::move(labels));
+      table.Add(std::move(units));
+      for (std::vector<std::string>& line : cells) table.Add(std::move(line));
+      return table.Render();
+    }
+  }
+  return {};
+}
+
+void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left) {
+  const std::size_t shown = DisplayWidth(text);
+  const std::string pad(shown < width ? width - shown : 0, ' ');
+  out += "  ";
+  if (left) {
+    out += text;
+    out += pad;
+  } else {
+    out += pad;
+    out += text;
+  }
 }
 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {

@@ -1,17 +1,24 @@
 #pragma once
-// How the tool writes its answers: the three formats, shortest round-trip numbers, CSV fields,
-// aligned text tables and a buffered writer to a file descriptor.
+// How the tool writes its answers. A command describes the fields of its answer once (key,
+// label, unit, pattern) and hands over its values; the renderer writes them as text for a
+// person, as CSV or as JSON. Also: aligned text tables and a buffered writer to a file
+// descriptor, for streamed output.
 
-#include <charconv>
 #include <cstddef>
+#include <nlohmann/json.hpp>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 namespace project1::cli {
 
 enum class Format { Text, Csv, Json };
+
+// The format named `name` ("text", "csv" or "json"); Error(TypeMismatch) naming the text.
+Format FormatFromName(std::string_view name);
 
 // Number patterns of the text format, for a person.
 inline constexpr std::string_view kTemperatureText = "##0.0##";
@@ -21,37 +28,48 @@ inline constexpr std::string_view kMpaSText = "###,##0.000";
 inline constexpr std::string_view kIndexText = "##0.000";
 inline constexpr std::string_view kSayboltText = "###,##0.00";
 inline constexpr std::string_view kFractionText = "0.000000";
+inline constexpr std::string_view kWholeText = "0";
 
-// The format named `name` ("text", "csv" or "json"); Error(TypeMismatch) naming the text.
-Format FormatFromName(std::string_view name);
-
-// Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
-inline void AppendShortest(std::string& out, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
-
-// Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
-// quote, a CR or an LF.
-void AppendCsvField(std::string& out, std::string_view field);
-
-// Rows of cells printed as columns two blanks apart, numbers right-aligned and words
-// left-aligned, widths counted in characters (UTF-8), each line ending in LF.
-class TextTable {
- public:
-  enum class Align { Left, Right };
-  explicit TextTable(std::vector<Align> columns) : align_(std::move(columns)) {}
-  void Add(std::vector<std::string> row) { rows_.push_back(std::move(row)); }
-  std::string Render() const;
-
- private:
-  std::vector<Align> align_;
-  std::vector<std::vector<std::string>> rows_;
+// One field of an answer.
+struct Field {
+  constexpr Field(std::string_view key_, std::string_view label_ = {}, std::string_view unit_ = {},
+                  std::string_view pattern_ = {}, std::string_view none_ = {})
+      : key(key_), label(label_), unit(unit_), pattern(pattern_), none(none_) {}
+  std::string_view key;      // the CSV column and the JSON key
+  std::string_view label;    // text: the row's label, or the column's first heading line; a
+                             // field without one is left out of a text record
+  std::string_view unit;     // text: after the value, or the column's second heading line
+  std::string_view pattern;  // text: the number's display pattern, which may start with words
+                             // ("VG 0"); none: the shortest plain decimal
+  std::string_view none;     // text: shown for no value; none in a record: the row is left out
 };
 
-// Characters (not bytes) in UTF-8 text.
-std::size_t DisplayWidth(std::string_view text);
+// A field's value: nothing (JSON null, an empty CSV field), a number, a whole number or a word.
+using Value = std::variant<std::monostate, double, long long, std::string_view>;
+
+// A value in the text format, by its field's pattern.
+std::string TextOf(const Field& field, const Value& value);
+
+// One CSV line: the fields' keys, or the values (numbers in their shortest form).
+void AppendCsvHeader(std::string& out, std::span<const Field> fields);
+void AppendCsvRow(std::string& out, std::span<const Value> values);
+
+// A JSON object of the fields' keys and values.
+using Json = nlohmann::ordered_json;
+Json JsonOf(std::span<const Field> fields, std::span<const Value> values);
+// Adds the fields' keys and values to the JSON object `object`.
+void AddToJson(Json& object, std::span<const Field> fields, std::span<const Value> values);
+// One answer in `format`: an object in JSON, a header and a line in CSV, a row of label, value
+// and unit for each field in text.
+std::string RenderRecord(std::span<const Field> fields, std::span<const Value> values,
+                         Format format);
+// Rows of answers in `format`: an array of objects in JSON, a header and a line each in CSV,
+// columns under two heading lines (labels, units) in text, words left and numbers right.
+std::string RenderRows(std::span<const Field> fields, const std::vector<std::vector<Value>>& rows,
+                       Format format);
+
+// Appends two blanks and `text` padded to `width` characters: right-aligned, or left-aligned.
+void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left = false);
 
 // The size of the blocks streamed input is read in and streamed output is written in: large
 // enough that system calls cost next to nothing, small enough that memory stays flat.

@@ -259,20 +259,24 @@ double TextToTemperature(std::string_view text, std::string_view what) {
   const bool kelvin = suffix == 'K' || suffix == 'k';
   if (fahrenheit || kelvin) body.remove_suffix(1);
 
+  auto read = [what](std::string_view number) {
+    return what.empty() ? TextToNumber(number) : TextToNumber(number, what);
+  };
   double value = 0;
   try {
-    value = TextToNumber(body, what);
+    value = read(body);
   } catch (const Error& error) {
     // A text with a scale letter is named whole in the message, as typed.
-    if ((fahrenheit || kelvin) && error.kind() != ErrorKind::Overflow) TextToNumber(text, what);
+    if ((fahrenheit || kelvin) && error.kind() != ErrorKind::Overflow) read(text);
     throw;
   }
 
   const double absolute_zero =
       fahrenheit ? kFahrenheitOfAbsoluteZero : (kelvin ? 0.0 : kCelsiusOfAbsoluteZero);
   if (value <= absolute_zero) {
-    throw Error(ErrorKind::InvalidArgument, "The " + std::string(what) + " \"" + std::string(text) +
-                                                "\" is at or below absolute zero.");
+    const std::string named = what.empty() ? "" : "The " + std::string(what) + " ";
+    throw Error(ErrorKind::InvalidArgument,
+                named + "\"" + std::string(text) + "\" is at or below absolute zero.", what);
   }
   if (fahrenheit) return FahrenheitToCelsius(value);
   if (kelvin) return value - kKelvinFromCelsius;

@@ -55,7 +55,8 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 
 // Temperatures: a number in degrees C, or with the suffix F or K ("160F", "344.15K", K = C +
 // 273.15; "f" and "k" too, blanks allowed before the suffix), read with the window's number rules
-// and messages. `what` names the quantity. Error(InvalidArgument) at or below absolute zero.
+// and messages. `what` names the quantity and is the error's subject; an empty `what` leaves the
+// messages naming only the text. Error(InvalidArgument) at or below absolute zero.
 double TextToTemperature(std::string_view text, std::string_view what);
 double FahrenheitToCelsius(double t_f);
 

@@ -40,9 +40,11 @@ TEST(PlainNumber, ReadsOnlyPlainTextsAndThoseAsTextToNumberDoes) {
   }
 }
 
-std::string RunInPieces(const std::string& input, std::size_t piece, std::size_t line_limit) {
+std::string RunInPieces(const std::string& input, std::size_t piece, std::size_t line_limit,
+                        Format format = Format::Csv, std::vector<double> temperatures = {40, 100}) {
   BatchSettings settings;
-  settings.at = {40, 100};
+  settings.at = std::move(temperatures);
+  settings.format = format;
   settings.line_limit = line_limit;
   StringSink sink(64);  // drains often, as with a large input
   BatchRun run(settings, sink);
@@ -77,6 +79,54 @@ TEST(BatchRun, OutputDoesNotDependOnWhereBlocksEnd) {
   EXPECT_NE(whole.find("\n6,C,"), std::string::npos);
   EXPECT_NE(whole.find("\n7,E,102,46,"), std::string::npos);  // quoted fields of any number
   EXPECT_NE(whole.find("\n8,D,92,68,"), std::string::npos);
+}
+
+TEST(BatchRun, WritesTheSameColumnsInEachFormat) {
+  const std::string input =
+      "name,v40,v100,sg\n"
+      "SHC 632,320,35,0.87\n"
+      "B,46,6.8,\n"
+      "bad,abc,5,0.9\n";
+  struct Case {
+    Format format;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {Format::Text,
+       "                                                   at 40 °C          at 40 °C          at "
+       "40 °C\n"
+       "  line  name                 VI    ISO VG               cSt              reyn             "
+       "mPa·s\n"
+       "     2  SHC 632             155    VG 320           320.000      0.0000403410           "
+       "278.141\n"
+       "     3  B                   102     VG 46            46.000                 -              "
+       "   -\n"
+       "     4  bad               error: line 4: v40 \"abc\" is not a number.\n"},
+      {Format::Csv,
+       "line,name,viscosity_index,iso_vg,kinematic_cst_at_40c,dynamic_reyn_at_40c,"
+       "dynamic_mpa_s_at_40c,error\n"
+       "2,SHC 632,155,320,320.0000000000017,4.034099738919646e-05,278.1413859628335,\n"
+       "3,B,102,46,45.999999999999616,,,\n"
+       "4,bad,,,,,,\"line 4: v40 \"\"abc\"\" is not a number.\"\n"},
+      {Format::Json,
+       "[\n"
+       "{\"line\":2,\"name\":\"SHC 632\",\"viscosity_index\":155,\"iso_vg\":320,\"at\":[{"
+       "\"temperature_c\":40.0,\"kinematic_cst\":320.0000000000017,\"dynamic_reyn\":4."
+       "034099738919646e-05,\"dynamic_mpa_s\":278.1413859628335}]},\n"
+       "{\"line\":3,\"name\":\"B\",\"viscosity_index\":102,\"iso_vg\":46,\"at\":[{"
+       "\"temperature_c\":40.0,\"kinematic_cst\":45.999999999999616}]},\n"
+       "{\"line\":4,\"name\":\"bad\",\"error\":\"line 4: v40 \\\"abc\\\" is not a number.\"}\n"
+       "]\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    EXPECT_EQ(RunInPieces(input, input.size(), 1U << 16, c.format, {40}), c.out);
+  }
+  // Without --at and names, only the line, the index, the grade and the error remain.
+  EXPECT_EQ(RunInPieces("v40,v100\n46,6.8\n", 64, 64, Format::Text, {}),
+            std::string(41, ' ') +
+                "\n  line  name                 VI    ISO VG\n     2              "
+                "        102     VG 46\n");
 }
 
 }  // namespace

@@ -172,6 +172,17 @@ TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
       {{"blend", "--oil", "SHC 626", "--with-v40", "x", "--with-v100", "5", "--fraction", "0.5",
         "--at", "40"},
        "--with-v40 \"x\" is not a number."},
+      {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 999", "--fraction", "0.5", "--at", "40"},
+       "--with-oil \"SHC 999\" is not in the catalogue; \"viscosity oils\" lists its names."},
+      {{"blend", "--oil", "SHC 626", "--with-v100", "3", "--fraction", "0.5", "--at", "40"},
+       "--with-v100 is given without --with-v40."},
+      {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--fraction", "0.5", "--at",
+        "1e999F"},
+       "--at \"1e999\" is too large."},
+      // A temperature option names itself in every message of the temperature rules.
+      {{"table", "--oil", "SHC 632", "--from", "-300"},
+       "--from \"-300\" is at or below absolute zero."},
+      {{"at", "40", "--point", "abcF=1", "--point", "80=20"}, "--point \"abcF\" is not a number."},
       {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--target", "1000", "--at", "40"},
        "The target viscosity 1000 cSt is outside what the two oils reach at that temperature: "
        "66.00000000000054 to 221.99999999999977 cSt."},
@@ -351,6 +362,35 @@ TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
   EXPECT_EQ(oils[6]["name"], "SHC 632");
   EXPECT_EQ(oils[6]["kinematic_40c_cst"].get<double>(), 320);
   EXPECT_EQ(oils[6]["specific_gravity"].get<double>(), 0.87);
+}
+
+TEST(ViscosityTool, CsvAndJsonOfEachCommandHoldTheSameFields) {
+  const std::vector<Args> commands = {
+      {"at", "40", "100", "--oil", "SHC 632"},
+      {"at", "40", "--v40", "46", "--v100", "6.8"},
+      {"table", "--oil", "SHC 632", "--from", "0", "--to", "10"},
+      {"temperature-for", "20", "--oil", "SHC 632"},
+      {"index", "--v40", "5", "--v100", "1.5"},
+      {"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--fraction", "0.5", "--at", "40"},
+      {"oils"},
+  };
+  for (const Args& command : commands) {
+    SCOPED_TRACE(testing::PrintToString(command));
+    Args csv_args = command;
+    csv_args.insert(csv_args.end(), {"--format", "csv"});
+    const ToolRun csv = Tool(csv_args);
+    ASSERT_EQ(csv.status, 0) << csv.err;
+    Args json_args = command;
+    json_args.insert(json_args.end(), {"--format", "json"});
+    const auto json = nlohmann::ordered_json::parse(Tool(json_args).out);  // keys in their order
+    const auto& first = json.is_array() ? json.at(0) : json;
+    std::vector<std::string> keys;
+    for (const auto& item : first.items()) keys.push_back(item.key());
+    std::string header;
+    for (const std::string& key : keys) header += (header.empty() ? "" : ",") + key;
+    EXPECT_EQ(Lines(csv.out).at(0), header);
+    EXPECT_EQ(Lines(csv.out).size(), json.is_array() ? json.size() + 1 : 2U);
+  }
 }
 
 TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {

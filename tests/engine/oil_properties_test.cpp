@@ -8,6 +8,7 @@
 #include <string>
 
 #include "catalogue/catalogue.h"
+#include "caught.h"
 #include "engine/model.h"
 #include "engine/viscosity_line.h"
 #include "error_expectations.h"
@@ -292,6 +293,26 @@ TEST(Temperature, RefusesTextThatIsNoTemperature) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     ExpectError([&] { TextToTemperature(c.text, "first temperature"); }, c.kind, c.message);
+  }
+  // The error's subject is the input named; without a name the messages name only the text.
+  struct Unnamed {
+    const char* text;
+    const char* what;
+    std::string message;
+  };
+  const Unnamed unnamed[] = {
+      {"abcF", "first temperature", "The first temperature \"abcF\" is not a number."},
+      {"0K", "first temperature", "The first temperature \"0K\" is at or below absolute zero."},
+      {"abcF", "", "\"abcF\" is not a number."},
+      {"1e999", "", "\"1e999\" is too large."},
+      {"0K", "", "\"0K\" is at or below absolute zero."},
+  };
+  for (const Unnamed& c : unnamed) {
+    SCOPED_TRACE(c.message);
+    const std::optional<Error> error = Caught([&] { TextToTemperature(c.text, c.what); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->what(), c.message);
+    EXPECT_EQ(error->subject(), c.what);
   }
 }
 

@@ -1,0 +1,101 @@
+// The `batch` command: reads a CSV list of oils from a file or standard input and streams an
+// answer row for each to standard output.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <CLI/CLI.hpp>
+#include <cerrno>
+#include <cstring>
+
+#include "cli/batch.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "error/error.h"
+
+namespace project1::cli {
+
+namespace {
+
+struct BatchOptions {
+  std::string path = "-";
+  std::vector<std::string> at;
+  std::string law = "walther";
+  std::optional<std::string> expansion;
+  std::string format = "text";
+};
+
+// Reads `path` ("-" for standard input) in large blocks through a batch run into standard output;
+// the exit status.
+int RunBatch(const std::string& path, BatchSettings settings) {
+  int fd = STDIN_FILENO;
+  if (path != "-") {
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+      throw Error(ErrorKind::FileError, "Cannot read " + path + ": " + std::strerror(errno) + ".");
+    }
+  }
+  struct Closer {
+    int fd;
+    ~Closer() {
+      if (fd != STDIN_FILENO) ::close(fd);
+    }
+  } closer{fd};
+  const std::string what = path == "-" ? "standard input" : path;
+
+  FdSink sink(STDOUT_FILENO, "standard output");
+  BatchRun run(std::move(settings), sink);
+  std::vector<char> block(kStreamBlock);
+  while (true) {
+    const ssize_t got = ::read(fd, block.data(), block.size());
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw Error(ErrorKind::FileError, "Cannot read " + what + ": " + std::strerror(errno) + ".");
+    }
+    if (got == 0) break;
+    run.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));
+  }
+  run.Finish();
+  sink.Drain();
+  if (run.failed() > 0) {
+    std::string note = std::to_string(run.failed()) + " of " + std::to_string(run.rows()) +
+                       (run.rows() == 1 ? " row" : " rows") + " failed.\n";
+    WriteAll(STDERR_FILENO, note, "standard error");
+    return kExitUsage;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void DeclareBatch(CLI::App& tool, Answer& answer) {
+  auto [batch, options] = AddCommand<BatchOptions>(
+      tool, "batch", "one answer row for every oil of a CSV list, streamed",
+      [&answer](const BatchOptions& o) {
+        BatchSettings settings;
+        settings.format = FormatFromName(o.format);
+        settings.law = LawOption(o.law);
+        for (const std::string& text : o.at) settings.at.push_back(OptionTemperature("--at", text));
+        if (o.expansion) settings.expansion = OptionNumber("--expansion", *o.expansion);
+        answer.status = RunBatch(o.path, std::move(settings));
+      });
+  batch->add_option("file", options->path, "CSV file, - for standard input")
+      ->type_name("FILE")
+      ->default_str("-");
+  AddRepeatedOption(*batch, "--at", options->at,
+                    "a temperature of the answers, °C; may be repeated")
+      ->type_name("T");
+  AddLawOption(*batch, options->law);
+  AddTextOption(*batch, "--expansion", options->expansion,
+                "thermal expansion coefficient per °C, the sg column then taken at 15 °C")
+      ->type_name("ALPHA");
+  AddFormatOption(*batch, options->format);
+  batch->footer(
+      "The first line is a header naming the columns v40 and v100 (cSt) and optionally name and\n"
+      "sg; other columns are ignored. Each following line that is not blank gives one row: the\n"
+      "oil's viscosity index, ISO grade and its viscosities at each --at, or an error row naming\n"
+      "the line's number (the header is line 1); the rest go on. The exit status is 2 when any\n"
+      "row failed.\n\n" +
+      Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
+}
+
+}  // namespace project1::cli

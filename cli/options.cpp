@@ -1,0 +1,108 @@
+#include "cli/options.h"
+
+#include <CLI/CLI.hpp>
+
+#include "engine/oil_properties.h"
+#include "engine/table_file.h"
+#include "error/error.h"
+#include "numtext/numtext.h"
+
+namespace project1::cli {
+
+namespace {
+
+// Runs `read`, whose messages name only the text, naming `option` in them: 'is not a number'
+// of "abc" becomes '--v40 "abc" is not a number.' An error already about a named input passes.
+template <typename Read>
+double Prefixed(std::string_view option, Read read) {
+  try {
+    return read();
+  } catch (const Error& error) {
+    if (!error.subject().empty()) throw;
+    throw Error(error.kind(), std::string(option) + " " + error.what(), option);
+  }
+}
+
+constexpr const char* kTemperatureNote =
+    "Temperatures are in °C; a suffix F or K reads them in °F or K (160F, 344.15K).";
+
+}  // namespace
+
+void Usage(const std::string& message) { throw Error(ErrorKind::TypeMismatch, message); }
+
+CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
+                           std::optional<std::string>& text, const std::string& description) {
+  return command.add_option_function<std::string>(
+      name, [&text](const std::string& given) { text = given; }, description);
+}
+
+CLI::Option* AddRepeatedOption(CLI::App& command, const std::string& name,
+                               std::vector<std::string>& texts, const std::string& description) {
+  return command.add_option(name, texts, description)
+      ->expected(1)
+      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+}
+
+void AddLawOption(CLI::App& command, std::string& law) {
+  command.add_option("--law", law, "viscosity-temperature law: walther or d341")
+      ->type_name("LAW")
+      ->default_str("walther");
+}
+
+void AddPointOption(CLI::App& command, std::vector<std::string>& points,
+                    const std::string& description) {
+  AddRepeatedOption(command, "--point", points, description)->type_name("T=CST");
+}
+
+void AddFormatOption(CLI::App& command, std::string& format) {
+  command.add_option("--format", format, "text (for a person), csv or json")
+      ->type_name("FORMAT")
+      ->default_str("text");
+}
+
+void AddSpanOptions(CLI::App& command, std::optional<std::string>& from,
+                    std::optional<std::string>& to, const std::string& first,
+                    const std::string& last) {
+  AddTextOption(command, "--from", from, first)
+      ->type_name("T")
+      ->default_str(NumberToText(kTableFromC));
+  AddTextOption(command, "--to", to, last)->type_name("T")->default_str(NumberToText(kTableToC));
+}
+
+CLI::Option* AddOutputOption(CLI::App& command, std::optional<std::string>& file,
+                             const std::string& description) {
+  return AddTextOption(command, "-o,--output", file, description)->type_name("FILE");
+}
+
+std::string Footer(const std::string& example) {
+  return std::string(kTemperatureNote) + "\n\nExample:\n  " + example;
+}
+
+ViscosityPoint PointOption(const std::string& text) {
+  const auto equals = text.find('=');
+  if (equals == std::string::npos) {
+    Usage("--point \"" + text + "\" is not T=CST (a temperature, \"=\" and a viscosity).");
+  }
+  ViscosityPoint point;
+  point.temperature_c = OptionTemperature("--point", std::string_view(text).substr(0, equals));
+  point.kinematic_cst = OptionNumber("--point", std::string_view(text).substr(equals + 1));
+  return point;
+}
+
+double OptionNumber(std::string_view option, std::string_view text) {
+  return Prefixed(option, [&] { return TextToNumber(text); });
+}
+
+double OptionTemperature(std::string_view option, std::string_view text) {
+  return Prefixed(option, [&] { return TextToTemperature(text, {}); });
+}
+
+Law LawOption(std::string_view text) {
+  try {
+    return LawFromName(text);
+  } catch (const Error&) {
+    Usage("--law \"" + std::string(text) + "\" is not one of walther, d341.");
+  }
+}
+
+}  // namespace project1::cli

@@ -1,0 +1,59 @@
+#pragma once
+// The options more than one command takes, each declared by one helper, and the readers of
+// option texts. An option's text is kept as typed and read when the command runs, so that its
+// messages name the option.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/viscosity_line.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace project1::cli {
+
+// A usage mistake the parser cannot see: Error(TypeMismatch) with `message`.
+[[noreturn]] void Usage(const std::string& message);
+
+// An option whose text is kept as typed; absent when not given.
+CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
+                           std::optional<std::string>& text, const std::string& description);
+// An option that may be given again and again (--point, --at, chart's --oil).
+CLI::Option* AddRepeatedOption(CLI::App& command, const std::string& name,
+                               std::vector<std::string>& texts, const std::string& description);
+
+// --law walther|d341.
+void AddLawOption(CLI::App& command, std::string& law);
+// --point T=CST, repeated.
+void AddPointOption(CLI::App& command, std::vector<std::string>& points,
+                    const std::string& description);
+// --format text|csv|json.
+void AddFormatOption(CLI::App& command, std::string& format);
+// --from T and --to T, by default the table file's range; `first` and `last` say what they are.
+void AddSpanOptions(CLI::App& command, std::optional<std::string>& from,
+                    std::optional<std::string>& to, const std::string& first,
+                    const std::string& last);
+// -o,--output FILE.
+CLI::Option* AddOutputOption(CLI::App& command, std::optional<std::string>& file,
+                             const std::string& description);
+
+// A note on temperatures and the command's example, for the end of its help.
+std::string Footer(const std::string& example);
+
+// The law named by --law.
+Law LawOption(std::string_view text);
+
+// A number or temperature typed for `option`: the number rules and messages of the window,
+// prefixed with the option's name ('--v40 "abc" is not a number.').
+double OptionNumber(std::string_view option, std::string_view text);
+double OptionTemperature(std::string_view option, std::string_view text);
+
+// A measured point typed for --point as T=CST.
+ViscosityPoint PointOption(const std::string& text);
+
+}  // namespace project1::cli

@@ -1,0 +1,116 @@
+// The renderer: one description of an answer's fields gives its text, CSV and JSON.
+#include "cli/output.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "caught.h"
+
+namespace project1::cli {
+namespace {
+
+TEST(TextOf, ShowsAValueByItsFieldsPattern) {
+  struct Case {
+    Field field;
+    Value value;
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      {{"k", "", "", "###,##0.000"}, 12345.6789, "12,345.679"},
+      {{"k", "", "", "VG 0"}, 68LL, "VG 68"},  // words before the placeholders stay
+      {{"k", "", "", "VG 0", "none"}, Value(), "none"},
+      {{"k", "", "", "0"}, -12LL, "-12"},
+      {{"k"}, 0.85, "0.85"},  // no pattern: the shortest plain decimal
+      {{"k"}, 1e-7, "0.0000001"},
+      {{"k", "", "", "0.0"}, std::string_view("words"), "words"},
+      {{"k"}, Value(), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.shown);
+    EXPECT_EQ(TextOf(c.field, c.value), c.shown);
+  }
+}
+
+TEST(TextOf, RefusesAValueThatIsNotFinite) {
+  const std::optional<Error> error = Caught([] { TextOf({"k", "", "", "0.0"}, 1.0 / 0.0); });
+  ASSERT_TRUE(error.has_value());
+  EXPECT_EQ(error->kind(), ErrorKind::InvalidOperation);
+}
+
+// A record of a whole number with a text for none, a number with a unit, a field the text
+// leaves out and a word.
+const Field kRecord[] = {
+    {"index", "Index", "", "0", "undefined"},
+    {"nu", "Viscosity", "cSt", "0.00"},
+    {"hidden", "", "", "0.0"},
+    {"name", "Name"},
+};
+
+TEST(RenderRecord, WritesEachFormatFromTheSameFields) {
+  struct Case {
+    Format format;
+    std::vector<Value> values;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {Format::Text,
+       {92LL, 12.345, 1.5, std::string_view("Oil")},
+       "Index      92\nViscosity  12.35 cSt\nName       Oil\n"},
+      {Format::Text, {Value(), 1.0, 1.5, Value()}, "Index      undefined\nViscosity  1.00 cSt\n"},
+      {Format::Csv,
+       {92LL, 12.345, 1.5, std::string_view("Oil, \"B\"")},
+       "index,nu,hidden,name\n92,12.345,1.5,\"Oil, \"\"B\"\"\"\n"},
+      {Format::Csv, {Value(), 1e-5, 1.5, Value()}, "index,nu,hidden,name\n,1e-05,1.5,\n"},
+      {Format::Json,
+       {92LL, 12.0, 1.5, std::string_view("Oil")},
+       "{\n  \"index\": 92,\n  \"nu\": 12.0,\n  \"hidden\": 1.5,\n  \"name\": \"Oil\"\n}\n"},
+      {Format::Json,
+       {Value(), 12.0, 1.5, Value()},
+       "{\n  \"index\": null,\n  \"nu\": 12.0,\n  \"hidden\": 1.5,\n  \"name\": null\n}\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    EXPECT_EQ(RenderRecord(kRecord, c.values, c.format), c.out);
+  }
+}
+
+TEST(RenderRows, WritesColumnsUnderTheirLabelsAndUnits) {
+  const Field fields[] = {{"name", "Name"}, {"t", "Temperature", "°C", "0.0"}, {"nu", "ν", "cSt"}};
+  const std::vector<std::vector<Value>> rows = {{std::string_view("A"), 40.0, 320.5},
+                                                {std::string_view("Longer"), -5.26, 35.0}};
+  struct Case {
+    Format format;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      // Words left and numbers right, widths in characters; no blanks end a line.
+      {Format::Text,
+       "Name    Temperature      ν\n"
+       "                 °C    cSt\n"
+       "A              40.0  320.5\n"
+       "Longer         -5.3     35\n"},
+      {Format::Csv, "name,t,nu\nA,40,320.5\nLonger,-5.26,35\n"},
+      {Format::Json,
+       "[\n  {\n    \"name\": \"A\",\n    \"t\": 40.0,\n    \"nu\": 320.5\n  },\n  {\n    "
+       "\"name\": "
+       "\"Longer\",\n    \"t\": -5.26,\n    \"nu\": 35.0\n  }\n]\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    EXPECT_EQ(RenderRows(fields, rows, c.format), c.out);
+  }
+}
+
+TEST(FormatFromName, KnowsTheThreeFormatsAndNamesAnyOther) {
+  EXPECT_EQ(FormatFromName("text"), Format::Text);
+  EXPECT_EQ(FormatFromName("csv"), Format::Csv);
+  EXPECT_EQ(FormatFromName("json"), Format::Json);
+  EXPECT_EQ(Outcome(Caught([] { FormatFromName("CSV"); })),
+            "--format \"CSV\" is not one of text, csv, json.");
+}
+
+}  // namespace
+}  // namespace project1::cli
