@@ -70,7 +70,8 @@ void WindowSoakTest::aThousandCalculationsKeepNoDescriptorAndNoMemory() {
   DialogWatch watch;
   Form1Window window;
   window.show();
-  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QVERIFY2(QTest::qWaitForWindowActive(&window, kEventDeadlineMs),
+           "the main window did not become active");
   auto* button = window.findChild<QPushButton*>(QStringLiteral("Command1"));
   auto* tref = window.findChild<QLineEdit*>(QStringLiteral("tref"));
   auto* vcalc = window.findChild<QLineEdit*>(QStringLiteral("vcalc"));
