@@ -84,6 +84,12 @@ xs_start_program() {
   xs_focus "$XS_WINDOW"
 }
 
+# xs_wait_popup: waits up to 20 s for a window of the program besides its main window, as a
+# context menu is, to be shown; 1 when none is.
+xs_wait_popup() {
+  wait_until 20 bash -c "xdotool search --onlyvisible --pid $XS_PROGRAM_PID | grep -vqx '$XS_WINDOW'"
+}
+
 # xs_focus WINDOW: gives WINDOW the keyboard focus, waiting up to 5 s for it to take it.
 xs_focus() { timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"; }
 
@@ -102,14 +108,14 @@ xs_type() { xdotool type --delay 30 -- "$1"; }
 XS_NOTHING_COPIED="<nothing copied>"
 
 # xs_copy_focused: selects all in the focused box, copies it and prints the CLIPBOARD. Prints
-# XS_NOTHING_COPIED when nothing reached the clipboard within 3 s (an empty box copies nothing).
+# XS_NOTHING_COPIED when nothing reached the clipboard within 10 s (an empty box copies nothing).
 xs_copy_focused() {
   local sentinel="sentinel-$RANDOM-$RANDOM" text
   printf '%s' "$sentinel" | xclip -selection clipboard -i -quiet >/dev/null 2>&1 &
   local holder=$!
-  wait_until 3 bash -c "[ \"\$(timeout 1 xclip -selection clipboard -o)\" = '$sentinel' ]" || true
+  wait_until 10 bash -c "[ \"\$(timeout 1 xclip -selection clipboard -o)\" = '$sentinel' ]" || true
   xs_key ctrl+a ctrl+c
-  local deadline=$((SECONDS + 3))
+  local deadline=$((SECONDS + 10))
   text=$sentinel
   while ((SECONDS < deadline)); do
     text=$(timeout 1 xclip -selection clipboard -o 2>/dev/null) || text=$sentinel

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -48,12 +49,19 @@ std::string TableOf(const Oil& oil) {
   return ViscosityTableText(s);
 }
 
+// How long a wait for the writer may take before the test fails: far more than any machine
+// needs, however busy.
+constexpr int kWriterDeadlineMilliseconds = 120'000;
+
 // A running table_writer with pipes to its standard input and output. Started and waiting for
-// Go(); killed and reaped by the destructor when still running.
+// Go(); killed and reaped by the destructor when still running. A stepped writer reports each
+// step of its replaces and waits for Continue() after each.
 class Writer {
  public:
-  Writer(long count, const std::vector<Oil>& oils) {
-    std::vector<std::string> args = {TABLE_WRITER, std::to_string(count)};
+  Writer(long count, const std::vector<Oil>& oils, bool stepped = false) {
+    std::vector<std::string> args = {TABLE_WRITER};
+    if (stepped) args.push_back("--steps");
+    args.push_back(std::to_string(count));
     for (const Oil& oil : oils) {
       args.push_back(oil.visc40);
       args.push_back(oil.visc100);
@@ -80,12 +88,11 @@ class Writer {
       pid_ = 0;
       throw std::runtime_error(std::string("cannot start table_writer: ") + std::strerror(error));
     }
-    char ready = 0;
-    if (::read(from_child_, &ready, 1) != 1 || ready != 'R') {
+    if (NextByte() != 'R') {
       Kill();
       ::close(to_child_);
       ::close(from_child_);
-      throw std::runtime_error("table_writer did not start");
+      throw std::runtime_error("table_writer did not report that it started");
     }
   }
   ~Writer() {
@@ -101,6 +108,23 @@ class Writer {
   void Go() {
     const char go = 'G';
     if (::write(to_child_, &go, 1) != 1) throw std::runtime_error("cannot start the writes");
+  }
+  // Lets a stepped writer go on past the step it reported.
+  void Continue() { Go(); }
+
+  // The next byte the writer reports, waiting for it; 0 when it ended without one. Throws when
+  // nothing comes within the deadline.
+  char NextByte() {
+    pollfd ready{from_child_, POLLIN, 0};
+    const int polled = ::poll(&ready, 1, kWriterDeadlineMilliseconds);
+    if (polled == 0) {
+      throw std::runtime_error("table_writer reported nothing within " +
+                               std::to_string(kWriterDeadlineMilliseconds / 1000) + " s");
+    }
+    char byte = 0;
+    if (polled < 0 || ::read(from_child_, &byte, 1) != 1) return 0;
+    if (byte == 'w') ++tables_;
+    return byte;
   }
 
   // Sends SIGKILL and reaps the process; returns its wait status.
@@ -207,78 +231,121 @@ class CrashSafetyTest : public testing::Test {
   TempHome home_;
 };
 
-TEST_F(CrashSafetyTest, WriterKilledAtRandomMomentsLeavesNoTableOrOneCompleteTable) {
-  constexpr int kKills = 200;
+// The steps of one replace as a stepped table_writer reports them, in order.
+struct ReplaceStep {
+  char letter;
+  const char* name;
+  bool table_replaced;  // the new table is in place once this step is done
+};
+constexpr ReplaceStep kReplaceSteps[] = {
+    {'o', "temporary file opened", false}, {'p', "part of the bytes written", false},
+    {'a', "all bytes written", false},     {'f', "temporary file flushed", false},
+    {'r', "renamed over the table", true}, {'d', "folder flushed", true},
+};
+constexpr std::size_t kStepCount = std::size(kReplaceSteps);
+
+TEST_F(CrashSafetyTest, WriterKilledAtEveryStepLeavesNoTableOrOneCompleteTable) {
+  constexpr int kKillsPerStep = 40;
   // Every 10th round starts without a table, so that a kill before the first table is in place
   // is tried again and again.
   constexpr int kFreshEvery = 10;
-  // Half the delays are short, so that many kills land in the first table's write.
-  constexpr int kShortDelayMicroseconds = 600;
-  constexpr int kLongDelayMicroseconds = 8000;
-  // Of the kills, at least this many must find the killed writer's temporary file.
-  constexpr int kMidWriteFloor = kKills / 10;
+  // The writer completes up to this many tables before the one it is killed in.
+  constexpr int kMostTablesBefore = 2;
   const std::uint64_t seed = KillSeed();
   std::cout << "kill test seed " << seed << " (set PROJECT1_KILL_SEED to repeat)\n";
   RecordProperty("seed", std::to_string(seed));
   std::mt19937_64 random(seed);
-  std::uniform_int_distribution<int> short_delay(0, kShortDelayMicroseconds);
-  std::uniform_int_distribution<int> long_delay(0, kLongDelayMicroseconds);
-  const std::string heavy = TableOf(kHeavyOil);
-  const std::string light = TableOf(kLightOil);
-  ASSERT_NE(heavy, light);
+  // Each step drawn as often as every other, in a random order.
+  std::vector<std::size_t> deck;
+  for (std::size_t step = 0; step < kStepCount; ++step)
+    deck.insert(deck.end(), kKillsPerStep, step);
+  std::shuffle(deck.begin(), deck.end(), random);
+  std::uniform_int_distribution<int> tables_before_kill(0, kMostTablesBefore);
+  const std::string tables[] = {TableOf(kHeavyOil), TableOf(kLightOil)};
+  ASSERT_NE(tables[0], tables[1]);
 
+  std::vector<int> kills_at(kStepCount, 0);
   int mid_write = 0;
   int without_table = 0;
-  int tables_written = 0;
-  std::size_t most_leftovers = 0;
-  bool table_was_written = false;
-  for (int round = 0; round < kKills; ++round) {
-    SCOPED_TRACE("round " + std::to_string(round) + ", seed " + std::to_string(seed));
+  std::optional<std::string> in_place;  // what the table file holds as far as the test knows
+  for (std::size_t round = 0; round < deck.size(); ++round) {
+    const ReplaceStep& kill_step = kReplaceSteps[deck[round]];
+    const int kill_table = tables_before_kill(random);
+    SCOPED_TRACE("round " + std::to_string(round) + ", seed " + std::to_string(seed) +
+                 ", killed after step \"" + kill_step.name + "\" of table " +
+                 std::to_string(kill_table));
     if (round % kFreshEvery == 0) {
       fs::remove(Target());
-      table_was_written = false;
+      in_place.reset();
     }
-    Writer writer(0, {kHeavyOil, kLightOil});
+    Writer writer(0, {kHeavyOil, kLightOil}, /*stepped=*/true);
     writer.Go();
-    const int delay = round % 2 == 0 ? short_delay(random) : long_delay(random);
-    std::this_thread::sleep_for(std::chrono::microseconds(delay));
+    // Let the writer go on step by step up to the drawn one, checking the order of its steps.
+    int table = 0;
+    std::size_t next_step = 0;
+    for (;;) {
+      const char got = writer.NextByte();
+      ASSERT_NE(got, 0) << "the writer ended before the step it was to be killed at";
+      if (got == 'w') {
+        ASSERT_EQ(next_step, kStepCount)
+            << "table " << table << " in place before \"" << kReplaceSteps[next_step].name << "\"";
+        ++table;
+        next_step = 0;
+        continue;
+      }
+      ASSERT_LT(next_step, kStepCount) << "step '" << got << "' after the last step";
+      ASSERT_EQ(got, kReplaceSteps[next_step].letter)
+          << "expected \"" << kReplaceSteps[next_step].name << "\" next";
+      if (kReplaceSteps[next_step].table_replaced) in_place = tables[table % 2];
+      if (table == kill_table && &kReplaceSteps[next_step] == &kill_step) break;
+      ++next_step;
+      writer.Continue();
+    }
     const int status = writer.Kill();
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << Describe(status);
-    const int tables = writer.TablesWritten();
-    tables_written += tables;
-    if (tables > 0) table_was_written = true;
+    ++kills_at[next_step];
 
     const Listing listing = List(home_.Path());
     EXPECT_TRUE(listing.others.empty()) << listing.others.front();
     const std::optional<std::string> bytes = ReadBytes(Target());
     if (!bytes) {
-      ASSERT_FALSE(table_was_written) << "a table was in place and is gone";
+      ASSERT_FALSE(in_place.has_value()) << "a table was in place and is gone";
       ++without_table;
     } else {
-      ASSERT_TRUE(*bytes == heavy || *bytes == light)
+      ASSERT_TRUE(*bytes == tables[0] || *bytes == tables[1])
           << "not a complete table (" << bytes->size() << " bytes):\n"
           << *bytes;
-      table_was_written = true;
     }
+    EXPECT_EQ(bytes, in_place) << "not the table of the last completed rename";
+    // Only the killed writer's own temporary may be there, and only before its rename: the
+    // leftovers of the writers killed before were removed by its first replace.
     const std::string own = OnThisHost(std::to_string(writer.Pid()) + ".");
-    if (std::any_of(listing.temporaries.begin(), listing.temporaries.end(),
-                    [&](const std::string& name) { return name.starts_with(own); })) {
-      ++mid_write;
-    }
-    most_leftovers = std::max(most_leftovers, listing.temporaries.size());
+    const auto owned =
+        std::count_if(listing.temporaries.begin(), listing.temporaries.end(),
+                      [&](const std::string& name) { return name.starts_with(own); });
+    EXPECT_EQ(owned, kill_step.table_replaced ? 0 : 1) << "the writer's own temporary files";
+    EXPECT_EQ(listing.temporaries.size(), static_cast<std::size_t>(owned))
+        << "leftovers of earlier writers: " << listing.temporaries.front();
+    if (owned > 0) ++mid_write;
   }
-  std::cout << "kills " << kKills << ", landed mid-write (temporary file present) " << mid_write
-            << ", left no table yet " << without_table << ", tables written " << tables_written
-            << ", most temporary files at once " << most_leftovers << "\n";
+  std::cout << "kills " << deck.size() << ", landed mid-write (temporary file present) "
+            << mid_write << ", left no table yet " << without_table << "; by step:";
+  for (std::size_t step = 0; step < kStepCount; ++step) {
+    std::cout << " " << kReplaceSteps[step].name << " " << kills_at[step] << ";";
+  }
+  std::cout << "\n";
   RecordProperty("mid_write", mid_write);
-  // The kills must keep hitting the write itself, or the checks above prove little.
-  EXPECT_GE(mid_write, kMidWriteFloor) << "too few kills landed while a table was being written";
+  // Every step was hit many times, whatever the machine's speed or load.
+  for (std::size_t step = 0; step < kStepCount; ++step) {
+    EXPECT_GE(kills_at[step], kKillsPerStep)
+        << "kills after \"" << kReplaceSteps[step].name << "\"";
+  }
 
   // The next write removes what the killed writers left behind.
   CalcState s = FittedLine(320, 35);
   WriteViscosityTable(s);
   EXPECT_EQ(FolderListing(home_.Path()), std::vector<std::string>{"Viscosity.txt"});
-  EXPECT_EQ(ReadBytes(Target()), heavy);
+  EXPECT_EQ(ReadBytes(Target()), tables[0]);
 }
 
 TEST_F(CrashSafetyTest, TwoWritersAtOnceAlwaysLeaveOneCompleteTable) {
@@ -297,7 +364,12 @@ TEST_F(CrashSafetyTest, TwoWritersAtOnceAlwaysLeaveOneCompleteTable) {
   std::optional<std::string> last;
   std::optional<int> first_status;
   std::optional<int> second_status;
+  const auto deadline =
+      std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriterDeadlineMilliseconds);
   while (!first_status || !second_status) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline)
+        << "the two writers did not finish their " << kTablesEach << " tables each within "
+        << kWriterDeadlineMilliseconds / 1000 << " s";
     const std::optional<std::string> bytes = ReadBytes(Target());
     ++samples;
     if (!bytes) {

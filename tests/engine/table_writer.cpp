@@ -1,20 +1,28 @@
 // A table writer for the crash-safety tests, run as a separate process:
 //
-//   table_writer <count> <visc40> <visc100> [<visc40> <visc100> ...]
+//   table_writer [--steps] <count> <visc40> <visc100> [<visc40> <visc100> ...]
 //
 // Writes "R" to standard output once started, waits for one byte (or the end) on standard input,
 // then writes the table file of each oil in turn into $HOME, <count> tables in all (0: until it
 // is killed), writing "w" to standard output after each table is in place. Exits 0 after the
 // last table, 1 with the message on standard error when a write fails, 2 on bad arguments.
+//
+// With --steps it also reports each step of every replace as it is done, one letter (see
+// kSteps), and then waits for one byte on standard input before it goes on, so that a test can
+// stop it at exactly that step. Its first write writes only half of the bytes, so that "part
+// written" is a step of its own.
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "engine/model.h"
+#include "engine/safe_replace.h"
 #include "engine/table_file.h"
 #include "error/error.h"
 #include "test_support.h"
@@ -23,14 +31,77 @@ namespace {
 
 bool WriteByte(char byte) { return ::write(STDOUT_FILENO, &byte, 1) == 1; }
 
+// The steps of one replace, in order, as the letters reported with --steps.
+constexpr char kOpened = 'o';         // temporary file created
+constexpr char kPartWritten = 'p';    // the first half of the bytes written
+constexpr char kAllWritten = 'a';     // every byte written
+constexpr char kFlushed = 'f';        // the temporary file synced
+constexpr char kRenamed = 'r';        // renamed over the table
+constexpr char kFolderFlushed = 'd';  // the folder synced
+
+// Reports `step` and waits for the go-ahead; the process ends when the test has gone away.
+void Step(char step) {
+  char go = 0;
+  if (!WriteByte(step) || ::read(STDIN_FILENO, &go, 1) != 1) std::_Exit(3);
+}
+
+// The temporary file of the replace under way: its descriptor and how many writes it had.
+int temporary_fd = -1;
+int temporary_writes = 0;
+
+// The system calls, each reporting its step once done.
+const project1::FileOps& SteppedFileOps() {
+  static const project1::FileOps ops{
+      [](const char* path, int flags, mode_t mode) {
+        const int fd = ::open(path, flags, mode);
+        if (fd >= 0 && (flags & O_CREAT) != 0) {
+          temporary_fd = fd;
+          temporary_writes = 0;
+          Step(kOpened);
+        }
+        return fd;
+      },
+      [](int fd, const void* data, size_t size) -> ssize_t {
+        const bool first = fd == temporary_fd && temporary_writes++ == 0 && size > 1;
+        const ssize_t written = ::write(fd, data, first ? size / 2 : size);
+        if (fd == temporary_fd && written > 0) {
+          Step(static_cast<size_t>(written) == size ? kAllWritten : kPartWritten);
+        }
+        return written;
+      },
+      [](int fd) {
+        const int result = ::fsync(fd);
+        Step(fd == temporary_fd ? kFlushed : kFolderFlushed);
+        return result;
+      },
+      [](int fd) {
+        if (fd == temporary_fd) temporary_fd = -1;
+        return ::close(fd);
+      },
+      [](const char* from, const char* to) {
+        const int result = std::rename(from, to);
+        if (result == 0) Step(kRenamed);
+        return result;
+      },
+      project1::SystemFileOps().unlink,
+  };
+  return ops;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  const bool stepped = argc > 1 && std::strcmp(argv[1], "--steps") == 0;
+  if (stepped) {
+    --argc;
+    ++argv;
+  }
   if (argc < 4 || argc % 2 != 0) {
-    std::fprintf(stderr, "usage: table_writer <count> <visc40> <visc100> [...]\n");
+    std::fprintf(stderr, "usage: table_writer [--steps] <count> <visc40> <visc100> [...]\n");
     return 2;
   }
   const long count = std::strtol(argv[1], nullptr, 10);
+  const project1::FileOps& ops = stepped ? SteppedFileOps() : project1::SystemFileOps();
   std::vector<project1::CalcState> oils;
   try {
     for (int arg = 2; arg + 1 < argc; arg += 2) {
@@ -41,7 +112,7 @@ int main(int argc, char** argv) {
     char go = 0;
     if (::read(STDIN_FILENO, &go, 1) < 0) return 1;
     for (long written = 0; count == 0 || written < count; ++written) {
-      project1::WriteViscosityTable(oils[static_cast<std::size_t>(written) % oils.size()]);
+      project1::WriteViscosityTable(oils[static_cast<std::size_t>(written) % oils.size()], ops);
       if (!WriteByte('w')) return 1;
     }
   } catch (const project1::Error& error) {

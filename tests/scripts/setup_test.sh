@@ -4,12 +4,27 @@
 # with a PATH holding only bash, id and stand-ins for dpkg-query and sudo: the stand-in
 # dpkg-query reports every package installed but those in $MISSING, and the stand-in sudo
 # records its arguments and answers with $SUDO_STATUS.
+#
+# "nobody" may not be able to enter the checkout (a clone in a home folder of mode 0700): the
+# script runs from a copy in a fresh folder that everyone may read.
 set -euo pipefail
-setup=$(cd "$(dirname "$0")/../.." && pwd)/scripts/setup
+checkout=$(cd "$(dirname "$0")/../.." && pwd)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 chmod 755 "$work"
+
+# copy_setup CHECKOUT: copies CHECKOUT's scripts/setup into a fresh folder that everyone may
+# read, and prints the copy's path.
+copy_setup() {
+  local folder
+  folder=$(mktemp -d "$work/checkout.XXXXXX")
+  mkdir -p "$folder/scripts"
+  cp "$1/scripts/setup" "$folder/scripts/setup"
+  chmod -R a+rX "$folder"
+  echo "$folder/scripts/setup"
+}
+setup=$(copy_setup "$checkout")
 mkdir -m 755 "$work/bin" "$work/sudo-bin"
 mkdir -m 777 "$work/log"
 for tool in bash id; do ln -s "$(command -v "$tool")" "$work/bin/$tool"; done
@@ -45,16 +60,16 @@ show() {
 }
 
 # check NAME GROUP PATH-DIRS DISPLAY MISSING SUDO-STATUS EXPECTED-STATUS EXPECTED-OUTPUT
-#       EXPECTED-SUDO-CALLS: runs setup once and compares its status, its output (stdout and
-#       stderr together) and the calls of sudo.
+#       EXPECTED-SUDO-CALLS [SCRIPT]: runs setup (or SCRIPT) once and compares its status, its
+#       output (stdout and stderr together) and the calls of sudo.
 check() {
   local name=$1 group=$2 path=$3 display=$4 missing=$5 sudo_status=$6
-  local want_status=$7 want_output=$8 want_calls=$9
+  local want_status=$7 want_output=$8 want_calls=$9 script=${10:-$setup}
   local log=$work/log/$RANDOM.log status=0 output calls
   : >"$log"
   chmod 666 "$log"
   output=$("${as_user[@]}" /usr/bin/env -i PATH="$path" DISPLAY="$display" MISSING="$missing" \
-    SUDO_STATUS="$sudo_status" LOG="$log" "$work/bin/bash" "$setup" "$group" </dev/null 2>&1) ||
+    SUDO_STATUS="$sudo_status" LOG="$log" "$work/bin/bash" "$script" "$group" </dev/null 2>&1) ||
     status=$?
   calls=$(cat "$log")
   if [ "$status" != "$want_status" ] || [ "$output" != "$want_output" ] ||
@@ -104,6 +119,15 @@ check "nothing missing: nothing said, sudo not asked" \
   all "$with_sudo" "" "" 1 0 "" ""
 check "an unknown group" \
   tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|all]" ""
+
+# A checkout inside a folder that only its owner may enter, as a clone in a home folder lies.
+private=$work/private
+mkdir -m 700 "$private"
+mkdir -p "$private/checkout/scripts"
+cp "$checkout/scripts/setup" "$private/checkout/scripts/setup"
+check "a checkout inside a folder of mode 0700" \
+  run "$no_sudo" :1 "cmake" 0 1 "$(told "cmake" "sudo is not installed for this user")" "" \
+  "$(copy_setup "$private/checkout")"
 
 [ "$failures" -eq 0 ] || {
   echo "$failures failed"

@@ -65,7 +65,7 @@ class ChartWindowTest : public WindowTest {
   ChartWindow* OpenChart() {
     QTest::keyClick(window_.get(), Qt::Key_G, Qt::ControlModifier);
     ChartWindow* chart = Menu().chart_window();
-    if (chart != nullptr && !QTest::qWaitForWindowExposed(chart)) return nullptr;
+    if (chart != nullptr && !QTest::qWaitForWindowExposed(chart, kEventDeadlineMs)) return nullptr;
     return chart;
   }
 };
@@ -101,7 +101,8 @@ void ChartWindowTest::entriesAreGreyedUntilACalculationSucceeds() {
   SetBox("gravity", QString());
   watch_->Expect([](QWidget* report) { qobject_cast<QMessageBox*>(report)->accept(); });
   Calculate();
-  QTRY_VERIFY(!watch_->Expecting());
+  QTRY_VERIFY2_WITH_TIMEOUT(!watch_->Expecting(), "the error report did not appear",
+                            kEventDeadlineMs);
   expect(false, "after a failed calculation");
 
   SetBox("gravity", QStringLiteral("0.87"));
@@ -129,7 +130,7 @@ void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu() {
   QApplication::sendEvent(target, &event);
   QMenu* menu = Menu().menu();
   QVERIFY(menu != nullptr);
-  QTRY_VERIFY(menu->isVisible());
+  QTRY_VERIFY2_WITH_TIMEOUT(menu->isVisible(), "the menu did not open", kEventDeadlineMs);
   QStringList entries;
   for (QAction* action : menu->actions()) {
     if (!action->isSeparator()) entries << action->text();
@@ -202,7 +203,8 @@ void ChartWindowTest::theChartFollowsASecondCalculation() {
       QStringLiteral("Viscosity-temperature chart from -40 °C to 250 °C. SHC 624: a straight "
                      "line through 31 cSt at 40 °C and 5.8 cSt at 100 °C; 11.247 cSt at 71 °C, "
                      "2.685 cSt at 150 °C. ISO VG 32 band at 40 °C: 28.8 to 35.2 cSt."));
-  QTRY_VERIFY(chart->view()->paints() > paints);
+  QTRY_VERIFY2_WITH_TIMEOUT(chart->view()->paints() > paints, "the chart was not painted again",
+                            kEventDeadlineMs);
   auto* oil = chart->findChild<QLabel*>(QStringLiteral("Property: Oil"));
   QVERIFY(oil != nullptr);
   QCOMPARE(oil->text(), QStringLiteral("SHC 624"));
@@ -214,7 +216,8 @@ void ChartWindowTest::theDrawnLinePassesThroughItsPointsAt40And100C() {
   QVERIFY(chart != nullptr);
   for (QSize size : {QSize(1000, 640), QSize(640, 420)}) {
     chart->resize(size);
-    QTRY_VERIFY(chart->view()->width() > 0);
+    QTRY_VERIFY2_WITH_TIMEOUT(chart->view()->width() > 0, "the chart view was not laid out",
+                              kEventDeadlineMs);
     QApplication::processEvents();
     ChartView* view = chart->view();
     const QImage image = view->grab().toImage();

@@ -441,7 +441,8 @@ void MainWindowTest::ClickInPopup(QComboBox* combo, int row) {
   // Open the list with a click on its arrow, as a user does.
   QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 6, combo->height() / 2));
   QAbstractItemView* view = combo->view();
-  QVERIFY(QTest::qWaitFor([view] { return view->isVisible(); }));
+  QVERIFY2(QTest::qWaitFor([view] { return view->isVisible(); }, kEventDeadlineMs),
+           "the list did not open");
   // The popup ignores a release that comes too soon after it opened.
   QTest::qWait(QApplication::doubleClickInterval() + 100);
   const QModelIndex index = view->model()->index(row, 0);
@@ -449,7 +450,8 @@ void MainWindowTest::ClickInPopup(QComboBox* combo, int row) {
   const QRect item = view->visualRect(index);
   QVERIFY(item.isValid());
   QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-  QVERIFY(QTest::qWaitFor([view] { return !view->isVisible(); }));
+  QVERIFY2(QTest::qWaitFor([view] { return !view->isVisible(); }, kEventDeadlineMs),
+           "the list did not close after the click");
 }
 
 void MainWindowTest::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
@@ -462,9 +464,11 @@ void MainWindowTest::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
            (QStringList{"OTHER", "222", "25.7", "0.87"}));
   // A popup closed without a pick, then Enter on a typed name, picks nothing.
   QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(list->width() - 6, list->height() / 2));
-  QVERIFY(QTest::qWaitFor([list] { return list->view()->isVisible(); }));
+  QVERIFY2(QTest::qWaitFor([list] { return list->view()->isVisible(); }, kEventDeadlineMs),
+           "the list did not open");
   QTest::keyClick(list->view(), Qt::Key_Escape);
-  QVERIFY(QTest::qWaitFor([list] { return !list->view()->isVisible(); }));
+  QVERIFY2(QTest::qWaitFor([list] { return !list->view()->isVisible(); }, kEventDeadlineMs),
+           "the list did not close on Escape");
   QTest::qWait(20);
   list->setFocus();
   QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);

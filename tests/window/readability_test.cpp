@@ -297,7 +297,8 @@ void ReadabilityTest::afterAReportTheFocusIsInTheNamedBoxWithItsTextSelected() {
   QVERIFY(reported);
   // The desktop gives the window back its activation once the report has closed.
   QApplication::setActiveWindow(window_.get());
-  QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+  QVERIFY2(QTest::qWaitForWindowActive(window_.get(), kEventDeadlineMs),
+           "the main window did not become active again");
 
   QVERIFY(QApplication::focusWidget() != nullptr);
   QCOMPARE(QApplication::focusWidget()->objectName(), focused);

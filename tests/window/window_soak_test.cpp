@@ -70,7 +70,8 @@ void WindowSoakTest::aThousandCalculationsKeepNoDescriptorAndNoMemory() {
   DialogWatch watch;
   MainWindow window;
   window.show();
-  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QVERIFY2(QTest::qWaitForWindowActive(&window, kEventDeadlineMs),
+           "the main window did not become active");
   auto* button = window.findChild<QPushButton*>(QStringLiteral("calculateButton"));
   auto* temp1 = window.findChild<QLineEdit*>(QStringLiteral("temp1"));
   auto* visc1 = window.findChild<QLineEdit*>(QStringLiteral("visc1"));
@@ -115,7 +116,12 @@ void WindowSoakTest::aThousandCalculationsKeepNoDescriptorAndNoMemory() {
   QVERIFY(watch.TakeUnexpected().isEmpty());
   QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
            QStringList{QStringLiteral("Viscosity.txt")});
-  QCOMPARE(fds_after, fds_before);
+  // Qt's own descriptors may close while the clicks run (two did on a busy machine); only growth
+  // is a leak.
+  QVERIFY2(
+      fds_after <= fds_before,
+      qPrintable(
+          QStringLiteral("open descriptors grew from %1 to %2").arg(fds_before).arg(fds_after)));
   QVERIFY2(rss_after - rss_before < kRssGrowthBoundKb,
            qPrintable(QStringLiteral("resident memory grew by %1 kB").arg(rss_after - rss_before)));
 }

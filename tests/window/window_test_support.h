@@ -21,6 +21,11 @@
 
 namespace project1 {
 
+// How long a test waits for something the window is to do (a window shown, a menu open, a
+// repaint) before it fails: far more than any machine needs, however busy, so that only a
+// window that never does it fails.
+inline constexpr int kEventDeadlineMs = 60'000;
+
 // Looks for a modal dialog every 20 ms. An expected one goes to the test's handler; any other
 // is closed and recorded, so that a test fails instead of hanging on it.
 class DialogWatch : public QObject {
@@ -98,7 +103,8 @@ class WindowTest : public QObject {
   void OpenWindow() {
     window_ = std::make_unique<MainWindow>();
     window_->show();
-    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QVERIFY2(QTest::qWaitForWindowActive(window_.get(), kEventDeadlineMs),
+             "the main window did not become active");
   }
   // Closes the window; the test fails on any dialog that was not expected or never came.
   void CloseWindow() {
