@@ -267,18 +267,9 @@ void BatchRun::WriteStart() {
 }
 
 std::size_t BatchRun::TextWidth(std::size_t column) {
-  switch (column) {
-    case 0:
-      return kLineWidth;
-    case 1:
-      return kNameWidth;
-    case 2:
-      return kIndexWidth;
-    case 3:
-      return kGradeWidth;
-    default:
-      return kNumberWidth;
-  }
+  constexpr std::size_t kStartWidths[kStartColumns] = {kLineWidth, kNameWidth, kIndexWidth,
+                                                       kGradeWidth};
+  return column < kStartColumns ? kStartWidths[column] : kNumberWidth;
 }
 
 void BatchRun::Row(std::string_view line) {

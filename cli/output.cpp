@@ -15,25 +15,23 @@ namespace project1::cli {
 
 namespace {
 
-// Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
-void AppendShortest(std::string& out, double value) {
-  char buffer[32];
-  out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
-}
+// Room for any number to_chars writes: a double's shortest form or a 64-bit integer.
+constexpr std::size_t kNumberRoom = 32;
 
-// Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a
-// quote, a CR or an LF.
-void AppendCsvField(std::string& out, std::string_view field) {
+// Writes `field` as one CSV field at `at`, quoted (with inner quotes doubled) when it holds a
+// comma, a quote, a CR or an LF; needs room for 2 * size + 2 characters.
+char* PutCsvField(char* at, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-    out += field;
-    return;
+    if (!field.empty()) std::memcpy(at, field.data(), field.size());
+    return at + field.size();
   }
-  out += '"';
+  *at++ = '"';
   for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
+    if (c == '"') *at++ = '"';
+    *at++ = c;
   }
-  out += '"';
+  *at++ = '"';
+  return at;
 }
 
 // Characters (not bytes) in UTF-8 text.
@@ -121,19 +119,28 @@ void AppendCsvHeader(std::string& out, std::span<const Field> fields) {
 }
 
 void AppendCsvRow(std::string& out, std::span<const Value> values) {
+  // Written straight into the string, within room reserved for the longest line.
+  std::size_t room = values.size() + 1;
+  for (const Value& value : values) {
+    const auto* word = std::get_if<std::string_view>(&value);
+    room += word ? 2 * word->size() + 2 : kNumberRoom;
+  }
+  const std::size_t start = out.size();
+  out.resize(start + room);
+  char* at = out.data() + start;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (i > 0) out += ',';
+    if (i > 0) *at++ = ',';
     const Value& value = values[i];
     if (const auto* number = std::get_if<double>(&value)) {
-      AppendShortest(out, *number);
+      at = std::to_chars(at, at + kNumberRoom, *number).ptr;
     } else if (const auto* whole = std::get_if<long long>(&value)) {
-      char buffer[24];
-      out.append(buffer, std::to_chars(buffer, buffer + sizeof buffer, *whole).ptr);
+      at = std::to_chars(at, at + kNumberRoom, *whole).ptr;
     } else if (const auto* word = std::get_if<std::string_view>(&value)) {
-      AppendCsvField(out, *word);
+      at = PutCsvField(at, *word);
     }
   }
-  out += '\n';
+  *at++ = '\n';
+  out.resize(static_cast<std::size_t>(at - out.data()));
 }
 
 Json JsonOf(std::span<const Field> fields, std::span<const Value> values) {

@@ -133,6 +133,19 @@ TEST(ViscosityTool, AFileThatCannotBeWrittenLeavesThePreviousOne) {
   }
 }
 
+TEST(ViscosityTool, AnAnswerThatCannotBeWrittenIsAFileError) {
+  ToolOptions tiny_output;
+  tiny_output.file_size_limit = 16;  // every answer below is longer
+  for (const Args& args :
+       {Args{"--help"}, Args{"at", "--help"}, Args{"oils"}, Args{"table", "--oil", "SHC 632"}}) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ToolRun run = Tool(args, tiny_output);
+    EXPECT_EQ(run.status, 1);
+    // The limit holds for standard error too: the message's start is all it gets.
+    EXPECT_EQ(run.err, "viscosity: Canno");
+  }
+}
+
 TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
   struct Case {
     Args args;
