@@ -49,6 +49,13 @@ char* PutNumber(char* at, Number value) {
   return std::to_chars(at, at + kNumberRoom, value).ptr;
 }
 
+char* PutNumber(char* at, double value) {
+  std::string text;
+  AppendShortestText(text, value);
+  std::memcpy(at, text.data(), text.size());
+  return at + text.size();
+}
+
 // `field` as one CSV field (see AppendCsvField); needs room for 2 * size + 2 characters.
 char* PutCsvField(char* at, std::string_view field) {
   if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
@@ -119,8 +126,7 @@ std::optional<double> PlainNumber(std::string_view text) {
     if (i == point || i != text.size()) return std::nullopt;
   }
   double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  if (!ReadDecimal(text, value)) return std::nullopt;
   return value;
 }
 

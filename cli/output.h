@@ -2,12 +2,13 @@
 // How the tool writes its answers: the three formats, shortest round-trip numbers, CSV fields,
 // aligned text tables and a buffered writer to a file descriptor.
 
-#include <charconv>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
+
+#include "numtext/numtext.h"
 
 namespace project1::cli {
 
@@ -26,11 +27,7 @@ inline constexpr std::string_view kFractionText = "0.000000";
 Format FormatFromName(std::string_view name);
 
 // Appends the shortest text that reads back as the same double ("40", "0.85", "6.5e-06").
-inline void AppendShortest(std::string& out, double value) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-  out.append(buffer, result.ptr);
-}
+inline void AppendShortest(std::string& out, double value) { AppendShortestText(out, value); }
 std::string Shortest(double value);
 
 // Appends `field` as one CSV field, quoted (with inner quotes doubled) when it holds a comma, a

@@ -159,5 +159,26 @@ TEST(NumberToText, WritesTheShortestPlainDecimalThatReadsBackTheSame) {
   }
 }
 
+TEST(NumberToText, MovesTheDecimalPointOfVerySmallAndLargeNumbersIntoPlainDigits) {
+  const Accepted cases[] = {
+      {"0.000015", 1.5e-5},
+      {"-0.00125", -1.25e-3},
+      {"0.00000027353244", 2.7353244e-7},
+      {"12345000000000", 1.2345e13},
+      {"1000000000000000", 1e15},
+      {"9007199254740991", 9007199254740991.0},
+      // From 2^53 on, whole numbers are written with every digit they have.
+      {"9007199254740992", 9007199254740992.0},
+      {"123456789012345680", 123456789012345678.0},
+      {"99999999999999991611392", 1e23},
+      {"-36028797018963968", -36028797018963968.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(NumberToText(c.value), c.text);
+    EXPECT_EQ(TextToNumber(c.text), c.value);
+  }
+}
+
 }  // namespace
 }  // namespace project1
