@@ -1,11 +1,9 @@
 #include "cli/output.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
+#include <system_error>
 
 #include "numtext/error.h"
+#include "platform/file_calls.h"
 
 namespace project1::cli {
 
@@ -70,14 +68,10 @@ std::string TextTable::Render() const {
 }
 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw Error(ErrorKind::FileError,
-                  "Cannot write " + std::string(what) + ": " + std::strerror(errno) + ".");
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+  const std::error_code error = platform::WriteAll(platform::FileHandle{fd}, bytes);
+  if (error) {
+    throw Error(ErrorKind::FileError,
+                "Cannot write " + std::string(what) + ": " + error.message() + ".");
   }
 }
 
