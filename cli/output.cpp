@@ -68,7 +68,7 @@ std::string TextTable::Render() const {
 }
 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {
-  const std::error_code error = platform::WriteAll(platform::FileHandle{fd}, bytes);
+  const std::error_code error = platform::WriteAll(platform::HandleOfDescriptor(fd), bytes);
   if (error) {
     throw Error(ErrorKind::FileError,
                 "Cannot write " + std::string(what) + ": " + error.message() + ".");

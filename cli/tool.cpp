@@ -1,6 +1,5 @@
 #include "cli/tool.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -21,6 +20,8 @@
 #include "engine/oil_properties.h"
 #include "engine/safe_replace.h"
 #include "numtext/error.h"
+#include "platform/file_calls.h"
+#include "platform/host.h"
 #include "project1/version.h"
 
 namespace project1::cli {
@@ -79,7 +80,7 @@ std::string Footer(const std::string& example) {
 int RunBatch(const std::string& path, BatchSettings settings) {
   int fd = STDIN_FILENO;
   if (path != "-") {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = platform::OpenForReading(platform::PathFromUtf8(path));
     if (fd < 0) {
       throw Error(ErrorKind::FileError, "Cannot read " + path + ": " + std::strerror(errno) + ".");
     }
@@ -91,12 +92,14 @@ int RunBatch(const std::string& path, BatchSettings settings) {
     }
   } closer{fd};
   const std::string what = path == "-" ? "standard input" : path;
+  platform::UseBinaryMode(fd);
 
   FdSink sink(STDOUT_FILENO, "standard output");
   BatchRun run(std::move(settings), sink);
   std::vector<char> block(kStreamBlock);
   while (true) {
-    const ssize_t got = ::read(fd, block.data(), block.size());
+    // A block fits the unsigned count the Windows C library takes.
+    const ssize_t got = ::read(fd, block.data(), static_cast<unsigned>(block.size()));
     if (got < 0) {
       if (errno == EINTR) continue;
       throw Error(ErrorKind::FileError, "Cannot read " + what + ": " + std::strerror(errno) + ".");
@@ -117,8 +120,7 @@ int RunBatch(const std::string& path, BatchSettings settings) {
 
 void PrintError(const std::string& message) {
   std::string line = "viscosity: " + message + "\n";
-  ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
-  (void)ignored;
+  (void)platform::WriteAll(platform::StandardError(), line);
 }
 
 }  // namespace
@@ -340,7 +342,8 @@ int RunTool(int argc, const char* const* argv) {
       return RunBatch(batch_path, std::move(settings));
     }
     if (output_file) {
-      ReplaceFile(*output_file, answer, chart->parsed() ? "chart file" : "table file");
+      ReplaceFile(platform::PathFromUtf8(*output_file), answer,
+                  chart->parsed() ? "chart file" : "table file");
     } else {
       WriteAll(STDOUT_FILENO, answer, "standard output");
     }

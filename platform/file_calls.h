@@ -47,4 +47,14 @@ std::error_code WriteAll(FileHandle file, std::string_view bytes,
 FileHandle StandardOutput();
 FileHandle StandardError();
 
+// The file behind a C runtime descriptor (0, 1, 2 or one from OpenForReading).
+FileHandle HandleOfDescriptor(int fd);
+
+// Opens `path` for reading as a C runtime descriptor, bytes as they are (no line-end
+// translation); -1 with errno set on failure.
+int OpenForReading(const std::filesystem::path& path);
+
+// Makes a descriptor read and write bytes as they are (Windows translates line ends otherwise).
+void UseBinaryMode(int fd);
+
 }  // namespace project1::platform

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace project1::platform {
 
@@ -23,6 +24,9 @@ bool ProcessHasEnded(std::uint32_t id);
 // UTF-8: nothing when it is not set, an empty text when it is set empty.
 std::string_view HomeVariableName();
 std::optional<std::string> HomeVariable();
+
+// The program's arguments as UTF-8 (on Windows from the wide-character command line).
+std::vector<std::string> Arguments(int argc, char** argv);
 
 // File names as UTF-8 text and back; on Windows through the wide-character names.
 std::filesystem::path PathFromUtf8(std::string_view utf8);

@@ -62,4 +62,12 @@ const FileCalls& SystemFileCalls() {
 FileHandle StandardOutput() { return STDOUT_FILENO; }
 FileHandle StandardError() { return STDERR_FILENO; }
 
+FileHandle HandleOfDescriptor(int fd) { return fd; }
+
+int OpenForReading(const std::filesystem::path& path) {
+  return ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+void UseBinaryMode(int) {}
+
 }  // namespace project1::platform

@@ -34,6 +34,10 @@ std::optional<std::string> HomeVariable() {
   return std::string(home);
 }
 
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return std::vector<std::string>(argv, argv + argc);
+}
+
 std::filesystem::path PathFromUtf8(std::string_view utf8) { return std::filesystem::path(utf8); }
 
 std::string Utf8FromPath(const std::filesystem::path& path) { return path.native(); }

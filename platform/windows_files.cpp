@@ -1,5 +1,7 @@
 // The file calls on Windows, on the wide-character Win32 calls: CreateFileW, WriteFile,
 // FlushFileBuffers, CloseHandle, MoveFileExW and DeleteFileW.
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -93,6 +95,14 @@ const FileCalls& SystemFileCalls() {
 FileHandle StandardOutput() {
   return reinterpret_cast<FileHandle>(::GetStdHandle(STD_OUTPUT_HANDLE));
 }
+FileHandle HandleOfDescriptor(int fd) { return static_cast<FileHandle>(::_get_osfhandle(fd)); }
+
+int OpenForReading(const std::filesystem::path& path) {
+  return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+
+void UseBinaryMode(int fd) { ::_setmode(fd, _O_BINARY); }
+
 FileHandle StandardError() {
   return reinterpret_cast<FileHandle>(::GetStdHandle(STD_ERROR_HANDLE));
 }

@@ -1,6 +1,8 @@
 // The machine's answers on Windows: GetComputerNameExW, GetCurrentProcessId, OpenProcess with
 // GetExitCodeProcess, %USERPROFILE%, and MultiByteToWideChar / WideCharToMultiByte for names.
 #include <windows.h>
+// After windows.h.
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <string>
@@ -43,6 +45,16 @@ std::optional<std::string> HomeVariable() {
   const wchar_t* home = ::_wgetenv(L"USERPROFILE");
   if (home == nullptr) return std::nullopt;
   return Utf8FromPath(std::filesystem::path(home));
+}
+
+std::vector<std::string> Arguments(int argc, char** argv) {
+  int count = 0;
+  wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+  if (wide == nullptr) return std::vector<std::string>(argv, argv + argc);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(Utf8FromPath(std::filesystem::path(wide[i])));
+  ::LocalFree(wide);
+  return arguments;
 }
 
 std::filesystem::path PathFromUtf8(std::string_view utf8) {
