@@ -1,7 +1,8 @@
 #include "chart/chart_svg.h"
 
-#include <charconv>
 #include <cmath>
+
+#include "numtext/numtext.h"
 
 namespace project1 {
 
@@ -12,13 +13,7 @@ namespace {
 void AppendNumber(std::string& out, double value) {
   double rounded = std::round(value * 100) / 100;
   if (rounded == 0) rounded = 0;
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, rounded, std::chars_format::fixed, 2);
-  std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-  while (text.back() == '0') text.remove_suffix(1);
-  if (text.back() == '.') text.remove_suffix(1);
-  out += text;
+  out += std::isfinite(rounded) ? FormatNumber(rounded, "0.##") : ShortestText(rounded);
 }
 
 class SvgWriter {

@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "error/error.h"
+#include "platform/file_calls.h"
 
 extern char** environ;
 
@@ -80,15 +81,9 @@ std::string SvgToPng(std::string_view svg, const std::filesystem::path& helper) 
       Fail(std::string("A temporary file for the chart could not be created: ") +
            std::strerror(errno) + ".");
     }
-    std::size_t done = 0;
-    while (done < svg.size()) {
-      const ssize_t put = ::write(file.fd, svg.data() + done, svg.size() - done);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) {
-        Fail(std::string("The chart could not be written to a temporary file: ") +
-             std::strerror(errno) + ".");
-      }
-      done += static_cast<std::size_t>(put);
+    const std::error_code error = platform::WriteAll(platform::FileHandle{file.fd}, svg);
+    if (error) {
+      Fail("The chart could not be written to a temporary file: " + error.message() + ".");
     }
   }
 

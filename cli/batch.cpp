@@ -66,8 +66,7 @@ std::optional<double> PlainNumber(std::string_view text) {
     if (i == point || i != text.size()) return std::nullopt;
   }
   double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+  if (!ReadDecimal(text, value)) return std::nullopt;
   return value;
 }
 

@@ -11,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "error/error.h"
+#include "platform/file_calls.h"
 
 namespace project1::cli {
 
@@ -29,7 +30,7 @@ struct BatchOptions {
 int RunBatch(const std::string& path, BatchSettings settings) {
   int fd = STDIN_FILENO;
   if (path != "-") {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = platform::OpenForReading(platform::PathFromUtf8(path));
     if (fd < 0) {
       throw Error(ErrorKind::FileError, "Cannot read " + path + ": " + std::strerror(errno) + ".");
     }
@@ -41,6 +42,7 @@ int RunBatch(const std::string& path, BatchSettings settings) {
     }
   } closer{fd};
   const std::string what = path == "-" ? "standard input" : path;
+  platform::UseBinaryMode(fd);
 
   FdSink sink(STDOUT_FILENO, "standard output");
   BatchRun run(std::move(settings), sink);

@@ -6,16 +6,18 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <system_error>
 #include <type_traits>
 
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "platform/file_calls.h"
 
 namespace project1::cli {
 
 namespace {
 
-// Room for any number to_chars writes: a double's shortest form or a 64-bit integer.
+// Room for any number written: a double's shortest form or a 64-bit integer.
 constexpr std::size_t kNumberRoom = 32;
 
 // Writes `field` as one CSV field at `at`, quoted (with inner quotes doubled) when it holds a
@@ -132,7 +134,10 @@ void AppendCsvRow(std::string& out, std::span<const Value> values) {
     if (i > 0) *at++ = ',';
     const Value& value = values[i];
     if (const auto* number = std::get_if<double>(&value)) {
-      at = std::to_chars(at, at + kNumberRoom, *number).ptr;
+      std::string text;
+      AppendShortestText(text, *number);
+      std::memcpy(at, text.data(), text.size());
+      at += text.size();
     } else if (const auto* whole = std::get_if<long long>(&value)) {
       at = std::to_chars(at, at + kNumberRoom, *whole).ptr;
     } else if (const auto* word = std::get_if<std::string_view>(&value)) {
@@ -246,14 +251,10 @@ void AppendTextCell(std::string& out, std::string_view text, std::size_t width, 
 }
 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      throw Error(ErrorKind::FileError,
-                  "Cannot write " + std::string(what) + ": " + std::strerror(errno) + ".");
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+  const std::error_code error = platform::WriteAll(platform::HandleOfDescriptor(fd), bytes);
+  if (error) {
+    throw Error(ErrorKind::FileError,
+                "Cannot write " + std::string(what) + ": " + error.message() + ".");
   }
 }
 

@@ -13,6 +13,8 @@
 #include <variant>
 #include <vector>
 
+#include "numtext/numtext.h"
+
 namespace project1::cli {
 
 enum class Format { Text, Csv, Json };

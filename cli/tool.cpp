@@ -22,6 +22,8 @@
 #include "cli/output.h"
 #include "engine/safe_replace.h"
 #include "error/error.h"
+#include "platform/file_calls.h"
+#include "platform/host.h"
 #include "project1/version.h"
 
 namespace project1::cli {
@@ -48,8 +50,7 @@ std::vector<std::string> Arguments(int argc, const char* const* argv) {
 
 void PrintError(const std::string& message) {
   std::string line = "viscosity: " + message + "\n";
-  ssize_t ignored = ::write(STDERR_FILENO, line.data(), line.size());
-  (void)ignored;
+  (void)platform::WriteAll(platform::StandardError(), line);
 }
 
 }  // namespace
@@ -84,7 +85,7 @@ int RunTool(int argc, const char* const* argv) {
       return kExitUsage;
     }
     if (answer.file) {
-      ReplaceFile(*answer.file, answer.bytes, answer.file_kind);
+      ReplaceFile(platform::PathFromUtf8(*answer.file), answer.bytes, answer.file_kind);
     } else {
       WriteAll(STDOUT_FILENO, answer.bytes, "standard output");
     }

@@ -1,28 +1,19 @@
 #pragma once
 // Replacing a file so that it is always either the previous complete file or the new complete
-// one: write a temporary file created exclusively beside the target, flush and fsync it, rename
-// it over the target, then fsync the folder. On any failure the temporary file is removed and the
-// target is left exactly as it was.
-
-#include <sys/types.h>
+// one (see platform/safe_replace.h), with the failure as the program's error.
 
 #include <filesystem>
 #include <string_view>
 
+#include "platform/file_calls.h"
+
 namespace project1 {
 
-// The system calls the replace uses, so that tests can make any one of them fail.
-struct FileOps {
-  int (*open)(const char* path, int flags, mode_t mode);
-  ssize_t (*write)(int fd, const void* data, size_t size);
-  int (*fsync)(int fd);
-  int (*close)(int fd);
-  int (*rename)(const char* from, const char* to);
-  int (*unlink)(const char* path);
-};
+// The file calls the replace uses, so that tests can make any one of them fail.
+using FileOps = platform::FileCalls;
 
-// The real POSIX calls.
-const FileOps& SystemFileOps();
+// The real calls of this system.
+inline const FileOps& SystemFileOps() { return platform::SystemFileCalls(); }
 
 // Replaces `target` with `bytes`. A symbolic link at the target is replaced, never written
 // through. The temporary file is ".<target name>.<host name>.<process id>.<n>.tmp". Temporary

@@ -1,13 +1,11 @@
 #include "engine/table_file.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include <optional>
+#include <system_error>
 
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "platform/host.h"
 
 namespace project1 {
 
@@ -36,31 +34,28 @@ std::string ViscosityTableText(const CalcState& s) {
 }
 
 std::filesystem::path TableFolder() {
-  const char* home = std::getenv("HOME");
-  if (home == nullptr) {
-    throw Error(ErrorKind::FileError,
-                "Cannot write the table file: the home folder is not set (HOME is not set).");
+  const std::string variable(platform::HomeVariableName());
+  const std::optional<std::string> home = platform::HomeVariable();
+  if (!home) {
+    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder is not set (" +
+                                          variable + " is not set).");
   }
-  if (*home == '\0') {
-    throw Error(ErrorKind::FileError,
-                "Cannot write the table file: the home folder is not set (HOME is empty).");
+  if (home->empty()) {
+    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder is not set (" +
+                                          variable + " is empty).");
   }
-  std::filesystem::path folder(home);
-  struct stat info {};
-  if (::stat(home, &info) != 0) {
-    const int cause = errno;
-    // Anything but a missing folder (a folder on the way that may not be searched, a loop of
-    // links, a name too long) is reported with the system's own words.
-    if (cause != ENOENT && cause != ENOTDIR) {
-      throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
-                                            folder.string() +
-                                            " cannot be read: " + std::strerror(cause) + ".");
-    }
-  } else if (S_ISDIR(info.st_mode)) {
-    return folder;
+  const std::filesystem::path folder = platform::PathFromUtf8(*home);
+  std::error_code cause;
+  const std::filesystem::file_status status = std::filesystem::status(folder, cause);
+  // Anything but a missing folder (a folder on the way that may not be searched, a loop of
+  // links, a name too long) is reported with the system's own words.
+  if (status.type() == std::filesystem::file_type::directory) return folder;
+  if (cause && status.type() != std::filesystem::file_type::not_found) {
+    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " + *home +
+                                          " cannot be read: " + cause.message() + ".");
   }
-  throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " +
-                                        folder.string() + " is not an existing folder.");
+  throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " + *home +
+                                        " is not an existing folder.");
 }
 
 std::filesystem::path WriteViscosityTable(const CalcState& s, const FileOps& ops) {

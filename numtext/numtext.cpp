@@ -1,8 +1,11 @@
 #include "numtext/numtext.h"
 
+#include <fast_float/fast_float.h>
+#include <fmt/format.h>
+
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <iterator>
 #include <string>
 #include <system_error>
 
@@ -136,14 +139,12 @@ double ToDouble(std::string_view text, std::string_view what) {
   plain += significant;
   plain += "e" + std::to_string(position);
   double value = 0;
-  auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-  if (ec == std::errc::result_out_of_range) {
-    if (position > 0) Fail(ErrorKind::Overflow, text, what);
-    return zero;  // below the smallest double
-  }
-  if (ec != std::errc() || ptr != plain.data() + plain.size() || !std::isfinite(value)) {
-    Fail(ErrorKind::TypeMismatch, text, what);
-  }
+  const char* const last = plain.data() + plain.size();
+  auto [ptr, ec] = fast_float::from_chars(plain.data(), last, value);
+  if (ec != std::errc() || ptr != last) Fail(ErrorKind::TypeMismatch, text, what);
+  // Beyond the largest double the reading gives infinity, below the smallest one zero.
+  if (std::isinf(value)) Fail(ErrorKind::Overflow, text, what);
+  if (value == 0) return zero;
   return value;
 }
 
@@ -198,6 +199,87 @@ std::string Grouped(const std::string& digits) {
   return out;
 }
 
+// The shortest digits that read back as `value` (not zero, finite) and where the decimal point
+// goes: value = 0.<digits> * 10^point, taken from {fmt}'s shortest form.
+struct ShortestDigits {
+  bool negative = false;
+  std::string digits;
+  long point = 0;
+};
+
+ShortestDigits Shortest(double value) {
+  fmt::memory_buffer shortest;
+  fmt::format_to(std::back_inserter(shortest), "{}", value);
+  std::string_view s(shortest.data(), shortest.size());
+  ShortestDigits out;
+  if (s.front() == '-') {
+    out.negative = true;
+    s.remove_prefix(1);
+  }
+  const std::size_t e = s.find('e');
+  const std::string_view mantissa = s.substr(0, e);
+  long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = s.substr(e + 1);
+    const bool negative = digits.front() == '-';
+    if (digits.front() == '-' || digits.front() == '+') digits.remove_prefix(1);
+    for (char c : digits) exponent = exponent * 10 + (c - '0');
+    if (negative) exponent = -exponent;
+  }
+  const std::size_t dot = mantissa.find('.');
+  std::string digits(mantissa.substr(0, dot));
+  if (dot != std::string_view::npos) digits += mantissa.substr(dot + 1);
+  out.point = static_cast<long>(dot == std::string_view::npos ? mantissa.size() : dot) + exponent;
+  // "0.0001": the zeros before the first significant digit only move the point.
+  const std::size_t first = digits.find_first_not_of('0');
+  out.digits = digits.substr(first);
+  out.point -= static_cast<long>(first);
+  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+  return out;
+}
+
+// From 2^53 on every double is a whole number, and one is written with all its digits
+// ("99999999999999991611392" for 1e23), not as its shortest digits padded with zeros.
+constexpr double kWholeNumbersFrom = 9007199254740992.0;
+
+// The shortest digits that read back as `value` (not zero, finite), written without an exponent.
+std::string PlainShortest(double value) {
+  if (std::fabs(value) >= kWholeNumbersFrom) return fmt::format("{:.0f}", value);
+  const ShortestDigits s = Shortest(value);
+  std::string out = s.negative ? "-" : "";
+  const auto count = static_cast<long>(s.digits.size());
+  if (s.point <= 0) {
+    out += "0.";
+    out.append(static_cast<std::size_t>(-s.point), '0');
+    out += s.digits;
+  } else if (s.point >= count) {
+    out += s.digits;
+    out.append(static_cast<std::size_t>(s.point - count), '0');
+  } else {
+    out.append(s.digits, 0, static_cast<std::size_t>(s.point));
+    out += '.';
+    out.append(s.digits, static_cast<std::size_t>(s.point));
+  }
+  return out;
+}
+
+// The same digits with an exponent of at least two digits: "6.5e-06", "-1e+300".
+std::string ExponentShortest(double value) {
+  const ShortestDigits s = Shortest(value);
+  std::string out = s.negative ? "-" : "";
+  out += s.digits.front();
+  if (s.digits.size() > 1) {
+    out += '.';
+    out.append(s.digits, 1);
+  }
+  const long exponent = s.point - 1;
+  out += exponent < 0 ? "e-" : "e+";
+  const std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
+  if (magnitude.size() < 2) out += '0';
+  out += magnitude;
+  return out;
+}
+
 }  // namespace
 
 double TextToNumber(std::string_view text) { return ToDouble(text, {}); }
@@ -210,9 +292,39 @@ std::string NumberToText(double value) {
   if (std::isnan(value)) return "not a number";
   if (std::isinf(value)) return value > 0 ? "infinite" : "minus infinite";
   if (value == 0) return "0";
-  char buffer[400];  // a double's longest plain shortest form is under 330 characters
-  auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-  return std::string(buffer, result.ptr);
+  return PlainShortest(value);
+}
+
+std::string ShortestText(double value) {
+  std::string out;
+  AppendShortestText(out, value);
+  return out;
+}
+
+void AppendShortestText(std::string& out, double value) {
+  if (std::isnan(value)) {
+    out += std::signbit(value) ? "-nan" : "nan";
+  } else if (std::isinf(value)) {
+    out += value > 0 ? "inf" : "-inf";
+  } else if (value == 0) {
+    out += std::signbit(value) ? "-0" : "0";
+  } else {
+    std::string plain = PlainShortest(value);
+    std::string exponent = ExponentShortest(value);
+    out += exponent.size() < plain.size() ? exponent : plain;
+  }
+}
+
+bool ReadDecimal(std::string_view text, double& value) {
+  const char* const last = text.data() + text.size();
+  double read = 0;
+  const auto [ptr, ec] =
+      fast_float::from_chars(text.data(), last, read, fast_float::chars_format::general);
+  if (ec != std::errc() || ptr != last || text.empty() || text.front() == '-') return false;
+  if (!std::isfinite(read)) return false;  // "inf", "nan", or beyond the largest double
+  if (read == 0 && text.find_first_of("123456789") < text.find_first_of("eE")) return false;
+  value = read;
+  return true;
 }
 
 std::string FormatNumber(double value, std::string_view pattern) {
@@ -222,10 +334,9 @@ std::string FormatNumber(double value, std::string_view pattern) {
   const Pattern p = ParsePattern(pattern);
 
   // Exact decimal expansion of |value|, rounded to the pattern's decimals.
-  std::string text(330 + static_cast<std::size_t>(p.decimals), '\0');
-  auto result = std::to_chars(text.data(), text.data() + text.size(), std::fabs(value),
-                              std::chars_format::fixed, p.decimals);
-  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+  fmt::memory_buffer expansion;
+  fmt::format_to(std::back_inserter(expansion), "{:.{}f}", std::fabs(value), p.decimals);
+  const std::string text(expansion.data(), expansion.size());
 
   auto dot = text.find('.');
   std::string integer = text.substr(0, dot);

@@ -31,6 +31,17 @@ double TextToNumber(std::string_view text, std::string_view what);
 // for a message: "not a number", "infinite", "minus infinite".
 std::string NumberToText(double value);
 
+// Shortest text that reads back as the same double, plain or with an exponent, whichever is
+// shorter (plain on a tie), for files other programs read: 40 -> "40", 6.5e-6 -> "6.5e-06",
+// 1e10 -> "1e+10"; "inf", "-inf", "nan" for the values that are not finite.
+std::string ShortestText(double value);
+void AppendShortestText(std::string& out, double value);
+
+// Reads `text`, digits with an optional fraction and exponent and nothing else around them (no
+// sign, blank, "inf" or "nan"), as the nearest double. False when the text is not one, or when
+// the number is too large or too small for a double (and not zero).
+bool ReadDecimal(std::string_view text, double& value);
+
 // The value rendered by a display pattern made of "#", "0", "," and at most one ".":
 //   "0" shows a digit, a zero where the number has none; "#" shows a digit, nothing for a
 //   leading or trailing zero; "." places the decimal separator; "," between integer placeholders

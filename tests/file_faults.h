@@ -1,23 +1,21 @@
 #pragma once
-// The replace's system calls with one chosen step made to fail, for tests.
-
-#include <fcntl.h>
-#include <sys/types.h>
+// The replace's file calls with one chosen step made to fail, for tests. The same table serves the
+// POSIX and the Windows calls: the failures are std::errc causes, which read the same on both.
 
 #include <algorithm>
-#include <cerrno>
 #include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "engine/safe_replace.h"
-#include "test_support.h"
+#include "platform/file_calls.h"
 
 namespace project1 {
 
-// The step of the replace to fail. Its first call fails with the chosen errno; every other call
+// The step of the replace to fail. Its first call fails with the chosen cause; every other call
 // goes to the system. ShortWriteThenFail writes half of the first write and fails the second;
-// FolderSync fails the second fsync (the folder's, after the file's).
+// FolderSync fails the second flush (the folder's, after the file's, where the system flushes
+// folders).
 enum class FileStep { None, Create, Write, ShortWriteThenFail, Fsync, FolderSync, Close, Rename };
 
 inline const char* FileStepName(FileStep step) {
@@ -45,19 +43,17 @@ inline const char* FileStepName(FileStep step) {
 // What the faulty calls were told and what they saw.
 struct FileFaults {
   FileStep step = FileStep::None;
-  int error = 0;
+  std::errc error{};
   int injected = 0;  // failures handed out
   int writes = 0;
   int fsyncs = 0;
-  std::vector<std::string> created;  // paths opened with O_CREAT
-  std::vector<int> created_flags;
-  std::vector<mode_t> created_modes;
+  std::vector<std::filesystem::path> created;  // the files created
 };
 
 inline FileFaults file_faults;
 
 // Arms the faulty calls for one run; counts start from zero.
-inline void InjectFileFault(FileStep step, int error) {
+inline void InjectFileFault(FileStep step, std::errc error) {
   file_faults = FileFaults{};
   file_faults.step = step;
   file_faults.error = error;
@@ -67,57 +63,58 @@ namespace detail {
 inline bool FailNow(bool chosen) {
   if (!chosen) return false;
   ++file_faults.injected;
-  errno = file_faults.error;
   return true;
 }
+inline std::error_code Injected() { return std::make_error_code(file_faults.error); }
 }  // namespace detail
 
 // The system calls, with the armed step failing once.
-inline const FileOps& FaultyFileOps() {
-  static const FileOps ops{
-      [](const char* path, int flags, mode_t mode) {
-        if ((flags & O_CREAT) != 0) {
-          const bool first = file_faults.created.empty();
-          file_faults.created.push_back(path);
-          file_faults.created_flags.push_back(flags);
-          file_faults.created_modes.push_back(mode);
-          if (detail::FailNow(first && file_faults.step == FileStep::Create)) return -1;
+inline const platform::FileCalls& FaultyFileOps() {
+  using platform::FileHandle;
+  using platform::SystemFileCalls;
+  static const platform::FileCalls ops{
+      [](const std::filesystem::path& path, FileHandle& file) {
+        const bool first = file_faults.created.empty();
+        file_faults.created.push_back(path);
+        if (detail::FailNow(first && file_faults.step == FileStep::Create)) {
+          return detail::Injected();
         }
-        return SystemFileOps().open(path, flags, mode);
+        return SystemFileCalls().create(path, file);
       },
-      [](int fd, const void* data, size_t size) -> ssize_t {
+      [](FileHandle file, const char* data, std::size_t size, std::size_t& written) {
         const int call = file_faults.writes++;
         const FileStep step = file_faults.step;
         if (step == FileStep::ShortWriteThenFail && call == 0) {
-          return SystemFileOps().write(fd, data, size / 2);
+          return SystemFileCalls().write(file, data, size / 2, written);
         }
         if (detail::FailNow((step == FileStep::Write && call == 0) ||
                             (step == FileStep::ShortWriteThenFail && call == 1))) {
-          return -1;
+          return detail::Injected();
         }
-        return SystemFileOps().write(fd, data, size);
+        return SystemFileCalls().write(file, data, size, written);
       },
-      [](int fd) {
+      [](FileHandle file) {
         const int call = file_faults.fsyncs++;
         if (detail::FailNow((file_faults.step == FileStep::Fsync && call == 0) ||
                             (file_faults.step == FileStep::FolderSync && call == 1))) {
-          return -1;
+          return detail::Injected();
         }
-        return SystemFileOps().fsync(fd);
+        return SystemFileCalls().flush(file);
       },
-      // A failing close has still released the descriptor.
-      [](int fd) {
-        const int result = SystemFileOps().close(fd);
+      // A failing close has still released the file.
+      [](FileHandle file) {
+        const std::error_code result = SystemFileCalls().close(file);
         if (detail::FailNow(file_faults.step == FileStep::Close && file_faults.injected == 0)) {
-          return -1;
+          return detail::Injected();
         }
         return result;
       },
-      [](const char* from, const char* to) {
-        if (detail::FailNow(file_faults.step == FileStep::Rename)) return -1;
-        return SystemFileOps().rename(from, to);
+      [](const std::filesystem::path& from, const std::filesystem::path& to) {
+        if (detail::FailNow(file_faults.step == FileStep::Rename)) return detail::Injected();
+        return SystemFileCalls().replace(from, to);
       },
-      SystemFileOps().unlink,
+      SystemFileCalls().remove,
+      SystemFileCalls().open_folder,
   };
   return ops;
 }

@@ -68,15 +68,14 @@ long long HeapBytes() {
 // The system calls, but with an fsync that only counts: flushing to the disk neither takes nor
 // gives descriptors or memory, and ten thousand of them would make the run a disk benchmark.
 int fsyncs = 0;
-const FileOps kCountedFsyncs{SystemFileOps().open,
-                             SystemFileOps().write,
-                             [](int) {
-                               ++fsyncs;
-                               return 0;
-                             },
-                             SystemFileOps().close,
-                             SystemFileOps().rename,
-                             SystemFileOps().unlink};
+const FileOps kCountedFsyncs = [] {
+  FileOps calls = SystemFileOps();
+  calls.flush = [](platform::FileHandle) {
+    ++fsyncs;
+    return std::error_code();
+  };
+  return calls;
+}();
 
 TEST(CalculateSoakTest, TenThousandCalculationsKeepDescriptorsAndMemoryFlat) {
   constexpr int kWarmUp = 200;

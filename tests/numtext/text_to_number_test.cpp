@@ -164,5 +164,60 @@ TEST(NumberToText, WritesTheShortestPlainDecimalThatReadsBackTheSame) {
   }
 }
 
+TEST(NumberToText, MovesTheDecimalPointOfVerySmallAndLargeNumbersIntoPlainDigits) {
+  const Accepted cases[] = {
+      {"0.000015", 1.5e-5},
+      {"-0.00125", -1.25e-3},
+      {"0.00000027353244", 2.7353244e-7},
+      {"12345000000000", 1.2345e13},
+      {"1000000000000000", 1e15},
+      {"9007199254740991", 9007199254740991.0},
+      // From 2^53 on, whole numbers are written with every digit they have.
+      {"9007199254740992", 9007199254740992.0},
+      {"123456789012345680", 123456789012345678.0},
+      {"99999999999999991611392", 1e23},
+      {"-36028797018963968", -36028797018963968.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(NumberToText(c.value), c.text);
+    EXPECT_EQ(TextToNumber(c.text), c.value);
+  }
+}
+
+TEST(ShortestText, WritesThePlainOrExponentFormWhicheverIsShorter) {
+  const Accepted cases[] = {
+      {"40", 40},      {"0.85", 0.85},       {"6.5e-06", 6.5e-6},
+      {"1e-04", 1e-4}, {"0.001", 1e-3},      {"-0.0025", -2.5e-3},
+      {"1e+10", 1e10}, {"1234567", 1234567}, {"123456789012345680", 123456789012345678.0},
+      {"1e+23", 1e23}, {"1e+100", 1e100},    {"5e-324", 5e-324},
+      {"-0", -0.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(ShortestText(c.value), c.text);
+  }
+}
+
+TEST(ReadDecimal, ReadsPlainDecimalsAndRefusesEverythingElse) {
+  struct Case {
+    std::string text;
+    bool accepted;
+    double value;
+  };
+  const Case cases[] = {
+      {"12.5", true, 12.5}, {"0.1", true, 0.1},   {"1e3", true, 1000}, {"0e-999", true, 0},
+      {"1e999", false, 0},  {"1e-999", false, 0}, {"-1", false, 0},    {"nan", false, 0},
+      {"inf", false, 0},    {" 1", false, 0},     {"1 ", false, 0},    {"", false, 0},
+      {"1,5", false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    double value = -7;
+    EXPECT_EQ(ReadDecimal(c.text, value), c.accepted);
+    EXPECT_EQ(value, c.accepted ? c.value : -7);
+  }
+}
+
 }  // namespace
 }  // namespace project1

@@ -117,8 +117,14 @@ check "everything: window, X server and test tools, even with a display" \
   "$(told "qt6-base-dev xvfb libgtest-dev clang-format" "sudo is not installed for this user")" ""
 check "nothing missing: nothing said, sudo not asked" \
   all "$with_sudo" "" "" 1 0 "" ""
+check "cross builds: clang with libc++, mingw-w64 and Wine" \
+  cross "$no_sudo" :1 "wine64 libc++-dev qt6-base-dev" 0 1 \
+  "$(told "libc++-dev wine64" "sudo is not installed for this user")" ""
+check "everything: a package two groups share is named once" \
+  all "$no_sudo" :1 "clang libfmt-dev" 0 1 \
+  "$(told "libfmt-dev clang" "sudo is not installed for this user")" ""
 check "an unknown group" \
-  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|all]" ""
+  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|cross|all]" ""
 
 # A checkout inside a folder that only its owner may enter, as a clone in a home folder lies.
 private=$work/private

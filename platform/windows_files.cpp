@@ -1,0 +1,110 @@
+// The file calls on Windows, on the wide-character Win32 calls: CreateFileW, WriteFile,
+// FlushFileBuffers, CloseHandle, MoveFileExW and DeleteFileW.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/file_calls.h"
+
+namespace project1::platform {
+
+namespace {
+
+// The system's error as its std::errc where there is one, so that causes read as on POSIX.
+std::error_code ErrorFrom(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return std::make_error_code(std::errc::file_exists);
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return std::make_error_code(std::errc::permission_denied);
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return std::make_error_code(std::errc::no_such_file_or_directory);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return std::make_error_code(std::errc::no_space_on_device);
+    case ERROR_WRITE_PROTECT:
+      return std::make_error_code(std::errc::read_only_file_system);
+    case ERROR_FILENAME_EXCED_RANGE:
+      return std::make_error_code(std::errc::filename_too_long);
+    case ERROR_DIRECTORY:
+      return std::make_error_code(std::errc::not_a_directory);
+    default:
+      return {static_cast<int>(code), std::system_category()};
+  }
+}
+
+std::error_code LastError() { return ErrorFrom(::GetLastError()); }
+
+HANDLE Native(FileHandle file) { return reinterpret_cast<HANDLE>(file); }
+
+std::error_code Create(const std::filesystem::path& path, FileHandle& file) {
+  // CREATE_NEW fails with ERROR_FILE_EXISTS when the name is taken.
+  const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  file = reinterpret_cast<FileHandle>(handle);
+  return {};
+}
+
+std::error_code Write(FileHandle file, const char* data, std::size_t size, std::size_t& written) {
+  // WriteFile takes a 32-bit count; the caller's loop writes the rest.
+  const auto count = static_cast<DWORD>(std::min<std::size_t>(size, 1U << 30U));
+  DWORD done = 0;
+  if (!::WriteFile(Native(file), data, count, &done, nullptr)) return LastError();
+  written = done;
+  return {};
+}
+
+std::error_code Flush(FileHandle file) {
+  return ::FlushFileBuffers(Native(file)) ? std::error_code() : LastError();
+}
+
+std::error_code Close(FileHandle file) {
+  return ::CloseHandle(Native(file)) ? std::error_code() : LastError();
+}
+
+std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
+  // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+             ? std::error_code()
+             : LastError();
+}
+
+std::error_code Remove(const std::filesystem::path& path) {
+  return ::DeleteFileW(path.c_str()) ? std::error_code() : LastError();
+}
+
+// A folder is not flushed on Windows: the replace writes through.
+std::error_code OpenFolder(const std::filesystem::path&, FileHandle&) {
+  return std::make_error_code(std::errc::function_not_supported);
+}
+
+}  // namespace
+
+const FileCalls& SystemFileCalls() {
+  static const FileCalls calls{&Create, &Write, &Flush, &Close, &Replace, &Remove, &OpenFolder};
+  return calls;
+}
+
+FileHandle StandardOutput() {
+  return reinterpret_cast<FileHandle>(::GetStdHandle(STD_OUTPUT_HANDLE));
+}
+FileHandle HandleOfDescriptor(int fd) { return static_cast<FileHandle>(::_get_osfhandle(fd)); }
+
+int OpenForReading(const std::filesystem::path& path) {
+  return ::_wopen(path.c_str(), _O_RDONLY | _O_BINARY);
+}
+
+void UseBinaryMode(int fd) { ::_setmode(fd, _O_BINARY); }
+
+FileHandle StandardError() {
+  return reinterpret_cast<FileHandle>(::GetStdHandle(STD_ERROR_HANDLE));
+}
+
+}  // namespace project1::platform

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# viscosity.exe under Wine against the Linux build: every command in every format for every
+# catalogue oil gives the same standard output, standard error and exit status; `table -o` and
+# `chart -o` write the same bytes, also to a file named with letters beyond ASCII.
+# Usage: same_output.sh LINUX_VISCOSITY WINDOWS_VISCOSITY_EXE WINE_RUN
+set -uo pipefail
+linux="$1"
+windows="$2"
+wine_run="$3"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+# One Wine server for the whole run, so that each program starts quickly.
+export WINEPREFIX="${WINEPREFIX:-$(dirname "$windows")/../wineprefix}"
+failures=0
+compared=0
+
+# same ARGS...: both programs with the same arguments, from the same folder.
+same() {
+  local status_l=0 status_w=0
+  (cd "$work" && "$linux" "$@") >"$work/l.out" 2>"$work/l.err" || status_l=$?
+  (cd "$work" && "$wine_run" "$windows" "$@") >"$work/w.out" 2>"$work/w.err" || status_w=$?
+  compared=$((compared + 1))
+  if ! cmp -s "$work/l.out" "$work/w.out" || ! cmp -s "$work/l.err" "$work/w.err" ||
+    [ "$status_l" != "$status_w" ]; then
+    failures=$((failures + 1))
+    echo "DIFFERENT: viscosity $* (exit $status_l on Linux, $status_w on Windows)"
+    diff "$work/l.out" "$work/w.out" | head -5
+    diff "$work/l.err" "$work/w.err" | head -5
+  fi
+}
+
+# same_file NAME ARGS...: both programs write NAME (given to them after -o); the bytes match.
+same_file() {
+  local name="$1"
+  shift
+  same "$@" -o "$name"
+  mv "$work/$name" "$work/linux-$name" 2>/dev/null
+  (cd "$work" && "$linux" "$@" -o "$name") >/dev/null 2>&1
+  mv "$work/$name" "$work/linux-$name"
+  (cd "$work" && "$wine_run" "$windows" "$@" -o "$name") >/dev/null 2>&1
+  compared=$((compared + 1))
+  if ! cmp -s "$work/linux-$name" "$work/$name"; then
+    failures=$((failures + 1))
+    echo "DIFFERENT FILE: viscosity $* -o $name"
+  fi
+  rm -f "$work/$name" "$work/linux-$name"
+}
+
+mapfile -t oils < <("$linux" oils --format csv | tail -n +2 | cut -d, -f1)
+[ "${#oils[@]}" -eq 10 ] || { echo "expected 10 catalogue oils, got ${#oils[@]}"; exit 1; }
+"$linux" oils --format csv >"$work/oils.csv"
+
+for format in text csv json; do
+  same oils --format "$format"
+  same batch oils.csv --at 40 --at 100 --format "$format"
+  for oil in "${oils[@]}"; do
+    same at -40 -0.5 25 71 150 250 --oil "$oil" --format "$format"
+    same at 40 --oil "$oil" --law d341 --expansion 0.0007 --format "$format"
+    same table --oil "$oil" --format "$format"
+    same table --oil "$oil" --from 0 --to 120 --step 7.5 --format "$format"
+    same temperature-for 100 --oil "$oil" --format "$format"
+    same index --oil "$oil" --format "$format"
+    same blend --oil "$oil" --with-oil "SHC 630" --fraction 0.25 --at 40 --format "$format"
+    same blend --oil "$oil" --with-oil "SHC 639" --target 200 --at 40 --format "$format"
+  done
+done
+# Refusals read the same too.
+same at 40 --oil "No such oil"
+same at 40 --v40 0,870 --v100 5
+same table --oil "SHC 632" --format xml
+
+for oil in "${oils[@]}"; do
+  same_file Viscosity.txt table --oil "$oil"
+  same_file chart.svg chart --oil "$oil"
+done
+same_file "Öl-Tabelle.txt" table --oil "SHC 632"
+same_file "Öl-Diagramm.svg" chart --oil "SHC 632" --oil "SHC 624"
+
+echo "compared $compared runs, $failures different"
+[ "$failures" -eq 0 ]
