@@ -12,6 +12,7 @@
 #include "cli/options.h"
 #include "error/error.h"
 #include "platform/file_calls.h"
+#include "platform/host.h"
 
 namespace project1::cli {
 

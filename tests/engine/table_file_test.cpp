@@ -18,6 +18,7 @@
 #include "engine/safe_replace.h"
 #include "error_expectations.h"
 #include "file_faults.h"
+#include "test_support.h"
 
 namespace project1 {
 namespace {

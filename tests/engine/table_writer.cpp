@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "engine/model.h"
@@ -45,45 +47,54 @@ void Step(char step) {
   if (!WriteByte(step) || ::read(STDIN_FILENO, &go, 1) != 1) std::_Exit(3);
 }
 
-// The temporary file of the replace under way: its descriptor and how many writes it had.
-int temporary_fd = -1;
+// The temporary file of the replace under way and how many writes it had.
+project1::platform::FileHandle temporary = -1;
+bool has_temporary = false;
 int temporary_writes = 0;
 
-// The system calls, each reporting its step once done.
+bool IsTemporary(project1::platform::FileHandle file) { return has_temporary && file == temporary; }
+
+const project1::FileOps& System() { return project1::SystemFileOps(); }
+
+// The system's file calls, each reporting its step once done.
 const project1::FileOps& SteppedFileOps() {
+  using project1::platform::FileHandle;
+  using Path = std::filesystem::path;
   static const project1::FileOps ops{
-      [](const char* path, int flags, mode_t mode) {
-        const int fd = ::open(path, flags, mode);
-        if (fd >= 0 && (flags & O_CREAT) != 0) {
-          temporary_fd = fd;
+      [](const Path& path, FileHandle& file) {
+        const std::error_code error = System().create(path, file);
+        if (!error) {
+          temporary = file;
+          has_temporary = true;
           temporary_writes = 0;
           Step(kOpened);
         }
-        return fd;
+        return error;
       },
-      [](int fd, const void* data, size_t size) -> ssize_t {
-        const bool first = fd == temporary_fd && temporary_writes++ == 0 && size > 1;
-        const ssize_t written = ::write(fd, data, first ? size / 2 : size);
-        if (fd == temporary_fd && written > 0) {
-          Step(static_cast<size_t>(written) == size ? kAllWritten : kPartWritten);
+      [](FileHandle file, const char* data, std::size_t size, std::size_t& written) {
+        const bool first = IsTemporary(file) && temporary_writes++ == 0 && size > 1;
+        const std::error_code error = System().write(file, data, first ? size / 2 : size, written);
+        if (IsTemporary(file) && !error && written > 0) {
+          Step(written == size ? kAllWritten : kPartWritten);
         }
-        return written;
+        return error;
       },
-      [](int fd) {
-        const int result = ::fsync(fd);
-        Step(fd == temporary_fd ? kFlushed : kFolderFlushed);
-        return result;
+      [](FileHandle file) {
+        const std::error_code error = System().flush(file);
+        Step(IsTemporary(file) ? kFlushed : kFolderFlushed);
+        return error;
       },
-      [](int fd) {
-        if (fd == temporary_fd) temporary_fd = -1;
-        return ::close(fd);
+      [](FileHandle file) {
+        if (IsTemporary(file)) has_temporary = false;
+        return System().close(file);
       },
-      [](const char* from, const char* to) {
-        const int result = std::rename(from, to);
-        if (result == 0) Step(kRenamed);
-        return result;
+      [](const Path& from, const Path& to) {
+        const std::error_code error = System().replace(from, to);
+        if (!error) Step(kRenamed);
+        return error;
       },
-      project1::SystemFileOps().unlink,
+      System().remove,
+      System().open_folder,
   };
   return ops;
 }
