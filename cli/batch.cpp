@@ -431,10 +431,10 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
       AppendCell(out, index ? std::to_string(index->rounded) : "-", kIndexWidth);
       AppendCell(out, grade ? "VG " + std::to_string(*grade) : "none", kGradeWidth);
       for (std::size_t i = 0; i < n; ++i) {
-        AppendCell(out, FormatNumber(values[0][i], kKinematicText), kNumberWidth);
+        AppendCell(out, TextNumber(values[0][i], kKinematicText), kNumberWidth);
         if (dynamic_columns) {
-          AppendCell(out, sg ? FormatNumber(values[1][i], kReynText) : "-", kNumberWidth);
-          AppendCell(out, sg ? FormatNumber(values[2][i], kMpaSText) : "-", kNumberWidth);
+          AppendCell(out, sg ? TextNumber(values[1][i], kReynText) : "-", kNumberWidth);
+          AppendCell(out, sg ? TextNumber(values[2][i], kMpaSText) : "-", kNumberWidth);
         }
       }
       while (!out.empty() && out.back() == ' ') out.pop_back();

@@ -6,6 +6,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
+#include "engine/sae_grades.h"
 #include "engine/table_file.h"
 #include "numtext/error.h"
 #include "numtext/numtext.h"
@@ -130,11 +131,11 @@ std::string AtCommand(const Oil& oil, const std::vector<std::string>& temperatur
         table.Add({"°C", "cSt"});
       }
       for (const Point& p : points) {
-        std::vector<std::string> row = {FormatNumber(p.t, kTemperatureText),
-                                        FormatNumber(p.nu, kKinematicText)};
+        std::vector<std::string> row = {TextNumber(p.t, kTemperatureText),
+                                        TextNumber(p.nu, kKinematicText)};
         if (p.dynamic) {
-          row.push_back(FormatNumber(p.dynamic->reyn, kReynText));
-          row.push_back(FormatNumber(p.dynamic->mpa_s, kMpaSText));
+          row.push_back(TextNumber(p.dynamic->reyn, kReynText));
+          row.push_back(TextNumber(p.dynamic->mpa_s, kMpaSText));
         }
         table.Add(std::move(row));
       }
@@ -199,8 +200,8 @@ std::string TemperatureForCommand(const Oil& oil, const std::string& cst, Format
       return CsvText({"kinematic_cst", "temperature_c"}, {{nu, t}});
     case Format::Text: {
       TextTable table({Align::Left, Align::Left});
-      table.Add({"Kinematic viscosity", FormatNumber(nu, kKinematicText) + " cSt"});
-      table.Add({"Temperature", FormatNumber(t, kTemperatureText) + " °C"});
+      table.Add({"Kinematic viscosity", TextNumber(nu, kKinematicText) + " cSt"});
+      table.Add({"Temperature", TextNumber(t, kTemperatureText) + " °C"});
       return table.Render();
     }
   }
@@ -208,7 +209,12 @@ std::string TemperatureForCommand(const Oil& oil, const std::string& cst, Format
 }
 
 std::string IndexCommand(const Oil& oil, Format format) {
+  CheckThinnerWhenHotter(oil);
   const IndexAnswer answer = IndexOf(oil.nu40, oil.nu100);
+  const std::vector<std::string> j300 = SaeJ300Grades(oil.nu100);
+  const std::optional<std::string> j306 = SaeJ306Grade(oil.nu100);
+  std::string j300_text;
+  for (const std::string& name : j300) j300_text += (j300_text.empty() ? "" : " ") + name;
   const double sus100 = SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(100)), 100);
   const double sus210 = SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(210)), 210);
   std::optional<double> rounded, unrounded, grade;
@@ -227,26 +233,45 @@ std::string IndexCommand(const Oil& oil, Format format) {
       out["kinematic_100c_cst"] = oil.nu100;
       out["saybolt_100f_s"] = sus100;
       out["saybolt_210f_s"] = sus210;
+      out["sae_j300_grades"] = j300;
+      out["sae_j306_grade"] = j306 ? Json(*j306) : Json(nullptr);
       return JsonText(out);
     }
-    case Format::Csv:
-      return CsvText({"viscosity_index", "viscosity_index_unrounded", "iso_vg", "kinematic_40c_cst",
-                      "kinematic_100c_cst", "saybolt_100f_s", "saybolt_210f_s"},
-                     {{rounded, unrounded, grade, oil.nu40, oil.nu100, sus100, sus210}});
+    case Format::Csv: {
+      std::string out =
+          "viscosity_index,viscosity_index_unrounded,iso_vg,kinematic_40c_cst,kinematic_100c_cst,"
+          "saybolt_100f_s,saybolt_210f_s,sae_j300_grades,sae_j306_grade\n";
+      const std::optional<double> numbers[] = {rounded,   unrounded, grade, oil.nu40,
+                                               oil.nu100, sus100,    sus210};
+      for (const std::optional<double>& number : numbers) {
+        if (number) AppendShortest(out, *number);
+        out += ',';
+      }
+      // The J300 grades that overlap share one field, blank-separated.
+      AppendCsvField(out, j300_text);
+      out += ',';
+      AppendCsvField(out, j306.value_or(""));
+      out += '\n';
+      return out;
+    }
     case Format::Text: {
       TextTable table({Align::Left, Align::Left});
       if (answer.index) {
         table.Add({"Viscosity index", std::to_string(answer.index->rounded)});
-        table.Add({"Viscosity index, unrounded", FormatNumber(*unrounded, kIndexText)});
+        table.Add({"Viscosity index, unrounded", TextNumber(*unrounded, kIndexText)});
       } else {
         table.Add({"Viscosity index", std::string(kIndexUndefined)});
       }
       table.Add({"ISO viscosity grade", GradeText(answer.grade)});
-      table.Add({"Kinematic at 40 °C", FormatNumber(oil.nu40, kKinematicText) + " cSt"});
-      table.Add({"Kinematic at 100 °C", FormatNumber(oil.nu100, kKinematicText) + " cSt"});
-      table.Add({"Saybolt at 100 °F", FormatNumber(sus100, kSayboltText) + " s"});
-      table.Add({"Saybolt at 210 °F", FormatNumber(sus210, kSayboltText) + " s"});
-      return table.Render();
+      table.Add({"Kinematic at 40 °C", TextNumber(oil.nu40, kKinematicText) + " cSt"});
+      table.Add({"Kinematic at 100 °C", TextNumber(oil.nu100, kKinematicText) + " cSt"});
+      table.Add({"Saybolt at 100 °F", TextNumber(sus100, kSayboltText) + " s"});
+      table.Add({"Saybolt at 210 °F", TextNumber(sus210, kSayboltText) + " s"});
+      std::string j300_list;
+      for (const std::string& name : j300) j300_list += (j300_list.empty() ? "" : ", ") + name;
+      table.Add({"SAE J300 grades", j300.empty() ? "none" : j300_list});
+      table.Add({"SAE J306 grade", j306.value_or("none")});
+      return table.Render() + std::string(kSaeWGradesNote) + "\n";
     }
   }
   return {};
@@ -327,15 +352,15 @@ std::string BlendCommand(const Oil& first, const OilOptions& first_options,
                      {{t, fraction, nu_blend, nu40, nu100, rounded, unrounded}});
     case Format::Text: {
       TextTable table({Align::Left, Align::Left});
-      table.Add({"Fraction of the second oil", FormatNumber(fraction, kFractionText)});
-      table.Add({"Blend at " + FormatNumber(t, kTemperatureText) + " °C",
-                 FormatNumber(nu_blend, kKinematicText) + " cSt"});
+      table.Add({"Fraction of the second oil", TextNumber(fraction, kFractionText)});
+      table.Add({"Blend at " + TextNumber(t, kTemperatureText) + " °C",
+                 TextNumber(nu_blend, kKinematicText) + " cSt"});
       // The rows at 40 and 100 °C, unless --at is that temperature and its row above says it.
       if (!AtTemperature(t, 40)) {
-        table.Add({"Blend at 40 °C", FormatNumber(nu40, kKinematicText) + " cSt"});
+        table.Add({"Blend at 40 °C", TextNumber(nu40, kKinematicText) + " cSt"});
       }
       if (!AtTemperature(t, 100)) {
-        table.Add({"Blend at 100 °C", FormatNumber(nu100, kKinematicText) + " cSt"});
+        table.Add({"Blend at 100 °C", TextNumber(nu100, kKinematicText) + " cSt"});
       }
       table.Add({"Blend viscosity index",
                  index ? std::to_string(index->rounded) : std::string(kIndexUndefined)});

@@ -3,9 +3,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "numtext/error.h"
+#include "numtext/numtext.h"
 
 namespace project1::cli {
 
@@ -15,6 +18,17 @@ Format FormatFromName(std::string_view name) {
   if (name == "json") return Format::Json;
   throw Error(ErrorKind::TypeMismatch,
               "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
+}
+
+std::string TextNumber(double value, std::string_view pattern) {
+  constexpr double kScientificFrom = 1e15;
+  if (!std::isfinite(value) || std::fabs(value) < kScientificFrom) {
+    return FormatNumber(value, pattern);
+  }
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific);
+  return std::string(buffer, result.ptr);
 }
 
 std::string Shortest(double value) {

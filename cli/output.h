@@ -22,6 +22,10 @@ inline constexpr std::string_view kIndexText = "##0.000";
 inline constexpr std::string_view kSayboltText = "###,##0.00";
 inline constexpr std::string_view kFractionText = "0.000000";
 
+// A number of the text format: `pattern` as the window shows numbers, but from 10^15 on (either
+// sign) the shortest scientific notation ("1e+300"), which a person can still read.
+std::string TextNumber(double value, std::string_view pattern);
+
 // The format named `name` ("text", "csv" or "json"); Error(TypeMismatch) naming the text.
 Format FormatFromName(std::string_view name);
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "cli/bearing_commands.h"
 #include "cli/chart_command.h"
 #include "cli/commands.h"
 #include "cli/oil.h"
@@ -209,6 +210,38 @@ int RunTool(int argc, const char* const* argv) {
   blend_command->footer(
       Footer("viscosity blend --oil \"SHC 626\" --with-oil \"SHC 630\" --target 100 --at 40"));
 
+  // bearing, select-grade
+  BearingOptions bearing_options;
+  SelectGradeOptions select_options;
+  const auto add_size_options = [](CLI::App& command, BearingSizeOptions& size) {
+    AddTextOption(command, "--dm", size.dm, "the bearing's mean diameter (d + D) / 2, mm")
+        ->type_name("MM");
+    AddTextOption(command, "--bore", size.bore, "the bearing's bore d, mm, with --outside")
+        ->type_name("MM");
+    AddTextOption(command, "--outside", size.outside, "the bearing's outside diameter D, mm")
+        ->type_name("MM");
+    AddTextOption(command, "--speed", size.speed, "the bearing's speed, r/min")->type_name("RPM");
+  };
+  CLI::App* bearing = app.add_subcommand(
+      "bearing",
+      "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4");
+  AddOilOptions(*bearing, oil);
+  AddFormatOption(*bearing, format_name);
+  add_size_options(*bearing, bearing_options.size);
+  bearing->add_option("--at", bearing_options.at, "operating temperatures, °C")->type_name("T");
+  bearing->footer(Footer(
+      "viscosity bearing --bore 340 --outside 420 --speed 500 --at 70 90 --oil \"SHC 632\""));
+  CLI::App* select_grade = app.add_subcommand(
+      "select-grade", "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature");
+  AddFormatOption(*select_grade, format_name);
+  add_size_options(*select_grade, select_options.size);
+  AddTextOption(*select_grade, "--at", select_options.at, "operating temperature, °C")
+      ->type_name("T");
+  AddTextOption(*select_grade, "--vi", select_options.vi, "the oils' viscosity index")
+      ->type_name("INDEX")
+      ->default_str("95");
+  select_grade->footer(Footer("viscosity select-grade --dm 380 --speed 500 --at 70"));
+
   // oils
   CLI::App* oils = app.add_subcommand("oils", "the built-in catalogue of oils");
   AddFormatOption(*oils, format_name);
@@ -325,6 +358,10 @@ int RunTool(int argc, const char* const* argv) {
       answer = IndexCommand(ResolveOil(oil), format);
     } else if (blend_command->parsed()) {
       answer = BlendCommand(ResolveOil(oil), oil, blend, format);
+    } else if (bearing->parsed()) {
+      answer = BearingCommand(ResolveOil(oil), bearing_options, format);
+    } else if (select_grade->parsed()) {
+      answer = SelectGradeCommand(select_options, format);
     } else if (chart->parsed()) {
       answer = ChartCommand(chart_options, *output_file);
     } else if (oils->parsed()) {
