@@ -84,7 +84,7 @@ std::string_view KappaBandMeaning(KappaBand band) {
     case KappaBand::OneTo4:
       return "a separating film, where designs aim";
     case KappaBand::FourOrMore:
-      return "a full film: more viscosity adds nothing";
+      return "a full film; more viscosity adds nothing";
   }
   return {};
 }
