@@ -217,8 +217,8 @@ void ChartWindow::UpdateChart() {
                    {{rated, "ν1 = " + rated_text + " (κ = 1)"},
                     {4 * rated, "κ = 4: " + FormatNumber(4 * rated, kKinematicPattern) + " cSt"}}));
     set(kRatedRow, rated_text);
-    label_of(kFirstKappaRow, "κ at " + FormatNumber(record_->temp1, kDegreesPattern) + " °C:");
-    label_of(kSecondKappaRow, "κ at " + FormatNumber(record_->temp2, kDegreesPattern) + " °C:");
+    label_of(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
+    label_of(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
     set(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
     set(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
     try {

@@ -339,8 +339,8 @@ void ChartWindowTest::theBearingBoxDrawsTheRatedViscosityAndGivesKappa() {
     const char* row;
     const char* box;
     const char* label;
-  } kappas[] = {{"Bearing: κ at the first temperature", "vcalc", "κ at 71.0 °C:"},
-                {"Bearing: κ at the second temperature", "vcalc2", "κ at 150.0 °C:"}};
+  } kappas[] = {{"Bearing: κ at the first temperature", "vcalc", "κ at 71 °C:"},
+                {"Bearing: κ at the second temperature", "vcalc2", "κ at 150 °C:"}};
   auto* results = chart->findChild<QGroupBox*>(QStringLiteral("BearingBox"));
   QVERIFY(results != nullptr);
   for (const auto& row : kappas) {
