@@ -62,6 +62,7 @@ class ChartWindowTest : public WindowTest {
   void theBearingBoxDrawsTheRatedViscosityAndGivesKappa();
   void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel_data();
   void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel();
+  void anOilThickerWhenHotterStillOpensItsChart();
 
  private:
   void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
@@ -409,6 +410,29 @@ void ChartWindowTest::theBearingBoxNamesWhatIsWrongAndDrawsNoLevel() {
   QVERIFY(chart->view()->chart()->levels.empty());
   QCOMPARE(chart->findChild<QLabel*>(QStringLiteral("Bearing: rated viscosity"))->text(),
            QStringLiteral("–"));
+}
+
+void ChartWindowTest::anOilThickerWhenHotterStillOpensItsChart() {
+  // The window calculates such an oil as it always has; its chart says why it has no index and
+  // no temperature of κ = 1.
+  SetBox("vc", QStringLiteral("10"));
+  SetBox("vh", QStringLiteral("20"));
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  auto text = [&](const QString& name) {
+    auto* label = chart->findChild<QLabel*>(name);
+    return label != nullptr ? label->text() : QStringLiteral("(missing)");
+  };
+  QCOMPARE(text(QStringLiteral("Property: Viscosity index")),
+           QStringLiteral("The viscosity at 100 °C (20) must be below the one at 40 °C (10)."));
+  chart->bearing_diameter()->setText(QStringLiteral("380"));
+  chart->bearing_speed()->setText(QStringLiteral("500"));
+  QCOMPARE(chart->view()->chart()->levels.size(), std::size_t{2});
+  QCOMPARE(text(QStringLiteral("Bearing: κ = 1 temperature")), QStringLiteral("–"));
+  QCOMPARE(text(QStringLiteral("BearingMessage")),
+           QStringLiteral("The oil's viscosity does not fall as it warms, so no temperature range "
+                          "keeps the bearing's film."));
 }
 
 QTEST_MAIN(ChartWindowTest)
