@@ -180,7 +180,8 @@ std::string ViscosityTickLabel(double cst) {
   return text;
 }
 
-ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span) {
+ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
+                            std::vector<ChartLevel> levels) {
   if (oils.empty()) {
     throw Error(ErrorKind::InvalidArgument, "The chart needs at least one oil.");
   }
@@ -251,6 +252,18 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span) {
     y_min = std::min(y_min, chart.iso_band->y_low);
     y_max = std::max(y_max, chart.iso_band->y_high);
   }
+  for (ChartLevel& level : levels) {
+    if (!(level.kinematic_cst > 0) || !std::isfinite(level.kinematic_cst) ||
+        !(LawZ(law, level.kinematic_cst) > 1)) {
+      throw Error(ErrorKind::InvalidArgument, "The level \"" + level.label + "\" at " +
+                                                  NumberToText(level.kinematic_cst) +
+                                                  " cSt is outside what the chart can draw.");
+    }
+    level.y = ChartY(law, level.kinematic_cst);
+    y_min = std::min(y_min, level.y);
+    y_max = std::max(y_max, level.y);
+  }
+  chart.levels = std::move(levels);
   const double padding = y_max > y_min ? (y_max - y_min) * kYPaddingShare : 0.05;
   chart.x_min = ChartX(law, drawn_from);
   chart.x_max = ChartX(law, drawn_to);
@@ -275,6 +288,9 @@ std::string DescribeChart(const ChartDescription& chart) {
                Degrees(line.references[i].temperature_c);
     }
     words += ".";
+  }
+  for (const ChartLevel& level : chart.levels) {
+    words += " " + level.label + ": level at " + NumberToText(level.kinematic_cst) + " cSt.";
   }
   if (chart.iso_band) {
     words += " " + chart.iso_band->label +

@@ -75,6 +75,14 @@ struct ChartBand {
   std::string label;  // "ISO VG 320"
 };
 
+// A viscosity drawn level across the whole temperature axis, such as the rated viscosity a
+// bearing needs (kappa = 1) and four times it (kappa = 4).
+struct ChartLevel {
+  double kinematic_cst = 0;
+  std::string label;  // drawn above the line at the cold end
+  double y = 0;       // in chart coordinates; set by BuildChart
+};
+
 struct ChartDescription {
   Law law = Law::Walther;
   double from_c = 0;  // the temperatures the x axis spans
@@ -87,6 +95,7 @@ struct ChartDescription {
   std::vector<ChartTick> y_ticks;  // cSt
   std::vector<ChartLine> lines;
   std::optional<ChartBand> iso_band;
+  std::vector<ChartLevel> levels;
 };
 
 inline constexpr const char* kChartTitle = "Viscosity-temperature chart";
@@ -97,10 +106,12 @@ inline constexpr const char* kChartYTitle = "Kinematic viscosity, cSt";
 // from these.
 const std::vector<double>& StandardChartViscosities();
 
-// The chart of `oils` over `span`, widened to every fitted and reference temperature. Each line
-// is trimmed where its viscosity leaves the range a double can show. All oils share the first
-// oil's law. Error(InvalidArgument) for no oil, oils of different laws or an empty span.
-ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span = {});
+// The chart of `oils` over `span`, widened to every fitted and reference temperature, and to
+// the viscosity of each level. Each line is trimmed where its viscosity leaves the range a double
+// can show. All oils share the first oil's law. Error(InvalidArgument) for no oil, oils of
+// different laws, an empty span or a level the law cannot draw.
+ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span = {},
+                            std::vector<ChartLevel> levels = {});
 
 // The chart in words, for screen readers and the SVG's description: each line with its name,
 // the two viscosities it passes through and its reference viscosities.

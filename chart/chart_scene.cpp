@@ -122,6 +122,14 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
                               TextAnchor::Start, kBandText, false, false));
   }
 
+  // Levels across the whole plot, each labelled above its cold end.
+  for (const ChartLevel& level : chart.levels) {
+    const double y = px(chart.x_min, level.y).y;
+    shapes.push_back(MakeLine({area.left, y}, {right, y}, {kChartLevelColour, 1.5}));
+    shapes.push_back(MakeText({area.left + 6, y - 4}, level.label, kTickTextSize, TextAnchor::Start,
+                              kChartLevelColour, false, false));
+  }
+
   shapes.push_back(MakeRect(area.left, area.top, area.width, area.height, {kFrame, 1}, "", 1));
   for (const ChartTick& tick : chart.x_ticks) {
     const double x = px(tick.position, chart.y_min).x;

@@ -87,6 +87,9 @@ struct ChartScene {
   std::vector<Shape> shapes;
 };
 
+// The colour of the levels drawn across the chart.
+inline constexpr const char* kChartLevelColour = "#b03a2e";
+
 inline constexpr double kChartDefaultWidth = 800;
 inline constexpr double kChartDefaultHeight = 560;
 

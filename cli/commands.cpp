@@ -11,6 +11,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "engine/oil_properties.h"
+#include "engine/sae_grades.h"
 #include "engine/table_file.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -153,6 +154,7 @@ void DeclareIndex(CLI::App& tool, Answer& answer) {
       [&answer](OilCommandOptions& o) {
         const Format format = FormatFromName(o.format);
         const Oil oil = ResolveOil(o.oil);
+        CheckThinnerWhenHotter(oil);
         const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
         const std::optional<int> grade = IsoGrade(oil.nu40);
         auto saybolt = [&oil](double t_f) {
@@ -166,14 +168,21 @@ void DeclareIndex(CLI::App& tool, Answer& answer) {
             kNu100Field,
             {"saybolt_100f_s", "Saybolt at 100 °F", "s", kSayboltText},
             {"saybolt_210f_s", "Saybolt at 210 °F", "s", kSayboltText},
+            {"sae_j300_grades", "SAE J300 grades", "", "", "none"},
+            {"sae_j306_grade", "SAE J306 grade", "", "", "none"},
         };
         const double sus100 = saybolt(100);
         const double sus210 = saybolt(210);
-        answer.bytes =
-            RenderRecord(kFields,
-                         std::vector<Value>{IndexValue(vi), UnroundedIndexValue(vi),
-                                            GradeValue(grade), oil.nu40, oil.nu100, sus100, sus210},
-                         format);
+        // The J300 grades whose ranges overlap are all given; J306's do not overlap.
+        const std::vector<std::string> j300 = SaeJ300Grades(oil.nu100);
+        const std::optional<std::string> j306 = SaeJ306Grade(oil.nu100);
+        answer.bytes = RenderRecord(
+            kFields,
+            std::vector<Value>{IndexValue(vi), UnroundedIndexValue(vi), GradeValue(grade), oil.nu40,
+                               oil.nu100, sus100, sus210, Words(j300),
+                               j306 ? Value(std::string_view(*j306)) : Value()},
+            format);
+        if (format == Format::Text) answer.bytes += std::string(kSaeWGradesNote) + "\n";
       });
   AddOilOptions(*index, options->oil);
   AddFormatOption(*index, options->format);

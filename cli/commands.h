@@ -40,6 +40,8 @@ void DeclareTable(CLI::App& tool, Answer& answer);
 void DeclareTemperatureFor(CLI::App& tool, Answer& answer);
 void DeclareIndex(CLI::App& tool, Answer& answer);
 void DeclareBlend(CLI::App& tool, Answer& answer);
+void DeclareBearing(CLI::App& tool, Answer& answer);      // bearing_commands.cpp
+void DeclareSelectGrade(CLI::App& tool, Answer& answer);  // bearing_commands.cpp
 void DeclareOils(CLI::App& tool, Answer& answer);
 void DeclareBatch(CLI::App& tool, Answer& answer);  // batch_command.cpp
 void DeclareChart(CLI::App& tool, Answer& answer);  // chart_command.cpp

@@ -72,16 +72,22 @@ Oil ResolveOil(const OilOptions& options) {
       Usage("--point is given " + std::to_string(options.points.size()) +
             " times; give exactly two points.");
     }
-    oil.line = FitLine(law, PointOption(options.points[0]), PointOption(options.points[1]));
+    oil.points = {PointOption(options.points[0]), PointOption(options.points[1])};
+    oil.line = FitLine(law, oil.points[0], oil.points[1]);
     oil.nu40 = KinematicAt(oil.line, 40);
     oil.nu100 = KinematicAt(oil.line, 100);
   }
+  if (oil.given_40_100) oil.points = {{40, oil.nu40}, {100, oil.nu100}};
   if (options.sg) oil.sg = OptionNumber("--sg", *options.sg);
   if (options.expansion) {
     if (!oil.sg) Usage("--expansion needs a specific gravity: give --sg.");
     oil.expansion = OptionNumber("--expansion", *options.expansion);
   }
   return oil;
+}
+
+void CheckThinnerWhenHotter(const Oil& oil) {
+  if (oil.points.size() == 2) project1::CheckThinnerWhenHotter(oil.points[0], oil.points[1]);
 }
 
 std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst) {

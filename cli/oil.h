@@ -36,12 +36,17 @@ struct Oil {
   double nu40 = 0;            // as given, or the line's at 40 C for an oil given by two points
   double nu100 = 0;           // likewise at 100 C
   bool given_40_100 = false;  // given by its viscosities at 40 C and 100 C (or catalogue name)
+  std::vector<ViscosityPoint> points;  // the two points it was given by, or 40 C and 100 C
   std::optional<double> sg;
   std::optional<double> expansion;
 };
 
 // The oil the options describe; Error(TypeMismatch) naming the option and its text.
 Oil ResolveOil(const OilOptions& options);
+
+// Refuses an oil whose given points are not thinner at the hotter one, naming the two points:
+// its line would not fall as the oil warms.
+void CheckThinnerWhenHotter(const Oil& oil);
 
 // Dynamic viscosity of nu cSt of `oil` at t C: nullopt without a gravity.
 struct Dynamic {

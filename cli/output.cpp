@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 #include <type_traits>
@@ -84,12 +85,24 @@ std::string TextTable::Render() const {
   return out;
 }
 
-// `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
+// `words` joined by `separator`.
+std::string Joined(Words words, std::string_view separator) {
+  std::string out;
+  for (const std::string& word : words) {
+    if (!out.empty()) out += separator;
+    out += word;
+  }
+  return out;
+}
+
+// From here on a number's text is in scientific notation.
+constexpr double kScientificFrom = 1e15;
+
+}  // namespace
+
 std::string JsonText(const Json& json) {
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
-
-}  // namespace
 
 Format FormatFromName(std::string_view name) {
   if (name == "text") return Format::Text;
@@ -102,9 +115,15 @@ Format FormatFromName(std::string_view name) {
 std::string TextOf(const Field& field, const Value& value) {
   if (std::holds_alternative<std::monostate>(value)) return std::string(field.none);
   if (const auto* word = std::get_if<std::string_view>(&value)) return std::string(*word);
+  if (const auto* words = std::get_if<Words>(&value)) {
+    return words->empty() ? std::string(field.none) : Joined(*words, ", ");
+  }
   const double number = std::holds_alternative<double>(value)
                             ? std::get<double>(value)
                             : static_cast<double>(std::get<long long>(value));
+  if (std::isfinite(number) && std::fabs(number) >= kScientificFrom) {
+    return ScientificShortestText(number);
+  }
   if (field.pattern.empty()) return NumberToText(number);
   // Words before the placeholders are shown as they are.
   const std::size_t digits = std::min(field.pattern.find_first_of("#0"), field.pattern.size());
@@ -124,8 +143,14 @@ void AppendCsvRow(std::string& out, std::span<const Value> values) {
   // Written straight into the string, within room reserved for the longest line.
   std::size_t room = values.size() + 1;
   for (const Value& value : values) {
-    const auto* word = std::get_if<std::string_view>(&value);
-    room += word ? 2 * word->size() + 2 : kNumberRoom;
+    if (const auto* word = std::get_if<std::string_view>(&value)) {
+      room += 2 * word->size() + 2;
+    } else if (const auto* words = std::get_if<Words>(&value)) {
+      for (const std::string& one : *words) room += 2 * one.size() + 3;
+      room += 2;
+    } else {
+      room += kNumberRoom;
+    }
   }
   const std::size_t start = out.size();
   out.resize(start + room);
@@ -142,6 +167,8 @@ void AppendCsvRow(std::string& out, std::span<const Value> values) {
       at = std::to_chars(at, at + kNumberRoom, *whole).ptr;
     } else if (const auto* word = std::get_if<std::string_view>(&value)) {
       at = PutCsvField(at, *word);
+    } else if (const auto* words = std::get_if<Words>(&value)) {
+      at = PutCsvField(at, Joined(*words, " "));
     }
   }
   *at++ = '\n';
@@ -162,6 +189,9 @@ void AddToJson(Json& out, std::span<const Field> fields, std::span<const Value> 
           using Type = std::decay_t<decltype(value)>;
           if constexpr (std::is_same_v<Type, std::string_view>) {
             slot = std::string(value);
+          } else if constexpr (std::is_same_v<Type, Words>) {
+            slot = Json::array();
+            for (const std::string& word : value) slot.push_back(word);
           } else if constexpr (!std::is_same_v<Type, std::monostate>) {
             slot = value;
           }
@@ -223,7 +253,10 @@ std::string RenderRows(std::span<const Field> fields, const std::vector<std::vec
       for (const std::vector<Value>& row : rows) {
         std::vector<std::string>& line = cells.emplace_back();
         for (std::size_t i = 0; i < fields.size(); ++i) {
-          if (std::holds_alternative<std::string_view>(row[i])) align[i] = TextTable::Align::Left;
+          if (std::holds_alternative<std::string_view>(row[i]) ||
+              std::holds_alternative<Words>(row[i])) {
+            align[i] = TextTable::Align::Left;
+          }
           line.push_back(TextOf(fields[i], row[i]));
         }
       }

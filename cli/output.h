@@ -46,10 +46,16 @@ struct Field {
   std::string_view none;     // text: shown for no value; none in a record: the row is left out
 };
 
-// A field's value: nothing (JSON null, an empty CSV field), a number, a whole number or a word.
-using Value = std::variant<std::monostate, double, long long, std::string_view>;
+// A list of words: a JSON array; in CSV one field, blank-separated; in text comma-separated, or
+// the field's text for no value when empty.
+using Words = std::span<const std::string>;
 
-// A value in the text format, by its field's pattern.
+// A field's value: nothing (JSON null, an empty CSV field), a number, a whole number, a word or a
+// list of words.
+using Value = std::variant<std::monostate, double, long long, std::string_view, Words>;
+
+// A value in the text format, by its field's pattern. Numbers from 10^15 on (either sign) are
+// shown in the shortest scientific notation ("1e+300"), which a person can still read.
 std::string TextOf(const Field& field, const Value& value);
 
 // One CSV line: the fields' keys, or the values (numbers in their shortest form).
@@ -59,6 +65,8 @@ void AppendCsvRow(std::string& out, std::span<const Value> values);
 // A JSON object of the fields' keys and values.
 using Json = nlohmann::ordered_json;
 Json JsonOf(std::span<const Field> fields, std::span<const Value> values);
+// `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
+std::string JsonText(const Json& json);
 // Adds the fields' keys and values to the JSON object `object`.
 void AddToJson(Json& object, std::span<const Field> fields, std::span<const Value> values);
 // One answer in `format`: an object in JSON, a header and a line in CSV, a row of label, value

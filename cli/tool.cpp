@@ -31,8 +31,8 @@ namespace project1::cli {
 namespace {
 
 constexpr DeclareCommand kCommands[] = {
-    DeclareAt,    DeclareTable, DeclareTemperatureFor, DeclareIndex,
-    DeclareBlend, DeclareOils,  DeclareBatch,          DeclareChart,
+    DeclareAt,      DeclareTable,       DeclareTemperatureFor, DeclareIndex, DeclareBlend,
+    DeclareBearing, DeclareSelectGrade, DeclareOils,           DeclareBatch, DeclareChart,
 };
 
 // The arguments, each negative number with no digit before its point ("-.5", which would be

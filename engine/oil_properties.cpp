@@ -114,6 +114,11 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
     throw Error(ErrorKind::Overflow,
                 "The viscosity at 100 °C is too large; it is " + NumberToText(nu100) + ".");
   }
+  if (!(nu100 < nu40)) {
+    throw Error(ErrorKind::InvalidArgument, "The viscosity at 100 °C (" + NumberToText(nu100) +
+                                                ") must be below the one at 40 °C (" +
+                                                NumberToText(nu40) + ").");
+  }
   if (nu100 < kTableFirst) return std::nullopt;
 
   const BasicValues basic = nu100 <= kTableLast ? Interpolated(nu100) : FromFormulas(nu100);
@@ -131,6 +136,43 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
                                          " cSt at 100 °C is too large to compute.");
   }
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
+}
+
+void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second) {
+  if (first.temperature_c == second.temperature_c) return;
+  const bool first_hotter = first.temperature_c > second.temperature_c;
+  const ViscosityPoint& hotter = first_hotter ? first : second;
+  const ViscosityPoint& colder = first_hotter ? second : first;
+  if (hotter.kinematic_cst < colder.kinematic_cst) return;
+  throw Error(ErrorKind::InvalidArgument, "The viscosity at " + NumberToText(hotter.temperature_c) +
+                                              " °C (" + NumberToText(hotter.kinematic_cst) +
+                                              ") must be below the one at " +
+                                              NumberToText(colder.temperature_c) + " °C (" +
+                                              NumberToText(colder.kinematic_cst) + ").");
+}
+
+std::optional<double> Nu100ForIndex(double nu40, double index) {
+  CheckViscosity(nu40, "The viscosity at 40 °C", 0);
+  if (std::isnan(index)) {
+    throw Error(ErrorKind::InvalidOperation, "The viscosity index is not a number.");
+  }
+  if (!(nu40 > kTableFirst)) return std::nullopt;
+  // The index rises with nu100 for a given nu40: from its value at 2 cSt to its value just
+  // below nu40.
+  const auto index_at = [nu40](double nu100) { return ViscosityIndexOf(nu40, nu100)->unrounded; };
+  double low = kTableFirst;
+  double high = std::nextafter(nu40, 0.0);
+  if (index < index_at(low) || index > index_at(high)) return std::nullopt;
+  constexpr double kRelative = 1e-9;
+  for (int step = 0; step < 200 && high - low > kRelative * high; ++step) {
+    const double middle = low + (high - low) / 2;
+    if (index_at(middle) < index) {
+      low = middle;
+    } else {
+      high = middle;
+    }
+  }
+  return low + (high - low) / 2;
 }
 
 std::span<const IsoGradeLimits> IsoGrades() { return kIsoGrades; }
@@ -238,6 +280,11 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   if (std::isnan(target_cst)) {
     throw Error(ErrorKind::InvalidOperation, "The target viscosity is not a number.");
   }
+  // A target a rounding error away from one oil is that oil alone.
+  constexpr double kSameViscosity = 1e-9;
+  const auto near = [&](double nu) { return std::fabs(target_cst - nu) <= kSameViscosity * nu; };
+  if (near(nu_first)) return 0;
+  if (near(nu_second)) return 1;
   const double lowest = std::min(nu_first, nu_second);
   const double highest = std::max(nu_first, nu_second);
   if (target_cst < lowest || target_cst > highest) {

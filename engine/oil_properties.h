@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/viscosity_line.h"
 #include "error/error.h"
 
 namespace project1 {
@@ -17,9 +18,20 @@ struct ViscosityIndex {
   double unrounded = 0;
   long rounded = 0;  // nearest whole number, an exact half to the even one
 };
-// nullopt below 2 cSt at 100 C, where the index is not defined.
+// nullopt below 2 cSt at 100 C, where the index is not defined. Error(InvalidArgument) when
+// nu100 is not below nu40: such an oil has no viscosity line these properties hold for.
 std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100);
 inline constexpr std::string_view kIndexUndefined = "not defined below 2 cSt at 100 °C";
+
+// Refuses two measured points unless the hotter one has the lower viscosity:
+// "The viscosity at 100 °C (20) must be below the one at 40 °C (10)." Points at one temperature
+// are left to the line's fit to refuse.
+void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second);
+
+// The viscosity at 100 C that gives an oil of nu40 at 40 C the (unrounded) viscosity index
+// `index`, found by bisection to 1e-9 relative. nullopt when no nu100 from 2 cSt (where the
+// index starts) up to nu40 gives it.
+std::optional<double> Nu100ForIndex(double nu40, double index);
 
 // ISO 3448 viscosity grades: mid-point and the inclusive limits printed by the standard.
 struct IsoGradeLimits {
@@ -50,7 +62,8 @@ double KinematicFromBlendingNumber(double vbn);
 // nu of the blend holding the mass fraction `fraction_second` (0...1) of the second oil.
 double BlendKinematic(double nu_first, double nu_second, double fraction_second);
 // The mass fraction of the second oil that gives the blend target_cst; Error naming the
-// reachable range when the target lies outside the two oils' viscosities.
+// reachable range when the target lies outside the two oils' viscosities. A target within 1e-9
+// relative of one oil's viscosity is that oil: fraction 0 or 1.
 double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 
 // Temperatures: a number in degrees C, or with the suffix F or K ("160F", "344.15K", K = C +

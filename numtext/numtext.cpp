@@ -295,6 +295,8 @@ std::string NumberToText(double value) {
   return PlainShortest(value);
 }
 
+std::string ScientificShortestText(double value) { return ExponentShortest(value); }
+
 std::string ShortestText(double value) {
   std::string out;
   AppendShortestText(out, value);

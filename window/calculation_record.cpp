@@ -78,9 +78,15 @@ ChartOil ChartOilOf(const CalculationRecord& record) {
 std::vector<OilProperty> PropertiesOf(const CalculationRecord& record) {
   std::vector<OilProperty> properties;
   properties.push_back({"Oil", record.oil_name});
-  const std::optional<ViscosityIndex> index = ViscosityIndexOf(record.nu40, record.nu100);
-  properties.push_back(
-      {"Viscosity index", index ? std::to_string(index->rounded) : std::string(kIndexUndefined)});
+  // An oil no thinner at 100 °C than at 40 °C has no index; the panel says why.
+  std::string index_text;
+  try {
+    const std::optional<ViscosityIndex> index = ViscosityIndexOf(record.nu40, record.nu100);
+    index_text = index ? std::to_string(index->rounded) : std::string(kIndexUndefined);
+  } catch (const Error& error) {
+    index_text = error.what();
+  }
+  properties.push_back({"Viscosity index", index_text});
   const std::optional<int> grade = IsoGrade(record.nu40);
   properties.push_back({"ISO grade", grade ? "ISO VG " + std::to_string(*grade) : "none"});
   properties.push_back({"ν40", FormatNumber(record.nu40, kKinematicPattern) + " cSt"});

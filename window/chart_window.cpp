@@ -4,15 +4,20 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "bearing/bearing.h"
 #include "chart/chart_scene.h"
 #include "chart/chart_svg.h"
 #include "engine/safe_replace.h"
+#include "engine/viscosity_line.h"
+#include "error/error.h"
+#include "numtext/numtext.h"
 #include "window/chart_painter.h"
 #include "window/report.h"
 
@@ -21,6 +26,23 @@ namespace project1 {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+constexpr std::string_view kKappaPattern = "###,##0.000";
+constexpr std::string_view kDegreesPattern = "##0.0##";
+const QString kNoValue = QStringLiteral("–");
+
+// The rows of the bearing box's answers, by the object names of their value labels.
+constexpr const char* kRatedRow = "Bearing: rated viscosity";
+constexpr const char* kFirstKappaRow = "Bearing: κ at the first temperature";
+constexpr const char* kSecondKappaRow = "Bearing: κ at the second temperature";
+constexpr const char* kKappaOneRow = "Bearing: κ = 1 temperature";
+
+QLineEdit* BearingBox(QWidget* parent, const char* name, const QString& accessible) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessible);
+  return box;
+}
 
 std::filesystem::path PathOf(const QString& path) {
   return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -79,6 +101,43 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   side->addWidget(heading);
   properties_ = new QFormLayout;
   side->addLayout(properties_);
+
+  auto* bearing = new QGroupBox(QStringLiteral("Rolling bearing"), this);
+  bearing->setObjectName(QStringLiteral("BearingBox"));
+  bearing->setAccessibleName(QStringLiteral("Rolling bearing"));
+  auto* bearing_form = new QFormLayout(bearing);
+  bearing_diameter_ = BearingBox(bearing, "BearingDiameter", QStringLiteral("Mean diameter, mm"));
+  bearing_speed_ = BearingBox(bearing, "BearingSpeed", QStringLiteral("Speed, r/min"));
+  bearing_diameter_->setToolTip(QStringLiteral("(bore + outside diameter) / 2"));
+  bearing_form->addRow(QStringLiteral("Mean diameter, mm:"), bearing_diameter_);
+  bearing_form->addRow(QStringLiteral("Speed, r/min:"), bearing_speed_);
+  bearing_results_ = new QFormLayout;
+  bearing_form->addRow(bearing_results_);
+  const struct {
+    const char* name;
+    const char* label;
+  } rows[] = {{kRatedRow, "ν1:"},
+              {kFirstKappaRow, "κ:"},
+              {kSecondKappaRow, "κ:"},
+              {kKappaOneRow, "κ = 1 at:"}};
+  for (const auto& row : rows) {
+    auto* value = new QLabel(kNoValue, bearing);
+    value->setObjectName(QString::fromUtf8(row.name));
+    value->setAccessibleName(QString::fromUtf8(row.name).mid(9));
+    value->setTextFormat(Qt::PlainText);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    bearing_results_->addRow(QString::fromUtf8(row.label), value);
+  }
+  bearing_message_ = new QLabel(bearing);
+  bearing_message_->setObjectName(QStringLiteral("BearingMessage"));
+  bearing_message_->setAccessibleName(QStringLiteral("Bearing message"));
+  bearing_message_->setWordWrap(true);
+  bearing_message_->setTextFormat(Qt::PlainText);
+  bearing_form->addRow(bearing_message_);
+  bearing_message_->hide();
+  connect(bearing_diameter_, &QLineEdit::textChanged, this, [this] { UpdateChart(); });
+  connect(bearing_speed_, &QLineEdit::textChanged, this, [this] { UpdateChart(); });
+  side->addWidget(bearing);
   side->addStretch(1);
 
   save_svg_ = new QPushButton(QStringLiteral("Save as SVG…"), this);
@@ -110,7 +169,8 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void ChartWindow::ShowCalculation(const CalculationRecord& record) {
-  view_->SetChart(BuildChart({ChartOilOf(record)}));
+  record_ = record;
+  UpdateChart();
   while (properties_->rowCount() > 0) properties_->removeRow(0);
   for (const OilProperty& property : PropertiesOf(record)) {
     auto* value = new QLabel(Q(property.value), this);
@@ -119,6 +179,61 @@ void ChartWindow::ShowCalculation(const CalculationRecord& record) {
     value->setAccessibleName(Q(property.name));
     value->setObjectName(Q("Property: " + property.name));
     properties_->addRow(Q(property.name + ":"), value);
+  }
+}
+
+void ChartWindow::ClearBearing(const QString& message) {
+  for (const char* name : {kRatedRow, kFirstKappaRow, kSecondKappaRow, kKappaOneRow}) {
+    findChild<QLabel*>(QString::fromUtf8(name))->setText(kNoValue);
+  }
+  bearing_message_->setText(message);
+  bearing_message_->setVisible(!message.isEmpty());
+}
+
+void ChartWindow::UpdateChart() {
+  if (!record_) return;
+  const ChartOil oil = ChartOilOf(*record_);
+  const QString diameter_text = bearing_diameter_->text().trimmed();
+  const QString speed_text = bearing_speed_->text().trimmed();
+  if (diameter_text.isEmpty() || speed_text.isEmpty()) {
+    ClearBearing(QString());
+    view_->SetChart(BuildChart({oil}));
+    return;
+  }
+  auto set = [this](const char* name, const std::string& text) {
+    findChild<QLabel*>(QString::fromUtf8(name))->setText(Q(text));
+  };
+  auto label_of = [this](const char* name, const std::string& text) {
+    auto* label = qobject_cast<QLabel*>(
+        bearing_results_->labelForField(findChild<QLabel*>(QString::fromUtf8(name))));
+    if (label != nullptr) label->setText(Q(text));
+  };
+  try {
+    const double rated = RatedViscosity(TextToNumber(diameter_text.toStdString(), "mean diameter"),
+                                        TextToNumber(speed_text.toStdString(), "speed"));
+    const std::string rated_text = FormatNumber(rated, kKinematicPattern) + " cSt";
+    view_->SetChart(
+        BuildChart({oil}, {},
+                   {{rated, "ν1 = " + rated_text + " (κ = 1)"},
+                    {4 * rated, "κ = 4: " + FormatNumber(4 * rated, kKinematicPattern) + " cSt"}}));
+    set(kRatedRow, rated_text);
+    label_of(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
+    label_of(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
+    set(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
+    set(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
+    try {
+      const OperatingRange range = OperatingRangeOf(oil.line, rated);
+      set(kKappaOneRow, FormatNumber(range.kappa_1_temperature_c, kDegreesPattern) + " °C");
+      bearing_message_->clear();
+      bearing_message_->hide();
+    } catch (const Error& error) {
+      set(kKappaOneRow, kNoValue.toStdString());
+      bearing_message_->setText(Q(error.what()));
+      bearing_message_->show();
+    }
+  } catch (const Error& error) {
+    ClearBearing(Q(error.what()));
+    view_->SetChart(BuildChart({oil}));
   }
 }
 

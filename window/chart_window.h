@@ -1,11 +1,14 @@
 #pragma once
 // The viscosity-temperature chart window: the chart of the last successful calculation, drawn
-// at the window's size, the oil's properties beside it and buttons that save the chart as SVG
-// or PNG. Separate, resizable and not modal; it is built only when the user opens it, and Ctrl+W
-// closes it.
+// at the window's size, the oil's properties beside it, a bearing box (mean diameter and speed:
+// the bearing's rated viscosity and four times it drawn across the chart, its viscosity ratio at
+// the reference temperatures and the temperature of ratio 1) and buttons that save the chart as
+// SVG or PNG. Separate, resizable and not modal; it is built only when the user opens it, and
+// Ctrl+W closes it.
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 #include <optional>
@@ -57,9 +60,20 @@ class ChartWindow : public QWidget {
   void SavePng(const QString& path) const;
 
   ChartView* view() const { return view_; }
+  QLineEdit* bearing_diameter() const { return bearing_diameter_; }
+  QLineEdit* bearing_speed() const { return bearing_speed_; }
 
  private:
   void AskAndSave(bool svg);
+  // Redraws the chart and the bearing box from the record and the two bearing boxes.
+  void UpdateChart();
+  void ClearBearing(const QString& message);
+
+  std::optional<CalculationRecord> record_;
+  QLineEdit* bearing_diameter_ = nullptr;
+  QLineEdit* bearing_speed_ = nullptr;
+  QFormLayout* bearing_results_ = nullptr;
+  QLabel* bearing_message_ = nullptr;
 
   ChartView* view_ = nullptr;
   QFormLayout* properties_ = nullptr;

@@ -104,3 +104,13 @@ TEST_F(ChartSvgFiles, RenderedLinesPassThroughTheirPointsAt40And100C) {
     }
   }
 }
+
+TEST(ChartSvg, DrawsEachLevelAcrossThePlotWithItsLabel) {
+  const ChartDescription chart =
+      BuildChart({Oil40100("Oil", 320, 35, {})}, {}, {{13.28, "ν1 = 13.28 cSt (κ = 1)", 0}});
+  const std::string svg = ChartSvg(chart);
+  EXPECT_NE(svg.find(">ν1 = 13.28 cSt (κ = 1)<"), std::string::npos);
+  EXPECT_NE(svg.find(kChartLevelColour), std::string::npos);
+  EXPECT_EQ(ChartSvg(BuildChart({Oil40100("Oil", 320, 35, {})})).find(kChartLevelColour),
+            std::string::npos);
+}

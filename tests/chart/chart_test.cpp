@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "error_expectations.h"
+#include "numtext/numtext.h"
 
 using namespace project1;
 
@@ -248,4 +249,37 @@ TEST(ChartErrors, RefusedCharts) {
   for (const auto& c : cases) {
     ExpectError([&] { BuildChart(c.oils, c.span); }, ErrorKind::InvalidArgument, c.message);
   }
+}
+
+TEST(ChartLevels, LieAcrossTheChartAtTheirViscosityAndWidenItToThem) {
+  struct Case {
+    const char* what;
+    Law law;
+    double level;
+  };
+  const Case cases[] = {
+      {"inside the lines' range", Law::Walther, 13.28},
+      {"thinner than the line reaches", Law::Walther, 0.5},
+      {"thicker than the line reaches", Law::D341, 1e7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const ChartDescription plain = BuildChart({Oil40100("SHC 632", c.law, 320, 35)});
+    const ChartDescription chart =
+        BuildChart({Oil40100("SHC 632", c.law, 320, 35)}, {}, {{c.level, "ν1", 0}});
+    ASSERT_EQ(chart.levels.size(), 1U);
+    EXPECT_EQ(chart.levels[0].y, ChartY(c.law, c.level));
+    EXPECT_GT(chart.levels[0].y, chart.y_min);
+    EXPECT_LT(chart.levels[0].y, chart.y_max);
+    EXPECT_LE(chart.y_min, plain.y_min);
+    EXPECT_GE(chart.y_max, plain.y_max);
+    EXPECT_EQ(chart.from_c, plain.from_c);  // the temperature axis stays
+    EXPECT_NE(DescribeChart(chart).find("ν1: level at " + NumberToText(c.level) + " cSt."),
+              std::string::npos);
+  }
+  ExpectError(
+      [] {
+        BuildChart({Oil40100("A", Law::Walther, 320, 35)}, {}, {{0, "ν1", 0}});
+      },
+      ErrorKind::InvalidArgument, "The level \"ν1\" at 0 cSt is outside what the chart can draw.");
 }

@@ -27,10 +27,39 @@ TEST(TextOf, ShowsAValueByItsFieldsPattern) {
       {{"k"}, 1e-7, "0.0000001"},
       {{"k", "", "", "0.0"}, std::string_view("words"), "words"},
       {{"k"}, Value(), ""},
+      // From 10^15 on, of either sign and with or without a pattern: scientific notation.
+      {{"k", "", "", "###,##0.000"}, 9.99e14, "999,000,000,000,000.000"},
+      {{"k", "", "", "###,##0.000"}, 1e15, "1e+15"},
+      {{"k", "", "", "###,##0.000"}, -1e15, "-1e+15"},
+      {{"k"}, 1e300, "1e+300"},
+      {{"k", "", "", "0"}, 1234567890123456789LL, "1.2345678901234568e+18"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
     EXPECT_EQ(TextOf(c.field, c.value), c.shown);
+  }
+}
+
+TEST(Words, AreAListInEachFormatAndTheFieldsNoneWhenEmpty) {
+  const std::vector<std::string> two = {"SAE 8", "SAE 12"};
+  const std::vector<std::string> none;
+  const Field fields[] = {{"grades", "Grades", "", "", "none"}};
+  struct Case {
+    Format format;
+    Words words;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {Format::Text, two, "Grades  SAE 8, SAE 12\n"},
+      {Format::Text, none, "Grades  none\n"},
+      {Format::Csv, two, "grades\nSAE 8 SAE 12\n"},  // blank-separated: one field
+      {Format::Csv, none, "grades\n\n"},
+      {Format::Json, two, "{\n  \"grades\": [\n    \"SAE 8\",\n    \"SAE 12\"\n  ]\n}\n"},
+      {Format::Json, none, "{\n  \"grades\": []\n}\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    EXPECT_EQ(RenderRecord(fields, std::vector<Value>{c.words}, c.format), c.out);
   }
 }
 

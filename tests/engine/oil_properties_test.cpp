@@ -78,9 +78,69 @@ TEST(ViscosityIndex, RefusesViscositiesThatAreNotOne) {
               "The viscosity at 40 °C is not a number.");
   ExpectError([] { ViscosityIndexOf(73.3, kNaN); }, ErrorKind::InvalidOperation,
               "The viscosity at 100 °C is not a number.");
-  ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, ErrorKind::Overflow,
-              "The viscosity index of 0." + std::string(299, '0') +
-                  "1 cSt at 40 °C and 8.86 cSt at 100 °C is too large to compute.");
+  // Thinner at 40 °C than at 100 °C: refused before the index could grow without bound.
+  ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, ErrorKind::InvalidArgument,
+              "The viscosity at 100 °C (8.86) must be below the one at 40 °C (0." +
+                  std::string(299, '0') + "1).");
+}
+
+TEST(ViscosityIndex, RefusesAnOilNoThinnerWhenHotter) {
+  const ErrorCase cases[] = {
+      {"thicker at 100 °C", [] { ViscosityIndexOf(10, 20); }, ErrorKind::InvalidArgument,
+       "The viscosity at 100 °C (20) must be below the one at 40 °C (10)."},
+      {"alike", [] { ViscosityIndexOf(46, 46); }, ErrorKind::InvalidArgument,
+       "The viscosity at 100 °C (46) must be below the one at 40 °C (46)."},
+      {"both below 2 cSt", [] { ViscosityIndexOf(1, 1.5); }, ErrorKind::InvalidArgument,
+       "The viscosity at 100 °C (1.5) must be below the one at 40 °C (1)."},
+      {"points, hotter first",
+       [] {
+         CheckThinnerWhenHotter({80, 20}, {50, 10});
+       },
+       ErrorKind::InvalidArgument,
+       "The viscosity at 80 °C (20) must be below the one at 50 °C (10)."},
+      {"points, colder first",
+       [] {
+         CheckThinnerWhenHotter({-10, 5}, {120.5, 5});
+       },
+       ErrorKind::InvalidArgument,
+       "The viscosity at 120.5 °C (5) must be below the one at -10 °C (5)."},
+  };
+  ExpectErrors(cases);
+  EXPECT_NO_THROW(CheckThinnerWhenHotter({100, 8.86}, {40, 73.3}));
+  EXPECT_NO_THROW(CheckThinnerWhenHotter({40, 73.3}, {100, 8.86}));
+}
+
+TEST(Nu100ForIndex, GivesBackTheIndexOfEachBranchAndTableRegion) {
+  struct Case {
+    double nu40;
+    double index;
+  };
+  const Case cases[] = {
+      {73.30, 92.43}, {22.83, 156.42}, {7, 95},      {46, 95},       {320, 95},
+      {3200, 95},     {3200, 0},       {6303.52, 0}, {1000, 157.65}, {68, -20},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.nu40) + ", index " + std::to_string(c.index));
+    const std::optional<double> nu100 = Nu100ForIndex(c.nu40, c.index);
+    ASSERT_TRUE(nu100.has_value());
+    EXPECT_NEAR(ViscosityIndexOf(c.nu40, *nu100)->unrounded, c.index, 1e-5);
+    // The next nu100 1e-8 relative above gives a larger index: the bisection found the crossing.
+    EXPECT_LT(ViscosityIndexOf(c.nu40, *nu100 * (1 - 1e-8))->unrounded, c.index);
+    EXPECT_GT(ViscosityIndexOf(c.nu40, *nu100 * (1 + 1e-8))->unrounded, c.index);
+  }
+  // The standard's example read backwards.
+  EXPECT_NEAR(*Nu100ForIndex(73.30, ViscosityIndexOf(73.30, 8.86)->unrounded), 8.86, 1e-8);
+}
+
+TEST(Nu100ForIndex, HasNoAnswerWhereNoViscosityFromTwoCentistokesGivesTheIndex) {
+  EXPECT_FALSE(Nu100ForIndex(2, 95).has_value());  // VG 2: thinner than the table's first row
+  EXPECT_FALSE(Nu100ForIndex(5, 95).has_value());
+  EXPECT_FALSE(Nu100ForIndex(1.5, 95).has_value());
+  EXPECT_FALSE(Nu100ForIndex(46, 1e6).has_value());  // no nu100 below nu40 reaches it
+  ExpectError([] { Nu100ForIndex(46, kNaN); }, ErrorKind::InvalidOperation,
+              "The viscosity index is not a number.");
+  ExpectError([] { Nu100ForIndex(0, 95); }, ErrorKind::InvalidArgument,
+              "The viscosity at 40 °C must be above 0 cSt; it is 0.");
 }
 
 TEST(IsoGrade, HoldsEachViscosityWithinThePrintedLimits) {
@@ -218,6 +278,30 @@ TEST(Blending, EndsAreTheOilsAndTheFractionReachesTheTarget) {
   }
   EXPECT_NEAR(KinematicFromBlendingNumber(BlendingNumber(46)), 46, 1e-12);
   EXPECT_EQ(BlendFractionFor(46, 46, 46), 0);
+}
+
+TEST(Blending, ReachesATargetARoundingErrorFromEitherOil) {
+  struct Case {
+    double first;
+    double second;
+    double target;
+    double fraction;
+  };
+  const Case cases[] = {
+      // An oil blended with itself, its viscosity computed on the line, and the round target.
+      {320.0000000000017, 320.0000000000017, 320, 0},
+      {31, 320, 320 * (1 + 5e-10), 1},
+      {31, 320, 320 * (1 - 5e-10), 1},
+      {31, 320, 31 * (1 - 9e-10), 0},
+      {320, 31, 31 * (1 - 9e-10), 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    EXPECT_EQ(BlendFractionFor(c.first, c.second, c.target), c.fraction);
+  }
+  // Further off than 1e-9 relative is still outside.
+  EXPECT_THROW(BlendFractionFor(31, 320, 320 * (1 + 2e-9)), Error);
+  EXPECT_THROW(BlendFractionFor(46, 46, 46 * (1 - 2e-9)), Error);
 }
 
 TEST(Blending, RefusesWhatNoBlendReaches) {

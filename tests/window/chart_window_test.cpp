@@ -18,6 +18,7 @@
 #include <memory>
 
 #include "../chart/line_pixels.h"
+#include "bearing/bearing.h"
 #include "chart/chart_scene.h"
 #include "error/error.h"
 #include "project1/version.h"
@@ -58,6 +59,10 @@ class ChartWindowTest : public WindowTest {
   void openTableFileAsksTheDesktopForTheTable();
   void aboutTellsNameVersionAndPurpose();
   void theChartIsSavedAsSvgAndPng();
+  void theBearingBoxDrawsTheRatedViscosityAndGivesKappa();
+  void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel_data();
+  void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel();
+  void anOilThickerWhenHotterStillOpensItsChart();
 
  private:
   void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
@@ -312,6 +317,125 @@ void ChartWindowTest::theChartIsSavedAsSvgAndPng() {
                "Cannot write the chart file " + missing + ": No such file or directory.");
     }
   }
+}
+
+void ChartWindowTest::theBearingBoxDrawsTheRatedViscosityAndGivesKappa() {
+  Calculate();  // 320 and 35 cSt, reference temperatures 71 and 150 °C
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  QVERIFY(chart->view()->chart()->levels.empty());
+  auto value = [&](const char* name) {
+    auto* label = chart->findChild<QLabel*>(QString::fromUtf8(name));
+    return label != nullptr ? label->text() : QStringLiteral("(missing)");
+  };
+  QCOMPARE(value("Bearing: κ = 1 temperature"), QStringLiteral("–"));
+
+  // d = 340, D = 420 mm at 500 r/min.
+  chart->bearing_diameter()->setText(QStringLiteral("380"));
+  chart->bearing_speed()->setText(QStringLiteral("500"));
+  const double rated = RatedViscosity(380, 500);
+  const ChartDescription& description = *chart->view()->chart();
+  QCOMPARE(description.levels.size(), std::size_t{2});
+  QCOMPARE(description.levels[0].kinematic_cst, rated);
+  QCOMPARE(description.levels[1].kinematic_cst, 4 * rated);
+  QCOMPARE(value("Bearing: rated viscosity"), QStringLiteral("13.279 cSt"));
+  const struct {
+    const char* row;
+    const char* box;
+    const char* label;
+  } kappas[] = {{"Bearing: κ at the first temperature", "visc1", "κ at 71 °C:"},
+                {"Bearing: κ at the second temperature", "visc2", "κ at 150 °C:"}};
+  auto* results = chart->findChild<QGroupBox*>(QStringLiteral("BearingBox"));
+  QVERIFY(results != nullptr);
+  for (const auto& row : kappas) {
+    const double expected = Box(row.box)->text().toDouble() / rated;
+    QVERIFY2(std::abs(value(row.row).toDouble() - expected) < 1e-3, qPrintable(value(row.row)));
+    bool labelled = false;
+    for (QLabel* label : results->findChildren<QLabel*>()) {
+      labelled = labelled || label->text() == QString::fromUtf8(row.label);
+    }
+    QVERIFY2(labelled, row.label);
+  }
+  QString kappa_one = value("Bearing: κ = 1 temperature");
+  QVERIFY2(kappa_one.endsWith(QStringLiteral(" °C")), qPrintable(kappa_one));
+  kappa_one.chop(3);
+  const double nu_there = KinematicAt(FitLine40100(Law::Walther, 320, 35), kappa_one.toDouble());
+  QVERIFY2(std::abs(nu_there / rated - 1) < 1e-4, qPrintable(kappa_one));
+
+  // Both levels are drawn across the plot, at their viscosities.
+  chart->resize(QSize(1000, 640));
+  QApplication::processEvents();
+  const QImage image = chart->view()->grab().toImage();
+  const PlotArea area = PlotAreaFor(chart->view()->width(), chart->view()->height());
+  const QColor colour(QString::fromLatin1(kChartLevelColour));
+  for (const ChartLevel& level : chart->view()->chart()->levels) {
+    for (double share : {0.1, 0.5, 0.9}) {
+      const PixelPoint at =
+          ToPixels(*chart->view()->chart(), area,
+                   {description.x_min + share * (description.x_max - description.x_min), level.y});
+      QVERIFY2(LinePassesNear(image, at, colour), qPrintable(QString::fromStdString(level.label)));
+    }
+  }
+  QVERIFY(chart->view()->accessibleDescription().contains(QStringLiteral("κ = 4")));
+
+  // Emptying a box takes the levels and the answers away.
+  chart->bearing_speed()->clear();
+  QVERIFY(chart->view()->chart()->levels.empty());
+  QCOMPARE(value("Bearing: rated viscosity"), QStringLiteral("–"));
+}
+
+void ChartWindowTest::theBearingBoxNamesWhatIsWrongAndDrawsNoLevel_data() {
+  QTest::addColumn<QString>("diameter");
+  QTest::addColumn<QString>("speed");
+  QTest::addColumn<QString>("message");
+  QTest::newRow("speed not a number")
+      << "380"
+      << "fast" << QStringLiteral("The speed \"fast\" is not a number.");
+  QTest::newRow("no speed") << "380"
+                            << "0" << QStringLiteral("The speed must be above 0 r/min; it is 0.");
+  QTest::newRow("negative diameter")
+      << "-2"
+      << "500" << QStringLiteral("The mean diameter must be above 0 mm; it is -2.");
+}
+
+void ChartWindowTest::theBearingBoxNamesWhatIsWrongAndDrawsNoLevel() {
+  QFETCH(QString, diameter);
+  QFETCH(QString, speed);
+  QFETCH(QString, message);
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  chart->bearing_diameter()->setText(diameter);
+  chart->bearing_speed()->setText(speed);
+  auto* shown = chart->findChild<QLabel*>(QStringLiteral("BearingMessage"));
+  QVERIFY(shown != nullptr);
+  QCOMPARE(shown->text(), message);
+  QVERIFY(chart->view()->chart()->levels.empty());
+  QCOMPARE(chart->findChild<QLabel*>(QStringLiteral("Bearing: rated viscosity"))->text(),
+           QStringLiteral("–"));
+}
+
+void ChartWindowTest::anOilThickerWhenHotterStillOpensItsChart() {
+  // The window calculates such an oil as it always has; its chart says why it has no index and
+  // no temperature of κ = 1.
+  SetBox("visc40", QStringLiteral("10"));
+  SetBox("visc100", QStringLiteral("20"));
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  auto text = [&](const QString& name) {
+    auto* label = chart->findChild<QLabel*>(name);
+    return label != nullptr ? label->text() : QStringLiteral("(missing)");
+  };
+  QCOMPARE(text(QStringLiteral("Property: Viscosity index")),
+           QStringLiteral("The viscosity at 100 °C (20) must be below the one at 40 °C (10)."));
+  chart->bearing_diameter()->setText(QStringLiteral("380"));
+  chart->bearing_speed()->setText(QStringLiteral("500"));
+  QCOMPARE(chart->view()->chart()->levels.size(), std::size_t{2});
+  QCOMPARE(text(QStringLiteral("Bearing: κ = 1 temperature")), QStringLiteral("–"));
+  QCOMPARE(text(QStringLiteral("BearingMessage")),
+           QStringLiteral("The oil's viscosity does not fall as it warms, so no temperature range "
+                          "keeps the bearing's film."));
 }
 
 QTEST_MAIN(ChartWindowTest)
