@@ -105,6 +105,17 @@ constexpr double kKelvinFromCelsius = 273.15;
 
 }  // namespace
 
+namespace {
+
+// log10 and 10^x taken in the wider long double and rounded once to double, so that the index
+// reads the same with every C library: a double log10 may be one unit off in the last place
+// (glibc's log10(86.51) is), and each library is off for other arguments.
+double Log10(double x) { return static_cast<double>(std::log10(static_cast<long double>(x))); }
+
+double Pow10(double x) { return static_cast<double>(std::pow(10.0L, static_cast<long double>(x))); }
+
+}  // namespace
+
 std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   CheckViscosity(nu40, "The viscosity at 40 °C", 0);
   if (std::isnan(nu100)) {
@@ -127,8 +138,8 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   if (u >= basic.high) {
     index = (basic.low - u) / (basic.low - basic.high) * 100;
   } else {
-    const double n = (std::log10(basic.high) - std::log10(u)) / std::log10(nu100);
-    index = (std::pow(10.0, n) - 1) / 0.00715 + 100;
+    const double n = (Log10(basic.high) - Log10(u)) / Log10(nu100);
+    index = (Pow10(n) - 1) / 0.00715 + 100;
   }
   if (!std::isfinite(index) || std::fabs(index) > 1e15) {
     throw Error(ErrorKind::Overflow, "The viscosity index of " + NumberToText(nu40) +
