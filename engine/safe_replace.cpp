@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "error/error.h"
-#include "error/error.h"
 #include "platform/host.h"
 #include "platform/safe_replace.h"
 

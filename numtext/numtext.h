@@ -35,10 +35,10 @@ std::string NumberToText(double value);
 // shorter (plain on a tie), for files other programs read: 40 -> "40", 6.5e-6 -> "6.5e-06",
 // 1e10 -> "1e+10"; "inf", "-inf", "nan" for the values that are not finite.
 std::string ShortestText(double value);
+void AppendShortestText(std::string& out, double value);
 // The same shortest digits, always with an exponent of at least two digits: "1e+300",
 // "6.5e-06" (a finite value, not zero).
 std::string ScientificShortestText(double value);
-void AppendShortestText(std::string& out, double value);
 
 // Reads `text`, digits with an optional fraction and exponent and nothing else around them (no
 // sign, blank, "inf" or "nan"), as the nearest double. False when the text is not one, or when
