@@ -3,6 +3,8 @@
 # The file holds "#" comment lines, the header "nu100,L,H" and then one row per line of three
 # plain decimal numbers, nu100 rising strictly from 2 to 70. Anything else stops the build.
 
+include(${CMAKE_CURRENT_LIST_DIR}/WriteGenerated.cmake)
+
 if(NOT DEFINED INPUT OR NOT DEFINED OUTPUT)
   message(FATAL_ERROR "CsvToTable.cmake needs -DINPUT=<csv> -DOUTPUT=<inc>")
 endif()
@@ -64,16 +66,4 @@ if(NOT previous EQUAL 7000)
   message(FATAL_ERROR "${INPUT}: the last row must be nu100 70")
 endif()
 
-get_filename_component(input_name "${INPUT}" NAME)
-set(text "// Generated from ${input_name} at build time; edit that file, not this one.\n")
-string(APPEND text "// ${count} rows {nu100, L, H} of ASTM D2270 Table 1 (cSt).\n")
-string(APPEND text "${rows}")
-
-# Rewrite only on a change, so that dependents are not rebuilt for nothing.
-if(EXISTS "${OUTPUT}")
-  file(READ "${OUTPUT}" old)
-  if(old STREQUAL text)
-    return()
-  endif()
-endif()
-file(WRITE "${OUTPUT}" "${text}")
+write_generated("${OUTPUT}" "${INPUT}" "${count} rows {nu100, L, H} of ASTM D2270 Table 1 (cSt)." "${rows}")

@@ -6,6 +6,7 @@
 # build.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/WriteGenerated.cmake)
 
 if(NOT DEFINED INPUT OR NOT DEFINED OUTPUT)
   message(FATAL_ERROR "SaeGradesToTable.cmake needs -DINPUT=<csv> -DOUTPUT=<inc>")
@@ -52,15 +53,4 @@ if(NOT header_seen OR count EQUAL 0)
   message(FATAL_ERROR "${INPUT}: no header or no rows")
 endif()
 
-get_filename_component(input_name "${INPUT}" NAME)
-set(text "// Generated from ${input_name} at build time; edit that file, not this one.\n")
-string(APPEND text "// ${count} rows {standard, grade, min cSt, max cSt} at 100 °C.\n")
-string(APPEND text "${rows}")
-
-if(EXISTS "${OUTPUT}")
-  file(READ "${OUTPUT}" old)
-  if(old STREQUAL text)
-    return()
-  endif()
-endif()
-file(WRITE "${OUTPUT}" "${text}")
+write_generated("${OUTPUT}" "${INPUT}" "${count} rows {standard, grade, min cSt, max cSt} at 100 °C." "${rows}")
