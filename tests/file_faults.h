@@ -40,6 +40,21 @@ inline const char* FileStepName(FileStep step) {
   return "?";
 }
 
+// A failure of each step of the safe replace, and the cause its message names.
+struct ReplaceFault {
+  FileStep step;
+  std::errc error;
+  const char* cause;
+};
+inline constexpr ReplaceFault kReplaceFaults[] = {
+    {FileStep::Create, std::errc::permission_denied, "Permission denied"},
+    {FileStep::Write, std::errc::no_space_on_device, "No space left on device"},
+    {FileStep::ShortWriteThenFail, std::errc::no_space_on_device, "No space left on device"},
+    {FileStep::Fsync, std::errc::io_error, "Input/output error"},
+    {FileStep::Close, std::errc::io_error, "Input/output error"},
+    {FileStep::Rename, std::errc::permission_denied, "Permission denied"},
+};
+
 // What the faulty calls were told and what they saw.
 struct FileFaults {
   FileStep step = FileStep::None;

@@ -62,21 +62,8 @@ class PlatformTest : public testing::Test {
 };
 
 TEST_F(PlatformTest, FailingStepOfTheReplaceLeavesThePreviousFileAndNoTemporaryFile) {
-  struct Case {
-    FileStep step;
-    std::errc error;
-    const char* cause;
-  };
-  const Case cases[] = {
-      {FileStep::Create, std::errc::permission_denied, "Permission denied"},
-      {FileStep::Write, std::errc::no_space_on_device, "No space left on device"},
-      {FileStep::ShortWriteThenFail, std::errc::no_space_on_device, "No space left on device"},
-      {FileStep::Fsync, std::errc::io_error, "Input/output error"},
-      {FileStep::Close, std::errc::io_error, "Input/output error"},
-      {FileStep::Rename, std::errc::permission_denied, "Permission denied"},
-  };
   const std::string previous = "an earlier table\r\n";
-  for (const Case& c : cases) {
+  for (const ReplaceFault& c : kReplaceFaults) {
     SCOPED_TRACE(FileStepName(c.step));
     WriteAll(Target(), previous);
     InjectFileFault(c.step, c.error);
