@@ -18,16 +18,6 @@ namespace {
 using Json = nlohmann::json;
 using Args = std::vector<std::string>;
 
-ToolRun Tool(const Args& args) { return RunProgram(VISCOSITY_TOOL, args); }
-
-Json RunJson(Args args) {
-  args.insert(args.end(), {"--format", "json"});
-  const ToolRun run = Tool(args);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  return Json::parse(run.out);
-}
-
 // The line of text in `text` that holds `part`, or "" when none does.
 std::string LineWith(const std::string& text, const std::string& part) {
   const std::size_t at = text.find(part);

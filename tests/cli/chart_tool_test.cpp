@@ -16,8 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using Args = std::vector<std::string>;
 
-ToolRun Tool(const Args& args) { return RunProgram(VISCOSITY_TOOL, args); }
-
 class ChartTool : public ::testing::Test {
  protected:
   void SetUp() override {

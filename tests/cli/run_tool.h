@@ -9,9 +9,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -85,5 +88,21 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
   fs::remove_all(folder, ignored);
   return run;
 }
+
+#ifdef VISCOSITY_TOOL
+// The `viscosity` program under test, run with `args`.
+inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
+  return RunProgram(VISCOSITY_TOOL, args, options);
+}
+
+// Runs a command that must succeed quietly and returns its standard output as JSON.
+inline nlohmann::json RunJson(std::vector<std::string> args) {
+  args.insert(args.end(), {"--format", "json"});
+  const ToolRun run = Tool(args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  return nlohmann::json::parse(run.out);
+}
+#endif
 
 }  // namespace project1

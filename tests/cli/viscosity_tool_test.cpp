@@ -20,19 +20,6 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using Args = std::vector<std::string>;
 
-ToolRun Tool(const Args& args, const ToolOptions& options = {}) {
-  return RunProgram(VISCOSITY_TOOL, args, options);
-}
-
-// Runs a command that must succeed quietly and returns its standard output as JSON.
-Json RunJson(Args args) {
-  args.insert(args.end(), {"--format", "json"});
-  const ToolRun run = Tool(args);
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  return Json::parse(run.out);
-}
-
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
