@@ -2,7 +2,7 @@
 // refusal, and an SVG is written as everywhere.
 #include "chart_png/png_helper.h"
 
-#include "numtext/error.h"
+#include "error/error.h"
 
 namespace project1 {
 
