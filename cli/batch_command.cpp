@@ -49,7 +49,8 @@ int RunBatch(const std::string& path, BatchSettings settings) {
   BatchRun run(std::move(settings), sink);
   std::vector<char> block(kStreamBlock);
   while (true) {
-    const ssize_t got = ::read(fd, block.data(), block.size());
+    // A block fits the unsigned count the Windows C library takes.
+    const ssize_t got = ::read(fd, block.data(), static_cast<unsigned>(block.size()));
     if (got < 0) {
       if (errno == EINTR) continue;
       throw Error(ErrorKind::FileError, "Cannot read " + what + ": " + std::strerror(errno) + ".");
