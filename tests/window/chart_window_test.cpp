@@ -13,8 +13,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
-#include <QtTest>
 #include <memory>
 
 #include "../chart/line_pixels.h"

@@ -10,9 +10,9 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
-#include <QtTest>
 #include <functional>
 #include <memory>
 #include <utility>
