@@ -159,25 +159,6 @@ TEST(ChartLayout, TemperatureLabelsAreThinnedEvenlyAndOnlyWhereTheyWouldTouch) {
   }
 }
 
-TEST(ChartLayout, EveryPowerOfTenOnTheViscosityAxisKeepsItsLabel) {
-  for (const SampleChart& sample : SampleCharts()) {
-    for (const PictureSize& size : kPictureSizes) {
-      SCOPED_TRACE(Where(sample, size));
-      const ChartScene scene = LayOutChart(sample.chart, size.width, size.height);
-      std::vector<std::string> decades;
-      for (const ChartTick& tick : sample.chart.y_ticks) {
-        const double exponent = std::log10(tick.value);
-        if (exponent == std::round(exponent) && exponent < 15) decades.push_back(tick.label);
-      }
-      ASSERT_FALSE(decades.empty());
-      // Decades far apart on a steep chart may be thinned; none is left out on these charts but
-      // for one that would touch another decade.
-      const std::vector<TextShape> shown = TextsAmong(scene, decades);
-      EXPECT_GE(shown.size(), std::min<std::size_t>(decades.size(), 3)) << decades.front();
-    }
-  }
-}
-
 TEST(ChartLayout, EachBandIsDrawnAndItsLabelLiesBesideIt) {
   const ChartDescription chart = BuildChart(CatalogueOils());
   ASSERT_EQ(chart.iso_bands.size(), 10u);
