@@ -57,17 +57,10 @@ int RoundnessRank(double value) {
 // The texts placed so far, no two touching.
 class Labels {
  public:
-  // Whether `text` lies inside `bounds` and clear of every text placed.
-  bool Fits(const TextShape& text, const TextBox& bounds) const {
-    const TextBox box = BoxOf(text);
-    return BoxInside(box, bounds) && Clear(box);
-  }
-  // Places `text` where it fits; false when it does not.
+  // Places `text` where it lies inside `bounds` and clear of every text placed; false when it
+  // does not.
   bool Place(const TextShape& text, const TextBox& bounds) {
-    if (!Fits(text, bounds)) return false;
-    boxes_.push_back(BoxOf(text));
-    texts_.push_back(text);
-    return true;
+    return PlaceShifted(text, {0}, bounds);
   }
   // Places the first of `choices` that fits; false when none does.
   bool PlaceFirst(const std::vector<TextShape>& choices, const TextBox& bounds) {
@@ -75,11 +68,19 @@ class Labels {
                        [&](const TextShape& text) { return Place(text, bounds); });
   }
   // Places `text` moved down by the first of `shifts` at which it fits; false when none does.
+  // The text is measured once.
   bool PlaceShifted(TextShape text, const std::vector<double>& shifts, const TextBox& bounds) {
-    const double y = text.at.y;
+    const TextBox measured = BoxOf(text);
     for (double shift : shifts) {
-      text.at.y = y + shift;
-      if (Place(text, bounds)) return true;
+      TextBox box = measured;
+      box.top += shift;
+      box.bottom += shift;
+      if (BoxInside(box, bounds) && Clear(box)) {
+        text.at.y += shift;
+        boxes_.push_back(box);
+        texts_.push_back(std::move(text));
+        return true;
+      }
     }
     return false;
   }
