@@ -23,11 +23,37 @@ constexpr double kTickSpacingShare = 1.0 / 160;
 // Room above and below the highest and lowest thing drawn, as a share of the y span.
 constexpr double kYPaddingShare = 0.04;
 
+// Numbers on the chart's axes and in its words, grouped as everywhere in the program.
+constexpr std::string_view kChartNumberPattern = "###,##0.###";
+
+// The temperature at which a grade's limits hold, degrees C.
+constexpr double kIsoGradeAtC = 40;
+
 constexpr std::array<std::string_view, 10> kLineColours = {
     "#1f5fbf", "#c0392b", "#2e8b57", "#8e44ad", "#d35400",
     "#00838f", "#7f6000", "#c2185b", "#455a64", "#6d4c41"};
 
 std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
+
+// A temperature in `unit` for the chart in words: "40 °C", "104 °F", "313.15 K".
+std::string InUnit(double t_c, TemperatureUnit unit) {
+  const std::string number = FormatNumber(FromCelsius(t_c, unit), kChartNumberPattern);
+  if (unit == TemperatureUnit::Kelvin) return number + " K";
+  return number + " °" + std::string(UnitLetter(unit));
+}
+
+// A temperature in `unit` in degrees C.
+double CelsiusFrom(double t, TemperatureUnit unit) {
+  switch (unit) {
+    case TemperatureUnit::Fahrenheit:
+      return FahrenheitToCelsius(t);
+    case TemperatureUnit::Kelvin:
+      return t - FromCelsius(0, TemperatureUnit::Kelvin);
+    case TemperatureUnit::Celsius:
+      break;
+  }
+  return t;
+}
 
 // The temperatures at which a line's viscosity stays at or below kLargestDrawnCst, within
 // [from, to]; nullopt when none.
@@ -96,23 +122,27 @@ ChartLine LineOf(const ChartOil& oil, std::size_t index, double from_c, double t
   return drawn;
 }
 
-// Temperature ticks at the multiples of the smallest round step that gives at most
+// Temperature ticks in `unit` at the multiples of the smallest round step that gives at most
 // kMostTemperatureTicks of them.
-std::vector<ChartTick> TemperatureTicks(Law law, double from_c, double to_c) {
+std::vector<ChartTick> TemperatureTicks(Law law, double from_c, double to_c, TemperatureUnit unit) {
   static constexpr std::array<double, 11> kSteps = {1, 2, 5, 10, 20, 25, 50, 100, 200, 500, 1000};
+  const double from = FromCelsius(from_c, unit);
+  const double to = FromCelsius(to_c, unit);
   double step = kSteps.back();
   for (double candidate : kSteps) {
-    if (std::floor(to_c / candidate) - std::ceil(from_c / candidate) + 1 <= kMostTemperatureTicks) {
+    if (std::floor(to / candidate) - std::ceil(from / candidate) + 1 <= kMostTemperatureTicks) {
       step = candidate;
       break;
     }
   }
   std::vector<ChartTick> ticks;
-  const auto first = static_cast<long long>(std::ceil(from_c / step));
-  const auto last = static_cast<long long>(std::floor(to_c / step));
+  const auto first = static_cast<long long>(std::ceil(from / step));
+  const auto last = static_cast<long long>(std::floor(to / step));
   for (long long k = first; k <= last; ++k) {
-    const double t_c = static_cast<double>(k) * step;
-    ticks.push_back({t_c, ChartX(law, t_c), NumberToText(t_c)});
+    const double t = static_cast<double>(k) * step;
+    // Kept on the axis where the way back to degrees C rounds past its end.
+    const double t_c = std::clamp(CelsiusFrom(t, unit), from_c, to_c);
+    ticks.push_back({t, ChartX(law, t_c), TickLabel(t)});
   }
   return ticks;
 }
@@ -125,13 +155,13 @@ std::vector<ChartTick> ViscosityTicks(Law law, double y_min, double y_max) {
     const double y = ChartY(law, nu);
     if (y < y_min || y > y_max) continue;
     if (!ticks.empty() && y - ticks.back().position < spacing) continue;
-    ticks.push_back({nu, y, ViscosityTickLabel(nu)});
+    ticks.push_back({nu, y, TickLabel(nu)});
   }
   return ticks;
 }
 
 std::optional<ChartBand> IsoBand(const ChartOil& oil, double from_c, double to_c) {
-  constexpr double kAt = 40;
+  constexpr double kAt = kIsoGradeAtC;
   if (kAt < from_c || kAt > to_c) return std::nullopt;
   double nu40 = KinematicAt(oil.line, kAt);
   for (const ViscosityPoint& point : oil.fitted) {
@@ -168,20 +198,15 @@ const std::vector<double>& StandardChartViscosities() {
   return values;
 }
 
-std::string ViscosityTickLabel(double cst) {
-  if (cst >= 1e7) {
-    return "1e" + std::to_string(static_cast<int>(std::lround(std::log10(cst))));
-  }
-  std::string text = NumberToText(cst);
-  const std::size_t point = std::min(text.find('.'), text.size());
-  if (point > 4) {  // group the thousands of 10 000 and more with spaces
-    for (std::size_t at = point; at > 3; at -= 3) text.insert(at - 3, " ");
-  }
-  return text;
+std::string TickLabel(double value) { return ShownNumber(value, kChartNumberPattern); }
+
+std::string ChartXTitle(TemperatureUnit unit) {
+  if (unit == TemperatureUnit::Kelvin) return "Temperature, K";
+  return "Temperature, °" + std::string(UnitLetter(unit));
 }
 
 ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
-                            std::vector<ChartLevel> levels) {
+                            std::vector<ChartLevel> levels, TemperatureUnit unit) {
   if (oils.empty()) {
     throw Error(ErrorKind::InvalidArgument, "The chart needs at least one oil.");
   }
@@ -193,21 +218,20 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
                       " law, not the chart's " + std::string(LawName(law)) + " law.");
     }
   }
-  if (!(span.from_c < span.to_c)) {
-    throw Error(ErrorKind::InvalidArgument, "The chart's span from " + Degrees(span.from_c) +
-                                                " to " + Degrees(span.to_c) + " is empty.");
-  }
-  double from_c = span.from_c;
-  double to_c = span.to_c;
+  // The ends not given take in every marker.
+  double from_c = span.from_c.value_or(kTableFromC);
+  double to_c = span.to_c.value_or(kTableToC);
+  auto take_in = [&](double t_c) {
+    if (!span.from_c) from_c = std::min(from_c, t_c);
+    if (!span.to_c) to_c = std::max(to_c, t_c);
+  };
   for (const ChartOil& oil : oils) {
-    for (const ViscosityPoint& point : oil.fitted) {
-      from_c = std::min(from_c, point.temperature_c);
-      to_c = std::max(to_c, point.temperature_c);
-    }
-    for (double t_c : oil.reference_temperatures) {
-      from_c = std::min(from_c, t_c);
-      to_c = std::max(to_c, t_c);
-    }
+    for (const ViscosityPoint& point : oil.fitted) take_in(point.temperature_c);
+    for (double t_c : oil.reference_temperatures) take_in(t_c);
+  }
+  if (!(from_c < to_c)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) + " is empty.");
   }
   if (!(AbsoluteTemperature(law, from_c) > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +
@@ -216,6 +240,7 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
 
   ChartDescription chart;
   chart.law = law;
+  chart.unit = unit;
   double drawn_from = to_c;
   double drawn_to = from_c;
   double y_min = INFINITY;
@@ -233,7 +258,11 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
       cover(range->from_c, line.points.front().y);
       cover(range->to_c, line.points.back().y);
     }
-    for (const ChartMarker& marker : line.fitted) cover(marker.temperature_c, marker.at.y);
+    for (const ChartMarker& marker : line.fitted) {
+      if (marker.temperature_c >= from_c && marker.temperature_c <= to_c) {
+        cover(marker.temperature_c, marker.at.y);
+      }
+    }
     for (const ChartMarker& marker : line.references) cover(marker.temperature_c, marker.at.y);
     chart.lines.push_back(std::move(line));
   }
@@ -245,12 +274,18 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
       y_max = std::max(y_max, point.y);
     }
   }
-  chart.from_c = drawn_from;
-  chart.to_c = drawn_to;
-  chart.iso_band = IsoBand(oils.front(), drawn_from, drawn_to);
-  if (chart.iso_band) {
-    y_min = std::min(y_min, chart.iso_band->y_low);
-    y_max = std::max(y_max, chart.iso_band->y_high);
+  // An end not given comes in to where the lines end; an end given stays.
+  chart.from_c = span.from_c || !(drawn_from < drawn_to) ? from_c : drawn_from;
+  chart.to_c = span.to_c || !(drawn_from < drawn_to) ? to_c : drawn_to;
+  for (const ChartOil& oil : oils) {
+    std::optional<ChartBand> band = IsoBand(oil, chart.from_c, chart.to_c);
+    if (!band || std::any_of(chart.iso_bands.begin(), chart.iso_bands.end(),
+                             [&](const ChartBand& drawn) { return drawn.grade == band->grade; })) {
+      continue;
+    }
+    y_min = std::min(y_min, band->y_low);
+    y_max = std::max(y_max, band->y_high);
+    chart.iso_bands.push_back(std::move(*band));
   }
   for (ChartLevel& level : levels) {
     if (!(level.kinematic_cst > 0) || !std::isfinite(level.kinematic_cst) ||
@@ -264,38 +299,43 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
     y_max = std::max(y_max, level.y);
   }
   chart.levels = std::move(levels);
+  if (!(y_min <= y_max)) {
+    throw Error(ErrorKind::InvalidArgument, "No line of the chart can be drawn from " +
+                                                Degrees(chart.from_c) + " to " +
+                                                Degrees(chart.to_c) + ".");
+  }
   const double padding = y_max > y_min ? (y_max - y_min) * kYPaddingShare : 0.05;
-  chart.x_min = ChartX(law, drawn_from);
-  chart.x_max = ChartX(law, drawn_to);
+  chart.x_min = ChartX(law, chart.from_c);
+  chart.x_max = ChartX(law, chart.to_c);
   chart.y_min = y_min - padding;
   chart.y_max = y_max + padding;
-  chart.x_ticks = TemperatureTicks(law, drawn_from, drawn_to);
+  chart.x_ticks = TemperatureTicks(law, chart.from_c, chart.to_c, unit);
   chart.y_ticks = ViscosityTicks(law, chart.y_min, chart.y_max);
   return chart;
 }
 
 std::string DescribeChart(const ChartDescription& chart) {
-  std::string words = std::string(kChartTitle) + " from " + Degrees(chart.from_c) + " to " +
-                      Degrees(chart.to_c) + ".";
+  auto degrees = [&chart](double t_c) { return InUnit(t_c, chart.unit); };
+  std::string words = std::string(kChartTitle) + " from " + degrees(chart.from_c) + " to " +
+                      degrees(chart.to_c) + ".";
   for (const ChartLine& line : chart.lines) {
     words += " " + line.name + ": a straight line";
     for (std::size_t i = 0; i < line.fitted.size(); ++i) {
       words += (i == 0 ? " through " : " and ") + NumberToText(line.fitted[i].kinematic_cst) +
-               " cSt at " + Degrees(line.fitted[i].temperature_c);
+               " cSt at " + degrees(line.fitted[i].temperature_c);
     }
     for (std::size_t i = 0; i < line.references.size(); ++i) {
       words += (i == 0 ? "; " : ", ") + line.references[i].label + " at " +
-               Degrees(line.references[i].temperature_c);
+               degrees(line.references[i].temperature_c);
     }
     words += ".";
   }
   for (const ChartLevel& level : chart.levels) {
     words += " " + level.label + ": level at " + NumberToText(level.kinematic_cst) + " cSt.";
   }
-  if (chart.iso_band) {
-    words += " " + chart.iso_band->label +
-             " band at 40 °C: " + NumberToText(chart.iso_band->minimum_cst) + " to " +
-             NumberToText(chart.iso_band->maximum_cst) + " cSt.";
+  for (const ChartBand& band : chart.iso_bands) {
+    words += " " + band.label + " band at " + degrees(kIsoGradeAtC) + ": " +
+             NumberToText(band.minimum_cst) + " to " + NumberToText(band.maximum_cst) + " cSt.";
   }
   return words;
 }

@@ -1,9 +1,9 @@
 #pragma once
 // The viscosity-temperature chart as a description, free of any drawing library. It is drawn in
 // the law's own coordinates x = log10 T, y = log10 log10 Z, in which every oil of the law is a
-// straight line; its ticks carry degrees C along x and cSt along y. The description is laid out
-// into shapes in pixels (chart/chart_scene.h) that the SVG writer and the window's painter draw
-// alike.
+// straight line; its ticks carry temperatures in the unit asked for along x and cSt along y. The
+// description is laid out into shapes in pixels (chart/chart_scene.h) that the SVG writer and the
+// window's painter draw alike.
 //
 // Every failure is Error with a message that names the quantity and its value.
 
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/table_file.h"
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
 namespace project1 {
@@ -26,10 +27,12 @@ struct ChartOil {
   std::vector<double> reference_temperatures;
 };
 
-// The temperatures the chart spans unless a marker lies outside them.
+// The temperatures the chart spans, degrees C. An end given is the axis's end, and what lies
+// beyond it is not drawn. An end not given is the table's (-40 or 250 degrees C), moved out to
+// take in every fitted and reference temperature and in to where the lines end.
 struct ChartSpan {
-  double from_c = kTableFromC;
-  double to_c = kTableToC;
+  std::optional<double> from_c;
+  std::optional<double> to_c;
 };
 
 // A point in chart coordinates.
@@ -38,8 +41,8 @@ struct ChartPoint {
   double y = 0;
 };
 
-// A tick: its value (degrees C or cSt), its place along the axis in chart coordinates and its
-// label.
+// A tick: its value (a temperature in the chart's unit, or cSt), its place along the axis in chart
+// coordinates and its label.
 struct ChartTick {
   double value = 0;
   double position = 0;
@@ -60,11 +63,12 @@ struct ChartLine {
   // Points on the line from the lowest to the highest temperature drawn; each one is the
   // engine's viscosity at that temperature in chart coordinates.
   std::vector<ChartPoint> points;
-  std::vector<ChartMarker> fitted;      // the two points the line was fitted through
+  std::vector<ChartMarker> fitted;      // the two points the line was fitted through; drawn
+                                        // where they lie on the axis
   std::vector<ChartMarker> references;  // labelled with their viscosity as the window shows it
 };
 
-// The ISO viscosity grade of the first oil, as a band at 40 degrees C between the grade's limits.
+// An ISO viscosity grade of the oils, as a band at 40 degrees C between the grade's limits.
 struct ChartBand {
   int grade = 0;
   double minimum_cst = 0;
@@ -85,39 +89,44 @@ struct ChartLevel {
 
 struct ChartDescription {
   Law law = Law::Walther;
-  double from_c = 0;  // the temperatures the x axis spans
+  TemperatureUnit unit = TemperatureUnit::Celsius;  // of the x axis's ticks and title
+  double from_c = 0;                                // the temperatures the x axis spans, degrees C
   double to_c = 0;
   double x_min = 0;  // the plot area in chart coordinates
   double x_max = 0;
   double y_min = 0;
   double y_max = 0;
-  std::vector<ChartTick> x_ticks;  // degrees C
+  std::vector<ChartTick> x_ticks;  // in `unit`
   std::vector<ChartTick> y_ticks;  // cSt
   std::vector<ChartLine> lines;
-  std::optional<ChartBand> iso_band;
+  std::vector<ChartBand> iso_bands;  // each oil's grade once, in the oils' order
   std::vector<ChartLevel> levels;
 };
 
 inline constexpr const char* kChartTitle = "Viscosity-temperature chart";
-inline constexpr const char* kChartXTitle = "Temperature, °C";
 inline constexpr const char* kChartYTitle = "Kinematic viscosity, cSt";
+
+// The title of the temperature axis: "Temperature, °C", "Temperature, °F", "Temperature, K".
+std::string ChartXTitle(TemperatureUnit unit);
 
 // The kinematic viscosities printed on the standard charts, ascending; the y ticks are drawn
 // from these.
 const std::vector<double>& StandardChartViscosities();
 
-// The chart of `oils` over `span`, widened to every fitted and reference temperature, and to
-// the viscosity of each level. Each line is trimmed where its viscosity leaves the range a double
-// can show. All oils share the first oil's law. Error(InvalidArgument) for no oil, oils of
-// different laws, an empty span or a level the law cannot draw.
+// The chart of `oils` over `span`, its viscosities widened to each level's, its temperatures
+// shown in `unit`. Each line is trimmed where its viscosity leaves the range a double can show.
+// All oils share the first oil's law. Error(InvalidArgument) for no oil, oils of different laws,
+// an empty span or a level the law cannot draw.
 ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span = {},
-                            std::vector<ChartLevel> levels = {});
+                            std::vector<ChartLevel> levels = {},
+                            TemperatureUnit unit = TemperatureUnit::Celsius);
 
 // The chart in words, for screen readers and the SVG's description: each line with its name,
-// the two viscosities it passes through and its reference viscosities.
+// the viscosities it passes through and its reference viscosities, temperatures in the chart's
+// unit.
 std::string DescribeChart(const ChartDescription& chart);
 
-// A tick label for a viscosity: "0.5", "75", "10 000", "1e7".
-std::string ViscosityTickLabel(double cst);
+// A tick label, as the program shows numbers: "0.5", "75", "10,000", "1e+15".
+std::string TickLabel(double value);
 
 }  // namespace project1

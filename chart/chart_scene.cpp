@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "chart/text_metrics.h"
 
 namespace project1 {
 
@@ -27,6 +30,21 @@ constexpr double kFittedRadius = 5;
 constexpr double kReferenceSide = 7;
 constexpr double kBandHalfWidth = 5;
 
+// The y axis's title: its baseline's distance from the picture's left edge.
+constexpr double kYTitleX = 18;
+// The viscosity labels end this far left of the plot; the temperature labels' baseline sits this
+// far below it.
+constexpr double kYLabelOffset = 6;
+constexpr double kXLabelBaseline = 16;
+// The least room between two labels side by side, and one above the other, in pixels.
+constexpr double kLabelGapX = 4;
+constexpr double kLabelGapY = 1;
+// A label beside a marker is tried at most this far up or down from its first place, a band's
+// label this far, in steps of kShiftStep pixels.
+constexpr double kNearShift = 14;
+constexpr double kBandShift = 2;
+constexpr double kShiftStep = 1;
+
 // 0 for a power of ten, 1 for 2 or 5 times one, 2 for any other value.
 int RoundnessRank(double value) {
   const double mantissa = value / std::pow(10.0, std::floor(std::log10(value) + 1e-9));
@@ -34,6 +52,104 @@ int RoundnessRank(double value) {
   if (near(1) || near(10)) return 0;
   if (near(2) || near(5)) return 1;
   return 2;
+}
+
+// The texts placed so far, no two touching.
+class Labels {
+ public:
+  // Places `text` where it lies inside `bounds` and clear of every text placed; false when it
+  // does not.
+  bool Place(const TextShape& text, const TextBox& bounds) {
+    return PlaceShifted(text, {0}, bounds);
+  }
+  // Places the first of `choices` that fits; false when none does.
+  bool PlaceFirst(const std::vector<TextShape>& choices, const TextBox& bounds) {
+    return std::any_of(choices.begin(), choices.end(),
+                       [&](const TextShape& text) { return Place(text, bounds); });
+  }
+  // Places `text` moved down by the first of `shifts` at which it fits; false when none does.
+  // The text is measured once.
+  bool PlaceShifted(TextShape text, const std::vector<double>& shifts, const TextBox& bounds) {
+    const TextBox measured = BoxOf(text);
+    for (double shift : shifts) {
+      TextBox box = measured;
+      box.top += shift;
+      box.bottom += shift;
+      if (BoxInside(box, bounds) && Clear(box)) {
+        text.at.y += shift;
+        boxes_.push_back(box);
+        texts_.push_back(std::move(text));
+        return true;
+      }
+    }
+    return false;
+  }
+  std::vector<TextShape>& texts() { return texts_; }
+
+ private:
+  bool Clear(const TextBox& box) const {
+    return std::none_of(boxes_.begin(), boxes_.end(), [&](const TextBox& other) {
+      return BoxesTouch(box, other, kLabelGapX, kLabelGapY);
+    });
+  }
+  std::vector<TextBox> boxes_;
+  std::vector<TextShape> texts_;
+};
+
+// 0, then kShiftStep down, up, two steps down, up, ... to `reach` either way.
+std::vector<double> ShiftsWithin(double reach) {
+  std::vector<double> shifts = {0};
+  for (double d = kShiftStep; d <= reach; d += kShiftStep) {
+    shifts.push_back(d);
+    shifts.push_back(-d);
+  }
+  return shifts;
+}
+
+// The temperature labels: every m-th tick labelled, for the smallest m of kThinning at which
+// no two labels touch; a label that would leave the picture is left out.
+void PlaceTemperatureLabels(const ChartDescription& chart, const PlotArea& area,
+                            const TextBox& picture, Labels& labels) {
+  static constexpr std::int64_t kThinning[] = {1, 2, 4, 5, 10, 20, 40, 50, 100};
+  const std::vector<ChartTick>& ticks = chart.x_ticks;
+  const double step = ticks.size() > 1 ? ticks[1].value - ticks[0].value : 1;
+  const double bottom = area.top + area.height;
+  for (std::int64_t every : kThinning) {
+    Labels trial = labels;
+    bool clear = true;
+    for (const ChartTick& tick : ticks) {
+      if (std::llround(tick.value / step) % every != 0) continue;
+      const double x = ToPixels(chart, area, {tick.position, chart.y_min}).x;
+      const TextShape text = MakeText({x, bottom + kXLabelBaseline}, tick.label, kTickTextSize,
+                                      TextAnchor::Middle, kInk, false, false);
+      if (!BoxInside(BoxOf(text), picture)) continue;
+      if (!trial.Place(text, picture)) {
+        clear = false;
+        break;
+      }
+    }
+    if (clear) {
+      labels = std::move(trial);
+      return;
+    }
+  }
+}
+
+// The viscosity labels: each kept unless it would touch a label of a rounder value: powers of
+// ten first, then 2 and 5 times them, then the rest.
+void PlaceViscosityLabels(const ChartDescription& chart, const PlotArea& area,
+                          const TextBox& picture, Labels& labels) {
+  std::vector<const ChartTick*> ticks;
+  for (const ChartTick& tick : chart.y_ticks) ticks.push_back(&tick);
+  std::stable_sort(ticks.begin(), ticks.end(), [](const ChartTick* a, const ChartTick* b) {
+    return RoundnessRank(a->value) < RoundnessRank(b->value);
+  });
+  for (const ChartTick* tick : ticks) {
+    const double y = ToPixels(chart, area, {chart.x_min, tick->position}).y;
+    labels.Place(MakeText({area.left - kYLabelOffset, y + 4}, tick->label, kTickTextSize,
+                          TextAnchor::End, kInk, false, false),
+                 picture);
+  }
 }
 
 }  // namespace
@@ -82,8 +198,14 @@ TextShape MakeText(PixelPoint at, const std::string& text, double size, TextAnch
   return shape;
 }
 
-PlotArea PlotAreaFor(double width, double height) {
-  return {kLeftMargin, kTopMargin, std::max(1.0, width - kLeftMargin - kRightMargin),
+PlotArea PlotAreaFor(const ChartDescription& chart, double width, double height) {
+  double widest = 0;
+  for (const ChartTick& tick : chart.y_ticks) {
+    widest = std::max(widest, TextAdvance(tick.label, kTickTextSize, false));
+  }
+  const double left = std::max(kLeftMargin, kYTitleX + kChartFontDescent * kAxisTitleSize +
+                                                kLabelGapX + widest + kYLabelOffset);
+  return {left, kTopMargin, std::max(1.0, width - left - kRightMargin),
           std::max(1.0, height - kTopMargin - kBottomMargin)};
 }
 
@@ -93,16 +215,117 @@ PixelPoint ToPixels(const ChartDescription& chart, const PlotArea& area, ChartPo
 }
 
 ChartScene LayOutChart(const ChartDescription& chart, double width, double height) {
-  ChartScene scene{width, height, kBackground, {}};
+  const PlotArea area = PlotAreaFor(chart, width, height);
+  ChartScene scene{width, height, kBackground, area, {}};
   std::vector<Shape>& shapes = scene.shapes;
-  const PlotArea area = PlotAreaFor(width, height);
   const double right = area.left + area.width;
   const double bottom = area.top + area.height;
+  const TextBox picture{0, 0, width, height};
+  const TextBox plot{area.left, area.top, right, bottom};
   auto px = [&](double x, double y) { return ToPixels(chart, area, {x, y}); };
+  auto on_axis = [&](const ChartMarker& marker) {
+    return marker.at.x >= chart.x_min && marker.at.x <= chart.x_max;
+  };
 
-  shapes.push_back(
-      MakeText({width / 2, 26}, kChartTitle, kTitleSize, TextAnchor::Middle, kInk, true, false));
+  // The texts, the most needed first: each later one keeps clear of those before it.
+  Labels labels;
+  labels.Place(
+      MakeText({width / 2, 26}, kChartTitle, kTitleSize, TextAnchor::Middle, kInk, true, false),
+      picture);
+  labels.Place(MakeText({area.left + area.width / 2, height - 12}, ChartXTitle(chart.unit),
+                        kAxisTitleSize, TextAnchor::Middle, kInk, false, false),
+               picture);
+  labels.Place(MakeText({kYTitleX, area.top + area.height / 2}, kChartYTitle, kAxisTitleSize,
+                        TextAnchor::Middle, kInk, false, true),
+               picture);
+  PlaceTemperatureLabels(chart, area, picture, labels);
+  PlaceViscosityLabels(chart, area, picture, labels);
 
+  // Each level labelled above or below its line, at the cold end or else the hot one.
+  const std::vector<double> near = ShiftsWithin(kNearShift);
+  for (const ChartLevel& level : chart.levels) {
+    const double y = px(chart.x_min, level.y).y;
+    const double below = y + 4 + kChartFontAscent * kTickTextSize;
+    std::vector<TextShape> choices;
+    for (const auto& [x, anchor] :
+         {std::pair{area.left + 6, TextAnchor::Start}, std::pair{right - 6, TextAnchor::End}}) {
+      for (double baseline : {y - 4, below}) {
+        choices.push_back(MakeText({x, baseline}, level.label, kTickTextSize, anchor,
+                                   kChartLevelColour, false, false));
+      }
+    }
+    labels.PlaceFirst(choices, plot);
+  }
+
+  // The names at the hot ends, on the side of each line away from its run (below a line that
+  // falls towards the end, above one that rises). Stacked in that order one above the other
+  // where they would touch, the stack kept inside the plot; a name that still touches a label
+  // moves along the edge to the nearest clear place.
+  {
+    std::vector<TextShape> names;
+    for (const ChartLine& line : chart.lines) {
+      if (line.points.empty()) continue;
+      const ChartPoint end = line.points.back();
+      const ChartPoint before = line.points.front();
+      const PixelPoint at = px(end.x, end.y);
+      const bool falls = end.y <= before.y;
+      const double y = falls ? at.y + kAxisTitleSize + 6 : at.y - 8;
+      names.push_back(MakeText({std::min(at.x, right) - 4, y}, line.name, kAxisTitleSize,
+                               TextAnchor::End, line.colour, true, false));
+    }
+    std::stable_sort(names.begin(), names.end(),
+                     [](const TextShape& a, const TextShape& b) { return a.at.y < b.at.y; });
+    const double pitch = (kChartFontAscent + kChartFontDescent) * kAxisTitleSize + kLabelGapY;
+    const double highest = area.top + kChartFontAscent * kAxisTitleSize;
+    const double lowest = bottom - kChartFontDescent * kAxisTitleSize;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const double floor = i == 0 ? highest : names[i - 1].at.y + pitch;
+      names[i].at.y = std::max(names[i].at.y, floor);
+    }
+    for (std::size_t i = names.size(); i-- > 0;) {
+      const double ceiling = i + 1 == names.size() ? lowest : names[i + 1].at.y - pitch;
+      names[i].at.y = std::min(names[i].at.y, ceiling);
+    }
+    const std::vector<double> anywhere = ShiftsWithin(std::max(height, 1.0));
+    for (const TextShape& name : names) labels.PlaceShifted(name, anywhere, plot);
+  }
+
+  // Each band's grade level with the band's middle, right of it or else left of it.
+  const std::vector<double> band_shifts = ShiftsWithin(kBandShift);
+  for (const ChartBand& band : chart.iso_bands) {
+    const PixelPoint high = px(band.x, band.y_high);
+    const PixelPoint low = px(band.x, band.y_low);
+    const double baseline =
+        (high.y + low.y) / 2 + (kChartFontAscent - kChartFontDescent) / 2 * kTickTextSize;
+    for (const auto& [x, anchor] : {std::pair{high.x + kBandHalfWidth + 3, TextAnchor::Start},
+                                    std::pair{high.x - kBandHalfWidth - 3, TextAnchor::End}}) {
+      if (labels.PlaceShifted(
+              MakeText({x, baseline}, band.label, kTickTextSize, anchor, kBandText, false, false),
+              band_shifts, plot)) {
+        break;
+      }
+    }
+  }
+
+  // Each reference value beside its marker: to the right, or to the left in the right quarter of
+  // the plot, else on the other side.
+  for (const ChartLine& line : chart.lines) {
+    for (const ChartMarker& marker : line.references) {
+      if (!on_axis(marker)) continue;
+      const PixelPoint at = px(marker.at.x, marker.at.y);
+      const bool left_first = at.x > area.left + 0.75 * area.width;
+      for (bool left : {left_first, !left_first}) {
+        if (labels.PlaceShifted(
+                MakeText({left ? at.x - 8 : at.x + 8, at.y - 6}, marker.label, kTickTextSize,
+                         left ? TextAnchor::End : TextAnchor::Start, line.colour, false, false),
+                near, plot)) {
+          break;
+        }
+      }
+    }
+  }
+
+  // The shapes, back to front.
   for (const ChartTick& tick : chart.x_ticks) {
     const double x = px(tick.position, chart.y_min).x;
     shapes.push_back(MakeLine({x, area.top}, {x, bottom}, {kGrid, 1}));
@@ -111,64 +334,17 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     const double y = px(chart.x_min, tick.position).y;
     shapes.push_back(MakeLine({area.left, y}, {right, y}, {kGrid, 1}));
   }
-
-  if (chart.iso_band) {
-    const ChartBand& band = *chart.iso_band;
+  for (const ChartBand& band : chart.iso_bands) {
     const PixelPoint high = px(band.x, band.y_high);
     const PixelPoint low = px(band.x, band.y_low);
     shapes.push_back(MakeRect(high.x - kBandHalfWidth, high.y, 2 * kBandHalfWidth, low.y - high.y,
                               {kBand, 1}, kBand, 0.22));
-    shapes.push_back(MakeText({high.x + kBandHalfWidth + 3, high.y - 3}, band.label, kTickTextSize,
-                              TextAnchor::Start, kBandText, false, false));
   }
-
-  // Levels across the whole plot, each labelled above its cold end.
   for (const ChartLevel& level : chart.levels) {
     const double y = px(chart.x_min, level.y).y;
     shapes.push_back(MakeLine({area.left, y}, {right, y}, {kChartLevelColour, 1.5}));
-    shapes.push_back(MakeText({area.left + 6, y - 4}, level.label, kTickTextSize, TextAnchor::Start,
-                              kChartLevelColour, false, false));
   }
-
   shapes.push_back(MakeRect(area.left, area.top, area.width, area.height, {kFrame, 1}, "", 1));
-  for (const ChartTick& tick : chart.x_ticks) {
-    const double x = px(tick.position, chart.y_min).x;
-    shapes.push_back(MakeText({x, bottom + 16}, tick.label, kTickTextSize, TextAnchor::Middle, kInk,
-                              false, false));
-  }
-  // Every grid line keeps its label unless it would crowd a label of a rounder value: powers of
-  // ten first, then 2 and 5 times them, then the rest.
-  {
-    struct Candidate {
-      double y;
-      int rank;
-      const ChartTick* tick;
-    };
-    std::vector<Candidate> candidates;
-    for (const ChartTick& tick : chart.y_ticks) {
-      candidates.push_back({px(chart.x_min, tick.position).y, RoundnessRank(tick.value), &tick});
-    }
-    std::stable_sort(candidates.begin(), candidates.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.rank < b.rank; });
-    std::vector<Candidate> placed;
-    for (const Candidate& candidate : candidates) {
-      const bool crowded = std::any_of(placed.begin(), placed.end(), [&](const Candidate& other) {
-        return std::abs(other.y - candidate.y) < kTickTextSize + 2;
-      });
-      if (!crowded) placed.push_back(candidate);
-    }
-    std::sort(placed.begin(), placed.end(),
-              [](const Candidate& a, const Candidate& b) { return a.y > b.y; });
-    for (const Candidate& label : placed) {
-      shapes.push_back(MakeText({area.left - 6, label.y + 4}, label.tick->label, kTickTextSize,
-                                TextAnchor::End, kInk, false, false));
-    }
-  }
-  shapes.push_back(MakeText({area.left + area.width / 2, height - 12}, kChartXTitle, kAxisTitleSize,
-                            TextAnchor::Middle, kInk, false, false));
-  shapes.push_back(MakeText({18, area.top + area.height / 2}, kChartYTitle, kAxisTitleSize,
-                            TextAnchor::Middle, kInk, false, true));
-
   for (const ChartLine& line : chart.lines) {
     PolylineShape polyline{{}, {line.colour, kLineWidth}};
     for (const ChartPoint& point : line.points) polyline.points.push_back(px(point.x, point.y));
@@ -176,32 +352,18 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
   }
   for (const ChartLine& line : chart.lines) {
     for (const ChartMarker& marker : line.fitted) {
+      if (!on_axis(marker)) continue;
       shapes.push_back(
           MakeCircle(px(marker.at.x, marker.at.y), kFittedRadius, {line.colour, 1.5}, ""));
     }
     for (const ChartMarker& marker : line.references) {
+      if (!on_axis(marker)) continue;
       const PixelPoint at = px(marker.at.x, marker.at.y);
       shapes.push_back(MakeRect(at.x - kReferenceSide / 2, at.y - kReferenceSide / 2,
                                 kReferenceSide, kReferenceSide, {kInk, 1}, line.colour, 1));
-      // Labels to the right of their marker, or to its left in the right quarter of the plot.
-      const bool left = at.x > area.left + 0.75 * area.width;
-      shapes.push_back(MakeText({left ? at.x - 8 : at.x + 8, at.y - 6}, marker.label, kTickTextSize,
-                                left ? TextAnchor::End : TextAnchor::Start, line.colour, false,
-                                false));
-    }
-    if (!line.points.empty()) {
-      // The name at the hot end, on the side of the line away from its run: below a line that
-      // falls towards the end, above one that rises, always inside the plot.
-      const ChartPoint end = line.points.back();
-      const ChartPoint before = line.points.front();
-      const PixelPoint at = px(end.x, end.y);
-      const bool falls = end.y <= before.y;
-      const double y = falls ? at.y + kAxisTitleSize + 6 : at.y - 8;
-      shapes.push_back(MakeText(
-          {std::min(at.x, right) - 4, std::clamp(y, area.top + kAxisTitleSize + 2, bottom - 4)},
-          line.name, kAxisTitleSize, TextAnchor::End, line.colour, true, false));
     }
   }
+  for (TextShape& text : labels.texts()) shapes.push_back(std::move(text));
   return scene;
 }
 

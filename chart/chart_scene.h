@@ -18,9 +18,10 @@ struct PlotArea {
   double height = 0;
 };
 
-// The plot area of a width x height picture: fixed margins for the title, tick labels and axis
-// titles; never smaller than one pixel.
-PlotArea PlotAreaFor(double width, double height);
+// The plot area of `chart` in a width x height picture: margins for the title, the tick labels
+// and the axis titles, the left one wide enough for the widest viscosity label; never smaller
+// than one pixel.
+PlotArea PlotAreaFor(const ChartDescription& chart, double width, double height);
 
 // A chart point in the picture's pixels (y grows downwards).
 struct PixelPoint {
@@ -84,6 +85,7 @@ struct ChartScene {
   double width = 0;
   double height = 0;
   std::string background;
+  PlotArea area;
   std::vector<Shape> shapes;
 };
 
@@ -93,7 +95,10 @@ inline constexpr const char* kChartLevelColour = "#b03a2e";
 inline constexpr double kChartDefaultWidth = 800;
 inline constexpr double kChartDefaultHeight = 560;
 
-// The shapes of `chart` in a width x height picture.
+// The shapes of `chart` in a width x height picture, the texts drawn last. No text touches
+// another or leaves the picture: a tick label that would is left out (keeping the roundest
+// values), an oil's name moves up or down the plot's edge until it is clear, and a band's,
+// level's or marker's label takes the first clear place beside what it names, or is left out.
 ChartScene LayOutChart(const ChartDescription& chart, double width, double height);
 
 }  // namespace project1

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "chart/text_metrics.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -154,7 +155,9 @@ std::string ChartSvg(const ChartDescription& chart, double width, double height)
   AppendNumber(out, width);
   out += ' ';
   AppendNumber(out, height);
-  out += "\" font-family=\"DejaVu Sans, Verdana, sans-serif\">\n";
+  out += "\" font-family=\"";
+  out += kChartFontFamilies;
+  out += "\">\n";
   out += "<title>";
   out += XmlEscaped(kChartTitle);
   out += "</title>\n<desc>";

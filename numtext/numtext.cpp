@@ -361,4 +361,12 @@ std::string FormatNumber(double value, std::string_view pattern) {
   return out;
 }
 
+std::string ShownNumber(double value, std::string_view pattern) {
+  constexpr double kScientificFrom = 1e15;
+  if (std::isfinite(value) && std::fabs(value) >= kScientificFrom) {
+    return ScientificShortestText(value);
+  }
+  return FormatNumber(value, pattern);
+}
+
 }  // namespace project1

@@ -57,6 +57,11 @@ bool ReadDecimal(std::string_view text, double& value);
 // pattern outside that grammar.
 std::string FormatNumber(double value, std::string_view pattern);
 
+// A number as the program shows it to a person: by `pattern` (see FormatNumber), or, from 10^15
+// on (either sign), in the shortest scientific notation ("1e+300"), which a person can still
+// read where a grouped number would run to dozens of digits.
+std::string ShownNumber(double value, std::string_view pattern);
+
 // The four display patterns of the program.
 inline constexpr std::string_view kKinematicPattern = "###,###.###";       // kinematic results
 inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results

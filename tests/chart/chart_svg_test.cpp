@@ -92,7 +92,7 @@ TEST_F(ChartSvgFiles, RenderedLinesPassThroughTheirPointsAt40And100C) {
   const QImage image(QString::fromStdString(png.string()));
   ASSERT_EQ(image.size(),
             QSize(static_cast<int>(kChartDefaultWidth), static_cast<int>(kChartDefaultHeight)));
-  const PlotArea area = PlotAreaFor(kChartDefaultWidth, kChartDefaultHeight);
+  const PlotArea area = PlotAreaFor(chart, kChartDefaultWidth, kChartDefaultHeight);
   for (const ChartLine& line : chart.lines) {
     const QColor colour(QString::fromStdString(line.colour));
     for (const ChartMarker& marker : line.fitted) {

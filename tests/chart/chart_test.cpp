@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/oil_properties.h"
 #include "error_expectations.h"
 #include "numtext/numtext.h"
 
@@ -123,12 +124,12 @@ TEST(ChartAxes, TicksAreTheStandardValuesInRange) {
                                       "140", "160", "180", "200", "220", "240"}));
   // From 3.527 cSt at 250 °C to 412,753.932 cSt at -40 °C with 4 % of room either side:
   // y from -0.249 to 0.788, which leaves out 3 cSt (y = -0.255) and holds 1,000,000 (0.778).
-  EXPECT_EQ(
-      Labels(chart.y_ticks),
-      (std::vector<std::string>{
-          "4",    "5",      "6",      "8",      "10",      "15",      "20",      "30",       "40",
-          "50",   "75",     "100",    "150",    "200",     "300",     "500",     "1000",     "2000",
-          "5000", "10 000", "20 000", "50 000", "100 000", "200 000", "500 000", "1 000 000"}));
+  EXPECT_EQ(Labels(chart.y_ticks),
+            (std::vector<std::string>{
+                "4",      "5",       "6",       "8",       "10",       "15",     "20",
+                "30",     "40",      "50",      "75",      "100",      "150",    "200",
+                "300",    "500",     "1,000",   "2,000",   "5,000",    "10,000", "20,000",
+                "50,000", "100,000", "200,000", "500,000", "1,000,000"}));
   for (const std::vector<ChartTick>* ticks : {&chart.x_ticks, &chart.y_ticks}) {
     const bool along_x = ticks == &chart.x_ticks;
     for (const ChartTick& tick : *ticks) {
@@ -154,17 +155,20 @@ TEST(ChartAxes, ViscosityTicksStayStandardAndApartOnAVerySteepLine) {
     }
   }
   EXPECT_LE(chart.y_ticks.size(), 161u);
-  EXPECT_EQ(chart.y_ticks.back().label.substr(0, 2), "1e");
+  EXPECT_EQ(chart.y_ticks.back().label.substr(0, 3), "1e+");
 }
 
-TEST(ChartAxes, TickLabels) {
+TEST(ChartAxes, TickLabelsGroupWithCommasLikeEveryOtherNumberOfTheProgram) {
   const struct {
-    double cst;
+    double value;
     const char* label;
-  } cases[] = {{0.5, "0.5"},   {1.5, "1.5"},      {75, "75"},          {1000, "1000"},
-               {5000, "5000"}, {10000, "10 000"}, {200000, "200 000"}, {1e6, "1 000 000"},
-               {1e7, "1e7"},   {1e300, "1e300"}};
-  for (const auto& c : cases) EXPECT_EQ(ViscosityTickLabel(c.cst), c.label) << c.cst;
+  } cases[] = {{0.5, "0.5"},        {1.5, "1.5"},
+               {-40, "-40"},        {0, "0"},
+               {1000, "1,000"},     {5000, "5,000"},
+               {10000, "10,000"},   {1e6, "1,000,000"},
+               {1e7, "10,000,000"}, {1e14, "100,000,000,000,000"},
+               {1e15, "1e+15"},     {1e300, "1e+300"}};
+  for (const auto& c : cases) EXPECT_EQ(TickLabel(c.value), c.label) << c.value;
 }
 
 TEST(ChartSpan, LinesAreTrimmedWhereTheViscosityLeavesWhatADoubleHolds) {
@@ -180,43 +184,140 @@ TEST(ChartSpan, LinesAreTrimmedWhereTheViscosityLeavesWhatADoubleHolds) {
               chart.from_c, 1e-9);
 }
 
-TEST(ChartSpan, MarkersOutsideTheSpanWidenIt) {
-  const ChartDescription chart =
-      BuildChart({Oil40100("SHC 632", Law::Walther, 320, 35, {-60, 300})});
-  EXPECT_EQ(chart.from_c, -60);
-  EXPECT_EQ(chart.to_c, 300);
-  EXPECT_EQ(chart.lines.front().references.size(), 2u);
-  const ChartDescription narrow =
-      BuildChart({Oil40100("SHC 632", Law::Walther, 320, 35)}, {60, 80});
-  EXPECT_EQ(narrow.from_c, 40);  // the fitted points are always on the chart
-  EXPECT_EQ(narrow.to_c, 100);
-  EXPECT_EQ(Labels(narrow.x_ticks),
-            (std::vector<std::string>{"40", "45", "50", "55", "60", "65", "70", "75", "80", "85",
-                                      "90", "95", "100"}));
+TEST(ChartSpan, TheAxisIsTheRangeAskedForAndAnEndNotGivenTakesInTheMarkers) {
+  const struct {
+    ChartSpan span;
+    std::vector<double> references;
+    double from_c;
+    double to_c;
+    std::vector<std::string> x_labels;
+    std::size_t references_drawn;
+  } cases[] = {
+      {{50, 80},
+       {},
+       50,
+       80,
+       {"50", "52", "54", "56", "58", "60", "62", "64", "66", "68", "70", "72", "74", "76", "78",
+        "80"},
+       0},
+      {{200, 250},
+       {71, 220},
+       200,
+       250,
+       {"200", "205", "210", "215", "220", "225", "230", "235", "240", "245", "250"},
+       1},
+      {{},
+       {-60, 300},
+       -60,
+       300,
+       {"-50", "-25", "0", "25", "50", "75", "100", "125", "150", "175", "200", "225", "250", "275",
+        "300"},
+       2},
+      {{0, std::nullopt},
+       {-60, 300},
+       0,
+       300,
+       {"0", "20", "40", "60", "80", "100", "120", "140", "160", "180", "200", "220", "240", "260",
+        "280", "300"},
+       1},
+  };
+  for (const auto& c : cases) {
+    const ChartDescription chart =
+        BuildChart({Oil40100("SHC 632", Law::Walther, 320, 35, c.references)}, c.span);
+    SCOPED_TRACE(c.from_c);
+    EXPECT_EQ(chart.from_c, c.from_c);
+    EXPECT_EQ(chart.to_c, c.to_c);
+    EXPECT_EQ(chart.x_min, ChartX(Law::Walther, c.from_c));
+    EXPECT_EQ(chart.x_max, ChartX(Law::Walther, c.to_c));
+    EXPECT_EQ(Labels(chart.x_ticks), c.x_labels);
+    const ChartLine& line = chart.lines.front();
+    EXPECT_EQ(line.references.size(), c.references_drawn);
+    EXPECT_NEAR(TemperatureFromChartX(Law::Walther, line.points.front().x), c.from_c, 1e-9);
+    EXPECT_NEAR(TemperatureFromChartX(Law::Walther, line.points.back().x), c.to_c, 1e-9);
+    // The viscosity axis fits what is drawn within the range, not the fitted points outside it.
+    EXPECT_LT(chart.y_max, line.points.front().y + 0.1 * (chart.y_max - chart.y_min));
+  }
 }
 
-TEST(ChartBand, TheFirstOilsGradeIsABandAt40C) {
+TEST(ChartBand, EachOilsGradeIsABandAt40COnce) {
   const struct {
-    double nu40;
-    int grade;  // 0: none
-    double low;
-    double high;
-  } cases[] = {{320, 320, 288, 352}, {35.2, 32, 28.8, 35.2}, {40, 0, 0, 0}, {31, 32, 28.8, 35.2}};
+    std::vector<double> nu40;
+    ChartSpan span;
+    std::vector<int> grades;
+  } cases[] = {
+      {{320, 68}, {}, {320, 68}},
+      {{35.2, 31, 68}, {}, {32, 68}},  // two oils of one grade share its band
+      {{40, 68}, {}, {68}},            // 40 cSt lies between two grades
+      {{320, 68}, {50, 80}, {}},       // 40 °C is off the axis
+  };
   for (const auto& c : cases) {
-    const ChartDescription chart = BuildChart(
-        {Oil40100("first", Law::Walther, c.nu40, 5.5), Oil40100("second", Law::Walther, 68, 9)});
-    if (c.grade == 0) {
-      EXPECT_FALSE(chart.iso_band.has_value()) << c.nu40;
-      continue;
+    std::vector<ChartOil> oils;
+    for (double nu40 : c.nu40) oils.push_back(Oil40100("oil", Law::Walther, nu40, 5.5));
+    const ChartDescription chart = BuildChart(oils, c.span);
+    ASSERT_EQ(chart.iso_bands.size(), c.grades.size()) << c.nu40.front();
+    for (std::size_t i = 0; i < c.grades.size(); ++i) {
+      const ChartBand& band = chart.iso_bands[i];
+      const IsoGradeLimits& limits =
+          *std::find_if(IsoGrades().begin(), IsoGrades().end(),
+                        [&](const IsoGradeLimits& grade) { return grade.grade == c.grades[i]; });
+      EXPECT_EQ(band.grade, c.grades[i]);
+      EXPECT_EQ(band.label, "ISO VG " + std::to_string(c.grades[i]));
+      EXPECT_EQ(band.minimum_cst, limits.minimum);
+      EXPECT_EQ(band.maximum_cst, limits.maximum);
+      EXPECT_NEAR(band.y_low, std::log10(std::log10(limits.minimum + 0.6)), 1e-12);
+      EXPECT_NEAR(band.y_high, std::log10(std::log10(limits.maximum + 0.6)), 1e-12);
+      EXPECT_NEAR(band.x, std::log10(313.16), 1e-12);
+      EXPECT_TRUE(band.y_low >= chart.y_min && band.y_high <= chart.y_max);
     }
-    ASSERT_TRUE(chart.iso_band.has_value()) << c.nu40;
-    EXPECT_EQ(chart.iso_band->grade, c.grade);
-    EXPECT_EQ(chart.iso_band->label, "ISO VG " + std::to_string(c.grade));
-    EXPECT_EQ(chart.iso_band->minimum_cst, c.low);
-    EXPECT_EQ(chart.iso_band->maximum_cst, c.high);
-    EXPECT_NEAR(chart.iso_band->y_low, std::log10(std::log10(c.low + 0.6)), 1e-12);
-    EXPECT_NEAR(chart.iso_band->y_high, std::log10(std::log10(c.high + 0.6)), 1e-12);
-    EXPECT_NEAR(chart.iso_band->x, std::log10(313.16), 1e-12);
+  }
+}
+
+TEST(ChartUnits, TheTemperatureAxisIsInTheUnitAsked) {
+  const struct {
+    TemperatureUnit unit;
+    const char* title;
+    std::vector<std::string> x_labels;
+    const char* words;
+  } cases[] = {
+      {TemperatureUnit::Celsius,
+       "Temperature, °C",
+       {"0", "10", "20", "30", "40", "50", "60", "70", "80", "90", "100"},
+       "Viscosity-temperature chart from 0 °C to 100 °C. A: a straight line through 320 cSt at "
+       "40 °C and 35 cSt at 100 °C; 85.642 cSt at 71 °C. ISO VG 320 band at 40 °C: 288 to 352 "
+       "cSt."},
+      {TemperatureUnit::Fahrenheit,
+       "Temperature, °F",
+       {"40", "60", "80", "100", "120", "140", "160", "180", "200"},
+       "Viscosity-temperature chart from 32 °F to 212 °F. A: a straight line through 320 cSt at "
+       "104 °F and 35 cSt at 212 °F; 85.642 cSt at 159.8 °F. ISO VG 320 band at 104 °F: 288 to "
+       "352 cSt."},
+      {TemperatureUnit::Kelvin,
+       "Temperature, K",
+       {"280", "290", "300", "310", "320", "330", "340", "350", "360", "370"},
+       "Viscosity-temperature chart from 273.15 K to 373.15 K. A: a straight line through 320 "
+       "cSt at 313.15 K and 35 cSt at 373.15 K; 85.642 cSt at 344.15 K. ISO VG 320 band at "
+       "313.15 K: 288 to 352 cSt."},
+  };
+  for (const auto& c : cases) {
+    const ChartDescription chart =
+        BuildChart({Oil40100("A", Law::Walther, 320, 35, {71})}, {0, 100}, {}, c.unit);
+    SCOPED_TRACE(c.title);
+    EXPECT_EQ(chart.unit, c.unit);
+    EXPECT_EQ(ChartXTitle(chart.unit), c.title);
+    EXPECT_EQ(Labels(chart.x_ticks), c.x_labels);
+    // Each tick sits where its temperature, taken back to degrees C by hand, lies.
+    for (const ChartTick& tick : chart.x_ticks) {
+      const double t_c = c.unit == TemperatureUnit::Fahrenheit ? (tick.value - 32) * 5 / 9
+                         : c.unit == TemperatureUnit::Kelvin   ? tick.value - 273.15
+                                                               : tick.value;
+      EXPECT_NEAR(tick.position, ChartX(Law::Walther, t_c), 1e-12) << tick.label;
+    }
+    EXPECT_EQ(DescribeChart(chart), c.words);
+    // The unit changes what is shown, not what is drawn.
+    const ChartDescription celsius =
+        BuildChart({Oil40100("A", Law::Walther, 320, 35, {71})}, {0, 100});
+    EXPECT_EQ(chart.x_min, celsius.x_min);
+    EXPECT_EQ(chart.x_max, celsius.x_max);
   }
 }
 
@@ -228,6 +329,11 @@ TEST(ChartWords, TheChartInWordsNamesEachLineAndItsViscosities) {
             "320 cSt at 40 °C and 35 cSt at 100 °C; 85.642 cSt at 71 °C, 11.987 cSt at 150 °C. B: "
             "a straight line through 40 cSt at 40 °C and 6 cSt at 100 °C. ISO VG 320 band at "
             "40 °C: 288 to 352 cSt.");
+  const ChartDescription two_bands = BuildChart(
+      {Oil40100("SHC 632", Law::Walther, 320, 35), Oil40100("SHC 624", Law::Walther, 31, 5.8)});
+  EXPECT_NE(DescribeChart(two_bands).find("ISO VG 320 band at 40 °C: 288 to 352 cSt. ISO VG 32 "
+                                          "band at 40 °C: 28.8 to 35.2 cSt."),
+            std::string::npos);
 }
 
 TEST(ChartErrors, RefusedCharts) {
@@ -245,6 +351,10 @@ TEST(ChartErrors, RefusedCharts) {
       {{walther},
        {-300, 250},
        "The chart's lowest temperature -300 °C is not above absolute zero."},
+      {{walther}, {300, std::nullopt}, "The chart's span from 300 °C to 250 °C is empty."},
+      {{Oil40100("steep", Law::Walther, 1e6, 2)},
+       {-100, -50},
+       "No line of the chart can be drawn from -100 °C to -50 °C."},
   };
   for (const auto& c : cases) {
     ExpectError([&] { BuildChart(c.oils, c.span); }, ErrorKind::InvalidArgument, c.message);

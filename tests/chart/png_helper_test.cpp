@@ -23,7 +23,7 @@ TEST(PngHelper, DrawsTheChartWithEachLineThroughItsPoints) {
   ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(png.data()),
                                  static_cast<int>(png.size()), "PNG"));
   ASSERT_EQ(image.size(), QSize(800, 560));
-  const PlotArea area = PlotAreaFor(800, 560);
+  const PlotArea area = PlotAreaFor(chart, 800, 560);
   for (const ChartLine& line : chart.lines) {
     const QColor colour(QString::fromStdString(line.colour));
     for (const ChartMarker& marker : line.fitted) {

@@ -48,19 +48,33 @@ TEST_F(ChartTool, WritesAnSvgOfEveryOilGiven) {
   const struct {
     Args args;
     std::string words;
+    std::size_t circles;  // the fitted points drawn
   } cases[] = {
       {{"--oil", "SHC 632", "--oil", "SHC 624"},
        "Viscosity-temperature chart from -40 °C to 250 °C. SHC 632: a straight line through 320 "
        "cSt at 40 °C and 35 cSt at 100 °C. SHC 624: a straight line through 31 cSt at 40 °C and "
-       "5.8 cSt at 100 °C. ISO VG 320 band at 40 °C: 288 to 352 cSt."},
+       "5.8 cSt at 100 °C. ISO VG 320 band at 40 °C: 288 to 352 cSt. ISO VG 32 band at 40 °C: "
+       "28.8 to 35.2 cSt.",
+       4},
       {{"--point", "20=100", "--point", "176F=12", "--name", "Gear <B&C>", "--from", "0", "--to",
         "150"},
        "Viscosity-temperature chart from 0 °C to 150 °C. Gear &lt;B&amp;C&gt;: a straight line "
-       "through 100 cSt at 20 °C and 12 cSt at 80 °C."},
+       "through 100 cSt at 20 °C and 12 cSt at 80 °C.",
+       2},
       {{"--oil", "SHC 626", "--v40", "68", "--v100", "8.5", "--law", "d341"},
        "Viscosity-temperature chart from -40 °C to 250 °C. SHC 626: a straight line through 66 "
        "cSt at 40 °C and 10.3 cSt at 100 °C. Oil: a straight line through 68 cSt at 40 °C and "
-       "8.5 cSt at 100 °C. ISO VG 68 band at 40 °C: 61.2 to 74.8 cSt."},
+       "8.5 cSt at 100 °C. ISO VG 68 band at 40 °C: 61.2 to 74.8 cSt.",
+       4},
+      // The range asked for, though the points the line was fitted through lie outside it.
+      {{"--oil", "SHC 632", "--from", "50", "--to", "80"},
+       "Viscosity-temperature chart from 50 °C to 80 °C. SHC 632: a straight line through 320 "
+       "cSt at 40 °C and 35 cSt at 100 °C.",
+       0},
+      {{"--oil", "SHC 632", "--from", "200", "--to", "250"},
+       "Viscosity-temperature chart from 200 °C to 250 °C. SHC 632: a straight line through 320 "
+       "cSt at 40 °C and 35 cSt at 100 °C.",
+       0},
   };
   for (const auto& c : cases) {
     const fs::path svg = folder_ / "chart.svg";
@@ -72,6 +86,12 @@ TEST_F(ChartTool, WritesAnSvgOfEveryOilGiven) {
     EXPECT_EQ(run.err, "");
     const std::string bytes = ReadWholeFile(svg);
     EXPECT_EQ(Between(bytes, "<desc>", "</desc>"), c.words);
+    std::size_t circles = 0;
+    for (std::size_t at = bytes.find("<circle"); at != std::string::npos;
+         at = bytes.find("<circle", at + 1)) {
+      ++circles;
+    }
+    EXPECT_EQ(circles, c.circles) << c.words;
     EXPECT_EQ(std::system(("xmllint --noout '" + svg.string() + "'").c_str()), 0);
   }
 }

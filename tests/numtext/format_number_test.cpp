@@ -118,5 +118,20 @@ TEST(FormatNumber, ShowsTheLargestDoubleInFull) {
   EXPECT_EQ(TextToNumber(text), std::numeric_limits<double>::max());
 }
 
+TEST(ShownNumber, GroupsByThePatternBelow1e15AndWritesAnExponentFromThere) {
+  const struct {
+    double value;
+    const char* shown;
+  } cases[] = {
+      {0.3, "0.3"},       {5000, "5,000"},
+      {1e6, "1,000,000"}, {999999999999999, "999,999,999,999,999"},
+      {1e15, "1e+15"},    {-2.5e15, "-2.5e+15"},
+      {1e300, "1e+300"},  {-1234.5678, "-1,234.568"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ShownNumber(c.value, "###,##0.###"), c.shown) << c.value;
+  ExpectError([] { ShownNumber(std::numeric_limits<double>::infinity(), "###,##0.###"); },
+              ErrorKind::InvalidOperation, "The result is not a finite number.");
+}
+
 }  // namespace
 }  // namespace project1

@@ -228,7 +228,7 @@ void ChartWindowTest::theDrawnLinePassesThroughItsPointsAt40And100C() {
     const QImage image = view->grab().toImage();
     QCOMPARE(image.size(), view->size());
     const ChartDescription& description = *view->chart();
-    const PlotArea area = PlotAreaFor(view->width(), view->height());
+    const PlotArea area = PlotAreaFor(description, view->width(), view->height());
     const ChartLine& line = description.lines.front();
     const QColor colour(QString::fromStdString(line.colour));
     for (const ChartMarker& marker : line.fitted) {
@@ -366,7 +366,8 @@ void ChartWindowTest::theBearingBoxDrawsTheRatedViscosityAndGivesKappa() {
   chart->resize(QSize(1000, 640));
   QApplication::processEvents();
   const QImage image = chart->view()->grab().toImage();
-  const PlotArea area = PlotAreaFor(chart->view()->width(), chart->view()->height());
+  const PlotArea area =
+      PlotAreaFor(*chart->view()->chart(), chart->view()->width(), chart->view()->height());
   const QColor colour(QString::fromLatin1(kChartLevelColour));
   for (const ChartLevel& level : chart->view()->chart()->levels) {
     for (double share : {0.1, 0.5, 0.9}) {
