@@ -21,8 +21,9 @@ val Texts(const std::vector<std::string>& texts) {
 
 val Calculate(const std::string& visc40, const std::string& visc100, const std::string& temp1,
               const std::string& temp2, const std::string& gravity, const std::string& picked,
-              const std::string& law) {
-  const PageOutcome page = CalculatePage({visc40, visc100, temp1, temp2, gravity, picked, law});
+              const std::string& law, bool with_chart) {
+  const PageOutcome page =
+      CalculatePage({visc40, visc100, temp1, temp2, gravity, picked, law}, with_chart);
   val out = val::object();
   out.set("shown", Texts(page.shown));
   out.set("message", page.message);

@@ -50,7 +50,7 @@ void AddChart(const CalculationRecord& record, Law law, PageOutcome& page) {
 
 }  // namespace
 
-PageOutcome CalculatePage(const PageInputs& inputs) {
+PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
   PageOutcome page;
   Law law = Law::Walther;
   try {
@@ -83,7 +83,7 @@ PageOutcome CalculatePage(const PageInputs& inputs) {
   for (const OilProperty& property : PropertiesOf(record)) {
     page.properties.push_back({property.name, property.value});
   }
-  AddChart(record, law, page);
+  if (with_chart) AddChart(record, law, page);
   return page;
 }
 

@@ -44,8 +44,9 @@ struct PageOutcome {
   std::vector<std::string> numbers;  // visc1, visc2, dynamic1, dynamic2 (reyn), both in mPa·s
 };
 
-// The window's calculation of `inputs`; never throws. The law draws the chart.
-PageOutcome CalculatePage(const PageInputs& inputs);
+// The window's calculation of `inputs`; never throws. The law draws the chart, which is left out
+// unless asked for (a page shows the results first and draws the chart a frame later).
+PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart = true);
 
 // The texts of the lubricant list and the three values picking each oil fills in, as the window
 // fills them.

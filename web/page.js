@@ -63,19 +63,31 @@
     latest = answer;
     for (const id of results) $(id).classList.add("done");
     showProperties(answer);
-    showChart(answer);
     $("download").disabled = false;
     $("copy").disabled = false;
     $("status").textContent = "";
   }
 
-  function calculate() {
+  // The inputs in the engine's order.
+  function inputs() {
     const text = (id) => $(id).value;
-    const picked = $("list").value;
-    const answer = engine.calculate(text("visc40"), text("visc100"), text("temp1"), text("temp2"),
-                                    text("gravity"), picked, $("law").value);
+    return [text("visc40"), text("visc100"), text("temp1"), text("temp2"), text("gravity"),
+            $("list").value, $("law").value];
+  }
+
+  // Calculates and shows the results at once; the chart follows after they are painted.
+  let presses = 0;
+  function calculate() {
+    const typed = inputs();
+    const answer = engine.calculate(...typed, false);
     show(answer);
     rememberInAddress();
+    if (!answer.message) {
+      const press = ++presses;
+      requestAnimationFrame(() => setTimeout(() => {
+        if (press === presses) showChart(engine.calculate(...typed, true));
+      }, 0));
+    }
     return answer;
   }
 

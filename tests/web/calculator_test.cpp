@@ -75,6 +75,17 @@ TEST(CalculatePageTest, ASuccessGivesTheWindowsTextsTableCopyAndProperties) {
                                       "Dynamic viscosity at 150 °C: 10.419 mPa·s"}));
   EXPECT_NE(page.chart_svg.find("SHC 632"), std::string::npos);
   EXPECT_EQ(page.numbers.at(0), "85.64225480923383");
+
+  // Without the chart, everything else is the same.
+  PageOutcome without = CalculatePage(inputs, false);
+  EXPECT_TRUE(without.chart_svg.empty());
+  EXPECT_TRUE(without.chart_description.empty());
+  without.chart_svg = page.chart_svg;
+  without.chart_description = page.chart_description;
+  EXPECT_EQ(without.shown, page.shown);
+  EXPECT_EQ(without.table, page.table);
+  EXPECT_EQ(without.results, page.results);
+  EXPECT_EQ(without.properties.size(), page.properties.size());
 }
 
 TEST(CalculatePageTest, TheLawDrawsTheChartAndLeavesTheWindowsResults) {
