@@ -58,13 +58,21 @@ val Oils() {
   return array;
 }
 
-val TemperatureFor(const std::string& visc40, const std::string& visc100, const std::string& law,
-                   const std::string& kinematic) {
-  const PageAnswer answer = TemperatureForViscosity(visc40, visc100, law, kinematic);
+val Answer(const PageAnswer& answer) {
   val out = val::object();
   out.set("text", answer.text);
   out.set("message", answer.message);
   return out;
+}
+
+val TemperatureFor(const std::string& visc40, const std::string& visc100, const std::string& law,
+                   const std::string& kinematic) {
+  return Answer(TemperatureForViscosity(visc40, visc100, law, kinematic));
+}
+
+val Blend(const std::string& first40, const std::string& first100, const std::string& second40,
+          const std::string& second100, const std::string& fraction) {
+  return Answer(BlendOfOils(first40, first100, second40, second100, fraction));
 }
 
 }  // namespace
@@ -73,6 +81,7 @@ EMSCRIPTEN_BINDINGS(project1) {
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);
+  emscripten::function("blend", &Blend);
 }
 
 }  // namespace project1::web

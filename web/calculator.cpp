@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "catalogue/catalogue.h"
@@ -104,6 +105,24 @@ PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string&
                                             TextToNumber(visc100, kVisc100Name));
     const double t = TemperatureFor(line, TextToNumber(kinematic, "viscosity"));
     return {FormatNumber(t, kDegreesPattern) + " °C", ""};
+  } catch (const Error& error) {
+    return {"", error.what()};
+  }
+}
+
+PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
+                       const std::string& second40, const std::string& second100,
+                       const std::string& fraction) {
+  try {
+    const double share = TextToNumber(fraction, "fraction of the second oil");
+    std::string text;
+    for (const auto& [first, second, at] : {std::tuple{&first40, &second40, " cSt at 40 °C"},
+                                            std::tuple{&first100, &second100, " cSt at 100 °C"}}) {
+      const double nu = BlendKinematic(TextToNumber(*first, "viscosity of the first oil"),
+                                       TextToNumber(*second, "viscosity of the second oil"), share);
+      text += (text.empty() ? "" : ", ") + FormatNumber(nu, kKinematicPattern) + at;
+    }
+    return {text, ""};
   } catch (const Error& error) {
     return {"", error.what()};
   }

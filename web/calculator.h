@@ -67,4 +67,10 @@ struct PageAnswer {
 PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string& visc100,
                                    const std::string& law, const std::string& kinematic);
 
+// The blend by mass of two oils, `fraction` (0 to 1) of the second, at 40 and 100 C:
+// "100 cSt at 40 °C, 14.059 cSt at 100 °C"; or the message of the first failure.
+PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
+                       const std::string& second40, const std::string& second100,
+                       const std::string& fraction);
+
 }  // namespace project1::web

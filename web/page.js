@@ -163,6 +163,20 @@
     $("status").textContent = "Results copied.";
   }
 
+  // The temperature at which the oil in the boxes reaches the wanted viscosity, on the law's line.
+  function find() {
+    const answer = engine.temperatureFor($("visc40").value, $("visc100").value, $("law").value,
+                                         $("wanted").value);
+    $("wanted-alert").textContent = answer.message;
+    $("found").textContent = answer.text;
+    if (answer.message) {
+      $("wanted").setAttribute("aria-invalid", "true");
+      $("wanted").focus();
+    } else {
+      $("wanted").removeAttribute("aria-invalid");
+    }
+  }
+
   function start(module) {
     engine = module;
     oils = engine.oils();
@@ -174,6 +188,12 @@
     $("list").addEventListener("change", picked);
     $("download").addEventListener("click", download);
     $("copy").addEventListener("click", copy);
+    $("find").addEventListener("click", find);
+    $("wanted").addEventListener("keydown", (event) => {
+      if (event.key !== "Enter") return;
+      event.preventDefault();
+      find();
+    });
     window.addEventListener("hashchange", () => {
       if (fillFromAddress()) calculate();
     });

@@ -138,5 +138,27 @@ TEST(TemperatureForViscosityTest, AnswersInDegreesOrWithTheMessage) {
   }
 }
 
+TEST(BlendOfOilsTest, GivesTheBlendAtFortyAndAHundredDegreesOrTheMessage) {
+  const struct {
+    const char* fraction;
+    const char* second40;
+    std::string text;
+    bool failed;
+  } cases[] = {
+      {"0", "222", "66 cSt at 40 °C, 10.3 cSt at 100 °C", false},
+      {"1", "222", "222 cSt at 40 °C, 25.7 cSt at 100 °C", false},
+      {"0.370605", "222", "100 cSt at 40 °C, 14.059 cSt at 100 °C", false},
+      {"1.5", "222", "", true},
+      {"half", "222", "", true},
+      {"0.5", "x", "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fraction);
+    const PageAnswer answer = BlendOfOils("66", "10.3", c.second40, "25.7", c.fraction);
+    EXPECT_EQ(answer.text, c.text);
+    EXPECT_EQ(answer.message.empty(), !c.failed) << answer.message;
+  }
+}
+
 }  // namespace
 }  // namespace project1::web

@@ -211,10 +211,14 @@ async function usePage(browser) {
   });
 
   await check("copying puts the window's two lines on the clipboard", async () => {
+    await page.browserContext().overridePermissions("file://",
+                                                    ["clipboard-read", "clipboard-sanitized-write"]);
     await (await byName(page, "Copy results")).click();
     await page.waitForFunction(() => document.getElementById("status").textContent !== "",
                                { timeout: deadline });
     assert.strictEqual(await page.$eval("#status", (e) => e.textContent), "Results copied.");
+    assert.strictEqual(await page.evaluate(() => navigator.clipboard.readText()),
+                       expected(starting).results);
   });
 
   await check("the law starts on walther and draws the chart by d341", async () => {
@@ -229,6 +233,19 @@ async function usePage(browser) {
     assert.ok(await chartShows(page, expected({ ...starting, law: "d341" }).chartSvg));
     assert.ok(page.url().includes("law=d341"));
     await law.select("walther");
+  });
+
+  await check("the temperature for a viscosity, or the message beside its box", async () => {
+    await fill(page, starting);
+    await type(page, "Viscosity to reach, cSt", "20");
+    await page.keyboard.press("Enter");
+    assert.strictEqual(await page.$eval("#found", (e) => e.textContent), "123.379 °C");
+    await type(page, "Viscosity to reach, cSt", "twenty");
+    await (await byName(page, "Temperature for this viscosity")).click();
+    const seen = await failureSeen(page, "wanted");
+    assert.ok(seen.message.includes("twenty"), seen.message);
+    assert.strictEqual(seen.focused, "wanted");
+    assert.strictEqual(await page.$eval("#found", (e) => e.textContent), "");
   });
 
   await check("the keyboard alone reaches every box and calculates", async () => {
