@@ -122,6 +122,27 @@ class PerfReportTest(unittest.TestCase):
                          "Chart window open, menu to painted (first of 50; median 12.5 ms)")
         self.assertEqual(self.row(body, "Chart window open")[1], "41.2 ms")
 
+    def test_page_goals_are_judged_at_their_limits_and_left_out_when_not_measured(self):
+        bare = [(20.0, 1000)]
+        cases = [
+            # figure, loads ms, presses ms, expected met
+            ("Page opened", [90.0, 200.0, 500.0], [1.0], "yes"),
+            ("Page opened", [90.0, 200.1, 500.0], [1.0], "**no**"),
+            ("Page: a press", [90.0], [2.0, 16.0, 40.0], "yes"),
+            ("Page: a press", [90.0], [2.0, 16.01, 40.0], "**no**"),
+        ]
+        for figure, loads, presses, met in cases:
+            with self.subTest(figure=figure, loads=loads, presses=presses):
+                self.write(engine_json(), bare, bare)
+                with open(os.path.join(self.results, "web.json"), "w", encoding="utf-8") as f:
+                    json.dump({"loads_ms": loads, "presses_ms": presses, "frames_ms": []}, f)
+                body, missed = perf_report.table(self.results)
+                self.assertEqual(self.row(body, figure)[5], met)
+                self.assertEqual(missed, 0 if met == "yes" else 1)
+        os.remove(os.path.join(self.results, "web.json"))
+        body, _ = perf_report.table(self.results)
+        self.assertNotIn("Page", body)
+
     def test_tool_goals_are_judged_at_their_limits(self):
         bare = [(20.0, 1000)]
         cases = [

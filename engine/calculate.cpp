@@ -6,8 +6,9 @@ namespace project1 {
 
 namespace {
 
-// The steps in the order they run, and that order decides what a failure leaves shown.
-void RunSteps(const CalculationInputs& inputs, const FileOps& ops, CalculationOutcome& out) {
+// The steps in the order they run, and that order decides what a failure leaves shown. Without
+// `ops` the last step keeps the table's text instead of writing the file.
+void RunSteps(const CalculationInputs& inputs, const FileOps* ops, CalculationOutcome& out) {
   CalcState& s = out.values;
   s.visc40 = TextToNumber(inputs.visc40, kVisc40Name);
   s.visc100 = TextToNumber(inputs.visc100, kVisc100Name);
@@ -28,12 +29,14 @@ void RunSteps(const CalculationInputs& inputs, const FileOps& ops, CalculationOu
   s.dynamic2 = DynamicViscosity(s, s.visc2, kTemp2Name);
   out.shown.push_back({Result::kDynamic2, FormatNumber(s.dynamic2, kDynamicPattern)});
 
-  out.table = WriteViscosityTable(s, ops);
+  if (ops != nullptr) {
+    out.table = WriteViscosityTable(s, *ops);
+  } else {
+    out.table_text = ViscosityTableText(s);
+  }
 }
 
-}  // namespace
-
-CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops) {
+CalculationOutcome Run(const CalculationInputs& inputs, const FileOps* ops) {
   CalculationOutcome outcome;
   try {
     RunSteps(inputs, ops, outcome);
@@ -41,6 +44,16 @@ CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops
     outcome.failure = error;
   }
   return outcome;
+}
+
+}  // namespace
+
+CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops) {
+  return Run(inputs, &ops);
+}
+
+CalculationOutcome CalculateWithoutFile(const CalculationInputs& inputs) {
+  return Run(inputs, nullptr);
 }
 
 std::string CompletionNotice(const std::string& folder) {

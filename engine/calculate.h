@@ -39,6 +39,8 @@ struct CalculationOutcome {
   std::vector<ShownResult> shown;
   // The table file written; empty unless the calculation ran to its end.
   std::filesystem::path table;
+  // The table's bytes, from CalculateWithoutFile only; empty unless it ran to its end.
+  std::string table_text;
   // The first failure; an error about one input has that input's name as its subject.
   std::optional<Error> failure;
 
@@ -48,6 +50,10 @@ struct CalculationOutcome {
 // Runs the calculation and writes the table file into TableFolder() through `ops`. Nothing is
 // thrown: the first Error ends the calculation and is the outcome's failure.
 CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops = SystemFileOps());
+
+// The same steps for a caller that writes no file (the browser's page): the last step makes the
+// table's text, kept in the outcome's table_text, instead of writing the table file.
+CalculationOutcome CalculateWithoutFile(const CalculationInputs& inputs);
 
 // The notice shown after the table was written to `folder`.
 std::string CompletionNotice(const std::string& folder);

@@ -408,6 +408,29 @@ TEST_P(CalculateFailureTest, StopsAtTheFailingStepAndShowsWhatCameBefore) {
 INSTANTIATE_TEST_SUITE_P(EachFailingStep, CalculateFailureTest, ::testing::ValuesIn(kFailures),
                          [](const auto& test) { return test.param.name; });
 
+TEST_F(CalculateTest, WithoutAFileEveryInputFailureIsTheSameAndTheTableIsTheFilesBytes) {
+  for (const FailureCase& c : kFailures) {
+    if (c.home != Home::kFresh) continue;
+    SCOPED_TRACE(c.name);
+    const CalculationOutcome outcome = CalculateWithoutFile(With(c.typed));
+    EXPECT_EQ(SeenOf(outcome), (Seen{c.shown, c.message, c.subject}));
+    EXPECT_TRUE(outcome.table_text.empty());
+  }
+
+  const CalculationOutcome written = Calculate(kStartingInputs);
+  const std::optional<std::string> file = ReadBytes(TablePath());
+  ASSERT_TRUE(file.has_value());
+  fs::remove(TablePath());
+  // No home folder is needed, and none is written to.
+  TempHome::SetHome(std::nullopt);
+  const CalculationOutcome kept = CalculateWithoutFile(kStartingInputs);
+  ASSERT_TRUE(kept.Succeeded()) << kept.failure->what();
+  EXPECT_EQ(SeenOf(kept), SeenOf(written));
+  EXPECT_EQ(kept.table_text, *file);
+  EXPECT_TRUE(kept.table.empty());
+  EXPECT_TRUE(FolderListing(home_.Path()).empty());
+}
+
 TEST_F(CalculateTest, AtFortyAndAHundredDegreesGivesBackTheTwoViscosities) {
   const std::pair<const char*, const char*> oils[] = {
       {"320", "35"}, {"31", "5.8"}, {"968", "78.5"}, {"50", "50"}};

@@ -123,8 +123,11 @@ check "cross builds: clang with libc++, mingw-w64 and Wine" \
 check "everything: a package two groups share is named once" \
   all "$no_sudo" :1 "clang libfmt-dev" 0 1 \
   "$(told "libfmt-dev clang" "sudo is not installed for this user")" ""
+check "the page: emscripten and the browser its tests drive" \
+  web "$no_sudo" :1 "chromium emscripten qt6-base-dev" 0 1 \
+  "$(told "emscripten chromium" "sudo is not installed for this user")" ""
 check "an unknown group" \
-  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|cross|all]" ""
+  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|cross|web|all]" ""
 
 # A checkout inside a folder that only its owner may enter, as a clone in a home folder lies.
 private=$work/private

@@ -1,0 +1,164 @@
+#include "web/calculator.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace project1::web {
+namespace {
+
+PageInputs Starting() { return {"320", "35", "71", "150", "0.87", "", "walther"}; }
+
+// One failing step of each kind: the box the page marks, and the results shown before it.
+struct FailingStep {
+  std::string name;
+  std::string PageInputs::*input;
+  std::string text;
+  std::string box;
+  std::size_t shown;
+};
+
+const std::vector<FailingStep> kFailingSteps = {
+    {"Reading", &PageInputs::visc40, "3x0", "visc40", 0},
+    {"Fitting", &PageInputs::visc100, "0.4", "visc100", 0},
+    {"FirstTemperature", &PageInputs::temp1, "-300", "temp1", 0},
+    {"SecondTemperature", &PageInputs::temp2, "-300", "temp2", 1},
+    {"Density", &PageInputs::gravity, "0", "gravity", 2},
+    {"Dynamic", &PageInputs::gravity, "1e308", "gravity", 2},
+};
+
+TEST(CalculatePageTest, EachFailingStepNamesItsBoxAndKeepsWhatCameBefore) {
+  for (const FailingStep& step : kFailingSteps) {
+    SCOPED_TRACE(step.name);
+    PageInputs inputs = Starting();
+    inputs.*step.input = step.text;
+    if (step.name == "Dynamic") inputs.temp1 = "-70";
+    const PageOutcome page = CalculatePage(inputs);
+    EXPECT_EQ(page.box, step.box);
+    EXPECT_FALSE(page.message.empty());
+    EXPECT_EQ(page.shown.size(), step.shown);
+    // Nothing of a success is set.
+    EXPECT_TRUE(page.table.empty());
+    EXPECT_TRUE(page.chart_svg.empty());
+    EXPECT_TRUE(page.properties.empty());
+  }
+}
+
+TEST(CalculatePageTest, ATableRowThatFailsNamesNoBoxAndShowsAllFourResults) {
+  const PageOutcome page = CalculatePage({"100000", "1", "71", "150", "0.87", "", "walther"});
+  EXPECT_EQ(page.box, "");
+  EXPECT_EQ(page.message,
+            "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
+            "too steep there.");
+  EXPECT_EQ(page.shown, (std::vector<std::string>{"7.221", ".449", ".00000091", ".00000006"}));
+}
+
+TEST(CalculatePageTest, ASuccessGivesTheWindowsTextsTableCopyAndProperties) {
+  PageInputs inputs = Starting();
+  inputs.picked = "SHC 632";
+  const PageOutcome page = CalculatePage(inputs);
+  ASSERT_EQ(page.message, "");
+  EXPECT_EQ(page.shown, (std::vector<std::string>{"85.642", "11.987", ".0000108", ".00000151"}));
+  EXPECT_TRUE(page.table.starts_with(" Temp, C\t viscosity, cSt\r\n-40.0\t412,753.932\r\n"));
+  EXPECT_TRUE(page.table.ends_with("250.0\t3.527\r\n"));
+  EXPECT_TRUE(
+      page.results.ends_with("\n320\t35\t71\t150\t0.87\t85.642\t11.987\t.0000108\t.00000151\n"));
+  std::vector<std::string> properties;
+  for (const PageProperty& property : page.properties) {
+    properties.push_back(property.name + ": " + property.value);
+  }
+  EXPECT_EQ(properties,
+            (std::vector<std::string>{"Oil: SHC 632", "Viscosity index: 155",
+                                      "ISO grade: ISO VG 320", "ν40: 320 cSt", "ν100: 35 cSt",
+                                      "Dynamic viscosity at 71 °C: 74.44 mPa·s",
+                                      "Dynamic viscosity at 150 °C: 10.419 mPa·s"}));
+  EXPECT_NE(page.chart_svg.find("SHC 632"), std::string::npos);
+  EXPECT_EQ(page.numbers.at(0), "85.64225480923383");
+
+  // Without the chart, everything else is the same.
+  PageOutcome without = CalculatePage(inputs, false);
+  EXPECT_TRUE(without.chart_svg.empty());
+  EXPECT_TRUE(without.chart_description.empty());
+  without.chart_svg = page.chart_svg;
+  without.chart_description = page.chart_description;
+  EXPECT_EQ(without.shown, page.shown);
+  EXPECT_EQ(without.table, page.table);
+  EXPECT_EQ(without.results, page.results);
+  EXPECT_EQ(without.properties.size(), page.properties.size());
+}
+
+TEST(CalculatePageTest, TheLawDrawsTheChartAndLeavesTheWindowsResults) {
+  const PageOutcome walther = CalculatePage(Starting());
+  PageInputs inputs = Starting();
+  inputs.law = "d341";
+  const PageOutcome d341 = CalculatePage(inputs);
+  ASSERT_EQ(d341.message, "");
+  EXPECT_EQ(d341.shown, walther.shown);
+  EXPECT_EQ(d341.table, walther.table);
+  EXPECT_NE(d341.chart_svg, walther.chart_svg);
+
+  inputs.law = "Walther";
+  const PageOutcome unknown = CalculatePage(inputs);
+  EXPECT_NE(unknown.message.find("Walther"), std::string::npos) << unknown.message;
+  EXPECT_TRUE(unknown.shown.empty());
+}
+
+TEST(PageOilsTest, TheTenOilsFillTheWindowsTextsAndOtherFillsNothing) {
+  const std::vector<PageOil> oils = PageOils();
+  ASSERT_EQ(oils.size(), 11U);
+  EXPECT_EQ(oils.front().name, "SHC 624");
+  EXPECT_EQ(oils.front().visc100, "5.8");
+  EXPECT_EQ(oils.front().gravity, "0.85");
+  EXPECT_EQ(oils[6].visc40, "320");
+  EXPECT_EQ(oils.back().name, "OTHER");
+  EXPECT_EQ(oils.back().visc40, "");
+}
+
+TEST(TemperatureForViscosityTest, AnswersInDegreesOrWithTheMessage) {
+  const struct {
+    const char* visc100;
+    const char* law;
+    const char* kinematic;
+    std::string text;
+    bool failed;
+  } cases[] = {
+      {"35", "walther", "35", "100.0 °C", false},
+      {"35", "walther", "320", "40.0 °C", false},
+      {"35", "walther", "20", "123.379 °C", false},
+      {"35", "walther", "x", "", true},
+      {"35", "other", "20", "", true},
+      {"0.4", "walther", "20", "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.law) + " " + c.kinematic);
+    const PageAnswer answer = TemperatureForViscosity("320", c.visc100, c.law, c.kinematic);
+    EXPECT_EQ(answer.text, c.text);
+    EXPECT_EQ(answer.message.empty(), !c.failed);
+  }
+}
+
+TEST(BlendOfOilsTest, GivesTheBlendAtFortyAndAHundredDegreesOrTheMessage) {
+  const struct {
+    const char* fraction;
+    const char* second40;
+    std::string text;
+    bool failed;
+  } cases[] = {
+      {"0", "222", "66 cSt at 40 °C, 10.3 cSt at 100 °C", false},
+      {"1", "222", "222 cSt at 40 °C, 25.7 cSt at 100 °C", false},
+      {"0.370605", "222", "100 cSt at 40 °C, 14.059 cSt at 100 °C", false},
+      {"1.5", "222", "", true},
+      {"half", "222", "", true},
+      {"0.5", "x", "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fraction);
+    const PageAnswer answer = BlendOfOils("66", "10.3", c.second40, "25.7", c.fraction);
+    EXPECT_EQ(answer.text, c.text);
+    EXPECT_EQ(answer.message.empty(), !c.failed) << answer.message;
+  }
+}
+
+}  // namespace
+}  // namespace project1::web

@@ -1,0 +1,145 @@
+// The page's engine (WebAssembly, in node) against the native build: for the ten catalogue oils
+// and 1,000 random ones, every answer of the module equals the native build of the same sources
+// (page_answers) field for field, and the numbers, index, grade and table equal the tool's
+// (`viscosity at|table|batch`).
+//
+// The native programs run with glibc's FMA variants of log and pow switched off: those round a
+// few results one or two units in the last place differently from the plain versions, which are
+// what WebAssembly's C library computes (as does glibc on a processor without FMA). How many
+// numbers this machine's own choice changes is counted and printed, not asserted.
+//   node engine_parity.js MODULE.js PAGE_ANSWERS VISCOSITY
+"use strict";
+const { execFileSync, spawnSync } = require("child_process");
+const assert = require("assert");
+
+const [modulePath, answersPath, toolPath] = process.argv.slice(2);
+if (!toolPath) {
+  console.error("usage: node engine_parity.js MODULE.js PAGE_ANSWERS VISCOSITY");
+  process.exit(2);
+}
+
+// A small seeded generator, so that every run tries the same oils.
+function generator(seed) {
+  let state = seed >>> 0;
+  return () => {
+    state = (state + 0x6d2b79f5) >>> 0;
+    let t = state;
+    t = Math.imul(t ^ (t >>> 15), t | 1);
+    t ^= t + Math.imul(t ^ (t >>> 7), t | 61);
+    return ((t ^ (t >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+// Texts the window refuses, one of them now and then in a random box.
+const bad = ["", "x", "1,5", "0", "-300", "1e999", "0.4", "-273.15"];
+
+// Inputs as a user types them: a few significant digits.
+const typed = (x, digits) => String(Number(x.toPrecision(digits)));
+
+function oils(module) {
+  const cases = [];
+  for (const oil of module.oils()) {
+    if (!oil.visc40) continue;
+    cases.push([oil.visc40, oil.visc100, "71", "150", oil.gravity, oil.name, "walther"]);
+  }
+  const random = generator(18);
+  // The reference temperatures come from a list, so that one batch run of the tool answers them.
+  const temperatures = Array.from({ length: 24 }, () => typed(-30 + random() * 230, 3));
+  for (let i = 0; i < 1000; ++i) {
+    const visc40 = Math.exp(Math.log(2) + random() * Math.log(3000 / 2));
+    const visc100 = visc40 * (0.05 + random() * 0.55);
+    const fields = [
+      typed(visc40, 4), typed(visc100, 3),
+      temperatures[Math.floor(random() * 24)], temperatures[Math.floor(random() * 24)],
+      typed(0.7 + random() * 0.4, 3), "", random() < 0.5 ? "walther" : "d341",
+    ];
+    if (random() < 0.05) fields[Math.floor(random() * 5)] = bad[Math.floor(random() * bad.length)];
+    cases.push(fields);
+  }
+  return cases;
+}
+
+const plain = { ...process.env, GLIBC_TUNABLES: "glibc.cpu.hwcaps=-FMA,-AVX2" };
+
+function nativeAnswers(cases, env = plain) {
+  const input = cases.map((fields) => fields.join("\t")).join("\n") + "\n";
+  const out = execFileSync(answersPath, { input, env, maxBuffer: 1 << 30 }).toString("utf8");
+  return out.trimEnd().split("\n").map((line) => JSON.parse(line));
+}
+
+// The tool's index, grade and viscosities of every oil at every reference temperature, from one
+// batch run; for each oil its two temperatures' columns.
+function batchRows(cases) {
+  const temperatures = [...new Set(cases.flatMap((f) => [f[2], f[3]]))]
+    .filter((t) => /^-?\d+(\.\d+)?$/.test(t) && Number(t) > -273);
+  const csv = "v40,v100,sg\n" + cases.map((f) => `"${f[0]}","${f[1]}","${f[4]}"`).join("\n") + "\n";
+  const at = temperatures.flatMap((t) => ["--at", t]);
+  const run = spawnSync(toolPath, ["batch", "-", "--format", "json", ...at],
+                        { input: csv, env: plain, maxBuffer: 1 << 30 });
+  if (!run.stdout.length) throw new Error(`viscosity batch: ${run.stderr}`);
+  return JSON.parse(run.stdout.toString("utf8")).map((row, i) => ({
+    ...row,
+    at: [cases[i][2], cases[i][3]].map((t) => (row.at || [])[temperatures.indexOf(t)]),
+  }));
+}
+
+function tool(args) {
+  const run = spawnSync(toolPath, args, { env: plain });
+  assert.strictEqual(run.status, 0, `viscosity ${args.join(" ")}: ${run.stderr}`);
+  return run.stdout;
+}
+
+async function main() {
+  const started = Date.now();
+  const module = await require(require("path").resolve(modulePath))();
+  const cases = oils(module);
+  const natives = nativeAnswers(cases);
+  const rows = batchRows(cases);
+  assert.strictEqual(natives.length, cases.length);
+  let succeeded = 0;
+  let failed = 0;
+  let tables = 0;
+  cases.forEach((fields, i) => {
+    const what = `oil ${i + 1} (${fields.join(" | ")})`;
+    const page = module.calculate(...fields, true);
+    // The same sources built twice give the same answer, every text and byte of it.
+    for (const key of Object.keys(natives[i])) {
+      assert.deepStrictEqual(page[key], natives[i][key], `${what}: ${key}`);
+    }
+    if (page.message) {
+      ++failed;
+      return;
+    }
+    ++succeeded;
+    const row = rows[i];
+    const at = row.at;
+    assert.ok(at.every(Boolean), `${what}: the tool answered ${JSON.stringify(row)}`);
+    const expected = [at[0].kinematic_cst, at[1].kinematic_cst, at[0].dynamic_reyn,
+                      at[1].dynamic_reyn, at[0].dynamic_mpa_s, at[1].dynamic_mpa_s];
+    assert.deepStrictEqual(page.numbers.map(Number), expected, `${what}: numbers`);
+    // The table from the tool itself for the catalogue and every tenth oil (a process each).
+    if (i < 10 || i % 10 === 0) {
+      const table = tool(["table", "--v40", fields[0], "--v100", fields[1]]);
+      assert.ok(Buffer.from(page.table, "utf8").equals(table), `${what}: table bytes`);
+      ++tables;
+    }
+    const property = (name) => page.properties.find((p) => p.name === name).value;
+    const index = row.viscosity_index === null ? null : String(row.viscosity_index);
+    if (index !== null) assert.strictEqual(property("Viscosity index"), index, `${what}: index`);
+    const grade = row.iso_vg === null ? "none" : `ISO VG ${row.iso_vg}`;
+    assert.strictEqual(property("ISO grade"), grade, `${what}: grade`);
+  });
+  assert.ok(succeeded >= 900 && failed >= 20, `${succeeded} succeeded, ${failed} failed`);
+  const own = nativeAnswers(cases, process.env);
+  const differing = own.filter((answer, i) =>
+    answer.numbers.some((text, j) => text !== natives[i].numbers[j])).length;
+  console.log(`with this machine's own log and pow, ${differing} of ${cases.length} native ` +
+              "answers differ in the last digits of a number");
+  console.log(`${cases.length} oils: ${succeeded} calculated, ${failed} failing steps, the same ` +
+              `as the native build and the tool, ${tables} tables from the tool (${Date.now() - started} ms)`);
+}
+
+main().catch((error) => {
+  console.error(error.message || error);
+  process.exit(1);
+});

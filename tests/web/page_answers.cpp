@@ -1,0 +1,42 @@
+// The page's answers computed natively, for comparing with the WebAssembly build: one line of
+// TAB-separated inputs (visc40, visc100, temp1, temp2, gravity, picked oil, law) in, one line of
+// JSON out, with the keys the page's module uses.
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "web/calculator.h"
+
+int main() {
+  using project1::web::PageInputs;
+  using project1::web::PageOutcome;
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    std::vector<std::string> fields;
+    std::stringstream split(line);
+    for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+    fields.resize(7);
+    const PageOutcome page = project1::web::CalculatePage(
+        PageInputs{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]});
+    nlohmann::ordered_json properties = nlohmann::ordered_json::array();
+    for (const auto& property : page.properties) {
+      properties.push_back({{"name", property.name}, {"value", property.value}});
+    }
+    const nlohmann::ordered_json out = {
+        {"shown", page.shown},
+        {"message", page.message},
+        {"box", page.box},
+        {"table", page.table},
+        {"results", page.results},
+        {"properties", properties},
+        {"chartSvg", page.chart_svg},
+        {"chartDescription", page.chart_description},
+        {"chartMessage", page.chart_message},
+        {"numbers", page.numbers},
+    };
+    std::cout << out.dump() << '\n';
+  }
+  return 0;
+}

@@ -1,0 +1,387 @@
+// The page in Debian's chromium, driven by puppeteer-core: opened from file:// with every
+// network request blocked and counted, used as a user would (picking and typing an oil, Enter
+// and the button, each kind of failing step, the table's download, an address with inputs, the
+// keyboard alone), checked by axe-core in both colour schemes, and photographed for the README.
+// Every expected text comes from the native build of the same engine (page_answers).
+//   node page_test.js PAGE.html PAGE_ANSWERS [--screenshots DIR]
+//   node page_test.js PAGE.html --bench [OUT.json]   the timings, printed and written to OUT.json
+"use strict";
+const assert = require("assert");
+const fs = require("fs");
+const os = require("os");
+const path = require("path");
+const { execFileSync } = require("child_process");
+const puppeteer = require("puppeteer-core");
+
+const args = process.argv.slice(2);
+const [pagePath, answersPath] = args;
+const screenshots = args.includes("--screenshots") ? args[args.indexOf("--screenshots") + 1] : null;
+const bench = args[1] === "--bench";
+const benchOut = bench ? args[2] : null;
+if (!answersPath) {
+  console.error("usage: node page_test.js PAGE.html PAGE_ANSWERS [--screenshots DIR]\n" +
+                "       node page_test.js PAGE.html --bench [OUT.json]");
+  process.exit(2);
+}
+const pageUrl = "file://" + path.resolve(pagePath);
+const deadline = 30000;
+
+// The native answer for the inputs in the page's order of the engine's call.
+function expected(inputs) {
+  const line = [inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity,
+                inputs.picked || "", inputs.law || "walther"].join("\t") + "\n";
+  return JSON.parse(execFileSync(answersPath, { input: line }).toString("utf8"));
+}
+
+const starting = { visc40: "320", visc100: "35", temp1: "71", temp2: "150", gravity: "0.87" };
+const names = {
+  visc40: "Viscosity @ 40 C, cSt",
+  visc100: "Viscosity @ 100 C, cSt",
+  gravity: "Specific Gravity",
+  temp1: "First reference temperature, C",
+  temp2: "Second reference temperature, C",
+};
+const resultNames = [
+  "Calculated viscosity at the first reference temperature, cSt",
+  "Calculated viscosity at the second reference temperature, cSt",
+  "Dynamic viscosity at the first reference temperature, reyn",
+  "Dynamic viscosity at the second reference temperature, reyn",
+];
+const button = "Calculate Viscosity at Reference Temperature";
+
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "project1-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    userDataDir: profile,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+           "--disable-background-networking", "--disable-component-update", "--disable-sync"],
+  });
+  return { browser, profile };
+}
+
+// A page whose every request but the page file itself is blocked and counted, and whose script
+// errors are kept.
+async function openPage(browser, fragment = "", width = 1280, height = 900) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height });
+  page.blocked = [];
+  page.errors = [];
+  page.on("pageerror", (error) => page.errors.push(error.message));
+  await page.setRequestInterception(true);
+  page.on("request", (request) => {
+    if (request.url().split("#")[0] === pageUrl) return request.continue();
+    page.blocked.push(request.url());
+    return request.abort();
+  });
+  await page.goto(pageUrl + fragment);
+  await page.waitForFunction(() => document.documentElement.dataset.ready === "true",
+                             { timeout: deadline });
+  return page;
+}
+
+// Whether the chart shows exactly the SVG `svg`, both read back the way the page holds them.
+const chartShows = (page, svg) => page.$eval("#chart", (chart, text) => {
+  const copy = document.createElement("figure");
+  copy.innerHTML = text;
+  return chart.innerHTML === copy.innerHTML;
+}, svg);
+
+const byName = (page, name) => page.waitForSelector(`::-p-aria(${name})`, { timeout: deadline });
+const valueOf = async (page, name) => (await byName(page, name)).evaluate((e) => e.value);
+const results = (page) => Promise.all(resultNames.map((name) => valueOf(page, name)));
+
+async function type(page, name, text) {
+  const box = await byName(page, name);
+  await box.click({ count: 3 });
+  await box.evaluate((e) => e.select());
+  await page.keyboard.press("Backspace");
+  if (text) await page.keyboard.type(text);
+}
+
+async function fill(page, inputs) {
+  for (const [id, text] of Object.entries(inputs)) {
+    if (names[id]) await type(page, names[id], text);
+  }
+}
+
+async function press(page) {
+  await (await byName(page, button)).click();
+}
+
+// The alert next to the box with id `box` (or the button's), and the focused element's id.
+async function failureSeen(page, box) {
+  return page.evaluate((id) => {
+    const alerts = [...document.querySelectorAll('[role="alert"]')].filter((a) => a.textContent);
+    return {
+      alerts: alerts.map((a) => a.id),
+      message: document.getElementById(id + "-alert").textContent,
+      besideBox: document.getElementById(id + "-alert").parentElement ===
+                  document.getElementById(id).parentElement,
+      focused: document.activeElement.id,
+    };
+  }, box || "calculate");
+}
+
+const checks = [];
+async function check(name, body) {
+  await body();
+  checks.push(name);
+}
+
+async function usePage(browser) {
+  const page = await openPage(browser);
+
+  await check("picking an oil fills its three values and the button shows its results", async () => {
+    const list = await byName(page, "Lubricant List");
+    const options = await list.evaluate((e) => [...e.options].map((o) => o.textContent));
+    assert.strictEqual(options.length, 11);
+    assert.strictEqual(options[10], "OTHER");
+    await list.select("SHC 624");
+    assert.deepStrictEqual([await valueOf(page, names.visc40), await valueOf(page, names.visc100),
+                            await valueOf(page, names.gravity)], ["31", "5.8", "0.85"]);
+    await press(page);
+    const want = expected({ ...starting, visc40: "31", visc100: "5.8", gravity: "0.85",
+                            picked: "SHC 624" });
+    assert.deepStrictEqual(await results(page), want.shown);
+    const shown = await page.$eval("#properties", (e) => e.textContent);
+    for (const property of want.properties.filter((p) => !p.name.startsWith("ν") && p.name !== "Oil")) {
+      assert.ok(shown.includes(property.name + property.value), `${property.name} in ${shown}`);
+    }
+    // The chart follows a frame later, with the picked oil's name.
+    const chart = await byName(page, "Viscosity-temperature chart");
+    await page.waitForFunction((e) => e.querySelector("svg") !== null, { timeout: deadline }, chart);
+    assert.ok(await chartShows(page, want.chartSvg));
+  });
+
+  await check("a typed oil is calculated by Enter in a box", async () => {
+    const inputs = { visc40: "46", visc100: "6.8", gravity: "0.86", temp1: "60", temp2: "-10" };
+    await fill(page, inputs);
+    await page.keyboard.press("Enter");
+    await page.waitForFunction((text) => document.getElementById("visc1").value === text,
+                               { timeout: deadline }, expected({ ...starting, ...inputs }).shown[0]);
+    assert.deepStrictEqual(await results(page), expected({ ...starting, ...inputs }).shown);
+  });
+
+  await check("each kind of failing step shows the message beside its box and focuses it", async () => {
+    const steps = [
+      { visc40: "3x0" },                    // reading
+      { visc100: "0.4" },                   // fitting the line
+      { temp1: "-300" },                    // the first temperature
+      { temp2: "-300" },                    // the second temperature
+      { gravity: "0" },                     // the density
+      { temp1: "-70", gravity: "1e308" },   // the dynamic viscosity
+      { visc40: "100000", visc100: "1" },   // a row of the table
+    ];
+    for (const step of steps) {
+      await fill(page, starting);
+      await press(page);
+      const before = await results(page);
+      const inputs = { ...starting, ...step };
+      await fill(page, step);
+      await press(page);
+      const want = expected(inputs);
+      assert.ok(want.message, JSON.stringify(step));
+      const seen = await failureSeen(page, want.box);
+      assert.strictEqual(seen.message, want.message, JSON.stringify(step));
+      assert.deepStrictEqual(seen.alerts, [(want.box || "calculate") + "-alert"]);
+      assert.ok(seen.besideBox, JSON.stringify(step));
+      if (want.box) assert.strictEqual(seen.focused, want.box, JSON.stringify(step));
+      // The results computed before the failure are new; the others stay as they were.
+      const now = await results(page);
+      assert.deepStrictEqual(now, [...want.shown, ...before.slice(want.shown.length)]);
+    }
+  });
+
+  await check("the downloaded table holds the window's bytes", async () => {
+    await fill(page, starting);
+    await press(page);
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "project1-download-"));
+    const session = await page.createCDPSession();
+    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+    await (await byName(page, "Download table")).click();
+    const file = path.join(folder, "Viscosity.txt");
+    const until = Date.now() + deadline;
+    while (!fs.existsSync(file) && Date.now() < until) await new Promise((r) => setTimeout(r, 50));
+    const want = Buffer.from(expected(starting).table, "utf8");
+    assert.ok(fs.readFileSync(file).equals(want), "Viscosity.txt differs from the window's");
+    assert.ok(want.includes("\r\n") && !want.toString().replace(/\r\n/g, "").includes("\n"));
+    fs.rmSync(folder, { recursive: true });
+  });
+
+  await check("copying puts the window's two lines on the clipboard", async () => {
+    await page.browserContext().overridePermissions("file://",
+                                                    ["clipboard-read", "clipboard-sanitized-write"]);
+    await (await byName(page, "Copy results")).click();
+    await page.waitForFunction(() => document.getElementById("status").textContent !== "",
+                               { timeout: deadline });
+    assert.strictEqual(await page.$eval("#status", (e) => e.textContent), "Results copied.");
+    assert.strictEqual(await page.evaluate(() => navigator.clipboard.readText()),
+                       expected(starting).results);
+  });
+
+  await check("the law starts on walther and draws the chart by d341", async () => {
+    const law = await byName(page, "Viscosity-temperature law");
+    assert.strictEqual(await law.evaluate((e) => e.value), "walther");
+    const walther = await page.$eval("#chart", (e) => e.innerHTML);
+    await law.select("d341");
+    await press(page);
+    assert.deepStrictEqual(await results(page), expected(starting).shown);
+    await page.waitForFunction((old) => document.getElementById("chart").innerHTML !== old,
+                               { timeout: deadline }, walther);
+    assert.ok(await chartShows(page, expected({ ...starting, law: "d341" }).chartSvg));
+    assert.ok(page.url().includes("law=d341"));
+    await law.select("walther");
+  });
+
+  await check("the temperature for a viscosity, or the message beside its box", async () => {
+    await fill(page, starting);
+    await type(page, "Viscosity to reach, cSt", "20");
+    await page.keyboard.press("Enter");
+    assert.strictEqual(await page.$eval("#found", (e) => e.textContent), "123.379 °C");
+    await type(page, "Viscosity to reach, cSt", "twenty");
+    await (await byName(page, "Temperature for this viscosity")).click();
+    const seen = await failureSeen(page, "wanted");
+    assert.ok(seen.message.includes("twenty"), seen.message);
+    assert.strictEqual(seen.focused, "wanted");
+    assert.strictEqual(await page.$eval("#found", (e) => e.textContent), "");
+  });
+
+  await check("the keyboard alone reaches every box and calculates", async () => {
+    await page.focus("#list");
+    const order = ["list"];
+    for (let i = 0; i < 8; ++i) {
+      await page.keyboard.press("Tab");
+      order.push(await page.evaluate(() => document.activeElement.id));
+    }
+    assert.deepStrictEqual(order, ["list", "visc40", "visc100", "gravity", "temp1", "temp2", "law",
+                                   "calculate", "visc1"]);
+    await fill(page, { ...starting, temp1: "40" });
+    await page.focus("#calculate");
+    await page.keyboard.press("Space");
+    assert.deepStrictEqual(await results(page), expected({ ...starting, temp1: "40" }).shown);
+  });
+
+  assert.deepStrictEqual(page.errors, []);
+  assert.deepStrictEqual(page.blocked, []);
+  await page.close();
+}
+
+async function addresses(browser) {
+  await check("an address with inputs fills the boxes and calculates", async () => {
+    const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
+    assert.deepStrictEqual(await results(page), expected(starting).shown);
+    assert.deepStrictEqual(page.blocked, []);
+    await page.close();
+  });
+  await check("bad values in the address land in their boxes and get the usual message", async () => {
+    const page = await openPage(browser, "#v40=320&v100=35&sg=0,87&t1=71&t2=%3Cb%3E");
+    const want = expected({ ...starting, gravity: "0,87", temp2: "<b>" });
+    assert.strictEqual(await valueOf(page, names.gravity), "0,87");
+    assert.strictEqual(await valueOf(page, names.temp2), "<b>");
+    const seen = await failureSeen(page, want.box);
+    assert.strictEqual(seen.message, want.message);
+    assert.strictEqual(seen.focused, want.box);
+    assert.deepStrictEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+async function layoutAndLooks(browser) {
+  for (const [width, columns] of [[390, 1], [1280, 2]]) {
+    await check(`${columns} column(s) at ${width} pixels wide`, async () => {
+      const page = await openPage(browser, "", width, 900);
+      const lefts = await page.$$eval("section.panel", (s) => s.map((e) => e.getBoundingClientRect().left));
+      assert.strictEqual(new Set(lefts).size, columns, JSON.stringify(lefts));
+      const wide = await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth);
+      assert.ok(wide, "the page scrolls sideways");
+      await page.close();
+    });
+  }
+  const axe = fs.readFileSync(require.resolve("axe-core/axe.min.js"), "utf8");
+  for (const scheme of ["light", "dark"]) {
+    await check(`axe finds nothing serious in the ${scheme} scheme`, async () => {
+      const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
+      await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
+      await page.addScriptTag({ content: axe });
+      const found = await page.evaluate(async () => {
+        const result = await window.axe.run(document);
+        return result.violations.map((v) => ({ id: v.id, impact: v.impact, nodes: v.nodes.length }));
+      });
+      const serious = found.filter((v) => v.impact === "serious" || v.impact === "critical");
+      assert.deepStrictEqual(serious, [], JSON.stringify(found));
+      // A failure's message too.
+      await type(page, names.gravity, "0");
+      await press(page);
+      const again = await page.evaluate(async () => (await window.axe.run(document)).violations
+        .filter((v) => v.impact === "serious" || v.impact === "critical").map((v) => v.id));
+      assert.deepStrictEqual(again, []);
+      if (screenshots) {
+        await fill(page, starting);
+        await press(page);
+        await page.waitForFunction(() => document.querySelector("#chart svg"), { timeout: deadline });
+        await page.evaluate(() => document.activeElement.blur());
+        await page.screenshot({ path: path.join(screenshots, `web-${scheme}.png`), fullPage: true });
+      }
+      await page.close();
+    });
+  }
+}
+
+// Opened from file:// to the first result of an address, and a press to the results shown.
+async function measure(browser) {
+  const loads = [];
+  const presses = [];
+  const frames = [];
+  for (let i = 0; i < 10; ++i) {
+    const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
+    loads.push(await page.evaluate(() => window.project1.shown));
+    for (let j = 0; j < 20; ++j) {
+      const [laidOut, painted] = await page.evaluate(() => new Promise((resolve) => {
+        const start = performance.now();
+        document.getElementById("calculate").click();
+        document.body.getBoundingClientRect();  // the results' style and layout, as painted
+        const done = performance.now() - start;
+        requestAnimationFrame(() => setTimeout(() => resolve([done, performance.now() - start]), 0));
+      }));
+      presses.push(laidOut);
+      frames.push(painted);
+    }
+    await page.close();
+  }
+  if (benchOut) {
+    fs.writeFileSync(benchOut, JSON.stringify({ loads_ms: loads, presses_ms: presses,
+                                                frames_ms: frames }) + "\n");
+  }
+  const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+  const max = (values) => Math.max(...values);
+  console.log(`file:// to the first result: median ${median(loads).toFixed(1)} ms, ` +
+              `max ${max(loads).toFixed(1)} ms (10 loads)`);
+  console.log(`a press to the results calculated and laid out: median ${median(presses).toFixed(2)} ` +
+              `ms, max ${max(presses).toFixed(2)} ms (200 presses)`);
+  console.log(`a press to the frame after it (waits for the display's next frame): median ` +
+              `${median(frames).toFixed(2)} ms, max ${max(frames).toFixed(2)} ms`);
+}
+
+async function main() {
+  const { browser, profile } = await launch();
+  try {
+    if (bench) {
+      await measure(browser);
+    } else {
+      await usePage(browser);
+      await addresses(browser);
+      await layoutAndLooks(browser);
+      console.log(`${checks.length} checks passed, no network request:\n  ${checks.join("\n  ")}`);
+    }
+  } finally {
+    await browser.close();
+    fs.rmSync(profile, { recursive: true, force: true });
+  }
+}
+
+main().catch((error) => {
+  console.error(error.stack || error.message || error);
+  process.exit(1);
+});

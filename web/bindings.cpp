@@ -1,0 +1,87 @@
+// The page's view of the engine: web/calculator.h's values as JavaScript objects.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <vector>
+
+#include "web/calculator.h"
+
+namespace project1::web {
+
+namespace {
+
+using emscripten::val;
+
+val Texts(const std::vector<std::string>& texts) {
+  val array = val::array();
+  for (const std::string& text : texts) array.call<void>("push", text);
+  return array;
+}
+
+val Calculate(const std::string& visc40, const std::string& visc100, const std::string& temp1,
+              const std::string& temp2, const std::string& gravity, const std::string& picked,
+              const std::string& law, bool with_chart) {
+  const PageOutcome page =
+      CalculatePage({visc40, visc100, temp1, temp2, gravity, picked, law}, with_chart);
+  val out = val::object();
+  out.set("shown", Texts(page.shown));
+  out.set("message", page.message);
+  out.set("box", page.box);
+  out.set("table", page.table);
+  out.set("results", page.results);
+  val properties = val::array();
+  for (const PageProperty& property : page.properties) {
+    val one = val::object();
+    one.set("name", property.name);
+    one.set("value", property.value);
+    properties.call<void>("push", one);
+  }
+  out.set("properties", properties);
+  out.set("chartSvg", page.chart_svg);
+  out.set("chartDescription", page.chart_description);
+  out.set("chartMessage", page.chart_message);
+  out.set("numbers", Texts(page.numbers));
+  return out;
+}
+
+val Oils() {
+  val array = val::array();
+  for (const PageOil& oil : PageOils()) {
+    val one = val::object();
+    one.set("name", oil.name);
+    one.set("visc40", oil.visc40);
+    one.set("visc100", oil.visc100);
+    one.set("gravity", oil.gravity);
+    array.call<void>("push", one);
+  }
+  return array;
+}
+
+val Answer(const PageAnswer& answer) {
+  val out = val::object();
+  out.set("text", answer.text);
+  out.set("message", answer.message);
+  return out;
+}
+
+val TemperatureFor(const std::string& visc40, const std::string& visc100, const std::string& law,
+                   const std::string& kinematic) {
+  return Answer(TemperatureForViscosity(visc40, visc100, law, kinematic));
+}
+
+val Blend(const std::string& first40, const std::string& first100, const std::string& second40,
+          const std::string& second100, const std::string& fraction) {
+  return Answer(BlendOfOils(first40, first100, second40, second100, fraction));
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(project1) {
+  emscripten::function("calculate", &Calculate);
+  emscripten::function("oils", &Oils);
+  emscripten::function("temperatureFor", &TemperatureFor);
+  emscripten::function("blend", &Blend);
+}
+
+}  // namespace project1::web

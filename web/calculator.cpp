@@ -1,0 +1,131 @@
+#include "web/calculator.h"
+
+#include <array>
+#include <string_view>
+#include <tuple>
+#include <utility>
+
+#include "catalogue/catalogue.h"
+#include "chart/chart.h"
+#include "chart/chart_svg.h"
+#include "engine/calculate.h"
+#include "engine/model.h"
+#include "engine/oil_properties.h"
+#include "engine/viscosity_line.h"
+#include "error/error.h"
+#include "numtext/numtext.h"
+#include "window/calculation_record.h"
+
+namespace project1::web {
+
+namespace {
+
+constexpr std::string_view kDegreesPattern = "##0.0##";
+
+// The page's id of the box an error is about.
+std::string BoxOf(const Error& error) {
+  static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kBoxes{{
+      {kVisc40Name, "visc40"},
+      {kVisc100Name, "visc100"},
+      {kTemp1Name, "temp1"},
+      {kTemp2Name, "temp2"},
+      {kGravityName, "gravity"},
+  }};
+  for (const auto& [subject, box] : kBoxes) {
+    if (subject == error.subject()) return std::string(box);
+  }
+  return {};
+}
+
+void AddChart(const CalculationRecord& record, Law law, PageOutcome& page) {
+  try {
+    ChartOil oil = ChartOilOf(record);
+    if (law != Law::Walther) oil.line = FitLine40100(law, record.nu40, record.nu100);
+    const ChartDescription chart = BuildChart({oil});
+    page.chart_svg = ChartSvg(chart);
+    page.chart_description = DescribeChart(chart);
+  } catch (const Error& error) {
+    page.chart_message = error.what();
+  }
+}
+
+}  // namespace
+
+PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
+  PageOutcome page;
+  Law law = Law::Walther;
+  try {
+    law = LawFromName(inputs.law);
+  } catch (const Error& error) {
+    page.message = error.what();
+    return page;
+  }
+  const CalculationOutcome outcome = CalculateWithoutFile(
+      {inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity});
+  for (const ShownResult& shown : outcome.shown) page.shown.push_back(shown.text);
+  if (outcome.failure) {
+    page.message = outcome.failure->what();
+    page.box = BoxOf(*outcome.failure);
+    return page;
+  }
+
+  const CalcState& s = outcome.values;
+  page.table = outcome.table_text;
+  for (const double value :
+       {s.visc1, s.visc2, s.dynamic1, s.dynamic2, ReynToMpaS(s.dynamic1), ReynToMpaS(s.dynamic2)}) {
+    page.numbers.push_back(ShortestText(value));
+  }
+  const CalculationRecord record =
+      RecordCalculation(outcome,
+                        {inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity,
+                         page.shown.at(0), page.shown.at(1), page.shown.at(2), page.shown.at(3)},
+                        inputs.picked);
+  page.results = ResultsText(record);
+  for (const OilProperty& property : PropertiesOf(record)) {
+    page.properties.push_back({property.name, property.value});
+  }
+  if (with_chart) AddChart(record, law, page);
+  return page;
+}
+
+std::vector<PageOil> PageOils() {
+  std::vector<PageOil> oils;
+  for (const Lubricant& oil : LubricantCatalogue) {
+    oils.push_back({std::string(oil.name), NumberToText(oil.nu40), NumberToText(oil.nu100),
+                    NumberToText(oil.gravity)});
+  }
+  oils.push_back({std::string(kOtherLubricant), "", "", ""});
+  return oils;
+}
+
+PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string& visc100,
+                                   const std::string& law, const std::string& kinematic) {
+  try {
+    const ViscosityLine line = FitLine40100(LawFromName(law), TextToNumber(visc40, kVisc40Name),
+                                            TextToNumber(visc100, kVisc100Name));
+    const double t = TemperatureFor(line, TextToNumber(kinematic, "viscosity"));
+    return {FormatNumber(t, kDegreesPattern) + " °C", ""};
+  } catch (const Error& error) {
+    return {"", error.what()};
+  }
+}
+
+PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
+                       const std::string& second40, const std::string& second100,
+                       const std::string& fraction) {
+  try {
+    const double share = TextToNumber(fraction, "fraction of the second oil");
+    std::string text;
+    for (const auto& [first, second, at] : {std::tuple{&first40, &second40, " cSt at 40 °C"},
+                                            std::tuple{&first100, &second100, " cSt at 100 °C"}}) {
+      const double nu = BlendKinematic(TextToNumber(*first, "viscosity of the first oil"),
+                                       TextToNumber(*second, "viscosity of the second oil"), share);
+      text += (text.empty() ? "" : ", ") + FormatNumber(nu, kKinematicPattern) + at;
+    }
+    return {text, ""};
+  } catch (const Error& error) {
+    return {"", error.what()};
+  }
+}
+
+}  // namespace project1::web

@@ -1,0 +1,76 @@
+#pragma once
+// What the browser's page asks of the engine, as plain values: the window's calculation with its
+// texts, messages and failing step, the oil's properties, the table's bytes, the chart's SVG, and
+// the temperature at which an oil reaches a viscosity. No browser code: the page's binding
+// (web/bindings.cpp) hands these values to the page, and the parity test builds them natively.
+
+#include <string>
+#include <vector>
+
+namespace project1::web {
+
+// The five boxes as typed, the oil picked in the list ("" for none) and the law's name.
+struct PageInputs {
+  std::string visc40;
+  std::string visc100;
+  std::string temp1;
+  std::string temp2;
+  std::string gravity;
+  std::string picked;
+  std::string law = "walther";
+};
+
+struct PageProperty {
+  std::string name;
+  std::string value;
+};
+
+struct PageOutcome {
+  // The result texts the window shows, in its order (first, second kinematic, first, second
+  // dynamic), as far as the calculation came; the boxes after them keep what they showed.
+  std::vector<std::string> shown;
+  // The window's message of the first failure, "" when the calculation ran to its end.
+  std::string message;
+  // The box the failure is about: "visc40", "visc100", "temp1", "temp2", "gravity", or "".
+  std::string box;
+  // The rest is set only after a success.
+  std::string table;                     // Viscosity.txt's bytes, CR LF
+  std::string results;                   // the inputs and results as the window copies them
+  std::vector<PageProperty> properties;  // oil, index, ISO grade, viscosities, mPa·s
+  std::string chart_svg;
+  std::string chart_description;  // the chart in words
+  std::string chart_message;      // why there is no chart (the law cannot draw this oil)
+  // The computed numbers in their shortest round-trip text, for comparing with the tool.
+  std::vector<std::string> numbers;  // visc1, visc2, dynamic1, dynamic2 (reyn), both in mPa·s
+};
+
+// The window's calculation of `inputs`; never throws. The law draws the chart, which is left out
+// unless asked for (a page shows the results first and draws the chart a frame later).
+PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart = true);
+
+// The texts of the lubricant list and the three values picking each oil fills in, as the window
+// fills them.
+struct PageOil {
+  std::string name;
+  std::string visc40;
+  std::string visc100;
+  std::string gravity;
+};
+std::vector<PageOil> PageOils();  // the ten oils, then "OTHER" with no values
+
+// The temperature at which the oil of the two viscosities reaches `kinematic` cSt on the law's
+// line, in degrees C as the chart labels degrees; or the message of the first failure.
+struct PageAnswer {
+  std::string text;
+  std::string message;
+};
+PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string& visc100,
+                                   const std::string& law, const std::string& kinematic);
+
+// The blend by mass of two oils, `fraction` (0 to 1) of the second, at 40 and 100 C:
+// "100 cSt at 40 °C, 14.059 cSt at 100 °C"; or the message of the first failure.
+PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
+                       const std::string& second40, const std::string& second100,
+                       const std::string& fraction);
+
+}  // namespace project1::web

@@ -1,0 +1,28 @@
+// Puts the page together as one file: the HTML with its styles, the engine's script (its
+// WebAssembly inside) and the page's script inline.
+//   node web/make_page.js PAGE.html PAGE.css PAGE.js ENGINE.js OUT.html
+"use strict";
+const fs = require("fs");
+
+const [page, style, script, engine, out] = process.argv.slice(2);
+if (!out) {
+  console.error("usage: node make_page.js PAGE.html PAGE.css PAGE.js ENGINE.js OUT.html");
+  process.exit(2);
+}
+// A script's text must not close its element early.
+const inScript = (text) => text.replace(/<\/(script)/gi, "<\\/$1");
+const parts = {
+  "/*STYLE*/": fs.readFileSync(style, "utf8"),
+  "/*ENGINE*/": inScript(fs.readFileSync(engine, "utf8")),
+  "/*SCRIPT*/": inScript(fs.readFileSync(script, "utf8")),
+};
+let html = fs.readFileSync(page, "utf8");
+for (const [mark, text] of Object.entries(parts)) {
+  const at = html.indexOf(mark);
+  if (at < 0 || html.indexOf(mark, at + 1) >= 0) {
+    console.error(`${page} must hold ${mark} exactly once`);
+    process.exit(1);
+  }
+  html = html.slice(0, at) + text + html.slice(at + mark.length);
+}
+fs.writeFileSync(out, html);

@@ -1,0 +1,210 @@
+// The page: reads the boxes, asks the engine (the WebAssembly module) and shows its answer. No
+// number is computed here; every text shown comes from the engine.
+"use strict";
+(function () {
+  const $ = (id) => document.getElementById(id);
+  const boxes = ["visc40", "visc100", "temp1", "temp2", "gravity"];
+  const results = ["visc1", "visc2", "dynamic1", "dynamic2"];
+  // The address fragment's key of each box.
+  const keys = { visc40: "v40", visc100: "v100", gravity: "sg", temp1: "t1", temp2: "t2" };
+  const properties = ["Viscosity index", "ISO grade"];
+  let engine = null;
+  let oils = [];
+  let latest = null;  // the last successful answer
+
+  function clearAlerts() {
+    for (const id of [...boxes, "calculate"]) $(id + "-alert").textContent = "";
+    for (const id of boxes) $(id).removeAttribute("aria-invalid");
+  }
+
+  function showProperties(answer) {
+    const list = $("properties");
+    list.replaceChildren();
+    for (const property of answer.properties) {
+      const wanted = properties.includes(property.name) || property.value.endsWith(" mPa·s");
+      if (!wanted) continue;
+      const term = document.createElement("dt");
+      term.textContent = property.name;
+      const value = document.createElement("dd");
+      value.textContent = property.value;
+      list.append(term, value);
+    }
+  }
+
+  function showChart(answer) {
+    const chart = $("chart");
+    if (answer.chartSvg) {
+      chart.innerHTML = answer.chartSvg;
+      $("chart-words").textContent = answer.chartDescription;
+    } else {
+      chart.replaceChildren();
+      $("chart-words").textContent = answer.chartMessage;
+    }
+  }
+
+  // Shows an answer as the window does: the results computed up to a failure replace the boxes'
+  // texts, the others stay; a failure's message goes next to its box, which gets the focus.
+  function show(answer) {
+    clearAlerts();
+    answer.shown.forEach((text, i) => {
+      $(results[i]).value = text;
+    });
+    if (answer.message) {
+      const box = answer.box ? $(answer.box) : null;
+      $((answer.box || "calculate") + "-alert").textContent = answer.message;
+      $("status").textContent = "";
+      if (box) {
+        box.setAttribute("aria-invalid", "true");
+        box.focus();
+        box.select();
+      }
+      return;
+    }
+    latest = answer;
+    for (const id of results) $(id).classList.add("done");
+    showProperties(answer);
+    $("download").disabled = false;
+    $("copy").disabled = false;
+    $("status").textContent = "";
+  }
+
+  // The inputs in the engine's order.
+  function inputs() {
+    const text = (id) => $(id).value;
+    return [text("visc40"), text("visc100"), text("temp1"), text("temp2"), text("gravity"),
+            $("list").value, $("law").value];
+  }
+
+  // Calculates and shows the results at once; the chart follows after they are painted.
+  let presses = 0;
+  function calculate() {
+    const typed = inputs();
+    const answer = engine.calculate(...typed, false);
+    show(answer);
+    rememberInAddress();
+    if (!answer.message) {
+      const press = ++presses;
+      requestAnimationFrame(() => setTimeout(() => {
+        if (press === presses) showChart(engine.calculate(...typed, true));
+      }, 0));
+    }
+    return answer;
+  }
+
+  function rememberInAddress() {
+    const params = new URLSearchParams();
+    for (const id of boxes) params.set(keys[id], $(id).value);
+    if ($("law").value !== "walther") params.set("law", $("law").value);
+    history.replaceState(null, "", "#" + params.toString());
+  }
+
+  // Fills the boxes from the address's fragment; true when it named any of them.
+  function fillFromAddress() {
+    const fragment = location.hash.slice(1);
+    if (!fragment) return false;
+    const params = new URLSearchParams(fragment);
+    let any = false;
+    for (const id of boxes) {
+      const value = params.get(keys[id]);
+      if (value === null) continue;
+      $(id).value = value;
+      any = true;
+    }
+    const law = params.get("law");
+    if (law === "walther" || law === "d341") {
+      $("law").value = law;
+      any = true;
+    }
+    return any;
+  }
+
+  function fillList() {
+    const list = $("list");
+    for (const oil of oils) {
+      const option = document.createElement("option");
+      option.textContent = oil.name;
+      list.append(option);
+    }
+    list.value = oils[oils.length - 1].name;  // "OTHER": the boxes hold no catalogue oil yet
+  }
+
+  function picked() {
+    const oil = oils.find((o) => o.name === $("list").value);
+    if (!oil || !oil.visc40) return;
+    $("visc40").value = oil.visc40;
+    $("visc100").value = oil.visc100;
+    $("gravity").value = oil.gravity;
+  }
+
+  function download() {
+    if (!latest) return;
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([latest.table], { type: "text/plain" }));
+    link.download = "Viscosity.txt";
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    $("status").textContent = "Viscosity.txt saved to your downloads.";
+  }
+
+  async function copy() {
+    if (!latest) return;
+    try {
+      await navigator.clipboard.writeText(latest.results);
+    } catch (e) {
+      const area = document.createElement("textarea");
+      area.value = latest.results;
+      document.body.append(area);
+      area.select();
+      document.execCommand("copy");
+      area.remove();
+    }
+    $("status").textContent = "Results copied.";
+  }
+
+  // The temperature at which the oil in the boxes reaches the wanted viscosity, on the law's line.
+  function find() {
+    const answer = engine.temperatureFor($("visc40").value, $("visc100").value, $("law").value,
+                                         $("wanted").value);
+    $("wanted-alert").textContent = answer.message;
+    $("found").textContent = answer.text;
+    if (answer.message) {
+      $("wanted").setAttribute("aria-invalid", "true");
+      $("wanted").focus();
+    } else {
+      $("wanted").removeAttribute("aria-invalid");
+    }
+  }
+
+  function start(module) {
+    engine = module;
+    oils = engine.oils();
+    fillList();
+    $("calculator").addEventListener("submit", (event) => {
+      event.preventDefault();
+      calculate();
+    });
+    $("list").addEventListener("change", picked);
+    $("download").addEventListener("click", download);
+    $("copy").addEventListener("click", copy);
+    $("find").addEventListener("click", find);
+    $("wanted").addEventListener("keydown", (event) => {
+      if (event.key !== "Enter") return;
+      event.preventDefault();
+      find();
+    });
+    window.addEventListener("hashchange", () => {
+      if (fillFromAddress()) calculate();
+    });
+    if (fillFromAddress()) calculate();
+    // For tests and benchmarks: ready, and the time from opening the page to the next frame
+    // after the address's inputs were calculated.
+    requestAnimationFrame(() => {
+      window.project1 = { shown: performance.now() };
+      document.documentElement.dataset.ready = "true";
+    });
+  }
+
+  Project1Engine().then(start);
+})();
