@@ -14,7 +14,7 @@
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
-#include "window/calculation_record.h"
+#include "record/calculation_record.h"
 
 namespace project1::web {
 

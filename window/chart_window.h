@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "chart/chart.h"
-#include "window/calculation_record.h"
+#include "record/calculation_record.h"
 
 namespace project1 {
 

@@ -12,7 +12,7 @@
 
 #include "engine/calculate.h"
 #include "error/error.h"
-#include "window/calculation_record.h"
+#include "record/calculation_record.h"
 #include "window/pick_combo_box.h"
 
 namespace project1 {

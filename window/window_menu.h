@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "window/calculation_record.h"
+#include "record/calculation_record.h"
 
 namespace project1 {
 

@@ -1,4 +1,4 @@
-#include "window/calculation_record.h"
+#include "record/calculation_record.h"
 
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
