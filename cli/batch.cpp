@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/fields.h"
+#include "cli/gravity.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -70,8 +71,23 @@ std::optional<double> PlainNumber(std::string_view text) {
   return value;
 }
 
+std::string AtName(std::string_view typed) {
+  typed = TrimBlanks(typed);
+  char letter = 'c';
+  if (!typed.empty()) {
+    const char last = typed.back();
+    if (last == 'F' || last == 'f' || last == 'K' || last == 'k') {
+      letter = static_cast<char>(last | 0x20);  // lower case
+      typed.remove_suffix(1);
+    }
+  }
+  return NumberToText(TextToNumber(typed)) + letter;
+}
+
 BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
-    : settings_(std::move(settings)), sink_(sink) {}
+    : settings_(std::move(settings)),
+      sink_(sink),
+      point_fields_(InUnit(kPointFields, settings_.unit)) {}
 
 void BatchRun::Feed(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -230,12 +246,16 @@ void BatchRun::Header(std::string_view line) {
 void BatchRun::WriteStart() {
   const bool dynamic = sg_column_.has_value();
   columns_ = {kLineField, kBatchNameField, kBatchIndexField, kBatchGradeField};
-  for (const double t : settings_.at) {
-    const std::string at = NumberToText(t);
-    const std::string_view label = texts_.emplace_back("at " + at + " °C");
+  for (std::size_t i = 0; i < settings_.at.size(); ++i) {
+    const std::string at =
+        i < settings_.at_names.size() ? settings_.at_names[i] : NumberToText(settings_.at[i]) + "c";
+    const char letter = at.back();
+    const std::string symbol = letter == 'f' ? "°F" : letter == 'k' ? "K" : "°C";
+    const std::string_view label =
+        texts_.emplace_back("at " + at.substr(0, at.size() - 1) + " " + symbol);
     for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
       if (!dynamic && field.key != kKinematicField.key) continue;
-      const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at + "c");
+      const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at);
       columns_.push_back({key, label, field.unit, field.pattern, "-"});
     }
   }
@@ -292,7 +312,10 @@ void BatchRun::Row(std::string_view line) {
     const double v40 = FieldNumber("v40", fields_[*v40_column_]);
     const double v100 = FieldNumber("v100", fields_[*v100_column_]);
     std::optional<double> sg;
-    if (sg_column_ && !IsBlank(fields_[*sg_column_])) sg = FieldNumber("sg", fields_[*sg_column_]);
+    if (sg_column_ && !IsBlank(fields_[*sg_column_])) {
+      const std::string_view text = TrimBlanks(fields_[*sg_column_]);
+      sg = CheckedGravity("sg", FieldNumber("sg", text), text);
+    }
     WriteResult(v40, v100, sg);
   } catch (const Error& error) {
     WriteError("line " + std::to_string(line_number_) + ": " + error.what());
@@ -316,7 +339,8 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
     if (!dynamic_columns) continue;
     Value reyn, mpa_s;
     if (sg) {
-      const double gravity = settings_.expansion ? GravityAt(*sg, *settings_.expansion, t) : *sg;
+      const double gravity =
+          settings_.expansion ? ExpandedGravity(*sg, *settings_.expansion, t) : *sg;
       reyn = DynamicReyn(nu, gravity);
       mpa_s = ReynToMpaS(std::get<double>(reyn));
     }
@@ -340,7 +364,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
         const Value point[] = {settings_.at[i], nu[0], sg ? nu[1] : Value(), sg ? nu[2] : Value()};
         const std::size_t fields = sg ? 4 : 2;
         row["at"].push_back(
-            JsonOf(std::span(kPointFields).first(fields), std::span(point, fields)));
+            JsonOf(std::span(point_fields_).first(fields), std::span(point, fields)));
       }
       AppendJsonRow(row);
       break;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/output.h"
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
 namespace project1::cli {
@@ -24,9 +25,16 @@ namespace project1::cli {
 // the batch's fast path: most supplier sheets hold nothing else.
 std::optional<double> PlainNumber(std::string_view text);
 
+// The name a temperature typed for --at gives its columns: the number as typed and its unit's
+// letter, "40c" for "40", "160f" for "160F", "344.15k" for "344.15 K".
+std::string AtName(std::string_view typed);
+
 struct BatchSettings {
   Law law = Law::Walther;
   std::vector<double> at;  // temperatures of the answers, C
+  // Their names (AtName); where left out, the name of the temperature in degrees C.
+  std::vector<std::string> at_names;
+  TemperatureUnit unit = TemperatureUnit::Celsius;  // of the temperatures in JSON
   Format format = Format::Csv;
   std::optional<double> expansion;    // thermal expansion per C, with sg taken at 15 C
   std::size_t line_limit = 1U << 16;  // longer lines are error rows
@@ -81,6 +89,7 @@ class BatchRun {
   std::vector<Field> columns_;
   std::deque<std::string> texts_;
   std::vector<Value> values_;
+  std::vector<Field> point_fields_;  // of each temperature's JSON, in the unit asked for
 };
 
 }  // namespace project1::cli
