@@ -227,6 +227,7 @@ void BatchRun::Header(std::string_view line) {
     if (name == "v40") slot = &v40_column_;
     if (name == "v100") slot = &v100_column_;
     if (name == "sg") slot = &sg_column_;
+    if (name == "vi") slot = &vi_column_;
     if (slot == nullptr) continue;
     if (slot->has_value()) {
       throw Error(ErrorKind::TypeMismatch,
@@ -234,11 +235,14 @@ void BatchRun::Header(std::string_view line) {
     }
     *slot = i;
   }
-  for (auto [slot, name] : {std::pair{&v40_column_, "v40"}, std::pair{&v100_column_, "v100"}}) {
-    if (!slot->has_value()) {
-      throw Error(ErrorKind::TypeMismatch, std::string("line 1: the header names no ") + name +
-                                               " column; it must name at least v40 and v100.");
-    }
+  if (!v40_column_) {
+    throw Error(ErrorKind::TypeMismatch,
+                "line 1: the header names no v40 column; it must name at least v40 and v100.");
+  }
+  if (!v100_column_ && !vi_column_) {
+    throw Error(ErrorKind::TypeMismatch,
+                "line 1: the header names no v100 column; it must name at least v40 and v100 (or "
+                "vi).");
   }
   WriteStart();
 }
@@ -300,8 +304,10 @@ void BatchRun::Row(std::string_view line) {
     return;
   }
   if (name_column_ && *name_column_ < fields_.size()) name_ = fields_[*name_column_];
-  std::size_t needed = std::max(*v40_column_, *v100_column_) + 1;
-  if (sg_column_) needed = std::max(needed, *sg_column_ + 1);
+  std::size_t needed = *v40_column_ + 1;
+  for (const auto& column : {v100_column_, vi_column_, sg_column_}) {
+    if (column) needed = std::max(needed, *column + 1);
+  }
   if (fields_.size() < needed) {
     WriteError("line " + std::to_string(line_number_) + ": " + std::to_string(fields_.size()) +
                (fields_.size() == 1 ? " field" : " fields") + " where the header has " +
@@ -310,7 +316,25 @@ void BatchRun::Row(std::string_view line) {
   }
   try {
     const double v40 = FieldNumber("v40", fields_[*v40_column_]);
-    const double v100 = FieldNumber("v100", fields_[*v100_column_]);
+    const bool by_v100 = v100_column_ && !IsBlank(fields_[*v100_column_]);
+    const bool by_index = vi_column_ && !IsBlank(fields_[*vi_column_]);
+    if (by_v100 == by_index) {
+      throw Error(ErrorKind::InvalidArgument,
+                  by_index ? "give v100 or vi, not both." : "the row gives neither v100 nor vi.");
+    }
+    double v100 = 0;
+    if (by_v100) {
+      v100 = FieldNumber("v100", fields_[*v100_column_]);
+    } else {
+      const double index = FieldNumber("vi", fields_[*vi_column_]);
+      const std::optional<double> solved = Nu100ForIndex(v40, index);
+      if (!solved) {
+        throw Error(ErrorKind::InvalidArgument,
+                    "no v100 from 2 cSt up gives an oil of " + NumberToText(v40) +
+                        " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
+      }
+      v100 = *solved;
+    }
     std::optional<double> sg;
     if (sg_column_ && !IsBlank(fields_[*sg_column_])) {
       const std::string_view text = TrimBlanks(fields_[*sg_column_]);
@@ -371,6 +395,12 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
     }
     case Format::Text: {
       AppendTextStart();
+      if (DisplayWidth(name_) > kNameWidth) {
+        // A name wider than its column has the line to itself; the values follow below it, in
+        // their columns.
+        out += '\n';
+        out.append(kLineWidth + 2 + kNameWidth, ' ');
+      }
       for (std::size_t i = 2; i + 1 < columns_.size(); ++i) {
         AppendTextCell(out, TextOf(columns_[i], values_[i]), TextWidth(i));
       }

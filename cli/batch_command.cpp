@@ -101,12 +101,12 @@ void DeclareBatch(CLI::App& tool, Answer& answer) {
   AddFormatOption(*batch, options->format);
   AddTemperatureUnitOption(*batch, options->unit);
   batch->footer(
-      "The first line is a header naming the columns v40 and v100 (cSt) and optionally name and\n"
-      "sg; other columns are ignored. Each following line that is not blank gives one row: the\n"
-      "oil's viscosity index, ISO grade and its viscosities at each --at (columns named as the\n"
-      "temperature is given: kinematic_cst_at_160f for --at 160F), or an error row naming\n"
-      "the line's number (the header is line 1); the rest go on. The exit status is 2 when any\n"
-      "row failed.\n\n" +
+      "The first line is a header naming the columns v40 and v100 (cSt) or vi (the viscosity\n"
+      "index, for rows without v100), and optionally name and sg; other columns are ignored.\n"
+      "Each following line that is not blank gives one row: the oil's viscosity index, ISO\n"
+      "grade and its viscosities at each --at (columns named as the temperature is given:\n"
+      "kinematic_cst_at_160f for --at 160F), or an error row naming the line's number (the\n"
+      "header is line 1); the rest go on. The exit status is 2 when any row failed.\n\n" +
       Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
 }
 

@@ -231,7 +231,7 @@ void DeclareIndex(CLI::App& tool, Answer& answer) {
 
 void DeclareBlend(CLI::App& tool, Answer& answer) {
   struct Options : OilCommandOptions {
-    std::optional<std::string> with_oil, with_v40, with_v100, fraction, target;
+    std::optional<std::string> with_oil, with_v40, with_v100, with_vi, fraction, target;
     std::string at;
   };
   auto [blend, options] = AddCommand<Options>(
@@ -241,12 +241,12 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
         const Format format = FormatFromName(o.format);
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil first = ResolveOil(o.oil);
-        if (o.with_oil && (o.with_v40 || o.with_v100)) {
+        if (o.with_oil && (o.with_v40 || o.with_v100 || o.with_vi)) {
           Usage(
               "Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not "
               "both.");
         }
-        if (!o.with_oil && !o.with_v40 && !o.with_v100) {
+        if (!o.with_oil && !o.with_v40 && !o.with_v100 && !o.with_vi) {
           Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
         }
         OilOptions second_options;
@@ -254,6 +254,7 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
         second_options.oil = o.with_oil;
         second_options.v40 = o.with_v40;
         second_options.v100 = o.with_v100;
+        second_options.vi = o.with_vi;
         second_options.prefix = "--with-";
         const Oil second = ResolveOil(second_options);
         if (o.fraction.has_value() == o.target.has_value()) {
@@ -308,6 +309,9 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
   AddTextOption(*blend, "--with-v100", options->with_v100,
                 "the second oil's kinematic viscosity at 100 °C")
       ->type_name("CST");
+  AddTextOption(*blend, "--with-vi", options->with_vi,
+                "the second oil's viscosity index, with --with-v40 instead of --with-v100")
+      ->type_name("INDEX");
   AddTextOption(*blend, "--fraction", options->fraction, "mass fraction of the second oil, 0 to 1")
       ->type_name("X");
   AddTextOption(*blend, "--target", options->target, "the blend's wanted viscosity at --at, cSt")

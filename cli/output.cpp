@@ -37,13 +37,6 @@ char* PutCsvField(char* at, std::string_view field) {
   return at;
 }
 
-// Characters (not bytes) in UTF-8 text.
-std::size_t DisplayWidth(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-  return width;
-}
-
 // Rows of cells printed as columns two blanks apart, right- or left-aligned, widths counted in
 // characters, each line ending in LF with no blanks before it.
 class TextTable {
@@ -99,6 +92,12 @@ std::string Joined(Words words, std::string_view separator) {
 constexpr double kScientificFrom = 1e15;
 
 }  // namespace
+
+std::size_t DisplayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+  return width;
+}
 
 std::string JsonText(const Json& json) {
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";

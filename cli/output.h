@@ -103,6 +103,9 @@ std::string RenderRecord(std::span<const Field> fields, std::span<const Value> v
 std::string RenderRows(std::span<const Field> fields, const std::vector<std::vector<Value>>& rows,
                        Format format);
 
+// Characters (not bytes) in UTF-8 text: its width in a text table.
+std::size_t DisplayWidth(std::string_view text);
+
 // Appends two blanks and `text` padded to `width` characters: right-aligned, or left-aligned.
 void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left = false);
 
