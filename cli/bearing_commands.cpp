@@ -117,17 +117,22 @@ Value Optional(const std::optional<double>& value) { return value ? Value(*value
 
 // The answer of `bearing`: the bearing and the oil's range as one record, and a row for each
 // temperature. JSON nests the rows under "points"; CSV repeats the record on every row; text
-// shows the bearing, the rows with ν1 beside them, then the range.
+// shows the bearing, the rows with ν1 beside them, then the range (and the oil's fit, if any).
 std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
-                          const std::vector<double>& temperatures, const ViscosityLine& line,
-                          Format format, TemperatureUnit unit) {
+                          const std::vector<double>& temperatures, const Oil& oil, Format format,
+                          TemperatureUnit unit) {
   static constexpr Field kRecord[] = {kMeanDiameterField, kSpeedField, kRatedField, kKappa1Field,
                                       kKappa4Field};
   static constexpr Field kPoint[] = {kTemperatureField, kKinematicField, kKappaField, kBandField};
-  const std::vector<Field> record_fields = InUnit(kRecord, unit);
+  const ViscosityLine& line = oil.line;
+  std::vector<Field> record_fields = InUnit(kRecord, unit);
   const std::vector<Field> point_fields = InUnit(kPoint, unit);
-  const std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
-                                     range.kappa_1_temperature_c, range.kappa_4_temperature_c};
+  std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
+                               range.kappa_1_temperature_c, range.kappa_4_temperature_c};
+  const std::vector<Field> fit_fields = FitFields(oil);
+  const std::vector<Value> fit_values = FitValues(oil);
+  record_fields.insert(record_fields.end(), fit_fields.begin(), fit_fields.end());
+  record.insert(record.end(), fit_values.begin(), fit_values.end());
   std::vector<std::vector<Value>> points;
   std::vector<std::string> band_texts;
   band_texts.reserve(temperatures.size());
@@ -277,7 +282,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
           temperatures.push_back(OptionTemperature("--at", text));
         }
         answer.bytes = RenderBearing(size, OperatingRangeOf(oil.line, size.rated_cst), temperatures,
-                                     oil.line, format, unit);
+                                     oil, format, unit);
       });
   AddOilOptions(*bearing, options->oil, OilGravity::Unused);
   AddFormatOption(*bearing, options->format);

@@ -72,6 +72,22 @@ TEST(OilByGradeAndIndex, IsReadFromTheBatchsViColumn) {
             "6,E,,,line 6: the row gives neither v100 nor vi.\n");
 }
 
+TEST(Batch, RefusesAGravityOrExpansionOutsideAnOilsRange) {
+  ToolOptions list;
+  list.input = "v40,v100,sg\n46,6.8,7\n46,6.8,\"1,320\"\n46,6.8,0.87\n";
+  const ToolRun run = Tool({"batch", "--at", "40", "--format", "csv"}, list);
+  EXPECT_EQ(run.status, 2);
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4U);
+  EXPECT_EQ(lines[1], "2,,,,,,,line 2: sg must be from 0.5 to 3; it is 7.");
+  EXPECT_EQ(lines[2],
+            "3,,,,,,,\"line 3: sg must be from 0.5 to 3; it is 1,320, read as 1320 (a comma groups "
+            "thousands): did you mean 1.320?\"");
+  const ToolRun expansion = Tool({"batch", "--at", "40", "--expansion", "0.01"}, list);
+  EXPECT_EQ(expansion.status, 2);
+  EXPECT_EQ(expansion.err, "viscosity: --expansion must be from 0 to 0.005 per °C; it is 0.01.\n");
+}
+
 TEST(TemperatureUnit, ShowsEveryTemperatureInTheUnitAsked) {
   struct Case {
     std::string unit, key, symbol;
@@ -177,6 +193,11 @@ TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
   const std::string record = Answered(index);
   EXPECT_NE(record.find("Points fitted               3\n"), std::string::npos) << record;
   EXPECT_NE(record.find("Largest deviation           8.647 %\n"), std::string::npos) << record;
+
+  const Json bearing = RunJson({"bearing", "--dm", "380", "--speed", "500", "--at", "70", "--point",
+                                "20=760", "--point", "60=86", "--point", "100=18.75"});
+  EXPECT_EQ(bearing["fit_points"].get<int>(), 3);
+  EXPECT_EQ(bearing["fit_max_deviation_percent"].get<double>(), deviation);
 
   // Two points: today's line exactly, and no fit reported.
   const Json two = RunJson({"at", "60", "--point", "20=760", "--point", "100=18.75"});
