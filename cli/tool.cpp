@@ -128,7 +128,8 @@ int RunTool(int argc, const char* const* argv) {
   app.set_version_flag("-v,--version", "viscosity " + std::string(kVersion));
   app.require_subcommand(1);
   app.footer(
-      "An oil is given as --oil NAME, as --v40 CST --v100 CST, or as two --point T=CST.\n"
+      "An oil is given as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or\n"
+      "more --point T=CST. --temperature-unit C|F|K sets the unit of the temperatures written.\n"
       "Run `viscosity COMMAND --help` for a command's options.\n\n"
       "Example:\n  viscosity at 71 --oil \"SHC 632\"");
   Answer answer;
