@@ -123,10 +123,6 @@ std::string_view UnitSymbol(TemperatureUnit unit) {
   return "°C";
 }
 
-std::string TemperatureText(double t_c, TemperatureUnit unit) {
-  return NumberToText(FromCelsius(t_c, unit)) + " " + std::string(UnitSymbol(unit));
-}
-
 Field InUnit(Field field, TemperatureUnit unit) {
   if (field.temperature) field.shown = unit;
   return field;

@@ -64,9 +64,7 @@ Field InUnit(Field field, TemperatureUnit unit);
 // The field's CSV column and JSON key, and its unit for a person, in the unit it is shown in.
 std::string KeyOf(const Field& field);
 std::string UnitOf(const Field& field);
-// The temperature t_c in a unit, with its unit for a person: "104 °F", "313.15 K"; and its unit
-// alone: "°C", "°F", "K".
-std::string TemperatureText(double t_c, TemperatureUnit unit);
+// A unit for a person: "°C", "°F", "K".
 std::string_view UnitSymbol(TemperatureUnit unit);
 
 // A list of words: a JSON array; in CSV one field, blank-separated; in text comma-separated, or
