@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "cli/fields.h"
+#include "cli/gravity.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -70,8 +71,23 @@ std::optional<double> PlainNumber(std::string_view text) {
   return value;
 }
 
+std::string AtName(std::string_view typed) {
+  typed = TrimBlanks(typed);
+  char letter = 'c';
+  if (!typed.empty()) {
+    const char last = typed.back();
+    if (last == 'F' || last == 'f' || last == 'K' || last == 'k') {
+      letter = static_cast<char>(last | 0x20);  // lower case
+      typed.remove_suffix(1);
+    }
+  }
+  return NumberToText(TextToNumber(typed)) + letter;
+}
+
 BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
-    : settings_(std::move(settings)), sink_(sink) {}
+    : settings_(std::move(settings)),
+      sink_(sink),
+      point_fields_(InUnit(kPointFields, settings_.unit)) {}
 
 void BatchRun::Feed(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -211,6 +227,7 @@ void BatchRun::Header(std::string_view line) {
     if (name == "v40") slot = &v40_column_;
     if (name == "v100") slot = &v100_column_;
     if (name == "sg") slot = &sg_column_;
+    if (name == "vi") slot = &vi_column_;
     if (slot == nullptr) continue;
     if (slot->has_value()) {
       throw Error(ErrorKind::TypeMismatch,
@@ -218,11 +235,14 @@ void BatchRun::Header(std::string_view line) {
     }
     *slot = i;
   }
-  for (auto [slot, name] : {std::pair{&v40_column_, "v40"}, std::pair{&v100_column_, "v100"}}) {
-    if (!slot->has_value()) {
-      throw Error(ErrorKind::TypeMismatch, std::string("line 1: the header names no ") + name +
-                                               " column; it must name at least v40 and v100.");
-    }
+  if (!v40_column_) {
+    throw Error(ErrorKind::TypeMismatch,
+                "line 1: the header names no v40 column; it must name at least v40 and v100.");
+  }
+  if (!v100_column_ && !vi_column_) {
+    throw Error(ErrorKind::TypeMismatch,
+                "line 1: the header names no v100 column; it must name at least v40 and v100 (or "
+                "vi).");
   }
   WriteStart();
 }
@@ -230,12 +250,16 @@ void BatchRun::Header(std::string_view line) {
 void BatchRun::WriteStart() {
   const bool dynamic = sg_column_.has_value();
   columns_ = {kLineField, kBatchNameField, kBatchIndexField, kBatchGradeField};
-  for (const double t : settings_.at) {
-    const std::string at = NumberToText(t);
-    const std::string_view label = texts_.emplace_back("at " + at + " °C");
+  for (std::size_t i = 0; i < settings_.at.size(); ++i) {
+    const std::string at =
+        i < settings_.at_names.size() ? settings_.at_names[i] : NumberToText(settings_.at[i]) + "c";
+    const char letter = at.back();
+    const std::string symbol = letter == 'f' ? "°F" : letter == 'k' ? "K" : "°C";
+    const std::string_view label =
+        texts_.emplace_back("at " + at.substr(0, at.size() - 1) + " " + symbol);
     for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
       if (!dynamic && field.key != kKinematicField.key) continue;
-      const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at + "c");
+      const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at);
       columns_.push_back({key, label, field.unit, field.pattern, "-"});
     }
   }
@@ -280,8 +304,10 @@ void BatchRun::Row(std::string_view line) {
     return;
   }
   if (name_column_ && *name_column_ < fields_.size()) name_ = fields_[*name_column_];
-  std::size_t needed = std::max(*v40_column_, *v100_column_) + 1;
-  if (sg_column_) needed = std::max(needed, *sg_column_ + 1);
+  std::size_t needed = *v40_column_ + 1;
+  for (const auto& column : {v100_column_, vi_column_, sg_column_}) {
+    if (column) needed = std::max(needed, *column + 1);
+  }
   if (fields_.size() < needed) {
     WriteError("line " + std::to_string(line_number_) + ": " + std::to_string(fields_.size()) +
                (fields_.size() == 1 ? " field" : " fields") + " where the header has " +
@@ -290,9 +316,30 @@ void BatchRun::Row(std::string_view line) {
   }
   try {
     const double v40 = FieldNumber("v40", fields_[*v40_column_]);
-    const double v100 = FieldNumber("v100", fields_[*v100_column_]);
+    const bool by_v100 = v100_column_ && !IsBlank(fields_[*v100_column_]);
+    const bool by_index = vi_column_ && !IsBlank(fields_[*vi_column_]);
+    if (by_v100 == by_index) {
+      throw Error(ErrorKind::InvalidArgument,
+                  by_index ? "give v100 or vi, not both." : "the row gives neither v100 nor vi.");
+    }
+    double v100 = 0;
+    if (by_v100) {
+      v100 = FieldNumber("v100", fields_[*v100_column_]);
+    } else {
+      const double index = FieldNumber("vi", fields_[*vi_column_]);
+      const std::optional<double> solved = Nu100ForIndex(v40, index);
+      if (!solved) {
+        throw Error(ErrorKind::InvalidArgument,
+                    "no v100 from 2 cSt up gives an oil of " + NumberToText(v40) +
+                        " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
+      }
+      v100 = *solved;
+    }
     std::optional<double> sg;
-    if (sg_column_ && !IsBlank(fields_[*sg_column_])) sg = FieldNumber("sg", fields_[*sg_column_]);
+    if (sg_column_ && !IsBlank(fields_[*sg_column_])) {
+      const std::string_view text = TrimBlanks(fields_[*sg_column_]);
+      sg = CheckedGravity("sg", FieldNumber("sg", text), text);
+    }
     WriteResult(v40, v100, sg);
   } catch (const Error& error) {
     WriteError("line " + std::to_string(line_number_) + ": " + error.what());
@@ -316,7 +363,8 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
     if (!dynamic_columns) continue;
     Value reyn, mpa_s;
     if (sg) {
-      const double gravity = settings_.expansion ? GravityAt(*sg, *settings_.expansion, t) : *sg;
+      const double gravity =
+          settings_.expansion ? ExpandedGravity(*sg, *settings_.expansion, t) : *sg;
       reyn = DynamicReyn(nu, gravity);
       mpa_s = ReynToMpaS(std::get<double>(reyn));
     }
@@ -340,13 +388,19 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
         const Value point[] = {settings_.at[i], nu[0], sg ? nu[1] : Value(), sg ? nu[2] : Value()};
         const std::size_t fields = sg ? 4 : 2;
         row["at"].push_back(
-            JsonOf(std::span(kPointFields).first(fields), std::span(point, fields)));
+            JsonOf(std::span(point_fields_).first(fields), std::span(point, fields)));
       }
       AppendJsonRow(row);
       break;
     }
     case Format::Text: {
       AppendTextStart();
+      if (DisplayWidth(name_) > kNameWidth) {
+        // A name wider than its column has the line to itself; the values follow below it, in
+        // their columns.
+        out += '\n';
+        out.append(kLineWidth + 2 + kNameWidth, ' ');
+      }
       for (std::size_t i = 2; i + 1 < columns_.size(); ++i) {
         AppendTextCell(out, TextOf(columns_[i], values_[i]), TextWidth(i));
       }

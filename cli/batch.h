@@ -1,10 +1,13 @@
 #pragma once
 // The batch command's reader: CSV in, one answer row per oil out, streamed in constant memory.
 //
-// The input's first line is a header naming the columns v40 and v100 (cSt at 40 C and 100 C) and
-// optionally name and sg (specific gravity); other columns are ignored. Every following line
+// The input's first line is a header naming the columns v40 and v100 (cSt at 40 C and 100 C) or
+// vi (the viscosity index, in place of v100 on the rows that leave v100 blank), and optionally
+// name and sg (specific gravity); other columns are ignored. Every following line
 // that is not blank gives exactly one output row, in order: the oil's answers, or an error row
-// naming the line's number (the header is line 1). Blank lines give none.
+// naming the line's number (the header is line 1). Blank lines give none. In text, a name too
+// wide for its column has a line of its own, the values below it in their columns, so that
+// every column stays in line however long the names.
 
 #include <cstddef>
 #include <deque>
@@ -14,6 +17,7 @@
 #include <vector>
 
 #include "cli/output.h"
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
 namespace project1::cli {
@@ -24,9 +28,16 @@ namespace project1::cli {
 // the batch's fast path: most supplier sheets hold nothing else.
 std::optional<double> PlainNumber(std::string_view text);
 
+// The name a temperature typed for --at gives its columns: the number as typed and its unit's
+// letter, "40c" for "40", "160f" for "160F", "344.15k" for "344.15 K".
+std::string AtName(std::string_view typed);
+
 struct BatchSettings {
   Law law = Law::Walther;
   std::vector<double> at;  // temperatures of the answers, C
+  // Their names (AtName); where left out, the name of the temperature in degrees C.
+  std::vector<std::string> at_names;
+  TemperatureUnit unit = TemperatureUnit::Celsius;  // of the temperatures in JSON
   Format format = Format::Csv;
   std::optional<double> expansion;    // thermal expansion per C, with sg taken at 15 C
   std::size_t line_limit = 1U << 16;  // longer lines are error rows
@@ -70,7 +81,7 @@ class BatchRun {
   std::size_t failed_ = 0;
 
   std::size_t header_columns_ = 0;
-  std::optional<std::size_t> name_column_, v40_column_, v100_column_, sg_column_;
+  std::optional<std::size_t> name_column_, v40_column_, v100_column_, vi_column_, sg_column_;
   std::vector<std::string_view> fields_;
   // Storage of the quoted fields of a row, one per column, reused; a deque, so that growing it
   // leaves the fields already split in place.
@@ -81,6 +92,7 @@ class BatchRun {
   std::vector<Field> columns_;
   std::deque<std::string> texts_;
   std::vector<Value> values_;
+  std::vector<Field> point_fields_;  // of each temperature's JSON, in the unit asked for
 };
 
 }  // namespace project1::cli

@@ -24,6 +24,7 @@ struct BatchOptions {
   std::string law = "walther";
   std::optional<std::string> expansion;
   std::string format = "text";
+  std::string unit = "C";
 };
 
 // Reads `path` ("-" for standard input) in large blocks through a batch run into standard output;
@@ -78,8 +79,12 @@ void DeclareBatch(CLI::App& tool, Answer& answer) {
         BatchSettings settings;
         settings.format = FormatFromName(o.format);
         settings.law = LawOption(o.law);
-        for (const std::string& text : o.at) settings.at.push_back(OptionTemperature("--at", text));
-        if (o.expansion) settings.expansion = OptionNumber("--expansion", *o.expansion);
+        settings.unit = TemperatureUnitOption(o.unit);
+        for (const std::string& text : o.at) {
+          settings.at.push_back(OptionTemperature("--at", text));
+          settings.at_names.push_back(AtName(text));
+        }
+        if (o.expansion) settings.expansion = ExpansionOption("--expansion", *o.expansion);
         answer.status = RunBatch(o.path, std::move(settings));
       });
   batch->add_option("file", options->path, "CSV file, - for standard input")
@@ -90,15 +95,18 @@ void DeclareBatch(CLI::App& tool, Answer& answer) {
       ->type_name("T");
   AddLawOption(*batch, options->law);
   AddTextOption(*batch, "--expansion", options->expansion,
-                "thermal expansion coefficient per °C, the sg column then taken at 15 °C")
+                "thermal expansion coefficient per °C, 0 to 0.005, the sg column then taken at "
+                "15 °C")
       ->type_name("ALPHA");
   AddFormatOption(*batch, options->format);
+  AddTemperatureUnitOption(*batch, options->unit);
   batch->footer(
-      "The first line is a header naming the columns v40 and v100 (cSt) and optionally name and\n"
-      "sg; other columns are ignored. Each following line that is not blank gives one row: the\n"
-      "oil's viscosity index, ISO grade and its viscosities at each --at, or an error row naming\n"
-      "the line's number (the header is line 1); the rest go on. The exit status is 2 when any\n"
-      "row failed.\n\n" +
+      "The first line is a header naming the columns v40 and v100 (cSt) or vi (the viscosity\n"
+      "index, for rows without v100), and optionally name and sg; other columns are ignored.\n"
+      "Each following line that is not blank gives one row: the oil's viscosity index, ISO\n"
+      "grade and its viscosities at each --at (columns named as the temperature is given:\n"
+      "kinematic_cst_at_160f for --at 160F), or an error row naming the line's number (the\n"
+      "header is line 1); the rest go on. The exit status is 2 when any row failed.\n\n" +
       Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
 }
 

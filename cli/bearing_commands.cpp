@@ -28,10 +28,12 @@ constexpr std::string_view kNone = "–";
 constexpr Field kMeanDiameterField{"mean_diameter_mm", "Mean diameter", "mm", kSizeText};
 constexpr Field kSpeedField{"speed_rpm", "Speed", "r/min", kSizeText};
 constexpr Field kRatedField{"rated_viscosity_cst", "Rated viscosity ν1", "cSt", kKinematicText};
-constexpr Field kKappa1Field{"kappa_1_temperature_c", "κ = 1 at",
-                             "°C, the hottest at which the film still separates", kTemperatureText};
-constexpr Field kKappa4Field{"kappa_4_temperature_c", "κ = 4 at",
-                             "°C; cooler, more viscosity adds nothing", kTemperatureText};
+constexpr Field kKappa1Field =
+    TemperatureField({"kappa_1_temperature_c", "κ = 1 at",
+                      "°C, the hottest at which the film still separates", kTemperatureText});
+constexpr Field kKappa4Field =
+    TemperatureField({"kappa_4_temperature_c", "κ = 4 at",
+                      "°C; cooler, more viscosity adds nothing", kTemperatureText});
 // The viscosity ratio at one temperature and its band.
 constexpr Field kKappaField{"kappa", "κ", "", kKappaText, kNone};
 constexpr Field kBandField{"kappa_band", "Film"};
@@ -115,16 +117,22 @@ Value Optional(const std::optional<double>& value) { return value ? Value(*value
 
 // The answer of `bearing`: the bearing and the oil's range as one record, and a row for each
 // temperature. JSON nests the rows under "points"; CSV repeats the record on every row; text
-// shows the bearing, the rows with ν1 beside them, then the range.
+// shows the bearing, the rows with ν1 beside them, then the range (and the oil's fit, if any).
 std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
-                          const std::vector<double>& temperatures, const ViscosityLine& line,
-                          Format format) {
-  static constexpr Field kRecordFields[] = {kMeanDiameterField, kSpeedField, kRatedField,
-                                            kKappa1Field, kKappa4Field};
-  static constexpr Field kPointFields[] = {kTemperatureField, kKinematicField, kKappaField,
-                                           kBandField};
-  const std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
-                                     range.kappa_1_temperature_c, range.kappa_4_temperature_c};
+                          const std::vector<double>& temperatures, const Oil& oil, Format format,
+                          TemperatureUnit unit) {
+  static constexpr Field kRecord[] = {kMeanDiameterField, kSpeedField, kRatedField, kKappa1Field,
+                                      kKappa4Field};
+  static constexpr Field kPoint[] = {kTemperatureField, kKinematicField, kKappaField, kBandField};
+  const ViscosityLine& line = oil.line;
+  std::vector<Field> record_fields = InUnit(kRecord, unit);
+  const std::vector<Field> point_fields = InUnit(kPoint, unit);
+  std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
+                               range.kappa_1_temperature_c, range.kappa_4_temperature_c};
+  const std::vector<Field> fit_fields = FitFields(oil);
+  const std::vector<Value> fit_values = FitValues(oil);
+  record_fields.insert(record_fields.end(), fit_fields.begin(), fit_fields.end());
+  record.insert(record.end(), fit_values.begin(), fit_values.end());
   std::vector<std::vector<Value>> points;
   std::vector<std::string> band_texts;
   band_texts.reserve(temperatures.size());
@@ -142,29 +150,29 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
 
   switch (format) {
     case Format::Json: {
-      Json out = JsonOf(kRecordFields, record);
+      Json out = JsonOf(record_fields, record);
       Json& rows = out["points"] = Json::array();
-      for (const std::vector<Value>& point : points) rows.push_back(JsonOf(kPointFields, point));
+      for (const std::vector<Value>& point : points) rows.push_back(JsonOf(point_fields, point));
       return JsonText(out);
     }
     case Format::Csv: {
-      std::vector<Field> fields(std::begin(kPointFields), std::end(kPointFields));
-      fields.insert(fields.end(), std::begin(kRecordFields), std::end(kRecordFields));
+      std::vector<Field> fields(std::begin(point_fields), std::end(point_fields));
+      fields.insert(fields.end(), std::begin(record_fields), std::end(record_fields));
       std::string out;
       AppendCsvHeader(out, fields);
       for (std::vector<Value>& point : points) {
         point.insert(point.end(), record.begin(), record.end());
-        AppendCsvRow(out, point);
+        AppendCsvRow(out, Shown(fields, point));
       }
       return out;
     }
     case Format::Text: {
-      static constexpr Field kTextPointFields[] = {
-          kTemperatureField, kKinematicField, Labelled(kRatedField, "ν1"), kKappaField, kBandField};
-      const std::span<const Field> fields(kRecordFields);
+      const Field text_point_fields[] = {InUnit(kTemperatureField, unit), kKinematicField,
+                                         Labelled(kRatedField, "ν1"), kKappaField, kBandField};
+      const std::span<const Field> fields(record_fields);
       const std::span<const Value> values(record);
       return RenderRecord(fields.first(3), values.first(3), format) + "\n" +
-             RenderRows(kTextPointFields, points, format) + "\n" +
+             RenderRows(text_point_fields, points, format) + "\n" +
              RenderRecord(fields.subspan(3), values.subspan(3), format);
     }
   }
@@ -175,10 +183,9 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
 // JSON nests the rows under "grades"; CSV marks the grade needed in each row's "smallest" and
 // repeats the rest of the record; text shows the record, then the grades with the one needed
 // marked.
-std::string RenderSelection(const GradeSelection& selection, Format format) {
-  static constexpr Field kRecordFields[] = {kRatedField, kTemperatureField,
-                                            Field(kIndexField.key, "Viscosity index"),
-                                            kSmallestGradeField};
+std::string RenderSelection(const GradeSelection& selection, Format format, TemperatureUnit unit) {
+  const Field record_fields[] = {kRatedField, InUnit(kTemperatureField, unit),
+                                 Field(kIndexField.key, "Viscosity index"), kSmallestGradeField};
   static constexpr Field kGradeFields[] = {kGradeField, kNu40Field, kNu100Field, kKinematicField,
                                            kKappaField};
   const std::vector<Value> record = {selection.rated_viscosity_cst, selection.temperature_c,
@@ -196,30 +203,30 @@ std::string RenderSelection(const GradeSelection& selection, Format format) {
 
   switch (format) {
     case Format::Json: {
-      Json out = JsonOf(kRecordFields, record);
+      Json out = JsonOf(record_fields, record);
       Json& rows = out["grades"] = Json::array();
       for (const std::vector<Value>& grade : grades) rows.push_back(JsonOf(kGradeFields, grade));
       return JsonText(out);
     }
     case Format::Csv: {
       // The record without the grade needed, which each row's "smallest" says instead.
-      const std::span<const Field> record_fields = std::span(kRecordFields).first(3);
+      const std::span<const Field> shared_fields = std::span(record_fields).first(3);
       std::vector<Field> fields(std::begin(kGradeFields), std::end(kGradeFields));
       fields.push_back(kSmallestField);
-      fields.insert(fields.end(), record_fields.begin(), record_fields.end());
+      fields.insert(fields.end(), shared_fields.begin(), shared_fields.end());
       std::string out;
       AppendCsvHeader(out, fields);
       for (std::size_t i = 0; i < grades.size(); ++i) {
         std::vector<Value>& row = grades[i];
         row.push_back(is_smallest(i) ? 1LL : 0LL);
         row.insert(row.end(), record.begin(), record.begin() + 3);
-        AppendCsvRow(out, row);
+        AppendCsvRow(out, Shown(fields, row));
       }
       return out;
     }
     case Format::Text: {
-      const std::string at_label =
-          "At " + TextOf(kTemperatureField, selection.temperature_c) + " °C";
+      const std::string at_label = "At " + TextOf(record_fields[1], selection.temperature_c) + " " +
+                                   std::string(UnitSymbol(unit));
       const Field fields[] = {Labelled(kGradeField, "ISO grade"),
                               Labelled(kNu40Field, "At 40 °C"),
                               Labelled(kNu100Field, "At 100 °C", std::nullopt, kNone),
@@ -238,7 +245,7 @@ std::string RenderSelection(const GradeSelection& selection, Format format) {
                                      : std::string_view());
       }
       std::string out =
-          RenderRecord(kRecordFields, record, format) + "\n" + RenderRows(fields, grades, format);
+          RenderRecord(record_fields, record, format) + "\n" + RenderRows(fields, grades, format);
       if (without_line) {
         out += std::string(kNone) +
                ": no viscosity at 100 °C from 2 cSt up gives this grade an index of " +
@@ -256,6 +263,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
   struct Options {
     OilOptions oil;
     std::string format = "text";
+    std::string unit = "C";
     BearingSizeOptions size;
     std::vector<std::string> at;
   };
@@ -264,6 +272,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
       "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         const Bearing size = BearingOption(o.size);
         if (o.at.empty()) Usage("No temperature given: give --at T.");
@@ -273,10 +282,11 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
           temperatures.push_back(OptionTemperature("--at", text));
         }
         answer.bytes = RenderBearing(size, OperatingRangeOf(oil.line, size.rated_cst), temperatures,
-                                     oil.line, format);
+                                     oil, format, unit);
       });
-  AddOilOptions(*bearing, options->oil);
+  AddOilOptions(*bearing, options->oil, OilGravity::Unused);
   AddFormatOption(*bearing, options->format);
+  AddTemperatureUnitOption(*bearing, options->unit);
   AddBearingSizeOptions(*bearing, options->size);
   bearing->add_option("--at", options->at, "operating temperatures, °C")->type_name("T");
   bearing->footer(Footer(
@@ -286,6 +296,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
 void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
   struct Options {
     std::string format = "text";
+    std::string unit = "C";
     BearingSizeOptions size;
     std::optional<std::string> at, vi;
   };
@@ -294,13 +305,15 @@ void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
       "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Bearing bearing = BearingOption(o.size);
         if (!o.at) Usage("No temperature given: give --at T.");
         const double t = OptionTemperature("--at", *o.at);
         const double index = o.vi ? OptionNumber("--vi", *o.vi) : kDefaultViscosityIndex;
-        answer.bytes = RenderSelection(SelectGrade(bearing.rated_cst, t, index), format);
+        answer.bytes = RenderSelection(SelectGrade(bearing.rated_cst, t, index), format, unit);
       });
   AddFormatOption(*select, options->format);
+  AddTemperatureUnitOption(*select, options->unit);
   AddBearingSizeOptions(*select, options->size);
   AddTextOption(*select, "--at", options->at, "operating temperature, °C")->type_name("T");
   AddTextOption(*select, "--vi", options->vi, "the oils' viscosity index")

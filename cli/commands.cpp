@@ -13,6 +13,7 @@
 #include "engine/oil_properties.h"
 #include "engine/sae_grades.h"
 #include "engine/table_file.h"
+#include "engine/temperature_unit.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 
@@ -24,7 +25,30 @@ namespace {
 struct OilCommandOptions {
   OilOptions oil;
   std::string format = "text";
+  std::string unit = "C";  // --temperature-unit
 };
+
+// The rows of an answer about `oil`: with the fit's fields on every row in CSV and JSON, and its
+// note below them in text.
+std::string RenderOilRows(const Oil& oil, std::vector<Field> fields,
+                          std::vector<std::vector<Value>> rows, Format format) {
+  if (format == Format::Text) return RenderRows(fields, rows, format) + FitNote(oil);
+  const std::vector<Field> fit_fields = FitFields(oil);
+  const std::vector<Value> fit_values = FitValues(oil);
+  fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
+  for (std::vector<Value>& row : rows) row.insert(row.end(), fit_values.begin(), fit_values.end());
+  return RenderRows(fields, rows, format);
+}
+
+// A record about `oil`, the fit's fields after its own.
+std::string RenderOilRecord(const Oil& oil, std::vector<Field> fields, std::vector<Value> values,
+                            Format format) {
+  const std::vector<Field> fit_fields = FitFields(oil);
+  const std::vector<Value> fit_values = FitValues(oil);
+  fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
+  values.insert(values.end(), fit_values.begin(), fit_values.end());
+  return RenderRecord(fields, values, format);
+}
 
 // The oil's viscosities at one temperature, as a row of the point fields.
 std::vector<Value> PointRow(const Oil& oil, double t) {
@@ -56,15 +80,17 @@ void DeclareAt(CLI::App& tool, Answer& answer) {
   auto [at, options] = AddCommand<Options>(
       tool, "at", "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         std::vector<std::vector<Value>> rows;
         for (const std::string& text : o.temperatures) {
           rows.push_back(PointRow(oil, TextToTemperature(text, "temperature")));
         }
-        answer.bytes = RenderRows(PointFields(oil), rows, format);
+        answer.bytes = RenderOilRows(oil, InUnit(PointFields(oil), unit), rows, format);
       });
-  AddOilOptions(*at, options->oil);
+  AddOilOptions(*at, options->oil, OilGravity::Used);
   AddFormatOption(*at, options->format);
+  AddTemperatureUnitOption(*at, options->unit);
   at->add_option("temperatures", options->temperatures, "temperatures, °C")
       ->type_name("T")
       ->required();
@@ -76,9 +102,11 @@ void DeclareTable(CLI::App& tool, Answer& answer) {
     std::optional<std::string> from, to, step, file;
   };
   auto [table, options] = AddCommand<Options>(
-      tool, "table", "viscosity table, --to included; by default the window's table file",
+      tool, "table",
+      "viscosity table from --from to --to, both included; by default the window's table file",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
@@ -93,29 +121,40 @@ void DeclareTable(CLI::App& tool, Answer& answer) {
           Usage("The table from " + NumberToText(from) + " °C to " + NumberToText(to) +
                 " °C in steps of " + NumberToText(step) + " would have more than 1,000,000 rows.");
         }
-        // --to is included, also when rounding leaves the last step a hair short of it.
-        const auto count = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
-        auto t_at = [&](std::size_t i) { return from + static_cast<double>(i) * step; };
+        // --to is included, also when rounding leaves the last step a hair short of it; where
+        // the steps do not land on it, it is a last row after a shorter step.
+        const auto steps = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
+        const bool short_last = to - (from + static_cast<double>(steps - 1) * step) > step * 1e-9;
+        const std::size_t count = steps + (short_last ? 1 : 0);
+        auto t_at = [&](std::size_t i) {
+          return i == steps ? to : from + static_cast<double>(i) * step;
+        };
         if (format == Format::Text) {
-          // The table file's format for any range and law; with the defaults and the window's
-          // line, the window's table file byte for byte.
+          // The table file's format for any range, law and unit; with the defaults and the
+          // window's line, the window's table file byte for byte.
           std::vector<double> nu(count);
           for (std::size_t i = 0; i < count; ++i) nu[i] = KinematicAt(oil.line, t_at(i));
-          answer.bytes = kTableHeaderLine;
-          for (std::size_t i = 0; i < count; ++i) AppendTableRow(answer.bytes, t_at(i), nu[i]);
+          answer.bytes = unit == TemperatureUnit::Celsius
+                             ? std::string(kTableHeaderLine)
+                             : " Temp, " + std::string(UnitLetter(unit)) + "\t viscosity, cSt\r\n";
+          for (std::size_t i = 0; i < count; ++i) {
+            AppendTableRow(answer.bytes, FromCelsius(t_at(i), unit), nu[i]);
+          }
         } else {
           std::vector<std::vector<Value>> rows;
           rows.reserve(count);
           for (std::size_t i = 0; i < count; ++i) rows.push_back(PointRow(oil, t_at(i)));
-          answer.bytes = RenderRows(PointFields(oil), rows, format);
+          answer.bytes = RenderOilRows(oil, InUnit(PointFields(oil), unit), rows, format);
         }
         answer.file = o.file;
         answer.file_kind = "table file";
       });
-  AddOilOptions(*table, options->oil);
+  AddOilOptions(*table, options->oil, OilGravity::Used);
   AddFormatOption(*table, options->format);
+  AddTemperatureUnitOption(*table, options->unit);
   AddSpanOptions(*table, options->from, options->to, "first temperature, °C",
-                 "last temperature, °C");
+                 "last temperature, °C, always a row: after a shorter last step where the steps "
+                 "do not land on it");
   AddTextOption(*table, "--step", options->step, "temperature step, °C")
       ->type_name("STEP")
       ->default_str(NumberToText(kTableStepC));
@@ -132,15 +171,17 @@ void DeclareTemperatureFor(CLI::App& tool, Answer& answer) {
       tool, "temperature-for", "the temperature at which the oil reaches CST",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         const double nu = TextToNumber(o.cst, "viscosity");
-        static constexpr Field kFields[] = {Labelled(kKinematicField, "Kinematic viscosity"),
-                                            kTemperatureField};
-        answer.bytes =
-            RenderRecord(kFields, std::vector<Value>{nu, TemperatureFor(oil.line, nu)}, format);
+        answer.bytes = RenderOilRecord(
+            oil,
+            {Labelled(kKinematicField, "Kinematic viscosity"), InUnit(kTemperatureField, unit)},
+            {nu, TemperatureFor(oil.line, nu)}, format);
       });
-  AddOilOptions(*command, options->oil);
+  AddOilOptions(*command, options->oil, OilGravity::Unused);
   AddFormatOption(*command, options->format);
+  AddTemperatureUnitOption(*command, options->unit);
   command->add_option("cst", options->cst, "kinematic viscosity, cSt")
       ->type_name("CST")
       ->required();
@@ -176,22 +217,21 @@ void DeclareIndex(CLI::App& tool, Answer& answer) {
         // The J300 grades whose ranges overlap are all given; J306's do not overlap.
         const std::vector<std::string> j300 = SaeJ300Grades(oil.nu100);
         const std::optional<std::string> j306 = SaeJ306Grade(oil.nu100);
-        answer.bytes = RenderRecord(
-            kFields,
-            std::vector<Value>{IndexValue(vi), UnroundedIndexValue(vi), GradeValue(grade), oil.nu40,
-                               oil.nu100, sus100, sus210, Words(j300),
-                               j306 ? Value(std::string_view(*j306)) : Value()},
+        answer.bytes = RenderOilRecord(
+            oil, {std::begin(kFields), std::end(kFields)},
+            {IndexValue(vi), UnroundedIndexValue(vi), GradeValue(grade), oil.nu40, oil.nu100,
+             sus100, sus210, Words(j300), j306 ? Value(std::string_view(*j306)) : Value()},
             format);
         if (format == Format::Text) answer.bytes += std::string(kSaeWGradesNote) + "\n";
       });
-  AddOilOptions(*index, options->oil);
+  AddOilOptions(*index, options->oil, OilGravity::Unused);
   AddFormatOption(*index, options->format);
   index->footer(Footer("viscosity index --v40 73.3 --v100 8.86"));
 }
 
 void DeclareBlend(CLI::App& tool, Answer& answer) {
   struct Options : OilCommandOptions {
-    std::optional<std::string> with_oil, with_v40, with_v100, fraction, target;
+    std::optional<std::string> with_oil, with_v40, with_v100, with_vi, fraction, target;
     std::string at;
   };
   auto [blend, options] = AddCommand<Options>(
@@ -199,13 +239,14 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
       "blend of the oil with a second one: ν at T for a fraction, or the fraction for a target",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
+        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil first = ResolveOil(o.oil);
-        if (o.with_oil && (o.with_v40 || o.with_v100)) {
+        if (o.with_oil && (o.with_v40 || o.with_v100 || o.with_vi)) {
           Usage(
               "Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not "
               "both.");
         }
-        if (!o.with_oil && !o.with_v40 && !o.with_v100) {
+        if (!o.with_oil && !o.with_v40 && !o.with_v100 && !o.with_vi) {
           Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
         }
         OilOptions second_options;
@@ -213,6 +254,7 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
         second_options.oil = o.with_oil;
         second_options.v40 = o.with_v40;
         second_options.v100 = o.with_v100;
+        second_options.vi = o.with_vi;
         second_options.prefix = "--with-";
         const Oil second = ResolveOil(second_options);
         if (o.fraction.has_value() == o.target.has_value()) {
@@ -238,9 +280,11 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
 
         // The text names the temperature in the blend's label, and leaves out the row at 40 or
         // 100 °C when --at is that temperature and the row above says it.
-        const std::string at_label = "Blend at " + FormatNumber(t, kTemperatureText) + " °C";
-        const Field fields[] = {
-            Labelled(kTemperatureField, ""),
+        const Field temperature = InUnit(Labelled(kTemperatureField, ""), unit);
+        const std::string at_label =
+            "Blend at " + TextOf(temperature, t) + " " + std::string(UnitSymbol(unit));
+        const std::vector<Field> fields = {
+            temperature,
             {"fraction", "Fraction of the second oil", "", kFractionText},
             {"blend_kinematic_cst", at_label, "cSt", kKinematicText},
             {"blend_kinematic_40c_cst", AtTemperature(t, 40) ? "" : "Blend at 40 °C", "cSt",
@@ -250,13 +294,13 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
             Labelled(kIndexField, "Blend viscosity index"),
             Labelled(kUnroundedIndexField, ""),
         };
-        answer.bytes = RenderRecord(fields,
-                                    std::vector<Value>{t, fraction, nu_blend, nu40, nu100,
-                                                       IndexValue(vi), UnroundedIndexValue(vi)},
-                                    format);
+        answer.bytes = RenderOilRecord(
+            first, fields,
+            {t, fraction, nu_blend, nu40, nu100, IndexValue(vi), UnroundedIndexValue(vi)}, format);
       });
-  AddOilOptions(*blend, options->oil);
+  AddOilOptions(*blend, options->oil, OilGravity::Unused);
   AddFormatOption(*blend, options->format);
+  AddTemperatureUnitOption(*blend, options->unit);
   AddTextOption(*blend, "--with-oil", options->with_oil, "the second oil, a catalogue name")
       ->type_name("NAME");
   AddTextOption(*blend, "--with-v40", options->with_v40,
@@ -265,6 +309,9 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
   AddTextOption(*blend, "--with-v100", options->with_v100,
                 "the second oil's kinematic viscosity at 100 °C")
       ->type_name("CST");
+  AddTextOption(*blend, "--with-vi", options->with_vi,
+                "the second oil's viscosity index, with --with-v40 instead of --with-v100")
+      ->type_name("INDEX");
   AddTextOption(*blend, "--fraction", options->fraction, "mass fraction of the second oil, 0 to 1")
       ->type_name("X");
   AddTextOption(*blend, "--target", options->target, "the blend's wanted viscosity at --at, cSt")

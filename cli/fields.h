@@ -11,7 +11,8 @@
 namespace project1::cli {
 
 // The viscosities at one temperature, as columns.
-inline constexpr Field kTemperatureField{"temperature_c", "Temperature", "°C", kTemperatureText};
+inline constexpr Field kTemperatureField =
+    TemperatureField({"temperature_c", "Temperature", "°C", kTemperatureText});
 inline constexpr Field kKinematicField{"kinematic_cst", "Kinematic", "cSt", kKinematicText};
 inline constexpr Field kReynField{"dynamic_reyn", "Dynamic", "reyn", kReynText};
 inline constexpr Field kMpaSField{"dynamic_mpa_s", "Dynamic", "mPa·s", kMpaSText};

@@ -2,7 +2,11 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+
 #include "catalogue/catalogue.h"
+#include "catalogue/name_match.h"
+#include "cli/gravity.h"
 #include "cli/options.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
@@ -13,32 +17,63 @@ namespace project1::cli {
 namespace {
 
 constexpr std::string_view kOilForms =
-    "give the oil as --oil NAME, as --v40 CST --v100 CST, or as two --point T=CST";
+    "give the oil as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or more "
+    "--point T=CST";
+
+constexpr Field kFitPointsField{"fit_points", "Points fitted"};
+constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
+                                   "#,##0.000"};
+
+// The catalogue oil `typed` names, or a refusal offering the nearest names.
+const Lubricant& CatalogueOil(const std::string& option, const std::string& typed) {
+  std::vector<std::string_view> names;
+  for (const Lubricant& oil : LubricantCatalogue) names.push_back(oil.name);
+  const NameMatch match = MatchName(typed, names);
+  if (match.found) return LubricantCatalogue[*match.found];
+  const std::string quoted = option + " \"" + typed + "\"";
+  if (match.several) {
+    Usage(quoted + " matches " + QuotedChoices(names, match.nearest) + "; give the name exactly.");
+  }
+  if (!match.nearest.empty()) {
+    Usage(quoted + " is not in the catalogue; did you mean " + QuotedChoices(names, match.nearest) +
+          "? \"viscosity oils\" lists its names.");
+  }
+  Usage(quoted + " is not in the catalogue; \"viscosity oils\" lists its names.");
+}
 
 }  // namespace
 
-void AddOilOptions(CLI::App& command, OilOptions& oil) {
+void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity) {
   AddTextOption(command, "--oil", oil.oil,
-                "a catalogue oil, by its exact name (see `viscosity oils`)")
+                "a catalogue oil by its name, in any case, with or without blanks (see `viscosity "
+                "oils`)")
       ->type_name("NAME");
   AddTextOption(command, "--v40", oil.v40, "kinematic viscosity at 40 °C")->type_name("CST");
   AddTextOption(command, "--v100", oil.v100, "kinematic viscosity at 100 °C")->type_name("CST");
+  AddTextOption(command, "--vi", oil.vi,
+                "viscosity index, with --v40 instead of --v100 (from a datasheet's \"VG 220, VI "
+                "95\")")
+      ->type_name("INDEX");
   AddPointOption(command, oil.points,
-                 "a measured viscosity at any temperature, given twice instead of --v40/--v100");
-  AddTextOption(command, "--sg", oil.sg,
-                "specific gravity (default: the catalogue's for --oil); without one, dynamic "
-                "viscosities are left out")
-      ->type_name("SG");
-  AddTextOption(command, "--expansion", oil.expansion,
-                "thermal expansion coefficient per °C, the gravity then taken at 15 °C")
-      ->type_name("ALPHA");
+                 "a measured viscosity at any temperature, given twice instead of --v40/--v100; "
+                 "three or more times, the line is their least-squares fit");
+  if (gravity == OilGravity::Used) {
+    AddTextOption(command, "--sg", oil.sg,
+                  "specific gravity, 0.5 to 3 (default: the catalogue's for --oil); without one, "
+                  "dynamic viscosities are left out")
+        ->type_name("SG");
+    AddTextOption(command, "--expansion", oil.expansion,
+                  "thermal expansion coefficient per °C, 0 to 0.005, the gravity then taken at "
+                  "15 °C")
+        ->type_name("ALPHA");
+  }
   AddLawOption(command, oil.law);
 }
 
 Oil ResolveOil(const OilOptions& options) {
   const Law law = LawOption(options.law);
   const bool by_name = options.oil.has_value();
-  const bool by_viscosities = options.v40 || options.v100;
+  const bool by_viscosities = options.v40 || options.v100 || options.vi;
   const bool by_points = !options.points.empty();
   if (by_name + by_viscosities + by_points != 1) {
     Usage(by_name + by_viscosities + by_points == 0
@@ -46,57 +81,91 @@ Oil ResolveOil(const OilOptions& options) {
               : "More than one oil given: " + std::string(kOilForms) + ".");
   }
   const std::string prefix(options.prefix);
-  const std::string v40 = prefix + "v40", v100 = prefix + "v100";
+  const std::string v40 = prefix + "v40", v100 = prefix + "v100", vi = prefix + "vi";
 
   Oil oil;
   if (by_name) {
-    const Lubricant* found = FindOil(*options.oil);
-    if (found == nullptr) {
-      Usage(prefix + "oil \"" + *options.oil +
-            "\" is not in the catalogue; \"viscosity oils\" lists its names.");
-    }
-    oil.nu40 = found->nu40;
-    oil.nu100 = found->nu100;
-    oil.sg = found->gravity;
+    const Lubricant& found = CatalogueOil(prefix + "oil", *options.oil);
+    oil.nu40 = found.nu40;
+    oil.nu100 = found.nu100;
+    oil.sg = found.gravity;
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else if (by_viscosities) {
-    if (!options.v40) Usage(v100 + " is given without " + v40 + ".");
-    if (!options.v100) Usage(v40 + " is given without " + v100 + ".");
+    if (options.vi && options.v100) Usage("Give " + v100 + " or " + vi + ", not both.");
+    if (!options.v40) {
+      Usage((options.vi ? vi : v100) + " is given without " + v40 + ".");
+    }
+    if (!options.v100 && !options.vi) {
+      Usage(v40 + " is given without " + v100 + " or " + vi + ".");
+    }
     oil.nu40 = OptionNumber(v40, *options.v40);
-    oil.nu100 = OptionNumber(v100, *options.v100);
+    if (options.vi) {
+      const double index = OptionNumber(vi, *options.vi);
+      const std::optional<double> nu100 = Nu100ForIndex(oil.nu40, index);
+      if (!nu100) {
+        Usage("No viscosity at 100 °C from 2 cSt up gives an oil of " + NumberToText(oil.nu40) +
+              " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
+      }
+      oil.nu100 = *nu100;
+    } else {
+      oil.nu100 = OptionNumber(v100, *options.v100);
+    }
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else {
-    if (options.points.size() != 2) {
-      Usage("--point is given " + std::to_string(options.points.size()) +
-            " times; give exactly two points.");
+    if (options.points.size() == 1) {
+      Usage("Only one --point is given; give two or more, each as T=CST.");
     }
-    oil.points = {PointOption(options.points[0]), PointOption(options.points[1])};
-    oil.line = FitLine(law, oil.points[0], oil.points[1]);
+    for (const std::string& text : options.points) oil.points.push_back(PointOption(text));
+    oil.line = FitLine(law, oil.points);
+    if (oil.points.size() > 2) {
+      oil.fit_deviation_percent = MaxDeviationPercent(oil.line, oil.points);
+    }
     oil.nu40 = KinematicAt(oil.line, 40);
     oil.nu100 = KinematicAt(oil.line, 100);
   }
   if (oil.given_40_100) oil.points = {{40, oil.nu40}, {100, oil.nu100}};
-  if (options.sg) oil.sg = OptionNumber("--sg", *options.sg);
+  if (options.sg) oil.sg = GravityOption("--sg", *options.sg);
   if (options.expansion) {
     if (!oil.sg) Usage("--expansion needs a specific gravity: give --sg.");
-    oil.expansion = OptionNumber("--expansion", *options.expansion);
+    oil.expansion = ExpansionOption("--expansion", *options.expansion);
   }
   return oil;
 }
 
 void CheckThinnerWhenHotter(const Oil& oil) {
-  if (oil.points.size() == 2) project1::CheckThinnerWhenHotter(oil.points[0], oil.points[1]);
+  std::vector<ViscosityPoint> points = oil.points;
+  std::stable_sort(points.begin(), points.end(),
+                   [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    project1::CheckThinnerWhenHotter(points[i - 1], points[i]);
+  }
 }
 
 std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst) {
   if (!oil.sg) return std::nullopt;
-  const double sg = oil.expansion ? GravityAt(*oil.sg, *oil.expansion, t_c) : *oil.sg;
+  const double sg = oil.expansion ? ExpandedGravity(*oil.sg, *oil.expansion, t_c) : *oil.sg;
   Dynamic dynamic;
   dynamic.reyn = DynamicReyn(nu_cst, sg);
   dynamic.mpa_s = ReynToMpaS(dynamic.reyn);
   return dynamic;
+}
+
+std::vector<Field> FitFields(const Oil& oil) {
+  if (!oil.fit_deviation_percent) return {};
+  return {kFitPointsField, kFitDeviationField};
+}
+
+std::vector<Value> FitValues(const Oil& oil) {
+  if (!oil.fit_deviation_percent) return {};
+  return {static_cast<long long>(oil.points.size()), *oil.fit_deviation_percent};
+}
+
+std::string FitNote(const Oil& oil) {
+  if (!oil.fit_deviation_percent) return {};
+  return "Fitted through " + std::to_string(oil.points.size()) + " points; the line is within " +
+         TextOf(kFitDeviationField, *oil.fit_deviation_percent) + " % of each.\n";
 }
 
 }  // namespace project1::cli

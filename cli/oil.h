@@ -1,12 +1,14 @@
 #pragma once
-// An oil as the command line gives it: a catalogue name, the viscosities at 40 C and 100 C, or
-// two measured points; with an optional specific gravity and thermal expansion coefficient.
+// An oil as the command line gives it: a catalogue name, the viscosities at 40 C and 100 C, the
+// viscosity at 40 C and the viscosity index, or two or more measured points; with an optional
+// specific gravity and thermal expansion coefficient.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "cli/output.h"
 #include "engine/viscosity_line.h"
 
 namespace CLI {
@@ -20,7 +22,8 @@ struct OilOptions {
   std::optional<std::string> oil;        // --oil NAME
   std::optional<std::string> v40;        // --v40 CST
   std::optional<std::string> v100;       // --v100 CST
-  std::vector<std::string> points;       // --point T=CST, twice
+  std::optional<std::string> vi;         // --vi INDEX, with --v40 in place of --v100
+  std::vector<std::string> points;       // --point T=CST, two or more times
   std::optional<std::string> sg;         // --sg SG
   std::optional<std::string> expansion;  // --expansion ALPHA
   std::string law = "walther";           // --law walther|d341
@@ -28,15 +31,21 @@ struct OilOptions {
   std::string_view prefix = "--";
 };
 
-// Declares --oil, --v40, --v100, --point, --sg, --expansion and --law.
-void AddOilOptions(CLI::App& command, OilOptions& oil);
+// Whether a command uses the oil's gravity (for dynamic viscosities).
+enum class OilGravity { Used, Unused };
+
+// Declares --oil, --v40, --v100, --vi, --point and --law, and --sg and --expansion where the
+// gravity is used.
+void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity);
 
 struct Oil {
   ViscosityLine line;
   double nu40 = 0;            // as given, or the line's at 40 C for an oil given by two points
   double nu100 = 0;           // likewise at 100 C
   bool given_40_100 = false;  // given by its viscosities at 40 C and 100 C (or catalogue name)
-  std::vector<ViscosityPoint> points;  // the two points it was given by, or 40 C and 100 C
+  std::vector<ViscosityPoint> points;  // the points it was given by, or 40 C and 100 C
+  // For a line fitted through three or more points: how far it strays from them, in percent.
+  std::optional<double> fit_deviation_percent;
   std::optional<double> sg;
   std::optional<double> expansion;
 };
@@ -44,7 +53,7 @@ struct Oil {
 // The oil the options describe; Error(TypeMismatch) naming the option and its text.
 Oil ResolveOil(const OilOptions& options);
 
-// Refuses an oil whose given points are not thinner at the hotter one, naming the two points:
+// Refuses an oil whose given points are not thinner at each hotter one, naming two points:
 // its line would not fall as the oil warms.
 void CheckThinnerWhenHotter(const Oil& oil);
 
@@ -54,5 +63,12 @@ struct Dynamic {
   double mpa_s = 0;
 };
 std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst);
+
+// The fit's fields, fit_points and fit_max_deviation_percent, and their values: none unless the
+// oil's line was fitted through three or more points.
+std::vector<Field> FitFields(const Oil& oil);
+std::vector<Value> FitValues(const Oil& oil);
+// A line for a person about the fit ("Fitted through 4 points; ..."), empty without one.
+std::string FitNote(const Oil& oil);
 
 }  // namespace project1::cli

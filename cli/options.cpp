@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/gravity.h"
 #include "engine/oil_properties.h"
 #include "engine/table_file.h"
 #include "error/error.h"
@@ -54,6 +55,19 @@ void AddPointOption(CLI::App& command, std::vector<std::string>& points,
   AddRepeatedOption(command, "--point", points, description)->type_name("T=CST");
 }
 
+void AddTemperatureUnitOption(CLI::App& command, std::string& unit) {
+  command.add_option("--temperature-unit", unit, "unit of the temperatures written: C, F or K")
+      ->type_name("UNIT")
+      ->default_str("C");
+}
+
+TemperatureUnit TemperatureUnitOption(std::string_view text) {
+  if (text == "C" || text == "c") return TemperatureUnit::Celsius;
+  if (text == "F" || text == "f") return TemperatureUnit::Fahrenheit;
+  if (text == "K" || text == "k") return TemperatureUnit::Kelvin;
+  Usage("--temperature-unit \"" + std::string(text) + "\" is not one of C, F, K.");
+}
+
 void AddFormatOption(CLI::App& command, std::string& format) {
   command.add_option("--format", format, "text (for a person), csv or json")
       ->type_name("FORMAT")
@@ -95,6 +109,14 @@ double OptionNumber(std::string_view option, std::string_view text) {
 
 double OptionTemperature(std::string_view option, std::string_view text) {
   return Prefixed(option, [&] { return TextToTemperature(text, {}); });
+}
+
+double GravityOption(std::string_view option, std::string_view text) {
+  return CheckedGravity(option, OptionNumber(option, text), text);
+}
+
+double ExpansionOption(std::string_view option, std::string_view text) {
+  return CheckedExpansion(option, OptionNumber(option, text));
 }
 
 Law LawOption(std::string_view text) {

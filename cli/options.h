@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
 namespace CLI {
@@ -32,6 +33,9 @@ void AddLawOption(CLI::App& command, std::string& law);
 // --point T=CST, repeated.
 void AddPointOption(CLI::App& command, std::vector<std::string>& points,
                     const std::string& description);
+// --temperature-unit C|F|K, the unit of every temperature the command writes.
+void AddTemperatureUnitOption(CLI::App& command, std::string& unit);
+TemperatureUnit TemperatureUnitOption(std::string_view text);
 // --format text|csv|json.
 void AddFormatOption(CLI::App& command, std::string& format);
 // --from T and --to T, by default the table file's range; `first` and `last` say what they are.
@@ -52,6 +56,11 @@ Law LawOption(std::string_view text);
 // prefixed with the option's name ('--v40 "abc" is not a number.').
 double OptionNumber(std::string_view option, std::string_view text);
 double OptionTemperature(std::string_view option, std::string_view text);
+
+// A specific gravity typed for `option`, refused outside 0.5 to 3 (cli/gravity.h).
+double GravityOption(std::string_view option, std::string_view text);
+// A thermal expansion coefficient typed for `option`, refused outside 0 to 0.005 per °C.
+double ExpansionOption(std::string_view option, std::string_view text);
 
 // A measured point typed for --point as T=CST.
 ViscosityPoint PointOption(const std::string& text);

@@ -37,13 +37,6 @@ char* PutCsvField(char* at, std::string_view field) {
   return at;
 }
 
-// Characters (not bytes) in UTF-8 text.
-std::size_t DisplayWidth(std::string_view text) {
-  std::size_t width = 0;
-  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-  return width;
-}
-
 // Rows of cells printed as columns two blanks apart, right- or left-aligned, widths counted in
 // characters, each line ending in LF with no blanks before it.
 class TextTable {
@@ -100,6 +93,12 @@ constexpr double kScientificFrom = 1e15;
 
 }  // namespace
 
+std::size_t DisplayWidth(std::string_view text) {
+  std::size_t width = 0;
+  for (char c : text) width += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
+  return width;
+}
+
 std::string JsonText(const Json& json) {
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
@@ -112,7 +111,57 @@ Format FormatFromName(std::string_view name) {
               "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
 }
 
-std::string TextOf(const Field& field, const Value& value) {
+std::string_view UnitSymbol(TemperatureUnit unit) {
+  switch (unit) {
+    case TemperatureUnit::Fahrenheit:
+      return "°F";
+    case TemperatureUnit::Kelvin:
+      return "K";
+    case TemperatureUnit::Celsius:
+      break;
+  }
+  return "°C";
+}
+
+Field InUnit(Field field, TemperatureUnit unit) {
+  if (field.temperature) field.shown = unit;
+  return field;
+}
+
+std::vector<Field> InUnit(std::span<const Field> fields, TemperatureUnit unit) {
+  std::vector<Field> out;
+  out.reserve(fields.size());
+  for (const Field& field : fields) out.push_back(InUnit(field, unit));
+  return out;
+}
+
+std::string KeyOf(const Field& field) {
+  std::string key(field.key);
+  if (field.temperature && field.shown != TemperatureUnit::Celsius && key.ends_with("_c")) {
+    key.back() = UnitLetter(field.shown)[0] == 'F' ? 'f' : 'k';
+  }
+  return key;
+}
+
+std::string UnitOf(const Field& field) {
+  constexpr std::string_view kCelsius = "°C";
+  if (!field.temperature || !field.unit.starts_with(kCelsius)) return std::string(field.unit);
+  return std::string(UnitSymbol(field.shown)) + std::string(field.unit.substr(kCelsius.size()));
+}
+
+std::vector<Value> Shown(std::span<const Field> fields, std::span<const Value> values) {
+  std::vector<Value> out(values.begin(), values.end());
+  for (std::size_t i = 0; i < fields.size() && i < out.size(); ++i) {
+    const double* t = std::get_if<double>(&out[i]);
+    if (fields[i].temperature && t != nullptr) out[i] = FromCelsius(*t, fields[i].shown);
+  }
+  return out;
+}
+
+std::string TextOf(const Field& field, const Value& given) {
+  const Value value = field.temperature && std::holds_alternative<double>(given)
+                          ? Value(FromCelsius(std::get<double>(given), field.shown))
+                          : given;
   if (std::holds_alternative<std::monostate>(value)) return std::string(field.none);
   if (const auto* word = std::get_if<std::string_view>(&value)) return std::string(*word);
   if (const auto* words = std::get_if<Words>(&value)) {
@@ -134,7 +183,7 @@ std::string TextOf(const Field& field, const Value& value) {
 void AppendCsvHeader(std::string& out, std::span<const Field> fields) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     if (i > 0) out += ',';
-    out += fields[i].key;
+    out += KeyOf(fields[i]);
   }
   out += '\n';
 }
@@ -183,7 +232,12 @@ Json JsonOf(std::span<const Field> fields, std::span<const Value> values) {
 
 void AddToJson(Json& out, std::span<const Field> fields, std::span<const Value> values) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
-    Json& slot = out[std::string(fields[i].key)];
+    Json& slot = out[KeyOf(fields[i])];
+    const double* t = std::get_if<double>(&values[i]);
+    if (fields[i].temperature && t != nullptr) {
+      slot = FromCelsius(*t, fields[i].shown);
+      continue;
+    }
     std::visit(
         [&slot](const auto& value) {
           using Type = std::decay_t<decltype(value)>;
@@ -208,7 +262,7 @@ std::string RenderRecord(std::span<const Field> fields, std::span<const Value> v
     case Format::Csv: {
       std::string out;
       AppendCsvHeader(out, fields);
-      AppendCsvRow(out, values);
+      AppendCsvRow(out, Shown(fields, values));
       return out;
     }
     case Format::Text: {
@@ -219,7 +273,7 @@ std::string RenderRecord(std::span<const Field> fields, std::span<const Value> v
             !std::holds_alternative<std::monostate>(values[i]) || !field.none.empty();
         if (field.label.empty() || !shown) continue;
         std::string text = TextOf(field, values[i]);
-        if (!field.unit.empty()) text += " " + std::string(field.unit);
+        if (!field.unit.empty()) text += " " + UnitOf(field);
         table.Add({std::string(field.label), std::move(text)});
       }
       return table.Render();
@@ -239,7 +293,7 @@ std::string RenderRows(std::span<const Field> fields, const std::vector<std::vec
     case Format::Csv: {
       std::string out;
       AppendCsvHeader(out, fields);
-      for (const std::vector<Value>& row : rows) AppendCsvRow(out, row);
+      for (const std::vector<Value>& row : rows) AppendCsvRow(out, Shown(fields, row));
       return out;
     }
     case Format::Text: {
@@ -247,7 +301,7 @@ std::string RenderRows(std::span<const Field> fields, const std::vector<std::vec
       std::vector<std::string> labels, units;
       for (const Field& field : fields) {
         labels.emplace_back(field.label);
-        units.emplace_back(field.unit);
+        units.push_back(UnitOf(field));
       }
       std::vector<std::vector<std::string>> cells;
       for (const std::vector<Value>& row : rows) {

@@ -13,6 +13,7 @@
 #include <variant>
 #include <vector>
 
+#include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 
 namespace project1::cli {
@@ -23,11 +24,12 @@ enum class Format { Text, Csv, Json };
 Format FormatFromName(std::string_view name);
 
 // Number patterns of the text format, for a person.
-inline constexpr std::string_view kTemperatureText = "##0.0##";
+// Every number from 1,000 on is grouped by thousands.
+inline constexpr std::string_view kTemperatureText = "#,##0.0##";
 inline constexpr std::string_view kKinematicText = "###,##0.000";
-inline constexpr std::string_view kReynText = "0.0000000000";
+inline constexpr std::string_view kReynText = "###,##0.0000000000";
 inline constexpr std::string_view kMpaSText = "###,##0.000";
-inline constexpr std::string_view kIndexText = "##0.000";
+inline constexpr std::string_view kIndexText = "#,##0.000";
 inline constexpr std::string_view kSayboltText = "###,##0.00";
 inline constexpr std::string_view kFractionText = "0.000000";
 inline constexpr std::string_view kWholeText = "0";
@@ -44,7 +46,26 @@ struct Field {
   std::string_view pattern;  // text: the number's display pattern, which may start with words
                              // ("VG 0"); none: the shortest plain decimal
   std::string_view none;     // text: shown for no value; none in a record: the row is left out
+  // A temperature, given in degrees C, is shown in `shown`: its value converted, the "c" that
+  // ends its key and the "°C" that starts its unit replaced ("temperature_f", "°F").
+  bool temperature = false;
+  TemperatureUnit shown = TemperatureUnit::Celsius;
 };
+
+// `field` marked as a temperature.
+constexpr Field TemperatureField(Field field) {
+  field.temperature = true;
+  return field;
+}
+// The fields with their temperatures shown in `unit`.
+std::vector<Field> InUnit(std::span<const Field> fields, TemperatureUnit unit);
+Field InUnit(Field field, TemperatureUnit unit);
+
+// The field's CSV column and JSON key, and its unit for a person, in the unit it is shown in.
+std::string KeyOf(const Field& field);
+std::string UnitOf(const Field& field);
+// A unit for a person: "°C", "°F", "K".
+std::string_view UnitSymbol(TemperatureUnit unit);
 
 // A list of words: a JSON array; in CSV one field, blank-separated; in text comma-separated, or
 // the field's text for no value when empty.
@@ -61,6 +82,8 @@ std::string TextOf(const Field& field, const Value& value);
 // One CSV line: the fields' keys, or the values (numbers in their shortest form).
 void AppendCsvHeader(std::string& out, std::span<const Field> fields);
 void AppendCsvRow(std::string& out, std::span<const Value> values);
+// The values of the fields, each temperature converted to the unit its field is shown in.
+std::vector<Value> Shown(std::span<const Field> fields, std::span<const Value> values);
 
 // A JSON object of the fields' keys and values.
 using Json = nlohmann::ordered_json;
@@ -77,6 +100,9 @@ std::string RenderRecord(std::span<const Field> fields, std::span<const Value> v
 // columns under two heading lines (labels, units) in text, words left and numbers right.
 std::string RenderRows(std::span<const Field> fields, const std::vector<std::vector<Value>>& rows,
                        Format format);
+
+// Characters (not bytes) in UTF-8 text: its width in a text table.
+std::size_t DisplayWidth(std::string_view text);
 
 // Appends two blanks and `text` padded to `width` characters: right-aligned, or left-aligned.
 void AppendTextCell(std::string& out, std::string_view text, std::size_t width, bool left = false);

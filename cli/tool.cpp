@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/name_match.h"
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "engine/safe_replace.h"
@@ -48,6 +49,70 @@ std::vector<std::string> Arguments(int argc, const char* const* argv) {
   return texts;
 }
 
+// "`viscosity at`", for messages.
+std::string Quoted(const CLI::App& command) { return "`viscosity " + command.get_name() + "`"; }
+
+// The command `typed` is not, with the nearest of the tool's commands offered.
+std::string UnknownCommand(const CLI::App& app, const std::string& typed) {
+  std::vector<std::string> names;
+  for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
+  const std::vector<std::string_view> views(names.begin(), names.end());
+  const NameMatch match = MatchName(typed, views);
+  std::string message = "\"" + typed + "\" is not a command";
+  message += match.nearest.empty()
+                 ? ";"
+                 : "; did you mean " + QuotedChoices(views, match.nearest, "`") + "?";
+  return message + " `viscosity --help` lists the commands.";
+}
+
+// The parser's complaint as the tool's own sentence, naming the command and the option.
+std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
+                          const std::vector<std::string>& texts) {
+  const std::vector<CLI::App*> chosen = app.get_subcommands();
+  if (chosen.empty()) {
+    if (texts.size() < 2) return "No command given; `viscosity --help` lists the commands.";
+    const std::string& first = texts[1];
+    if (first.starts_with("-")) {
+      return "\"" + first +
+             "\" is not an option of viscosity itself; give a command first. "
+             "`viscosity --help` lists the commands.";
+    }
+    return UnknownCommand(app, first);
+  }
+  const CLI::App& command = *chosen.front();
+  const std::string help = "`viscosity " + command.get_name() + " --help`";
+  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+    std::vector<std::string> extras = command.remaining();
+    std::string extra = extras.empty() ? std::string() : extras.front();
+    for (const std::string& text : extras) {
+      if (text.starts_with("-")) extra = text;
+    }
+    if (extra.starts_with("-")) {
+      return Quoted(command) + " has no option " + extra + "; " + help + " lists its options.";
+    }
+    return Quoted(command) + " does not take \"" + extra + "\"; " + help + " lists what it takes.";
+  }
+  for (const CLI::Option* option : command.get_options()) {
+    const bool positional = option->get_lnames().empty();
+    const std::string flag = positional ? std::string() : "--" + option->get_lnames().front();
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && option->get_required() &&
+        option->count() == 0) {
+      return Quoted(command) + " needs " + (positional ? "" : flag + " ") +
+             option->get_type_name() + " (" + option->get_description() + ").";
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && !positional) {
+      if (option->count() > 1 &&
+          option->get_multi_option_policy() != CLI::MultiOptionPolicy::TakeAll) {
+        return flag + " is given " + std::to_string(option->count()) + " times; give it once.";
+      }
+      if (std::string_view(error.what()).starts_with(flag + ":")) {
+        return flag + " needs a value: " + flag + " " + option->get_type_name() + ".";
+      }
+    }
+  }
+  return error.what() + std::string(" (see ") + help + ")";
+}
+
 void PrintError(const std::string& message) {
   std::string line = "viscosity: " + message + "\n";
   (void)platform::WriteAll(platform::StandardError(), line);
@@ -60,10 +125,11 @@ int RunTool(int argc, const char* const* argv) {
       "Viscosity of lubricating oils: viscosity at any temperature, table, index, grade, "
       "blends and whole lists of oils.",
       "viscosity");
-  app.set_version_flag("--version", "viscosity " + std::string(kVersion));
+  app.set_version_flag("-v,--version", "viscosity " + std::string(kVersion));
   app.require_subcommand(1);
   app.footer(
-      "An oil is given as --oil NAME, as --v40 CST --v100 CST, or as two --point T=CST.\n"
+      "An oil is given as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or\n"
+      "more --point T=CST. --temperature-unit C|F|K sets the unit of the temperatures written.\n"
       "Run `viscosity COMMAND --help` for a command's options.\n\n"
       "Example:\n  viscosity at 71 --oil \"SHC 632\"");
   Answer answer;
@@ -81,7 +147,7 @@ int RunTool(int argc, const char* const* argv) {
       WriteAll(STDOUT_FILENO, out.str(), "standard output");
       return status;
     } catch (const CLI::ParseError& e) {
-      PrintError(std::string(e.what()) + " (see viscosity --help)");
+      PrintError(ParserMessage(app, e, texts));
       return kExitUsage;
     }
     if (answer.file) {

@@ -1,8 +1,10 @@
 #include "engine/viscosity_line.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/model.h"
 #include "numtext/numtext.h"
@@ -151,6 +153,49 @@ ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
   const bool walther = law == Law::Walther;
   return Fit(law, {walther ? kAbsolute40 : AbsoluteTemperature(law, 40), nu40, 40, kVisc40Name},
              {walther ? kAbsolute100 : AbsoluteTemperature(law, 100), nu100, 100, kVisc100Name});
+}
+
+ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
+  if (points.size() < 2) {
+    throw Error(ErrorKind::InvalidArgument, "A viscosity line needs two or more points.");
+  }
+  if (points.size() == 2) return FitLine(law, points[0], points[1]);
+  // Least squares of y = log10 log10 Z on x = log10 T, about the points' means.
+  double mean_x = 0, mean_y = 0;
+  std::vector<double> xs, ys;
+  for (const ViscosityPoint& point : points) {
+    xs.push_back(std::log10(CheckedAbsolute(law, point.temperature_c)));
+    ys.push_back(std::log10(std::log10(CheckedZ(law, point.kinematic_cst, point.temperature_c))));
+    mean_x += xs.back();
+    mean_y += ys.back();
+  }
+  const auto n = static_cast<double>(points.size());
+  mean_x /= n;
+  mean_y /= n;
+  double sxx = 0, sxy = 0;
+  for (std::size_t i = 0; i < xs.size(); ++i) {
+    sxx += (xs[i] - mean_x) * (xs[i] - mean_x);
+    sxy += (xs[i] - mean_x) * (ys[i] - mean_y);
+  }
+  if (sxx == 0) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The temperatures must differ; all are " + Celsius(points[0].temperature_c) + ".");
+  }
+  ViscosityLine line;
+  line.law = law;
+  line.b = CheckFitted(-sxy / sxx);
+  line.a = CheckFitted(mean_y + line.b * mean_x);
+  return line;
+}
+
+double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityPoint> points) {
+  double largest = 0;
+  for (const ViscosityPoint& point : points) {
+    const double deviation =
+        std::abs(KinematicAt(line, point.temperature_c) / point.kinematic_cst - 1) * 100;
+    largest = std::max(largest, deviation);
+  }
+  return largest;
 }
 
 double KinematicAt(const ViscosityLine& line, double t_c) {

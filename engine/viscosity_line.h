@@ -7,6 +7,7 @@
 // Temperatures t are in degrees C, viscosities nu in cSt. Every failure is Error with a message
 // that names the quantity and its value.
 
+#include <span>
 #include <string_view>
 
 #include "error/error.h"
@@ -37,6 +38,14 @@ ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second);
 // The line through (40 C, nu40) and (100 C, nu100); the window's fit for walther. An error about
 // one viscosity has that viscosity's name (kVisc40Name, kVisc100Name) as its subject.
 ViscosityLine FitLine40100(Law law, double nu40, double nu100);
+
+// The line of `law` through measured points: two points give FitLine's line, bit for bit; three
+// or more give the unweighted least-squares fit of the law's y on its x over all of them. Fewer
+// than two points, or points all at one temperature, are Error(InvalidArgument).
+ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points);
+// The largest |nu_line(t_i) / nu_i - 1| x 100 over the points: how far the line strays from the
+// measurements, in percent.
+double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityPoint> points);
 
 // Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
 double KinematicAt(const ViscosityLine& line, double t_c);

@@ -123,12 +123,12 @@ TEST_F(ChartTool, RefusalsExitWithAMessageAndWriteNothing) {
        "viscosity: -o \"" + (folder_ / "chart.jpg").string() + "\" must end in .svg or .png.\n"},
       {{"chart", "-o", svg},
        2,
-       "viscosity: No oil given: give the oil as --oil NAME, as --v40 CST --v100 CST, or as two "
-       "--point T=CST.\n"},
+       "viscosity: No oil given: give the oil as --oil NAME, as --v40 CST with --v100 CST or --vi "
+       "INDEX, or as two or more --point T=CST.\n"},
       {{"chart", "--oil", "SHC 999", "-o", svg},
        2,
-       "viscosity: --oil \"SHC 999\" is not in the catalogue; \"viscosity oils\" lists its "
-       "names.\n"},
+       "viscosity: --oil \"SHC 999\" is not in the catalogue; did you mean \"SHC 629\" or \"SHC "
+       "639\"? \"viscosity oils\" lists its names.\n"},
       {{"chart", "--oil", "SHC 632", "--from", "250", "--to", "-40", "-o", svg},
        2,
        "viscosity: The chart's span from 250 °C to -40 °C is empty.\n"},
@@ -137,7 +137,8 @@ TEST_F(ChartTool, RefusalsExitWithAMessageAndWriteNothing) {
        "viscosity: --to \"hot\" is not a number.\n"},
       {{"chart", "--oil", "SHC 632"},
        2,
-       "viscosity: --output is required (see viscosity --help)\n"},
+       "viscosity: `viscosity chart` needs --output FILE (the picture: FILE.svg or FILE.png, "
+       "replaced safely).\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = Tool(c.args);

@@ -106,6 +106,35 @@ TEST(RenderRecord, WritesEachFormatFromTheSameFields) {
   }
 }
 
+TEST(TemperatureFields, AreWrittenInTheUnitTheyAreShownIn) {
+  const Field fields[] = {
+      TemperatureField({"kappa_1_temperature_c", "κ = 1 at", "°C, hottest", "#,##0.0##"}),
+      {"nu_40c", "At 40 °C", "cSt", "0.0"}};  // not a temperature
+  const std::vector<Value> values = {100.0, 46.0};
+  struct Case {
+    TemperatureUnit unit;
+    Format format;
+    std::string out;
+  };
+  const std::vector<Case> cases = {
+      {TemperatureUnit::Celsius, Format::Csv, "kappa_1_temperature_c,nu_40c\n100,46\n"},
+      {TemperatureUnit::Fahrenheit, Format::Csv, "kappa_1_temperature_f,nu_40c\n212,46\n"},
+      {TemperatureUnit::Kelvin, Format::Csv, "kappa_1_temperature_k,nu_40c\n373.15,46\n"},
+      {TemperatureUnit::Fahrenheit, Format::Json,
+       "{\n  \"kappa_1_temperature_f\": 212.0,\n  \"nu_40c\": 46.0\n}\n"},
+      {TemperatureUnit::Kelvin, Format::Text, "κ = 1 at  373.15 K, hottest\nAt 40 °C  46.0 cSt\n"},
+      {TemperatureUnit::Fahrenheit, Format::Text,
+       "κ = 1 at  212.0 °F, hottest\nAt 40 °C  46.0 cSt\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.out);
+    EXPECT_EQ(RenderRecord(InUnit(fields, c.unit), values, c.format), c.out);
+  }
+  // From 1,000 on every text column is grouped, the reyn and temperature columns too.
+  EXPECT_EQ(TextOf({"r", "", "", kReynText}, 591567.8637240304), "591,567.8637240304");
+  EXPECT_EQ(TextOf(InUnit(fields[0], TemperatureUnit::Kelvin), 1000.0), "1,273.15");
+}
+
 TEST(RenderRows, WritesColumnsUnderTheirLabelsAndUnits) {
   const Field fields[] = {{"name", "Name"}, {"t", "Temperature", "°C", "0.0"}, {"nu", "ν", "cSt"}};
   const std::vector<std::vector<Value>> rows = {{std::string_view("A"), 40.0, 320.5},

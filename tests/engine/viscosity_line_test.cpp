@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,66 @@ TEST(ViscosityLine, LawsAreNamed) {
               "The law \"\" is not known; use walther or d341.");
 }
 
+TEST(ViscosityLine, TwoPointsGiveTheTwoPointLineBitForBit) {
+  const ViscosityPoint pairs[][2] = {
+      {{40, 320}, {100, 35}}, {{20, 760}, {100, 18.75}}, {{-20, 5000}, {150, 4.1}},
+      {{100, 5.8}, {40, 31}}, {{0, 1.644}, {40, 0.925}},
+  };
+  for (const Law law : {Law::Walther, Law::D341}) {
+    for (const auto& pair : pairs) {
+      SCOPED_TRACE(std::string(LawName(law)) + " " + std::to_string(pair[0].temperature_c));
+      const ViscosityLine two = FitLine(law, pair[0], pair[1]);
+      const ViscosityLine fitted = FitLine(law, std::span<const ViscosityPoint>(pair));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(fitted.a), std::bit_cast<std::uint64_t>(two.a));
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(fitted.b), std::bit_cast<std::uint64_t>(two.b));
+    }
+  }
+}
+
+TEST(ViscosityLine, ThreeOrMorePointsGiveTheLeastSquaresLine) {
+  // a and b of the regression of log10 log10 Z on log10 T, worked out apart from the program
+  // (means, sums of squares and products), and the largest deviation of its viscosities.
+  struct Case {
+    Law law;
+    std::vector<ViscosityPoint> points;
+    double a, b, deviation_percent;
+  };
+  const std::vector<Case> cases = {
+      {Law::Walther,
+       {{20, 760}, {60, 86}, {100, 18.75}},
+       8.69359882898401,
+       3.3358465708854292,
+       8.647425670954734},
+      {Law::Walther,
+       {{20, 760}, {40, 220}, {60, 86}, {100, 18.75}},
+       8.708000101362966,
+       3.3413972998836834,
+       8.277085339095647},
+      {Law::D341,
+       {{20, 760}, {60, 86}, {100, 18.75}},
+       8.675921274967175,
+       3.3287347520831316,
+       8.479186326754796},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(LawName(c.law)) + " " + std::to_string(c.points.size()));
+    const ViscosityLine line = FitLine(c.law, c.points);
+    EXPECT_NEAR(line.a, c.a, 1e-12);
+    EXPECT_NEAR(line.b, c.b, 1e-12);
+    EXPECT_NEAR(MaxDeviationPercent(line, c.points), c.deviation_percent, 1e-9);
+  }
+  // Points on one line give that line back, and no deviation.
+  const ViscosityLine catalogue = FitLine40100(Law::Walther, 320, 35);
+  std::vector<ViscosityPoint> on_line;
+  for (const double t : {0.0, 40.0, 80.0, 120.0, 160.0}) {
+    on_line.push_back({t, KinematicAt(catalogue, t)});
+  }
+  const ViscosityLine refitted = FitLine(Law::Walther, on_line);
+  EXPECT_NEAR(refitted.a, catalogue.a, 1e-12);
+  EXPECT_NEAR(refitted.b, catalogue.b, 1e-12);
+  EXPECT_LT(MaxDeviationPercent(refitted, on_line), 1e-9);
+}
+
 TEST(ViscosityLine, RefusesWhatHasNoLine) {
   const ErrorCase cases[] = {
       {"walther below 0.4 cSt", [] { FitLine40100(Law::Walther, 0.3, 5); },
@@ -211,6 +272,24 @@ TEST(ViscosityLine, RefusesWhatHasNoLine) {
          FitLine(Law::Walther, {40, 31}, {40, 5.8});
        },
        ErrorKind::InvalidArgument, "The two temperatures must differ; both are 40 °C."},
+      {"three points at one temperature",
+       [] {
+         const ViscosityPoint points[] = {{40, 31}, {40, 30}, {40, 32}};
+         FitLine(Law::Walther, points);
+       },
+       ErrorKind::InvalidArgument, "The temperatures must differ; all are 40 °C."},
+      {"one point",
+       [] {
+         const ViscosityPoint points[] = {{40, 31}};
+         FitLine(Law::Walther, points);
+       },
+       ErrorKind::InvalidArgument, "A viscosity line needs two or more points."},
+      {"a point of three below 0.4 cSt",
+       [] {
+         const ViscosityPoint points[] = {{40, 31}, {100, 5.8}, {150, 0.3}};
+         FitLine(Law::Walther, points);
+       },
+       ErrorKind::InvalidArgument, "The viscosity at 150 °C must be above 0.4 cSt; it is 0.3."},
       {"point at absolute zero",
        [] {
          FitLine(Law::D341, {-273.15, 31}, {100, 5.8});

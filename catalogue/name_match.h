@@ -1,0 +1,33 @@
+#pragma once
+// Finding a name a person typed among a list of names: oils by their names, commands by theirs.
+// A name matches without regard to case and blanks ("shc 632", "SHC632" for "SHC 632"); when
+// none does, the nearest names are offered instead.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace project1 {
+
+struct NameMatch {
+  // The one name the text denotes: the name spelled exactly so, or else the only name equal to it
+  // without regard to case and blanks.
+  std::optional<std::size_t> found;
+  // Without one: the names equal to it without regard to case and blanks when more than one is,
+  // otherwise the names a few typing slips away, nearest first (at most three).
+  std::vector<std::size_t> nearest;
+  // Whether `nearest` holds several names the text equals without regard to case and blanks.
+  bool several = false;
+};
+
+NameMatch MatchName(std::string_view typed, std::span<const std::string_view> names);
+
+// The names at `indexes` of `names`, quoted and joined for a sentence: "\"a\"", "\"a\" or \"b\"",
+// "\"a\", \"b\" or \"c\"".
+std::string QuotedChoices(std::span<const std::string_view> names,
+                          std::span<const std::size_t> indexes, std::string_view quote = "\"");
+
+}  // namespace project1

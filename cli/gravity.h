@@ -1,0 +1,24 @@
+#pragma once
+// The tool's rules for a specific gravity and a thermal expansion coefficient, wherever an oil's
+// are read (options and the batch's sg column). The window keeps its own, wider rules.
+
+#include <string_view>
+
+namespace project1::cli {
+
+// Oils lie well inside these.
+inline constexpr double kLeastGravity = 0.5;
+inline constexpr double kMostGravity = 3;
+inline constexpr double kMostExpansion = 0.005;  // per °C; oils lie near 0.0006 to 0.0009
+
+// The gravity `text` read as `sg`, refused outside 0.5 to 3 with a message naming `what`, the
+// value and the range; for a text whose comma was read as grouping ("1,320") the message offers
+// the decimal reading ("did you mean 1.320?"). Error(InvalidArgument).
+double CheckedGravity(std::string_view what, double sg, std::string_view text);
+// The expansion coefficient, refused outside 0 to 0.005 per °C, naming `what` and the value.
+double CheckedExpansion(std::string_view what, double alpha);
+// The gravity at t_c of an oil of gravity sg15 at 15 °C expanding by alpha per °C, refused when
+// it is too small to be a number (never handed on as the oil's gravity).
+double ExpandedGravity(double sg15, double alpha, double t_c);
+
+}  // namespace project1::cli

@@ -1,0 +1,260 @@
+// The tool in an engineer's terms: an oil from its grade and index, temperatures in °C, °F or K,
+// lines through three or more measured points, and text that stays in line.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/oil_properties.h"
+#include "engine/viscosity_line.h"
+#include "run_tool.h"
+
+namespace project1 {
+namespace {
+
+using Json = nlohmann::json;
+using Args = std::vector<std::string>;
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string Answered(const Args& args, const ToolOptions& options = {}) {
+  const ToolRun run = Tool(args, options);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  return run.out;
+}
+
+TEST(OilByGradeAndIndex, HasTheIndexItWasGivenAndTheSolversViscosityAt100C) {
+  struct Case {
+    double v40, vi;
+  };
+  const std::vector<Case> cases = {{220, 95}, {46, 150}, {32, 0}, {1000, 60}, {10, 120}};
+  for (const Case& c : cases) {
+    const std::string v40 = std::to_string(c.v40), vi = std::to_string(c.vi);
+    SCOPED_TRACE(v40 + " " + vi);
+    const Json index = RunJson({"index", "--v40", v40, "--vi", vi});
+    const std::optional<double> nu100 = Nu100ForIndex(c.v40, c.vi);
+    ASSERT_TRUE(nu100.has_value());
+    EXPECT_EQ(index["kinematic_100c_cst"].get<double>(), *nu100);
+    EXPECT_NEAR(index["viscosity_index_unrounded"].get<double>(), c.vi, 1e-6);
+    // The same oil wherever an oil is read.
+    const Json at = RunJson({"at", "100", "--v40", v40, "--vi", vi});
+    EXPECT_NEAR(at[0]["kinematic_cst"].get<double>(), *nu100, 1e-9 * *nu100);
+  }
+}
+
+TEST(OilByGradeAndIndex, IsReadFromTheBatchsViColumn) {
+  ToolOptions list;
+  list.input = "name,v40,v100,vi\nA,220,,95\nB,46,6.8,\nC,46,6.8,95\nD,5,,95\nE,46,,\n";
+  const ToolRun run = Tool({"batch", "--format", "csv"}, list);
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.out,
+            "line,name,viscosity_index,iso_vg,error\n"
+            "2,A,95,220,\n"
+            "3,B,102,46,\n"
+            "4,C,,,\"line 4: give v100 or vi, not both.\"\n"
+            "5,D,,,line 5: no v100 from 2 cSt up gives an oil of 5 cSt at 40 °C a viscosity index "
+            "of 95.\n"
+            "6,E,,,line 6: the row gives neither v100 nor vi.\n");
+}
+
+TEST(Batch, RefusesAGravityOrExpansionOutsideAnOilsRange) {
+  ToolOptions list;
+  list.input = "v40,v100,sg\n46,6.8,7\n46,6.8,\"1,320\"\n46,6.8,0.87\n";
+  const ToolRun run = Tool({"batch", "--at", "40", "--format", "csv"}, list);
+  EXPECT_EQ(run.status, 2);
+  const std::vector<std::string> lines = Lines(run.out);
+  ASSERT_EQ(lines.size(), 4U);
+  EXPECT_EQ(lines[1], "2,,,,,,,line 2: sg must be from 0.5 to 3; it is 7.");
+  EXPECT_EQ(lines[2],
+            "3,,,,,,,\"line 3: sg must be from 0.5 to 3; it is 1,320, read as 1320 (a comma groups "
+            "thousands): did you mean 1.320?\"");
+  const ToolRun expansion = Tool({"batch", "--at", "40", "--expansion", "0.01"}, list);
+  EXPECT_EQ(expansion.status, 2);
+  EXPECT_EQ(expansion.err, "viscosity: --expansion must be from 0 to 0.005 per °C; it is 0.01.\n");
+}
+
+TEST(TemperatureUnit, ShowsEveryTemperatureInTheUnitAsked) {
+  struct Case {
+    std::string unit, key, symbol;
+    double at40, at0;  // 40 °C and 0 °C in the unit
+    std::string text40;
+  };
+  const std::vector<Case> cases = {
+      {"C", "temperature_c", "°C", 40, 0, "40.0"},
+      {"F", "temperature_f", "°F", 104, 32, "104.0"},
+      {"K", "temperature_k", "K", 313.15, 273.15, "313.15"},
+  };
+  const Json celsius = RunJson({"bearing", "--bore", "340", "--outside", "420", "--speed", "500",
+                                "--at", "70", "--oil", "SHC 632"});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.unit);
+    const Args at = {"at", "40", "--oil", "SHC 632", "--temperature-unit", c.unit};
+    const Json json = RunJson(at);
+    EXPECT_NEAR(json[0][c.key].get<double>(), c.at40, 1e-9);
+    EXPECT_EQ(json[0].size(), 4U);  // no temperature_c beside it
+
+    Args csv_args = at;
+    csv_args.insert(csv_args.end(), {"--format", "csv"});
+    const std::vector<std::string> csv = Lines(Answered(csv_args));
+    ASSERT_EQ(csv.size(), 2U);
+    EXPECT_EQ(csv[0], c.key + ",kinematic_cst,dynamic_reyn,dynamic_mpa_s");
+    EXPECT_NEAR(std::stod(csv[1].substr(0, csv[1].find(','))), c.at40, 1e-9);
+
+    const std::vector<std::string> text = Lines(Answered(at));
+    ASSERT_EQ(text.size(), 3U);
+    EXPECT_EQ(text[1].substr(0, text[1].find_first_not_of(' ') + c.symbol.size()).find(c.symbol),
+              text[1].find_first_not_of(' '))
+        << text[1];
+    EXPECT_EQ(text[2].substr(text[2].find_first_not_of(' '), c.text40.size()), c.text40);
+
+    // The table file's header and rows.
+    const std::vector<std::string> table = Lines(Answered(
+        {"table", "--oil", "SHC 632", "--from", "0", "--to", "5", "--temperature-unit", c.unit}));
+    ASSERT_EQ(table.size(), 3U);
+    EXPECT_EQ(table[0], " Temp, " + c.unit + "\t viscosity, cSt\r");
+    EXPECT_NEAR(std::stod(table[1].substr(0, table[1].find('\t'))), c.at0, 0.05);
+
+    // A temperature answered, the bearing's range and the batch's points.
+    const Json temperature =
+        RunJson({"temperature-for", "320", "--oil", "SHC 632", "--temperature-unit", c.unit});
+    EXPECT_NEAR(temperature[c.key].get<double>(), c.at40, 1e-9);
+    const Json bearing = RunJson({"bearing", "--bore", "340", "--outside", "420", "--speed", "500",
+                                  "--at", "70", "--oil", "SHC 632", "--temperature-unit", c.unit});
+    for (const std::string kappa : {"kappa_1_temperature_", "kappa_4_temperature_"}) {
+      const double t_c = celsius[kappa + "c"].get<double>();
+      const double shown = c.unit == "F" ? t_c * 9 / 5 + 32 : c.unit == "K" ? t_c + 273.15 : t_c;
+      EXPECT_NEAR(bearing[kappa + c.key.substr(c.key.size() - 1)].get<double>(), shown, 1e-9);
+    }
+    EXPECT_NEAR(bearing["points"][0][c.key].get<double>(),
+                c.unit == "F"   ? 158
+                : c.unit == "K" ? 343.15
+                                : 70,
+                1e-9);
+    ToolOptions list;
+    list.input = "v40,v100\n46,6.8\n";
+    const Json batch = Json::parse(
+        Answered({"batch", "--at", "40", "--format", "json", "--temperature-unit", c.unit}, list));
+    EXPECT_NEAR(batch[0]["at"][0][c.key].get<double>(), c.at40, 1e-9);
+  }
+}
+
+TEST(Batch, NamesEachTemperaturesColumnsAsTheTemperatureIsGiven) {
+  ToolOptions list;
+  list.input = "v40,v100,sg\n46,6.8,0.87\n";
+  const std::vector<std::string> csv =
+      Lines(Answered({"batch", "--at", "160F", "--at", "40", "--at", "344.15 k", "--format", "csv",
+                      "--temperature-unit", "F"},
+                     list));
+  ASSERT_FALSE(csv.empty());
+  EXPECT_EQ(csv[0],
+            "line,name,viscosity_index,iso_vg,kinematic_cst_at_160f,dynamic_reyn_at_160f,"
+            "dynamic_mpa_s_at_160f,kinematic_cst_at_40c,dynamic_reyn_at_40c,dynamic_mpa_s_at_40c,"
+            "kinematic_cst_at_344.15k,dynamic_reyn_at_344.15k,dynamic_mpa_s_at_344.15k,error");
+  const std::string text = Answered({"batch", "--at", "160F", "--at", "40"}, list);
+  EXPECT_NE(text.find("at 160 °F"), std::string::npos) << text;
+  EXPECT_NE(text.find("at 40 °C"), std::string::npos) << text;
+}
+
+TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
+  const Args three = {"at", "40", "--point", "20=760", "--point", "60=86", "--point", "100=18.75"};
+  const ViscosityPoint points[] = {{20, 760}, {60, 86}, {100, 18.75}};
+  const ViscosityLine line = FitLine(Law::Walther, points);
+  const double deviation = MaxDeviationPercent(line, points);
+  EXPECT_NEAR(deviation, 8.647425670954734, 1e-9);  // worked out apart from the program
+
+  const Json json = RunJson(three);
+  EXPECT_EQ(json[0]["kinematic_cst"].get<double>(), KinematicAt(line, 40));
+  EXPECT_EQ(json[0]["fit_points"].get<int>(), 3);
+  EXPECT_EQ(json[0]["fit_max_deviation_percent"].get<double>(), deviation);
+  Args csv = three;
+  csv.insert(csv.end(), {"--format", "csv"});
+  EXPECT_EQ(Lines(Answered(csv))[0],
+            "temperature_c,kinematic_cst,fit_points,fit_max_deviation_percent");
+  EXPECT_NE(Answered(three).find("Fitted through 3 points; the line is within 8.647 % of each.\n"),
+            std::string::npos);
+  Args index = three;
+  index[0] = "index";
+  index.erase(index.begin() + 1);
+  const std::string record = Answered(index);
+  EXPECT_NE(record.find("Points fitted               3\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("Largest deviation           8.647 %\n"), std::string::npos) << record;
+
+  const Json bearing = RunJson({"bearing", "--dm", "380", "--speed", "500", "--at", "70", "--point",
+                                "20=760", "--point", "60=86", "--point", "100=18.75"});
+  EXPECT_EQ(bearing["fit_points"].get<int>(), 3);
+  EXPECT_EQ(bearing["fit_max_deviation_percent"].get<double>(), deviation);
+
+  // Two points: today's line exactly, and no fit reported.
+  const Json two = RunJson({"at", "60", "--point", "20=760", "--point", "100=18.75"});
+  EXPECT_EQ(two[0]["kinematic_cst"].get<double>(),
+            KinematicAt(FitLine(Law::Walther, {20, 760}, {100, 18.75}), 60));
+  EXPECT_FALSE(two[0].contains("fit_points"));
+}
+
+TEST(TextOutput, StaysInOneStyleAndInLine) {
+  // The reyn column grouped as its neighbours are.
+  const std::vector<std::string> cold = Lines(Answered({"at", "-100", "--oil", "SHC 632"}));
+  ASSERT_EQ(cold.size(), 3U);
+  EXPECT_NE(cold[2].find(" 591,567.8637240304 "), std::string::npos) << cold[2];
+
+  // A name matched without regard to case and blanks gives the catalogue oil's answer.
+  const std::string exact = Answered({"at", "40", "--oil", "SHC 632"});
+  for (const char* name : {"shc 632", "SHC632", "Shc  632"}) {
+    EXPECT_EQ(Answered({"at", "40", "--oil", name}), exact) << name;
+  }
+
+  // Batch rows keep their columns however long the names.
+  ToolOptions list;
+  list.input = "name,v40,v100\nShort,46,6.8\nA lubricant with a long name,46,6.8\n";
+  const std::vector<std::string> lines = Lines(Answered({"batch", "--at", "100"}, list));
+  std::vector<std::size_t> ends;
+  for (const std::string& line : lines) {
+    if (line.find("6.800") != std::string::npos) ends.push_back(line.find("6.800"));
+  }
+  ASSERT_EQ(ends.size(), 2U);
+  EXPECT_EQ(ends[0], ends[1]);
+}
+
+TEST(Table, EndsAtToWhereverTheStepsLand) {
+  struct Case {
+    std::string step;
+    std::vector<double> temperatures;
+  };
+  const std::vector<Case> cases = {
+      {"30", {0, 30, 60, 90, 100}},
+      {"25", {0, 25, 50, 75, 100}},
+      {"60", {0, 60, 100}},
+      {"0.1", {}},  // 1001 rows, the last 100 °C
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.step);
+    const Json rows = RunJson(
+        {"table", "--v40", "46", "--v100", "6.8", "--from", "0", "--to", "100", "--step", c.step});
+    std::vector<double> temperatures;
+    for (const Json& row : rows) temperatures.push_back(row["temperature_c"].get<double>());
+    if (c.temperatures.empty()) {
+      EXPECT_EQ(temperatures.size(), 1001U);
+      EXPECT_NEAR(temperatures.back(), 100, 1e-9);
+    } else {
+      EXPECT_EQ(temperatures, c.temperatures);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace project1
