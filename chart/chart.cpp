@@ -321,8 +321,12 @@ std::string DescribeChart(const ChartDescription& chart) {
   for (const ChartLine& line : chart.lines) {
     words += " " + line.name + ": a straight line";
     for (std::size_t i = 0; i < line.fitted.size(); ++i) {
-      words += (i == 0 ? " through " : " and ") + NumberToText(line.fitted[i].kinematic_cst) +
-               " cSt at " + degrees(line.fitted[i].temperature_c);
+      const bool last = i + 1 == line.fitted.size();
+      words += (i == 0 ? " through "
+                : last ? " and "
+                       : ", ") +
+               NumberToText(line.fitted[i].kinematic_cst) + " cSt at " +
+               degrees(line.fitted[i].temperature_c);
     }
     for (std::size_t i = 0; i < line.references.size(); ++i) {
       words += (i == 0 ? "; " : ", ") + line.references[i].label + " at " +

@@ -18,12 +18,13 @@
 
 namespace project1 {
 
-// One oil to draw: its fitted line, the two points it was fitted through and the temperatures
-// (degrees C) at which its viscosity is wanted (none, one or two).
+// One oil to draw: its fitted line, the points it was fitted through (two, or more for a
+// least-squares line) and the temperatures (degrees C) at which its viscosity is wanted (none,
+// one or two).
 struct ChartOil {
   std::string name;
   ViscosityLine line;
-  std::array<ViscosityPoint, 2> fitted{};
+  std::vector<ViscosityPoint> fitted;
   std::vector<double> reference_temperatures;
 };
 

@@ -22,6 +22,7 @@ struct ChartOptions {
   std::optional<std::string> from;  // --from T
   std::optional<std::string> to;    // --to T
   std::optional<std::string> file;  // -o FILE
+  std::string unit = "C";           // --temperature-unit of the axis
 };
 
 bool EndsWith(const std::string& text, std::string_view ending) {
@@ -36,7 +37,8 @@ bool EndsWith(const std::string& text, std::string_view ending) {
 ChartOil OnChart(const std::string& name, const Oil& oil, const OilOptions& options) {
   ChartOil drawn{name, oil.line, {{{40, oil.nu40}, {100, oil.nu100}}}, {}};
   if (!oil.given_40_100) {
-    drawn.fitted = {PointOption(options.points[0]), PointOption(options.points[1])};
+    drawn.fitted.clear();
+    for (const std::string& point : options.points) drawn.fitted.push_back(PointOption(point));
   }
   return drawn;
 }
@@ -62,7 +64,8 @@ std::string Chart(const ChartOptions& options, const std::string& output) {
   if (options.from) span.from_c = OptionTemperature("--from", *options.from);
   if (options.to) span.to_c = OptionTemperature("--to", *options.to);
 
-  const std::string picture = ChartSvg(BuildChart(oils, span));
+  const std::string picture =
+      ChartSvg(BuildChart(oils, span, {}, TemperatureUnitOption(options.unit)));
   return svg ? picture : SvgToPng(picture);
 }
 
@@ -76,8 +79,9 @@ void DeclareChart(CLI::App& tool, Answer& answer) {
         answer.file = o.file;
         answer.file_kind = "chart file";
       });
-  AddRepeatedOption(*chart, "--oil", options->oils,
-                    "a catalogue oil, by its exact name; may be repeated")
+  AddRepeatedOption(
+      *chart, "--oil", options->oils,
+      "a catalogue oil by its name, in any case, with or without blanks; may be repeated")
       ->type_name("NAME");
   AddTextOption(*chart, "--v40", options->typed.v40, "kinematic viscosity at 40 °C of one more oil")
       ->type_name("CST");
@@ -85,11 +89,15 @@ void DeclareChart(CLI::App& tool, Answer& answer) {
       ->type_name("CST");
   AddPointOption(*chart, options->typed.points,
                  "a measured viscosity of that oil at any temperature, given twice instead of "
-                 "--v40/--v100");
+                 "--v40/--v100; three or more times, the line is their least-squares fit");
   AddTextOption(*chart, "--name", options->name, "the name that oil carries on the chart")
       ->type_name("NAME")
       ->default_str("Oil");
+  AddTextOption(*chart, "--vi", options->typed.vi,
+                "viscosity index of that oil, with --v40 in place of --v100")
+      ->type_name("INDEX");
   AddLawOption(*chart, options->typed.law);
+  AddTemperatureUnitOption(*chart, options->unit);
   AddSpanOptions(*chart, options->from, options->to, "lowest temperature, °C",
                  "highest temperature, °C");
   AddOutputOption(*chart, options->file, "the picture: FILE.svg or FILE.png, replaced safely")

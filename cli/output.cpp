@@ -88,9 +88,6 @@ std::string Joined(Words words, std::string_view separator) {
   return out;
 }
 
-// From here on a number's text is in scientific notation.
-constexpr double kScientificFrom = 1e15;
-
 }  // namespace
 
 std::size_t DisplayWidth(std::string_view text) {
@@ -170,9 +167,7 @@ std::string TextOf(const Field& field, const Value& given) {
   const double number = std::holds_alternative<double>(value)
                             ? std::get<double>(value)
                             : static_cast<double>(std::get<long long>(value));
-  if (std::isfinite(number) && std::fabs(number) >= kScientificFrom) {
-    return ScientificShortestText(number);
-  }
+  if (IsShownInScientific(number)) return ScientificShortestText(number);
   if (field.pattern.empty()) return NumberToText(number);
   // Words before the placeholders are shown as they are.
   const std::size_t digits = std::min(field.pattern.find_first_of("#0"), field.pattern.size());

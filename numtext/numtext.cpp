@@ -361,12 +361,13 @@ std::string FormatNumber(double value, std::string_view pattern) {
   return out;
 }
 
-std::string ShownNumber(double value, std::string_view pattern) {
+bool IsShownInScientific(double value) {
   constexpr double kScientificFrom = 1e15;
-  if (std::isfinite(value) && std::fabs(value) >= kScientificFrom) {
-    return ScientificShortestText(value);
-  }
-  return FormatNumber(value, pattern);
+  return std::isfinite(value) && std::fabs(value) >= kScientificFrom;
+}
+
+std::string ShownNumber(double value, std::string_view pattern) {
+  return IsShownInScientific(value) ? ScientificShortestText(value) : FormatNumber(value, pattern);
 }
 
 }  // namespace project1

@@ -61,6 +61,9 @@ std::string FormatNumber(double value, std::string_view pattern);
 // on (either sign), in the shortest scientific notation ("1e+300"), which a person can still
 // read where a grouped number would run to dozens of digits.
 std::string ShownNumber(double value, std::string_view pattern);
+// Whether ShownNumber, and every other text the program shows a person, writes `value` in
+// scientific notation.
+bool IsShownInScientific(double value);
 
 // The four display patterns of the program.
 inline constexpr std::string_view kKinematicPattern = "###,###.###";       // kinematic results
