@@ -4,6 +4,7 @@
 
 #include "catalogue/catalogue.h"
 #include "cli/options.h"
+#include "cli/user_oil_lookup.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -49,7 +50,14 @@ Oil ResolveOil(const OilOptions& options) {
   const std::string v40 = prefix + "v40", v100 = prefix + "v100";
 
   Oil oil;
-  if (by_name) {
+  // The user's own oil of that name, unless the catalogue holds one.
+  if (const std::optional<UserOil> mine = by_name ? UsersOilNamed(*options.oil) : std::nullopt) {
+    oil.nu40 = mine->nu40;
+    oil.nu100 = mine->nu100;
+    oil.sg = mine->gravity;
+    oil.given_40_100 = true;
+    oil.line = FitLine40100(law, oil.nu40, oil.nu100);
+  } else if (by_name) {
     const Lubricant* found = FindOil(*options.oil);
     if (found == nullptr) {
       Usage(prefix + "oil \"" + *options.oil +
