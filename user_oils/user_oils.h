@@ -40,8 +40,9 @@ inline constexpr std::string_view kUserOilsHeader = "name,v40,v100,sg,note";
 // the system names no such folder.
 std::filesystem::path UserOilsPath();
 
-// What the name's uniqueness is judged on: the name without surrounding blanks, with ASCII
-// letters in lower case.
+// What the name's uniqueness is judged on: the name without surrounding blanks, its capitals in
+// lower case (Latin, with the accented letters of Latin-1 and Latin Extended-A, Greek and
+// Cyrillic; other letters as they are).
 std::string NameKey(std::string_view name);
 
 // Reads CSV text whose header names at least name, v40 and v100 (and optionally sg and note, in

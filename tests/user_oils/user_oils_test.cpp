@@ -136,6 +136,17 @@ TEST(UserOilsFile, NamesAreRefusedWhenTakenInAnyCaseOrByTheCatalogue) {
   }
   EXPECT_EQ(ErrorOf([&] { CheckUserOil({"Gear B", 68, 8.8, 0.9, "ok"}, oils); }), "(no error)");
   EXPECT_EQ(FindUserOil(oils, " gear a"), &oils[0]);
+  struct Same {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  for (const Same& c : {Same{"ÖLWERK ÆØÅ", "ölwerk æøå", true}, Same{"ŁÓDŹ Ž", "łódź ž", true},
+                        Same{"ΛΆΔΙ ΌΎΏ", "λάδι όύώ", true}, Same{"ΛΑΔΙ", "λαδι", true},
+                        Same{"МАСЛО", "масло", true}, Same{"Öl", "Ol", false},
+                        Same{"×", "÷", false}, Same{"潤滑油", "潤滑油", true}}) {
+    EXPECT_EQ(NameKey(c.a) == NameKey(c.b), c.same) << c.a << " / " << c.b;
+  }
   EXPECT_EQ(FindUserOil(oils, "gear"), nullptr);
 }
 
