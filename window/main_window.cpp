@@ -294,11 +294,13 @@ void MainWindow::FillLubricantList() {
   };
   const bool first = lubricant_list_->count() == 0;
   const QString shown = lubricant_list_->currentText();
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(LubricantCatalogue.size() + user_oils_.size() + 1));
+  for (const Lubricant& lubricant : LubricantCatalogue) items << text(lubricant.name);
+  for (const UserOil& oil : user_oils_) items << text(oil.name);
+  items << text(kOtherLubricant);
   lubricant_list_->clear();
-  for (const Lubricant& lubricant : LubricantCatalogue)
-    lubricant_list_->addItem(text(lubricant.name));
-  for (const UserOil& oil : user_oils_) lubricant_list_->addItem(text(oil.name));
-  lubricant_list_->addItem(text(kOtherLubricant));
+  lubricant_list_->addItems(items);
   // The edit field keeps its text, which is no item of the list.
   lubricant_list_->setCurrentIndex(-1);
   lubricant_list_->setEditText(first ? kLubricantListText : shown);
@@ -311,16 +313,23 @@ void MainWindow::LoadUserOils() {
   } catch (const Error&) {
     // No folder for the user's oils: there are none.
   }
-  std::erase_if(library.oils, [](const UserOil& oil) {
-    return std::any_of(LubricantCatalogue.begin(), LubricantCatalogue.end(),
-                       [&](const Lubricant& l) { return NameKey(l.name) == NameKey(oil.name); });
+  // A name the catalogue took is the catalogue's; the others in name order.
+  std::vector<std::string> catalogue;
+  for (const Lubricant& oil : LubricantCatalogue) catalogue.push_back(NameKey(oil.name));
+  std::vector<std::pair<QString, UserOil*>> named;
+  named.reserve(library.oils.size());
+  for (UserOil& oil : library.oils) {
+    if (std::find(catalogue.begin(), catalogue.end(), NameKey(oil.name)) != catalogue.end()) {
+      continue;
+    }
+    named.emplace_back(QString::fromStdString(oil.name), &oil);
+  }
+  std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
+    return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
   });
-  std::stable_sort(library.oils.begin(), library.oils.end(),
-                   [](const UserOil& a, const UserOil& b) {
-                     return QString::fromStdString(a.name).compare(QString::fromStdString(b.name),
-                                                                   Qt::CaseInsensitive) < 0;
-                   });
-  user_oils_ = std::move(library.oils);
+  user_oils_.clear();
+  user_oils_.reserve(named.size());
+  for (const auto& [name, oil] : named) user_oils_.push_back(std::move(*oil));
   if (!library.problems.empty()) notice_->setText(QString::fromStdString(library.problems.front()));
 }
 
