@@ -321,27 +321,4 @@ void DeclareBlend(CLI::App& tool, Answer& answer) {
       Footer("viscosity blend --oil \"SHC 626\" --with-oil \"SHC 630\" --target 100 --at 40"));
 }
 
-void DeclareOils(CLI::App& tool, Answer& answer) {
-  struct Options {
-    std::string format = "text";
-  };
-  auto [oils, options] =
-      AddCommand<Options>(tool, "oils", "the built-in catalogue of oils", [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        static constexpr Field kFields[] = {
-            kNameField,
-            {kNu40Field.key, "At 40 °C", "cSt"},
-            {kNu100Field.key, "At 100 °C", "cSt"},
-            {"specific_gravity", "Specific", "gravity"},
-        };
-        std::vector<std::vector<Value>> rows;
-        for (const Lubricant& oil : LubricantCatalogue) {
-          rows.push_back({oil.name, oil.nu40, oil.nu100, oil.gravity});
-        }
-        answer.bytes = RenderRows(kFields, rows, format);
-      });
-  AddFormatOption(*oils, options->format);
-  oils->footer("Example:\n  viscosity oils --format csv");
-}
-
 }  // namespace project1::cli

@@ -8,6 +8,7 @@
 #include "catalogue/name_match.h"
 #include "cli/gravity.h"
 #include "cli/options.h"
+#include "cli/user_oil_lookup.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -84,7 +85,14 @@ Oil ResolveOil(const OilOptions& options) {
   const std::string v40 = prefix + "v40", v100 = prefix + "v100", vi = prefix + "vi";
 
   Oil oil;
-  if (by_name) {
+  // The user's own oil of that name, unless the catalogue holds one.
+  if (const std::optional<UserOil> mine = by_name ? UsersOilNamed(*options.oil) : std::nullopt) {
+    oil.nu40 = mine->nu40;
+    oil.nu100 = mine->nu100;
+    oil.sg = mine->gravity;
+    oil.given_40_100 = true;
+    oil.line = FitLine40100(law, oil.nu40, oil.nu100);
+  } else if (by_name) {
     const Lubricant& found = CatalogueOil(prefix + "oil", *options.oil);
     oil.nu40 = found.nu40;
     oil.nu100 = found.nu100;

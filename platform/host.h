@@ -25,6 +25,13 @@ bool ProcessHasEnded(std::uint32_t id);
 std::string_view HomeVariableName();
 std::optional<std::string> HomeVariable();
 
+// The folder that keeps the user's data files: $XDG_DATA_HOME when it is set to an absolute
+// path, else $HOME/.local/share (POSIX); %APPDATA% (Windows). Nothing when the variables it
+// comes from are not set.
+std::optional<std::filesystem::path> ApplicationDataFolder();
+// How a message names where that folder comes from: "$XDG_DATA_HOME or $HOME", "%APPDATA%".
+std::string_view ApplicationDataVariables();
+
 // The program's arguments as UTF-8 (on Windows from the wide-character command line).
 std::vector<std::string> Arguments(int argc, char** argv);
 

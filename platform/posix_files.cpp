@@ -1,11 +1,13 @@
 // The file calls on POSIX systems.
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 
 #include "platform/file_calls.h"
+#include "platform/file_lock.h"
 
 namespace project1::platform {
 
@@ -52,7 +54,29 @@ std::error_code OpenFolder(const std::filesystem::path& folder, FileHandle& file
   return {};
 }
 
+std::error_code OpenLock(const std::filesystem::path& path, FileHandle& file) {
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, mode_t{0644});
+  if (fd < 0) return LastError();
+  file = fd;
+  return {};
+}
+
+std::error_code Lock(FileHandle file, bool wait) {
+  while (::flock(Descriptor(file), LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+    if (errno == EINTR) continue;
+    if (errno == EWOULDBLOCK)
+      return std::make_error_code(std::errc::resource_unavailable_try_again);
+    return LastError();
+  }
+  return {};
+}
+
 }  // namespace
+
+const LockCalls& SystemLockCalls() {
+  static const LockCalls calls{&OpenLock, &Lock, &Close};
+  return calls;
+}
 
 const FileCalls& SystemFileCalls() {
   static const FileCalls calls{&Create, &Write, &Flush, &Close, &Replace, &Remove, &OpenFolder};

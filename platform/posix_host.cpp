@@ -34,6 +34,16 @@ std::optional<std::string> HomeVariable() {
   return std::string(home);
 }
 
+std::optional<std::filesystem::path> ApplicationDataFolder() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return std::filesystem::path(data);
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] == '\0') return std::nullopt;
+  return std::filesystem::path(home) / ".local" / "share";
+}
+
+std::string_view ApplicationDataVariables() { return "$XDG_DATA_HOME or $HOME"; }
+
 std::vector<std::string> Arguments(int argc, char** argv) {
   return std::vector<std::string>(argv, argv + argc);
 }

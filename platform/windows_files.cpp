@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "platform/file_calls.h"
+#include "platform/file_lock.h"
 
 namespace project1::platform {
 
@@ -85,7 +86,33 @@ std::error_code OpenFolder(const std::filesystem::path&, FileHandle&) {
   return std::make_error_code(std::errc::function_not_supported);
 }
 
+std::error_code OpenLock(const std::filesystem::path& path, FileHandle& file) {
+  const HANDLE handle = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  file = reinterpret_cast<FileHandle>(handle);
+  return {};
+}
+
+// The lock covers the file's first byte, which need not exist; closing the handle releases it.
+std::error_code Lock(FileHandle file, bool wait) {
+  OVERLAPPED at = {};
+  const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
+  if (::LockFileEx(Native(file), flags, 0, 1, 0, &at)) return {};
+  const DWORD code = ::GetLastError();
+  if (!wait && (code == ERROR_LOCK_VIOLATION || code == ERROR_IO_PENDING)) {
+    return std::make_error_code(std::errc::resource_unavailable_try_again);
+  }
+  return ErrorFrom(code);
+}
+
 }  // namespace
+
+const LockCalls& SystemLockCalls() {
+  static const LockCalls calls{&OpenLock, &Lock, &Close};
+  return calls;
+}
 
 const FileCalls& SystemFileCalls() {
   static const FileCalls calls{&Create, &Write, &Flush, &Close, &Replace, &Remove, &OpenFolder};

@@ -1,5 +1,6 @@
 // The machine's answers on Windows: GetComputerNameExW, GetCurrentProcessId, OpenProcess with
-// GetExitCodeProcess, %USERPROFILE%, and MultiByteToWideChar / WideCharToMultiByte for names.
+// GetExitCodeProcess, %USERPROFILE%, %APPDATA%, and MultiByteToWideChar / WideCharToMultiByte for
+// names.
 #include <windows.h>
 // After windows.h.
 #include <shellapi.h>
@@ -46,6 +47,14 @@ std::optional<std::string> HomeVariable() {
   if (home == nullptr) return std::nullopt;
   return Utf8FromPath(std::filesystem::path(home));
 }
+
+std::optional<std::filesystem::path> ApplicationDataFolder() {
+  const wchar_t* data = ::_wgetenv(L"APPDATA");
+  if (data == nullptr || data[0] == L'\0') return std::nullopt;
+  return std::filesystem::path(data);
+}
+
+std::string_view ApplicationDataVariables() { return "%APPDATA%"; }
 
 std::vector<std::string> Arguments(int argc, char** argv) {
   int count = 0;

@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QStringList>
 #include <QStyle>
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -14,6 +15,7 @@
 #include "window/fitting_label.h"
 #include "window/fitting_line_edit.h"
 #include "window/group_box.h"
+#include "window/my_oils_dialog.h"
 #include "window/report.h"
 #include "window/system_colours.h"
 #include "window/window_menu.h"
@@ -173,6 +175,7 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QString::fromUtf8(kCaption));
   setFixedSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
   BuildControls();
+  LoadUserOils();
   FillLubricantList();
   SetTabOrder();
   temp1_box_->setFocus();
@@ -184,6 +187,8 @@ MainWindow::MainWindow(QWidget* parent) : QWidget(parent) {
   connect(lubricant_list_, &PickComboBox::picked, this, &MainWindow::OnLubricantPicked);
   window_menu_ = new WindowMenu(this, calculate_button_);
   connect(this, &MainWindow::calculated, window_menu_, &WindowMenu::Calculated);
+  connect(window_menu_->save_oil_action(), &QAction::triggered, this, &MainWindow::OnSaveAsMyOil);
+  connect(window_menu_->my_oils_action(), &QAction::triggered, this, &MainWindow::OnMyOils);
 }
 
 MainWindow::~MainWindow() = default;
@@ -284,15 +289,53 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::FillLubricantList() {
-  for (const Lubricant& lubricant : LubricantCatalogue) {
-    lubricant_list_->addItem(
-        QString::fromUtf8(lubricant.name.data(), static_cast<qsizetype>(lubricant.name.size())));
-  }
-  lubricant_list_->addItem(
-      QString::fromUtf8(kOtherLubricant.data(), static_cast<qsizetype>(kOtherLubricant.size())));
+  const auto text = [](std::string_view name) {
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+  };
+  const bool first = lubricant_list_->count() == 0;
+  const QString shown = lubricant_list_->currentText();
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(LubricantCatalogue.size() + user_oils_.size() + 1));
+  for (const Lubricant& lubricant : LubricantCatalogue) items << text(lubricant.name);
+  for (const UserOil& oil : user_oils_) items << text(oil.name);
+  items << text(kOtherLubricant);
+  lubricant_list_->clear();
+  lubricant_list_->addItems(items);
   // The edit field keeps its text, which is no item of the list.
   lubricant_list_->setCurrentIndex(-1);
-  lubricant_list_->setEditText(kLubricantListText);
+  lubricant_list_->setEditText(first ? kLubricantListText : shown);
+}
+
+void MainWindow::LoadUserOils() {
+  UserOilLibrary library;
+  try {
+    library = ReadUserOils(UserOilsPath());
+  } catch (const Error&) {
+    // No folder for the user's oils: there are none.
+  }
+  // A name the catalogue took is the catalogue's; the others in name order.
+  std::vector<std::string> catalogue;
+  for (const Lubricant& oil : LubricantCatalogue) catalogue.push_back(NameKey(oil.name));
+  std::vector<std::pair<QString, UserOil*>> named;
+  named.reserve(library.oils.size());
+  for (UserOil& oil : library.oils) {
+    if (std::find(catalogue.begin(), catalogue.end(), NameKey(oil.name)) != catalogue.end()) {
+      continue;
+    }
+    named.emplace_back(QString::fromStdString(oil.name), &oil);
+  }
+  std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {
+    return a.first.compare(b.first, Qt::CaseInsensitive) < 0;
+  });
+  user_oils_.clear();
+  user_oils_.reserve(named.size());
+  for (const auto& [name, oil] : named) user_oils_.push_back(std::move(*oil));
+  if (!library.problems.empty()) notice_->setText(QString::fromStdString(library.problems.front()));
+}
+
+void MainWindow::ReloadUserOils() {
+  LoadUserOils();
+  FillLubricantList();
 }
 
 void MainWindow::SetTabOrder() {
@@ -374,14 +417,69 @@ CalculationRecord MainWindow::Record(const CalculationOutcome& outcome) const {
 }
 
 void MainWindow::OnLubricantPicked() {
-  const Lubricant* oil = FindOil(lubricant_list_->currentText().toStdString());
-  if (oil == nullptr) return;
-  for (const auto& [box, value] : {std::pair{visc40_box_, oil->nu40},
-                                   {visc100_box_, oil->nu100},
-                                   {gravity_box_, oil->gravity}}) {
-    box->setText(QString::fromStdString(NumberToText(value)));
-    box->setCursorPosition(0);
+  const std::string name = lubricant_list_->currentText().toStdString();
+  std::optional<double> values[3];
+  if (const Lubricant* oil = FindOil(name)) {
+    values[0] = oil->nu40;
+    values[1] = oil->nu100;
+    values[2] = oil->gravity;
+  } else if (const UserOil* mine = FindUserOil(user_oils_, name)) {
+    values[0] = mine->nu40;
+    values[1] = mine->nu100;
+    values[2] = mine->gravity;
+  } else {
+    return;
   }
+  QLineEdit* const boxes[] = {visc40_box_, visc100_box_, gravity_box_};
+  for (std::size_t i = 0; i < 3; ++i) {
+    boxes[i]->setText(values[i] ? QString::fromStdString(NumberToText(*values[i])) : QString());
+    boxes[i]->setCursorPosition(0);
+  }
+}
+
+void MainWindow::OnSaveAsMyOil() {
+  std::optional<UserOil> oil;
+  const std::optional<Error> bad = RunHandler(this, [&] {
+    oil = ReadOilValues(visc40_box_->text().toStdString(), visc100_box_->text().toStdString(),
+                        gravity_box_->text().toStdString(), false);
+  });
+  if (bad) {
+    if (QLineEdit* box = InputBoxOf(*bad)) {
+      box->setFocus(Qt::OtherFocusReason);
+      box->selectAll();
+    }
+    return;
+  }
+  OilForm form(this, QStringLiteral("Save as my oil"), OilForm::kNameAndNote);
+  while (form.exec() == QDialog::Accepted) {
+    oil->name = form.Text("name");
+    oil->note = form.Text("note");
+    if (SaveAsMyOil(*oil)) return;
+    form.Box("name")->setFocus();
+    form.Box("name")->selectAll();
+  }
+}
+
+bool MainWindow::SaveAsMyOil(const UserOil& oil) {
+  const std::optional<Error> refused = RunHandler(this, [&] {
+    ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) { oils.push_back(oil); });
+  });
+  ReloadUserOils();
+  if (my_oils_) my_oils_->Reload();
+  return !refused;
+}
+
+void MainWindow::OnMyOils() {
+  RunHandler(this, [this] {
+    if (!my_oils_) {
+      my_oils_ = new MyOilsDialog(this, UserOilsPath());
+      my_oils_->setAttribute(Qt::WA_DeleteOnClose);
+      connect(my_oils_, &MyOilsDialog::changed, this, &MainWindow::ReloadUserOils);
+    }
+    my_oils_->show();
+    my_oils_->raise();
+    my_oils_->activateWindow();
+  });
 }
 
 }  // namespace project1

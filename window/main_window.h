@@ -6,13 +6,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <filesystem>
+#include <vector>
 
 #include "engine/calculate.h"
 #include "error/error.h"
 #include "record/calculation_record.h"
+#include "user_oils/user_oils.h"
+#include "window/my_oils_dialog.h"
 #include "window/pick_combo_box.h"
 
 namespace project1 {
@@ -36,9 +41,24 @@ class MainWindow : public QWidget {
   // failure about one input, the keyboard focus is in that input's box with its text selected;
   // after any other it stays where it was.
   void OnCalculate();
-  // Writes the picked lubricant's values into the input boxes; nothing for "OTHER" or a typed
-  // text that names no oil.
+  // Writes the picked lubricant's values into the input boxes, a catalogue oil's or one of the
+  // user's own; nothing for "OTHER" or a typed text that names no oil.
   void OnLubricantPicked();
+
+  // "Save as my oil…": reads the three values in the boxes with the window's number rules (a bad
+  // one is reported, its box focused), asks for a name and a note, and adds the oil to the
+  // user's oils file.
+  void OnSaveAsMyOil();
+  // Adds `oil` to the user's oils file and the list; false, after reporting why, when refused.
+  bool SaveAsMyOil(const UserOil& oil);
+  // "My oils…": opens the window that lists, renames, edits and removes the user's oils.
+  void OnMyOils();
+  // Reads the user's oils file again and fills the list with what it holds.
+  void ReloadUserOils();
+
+  // The user's oils the list shows, in list order; the "My oils" window while it is open.
+  const std::vector<UserOil>& user_oils() const { return user_oils_; }
+  MyOilsDialog* my_oils_dialog() const { return my_oils_.data(); }
 
   // The context menu and its shortcuts.
   WindowMenu* window_menu() const { return window_menu_; }
@@ -57,6 +77,8 @@ class MainWindow : public QWidget {
                              double CalcState::*temperature);
   void BuildControls();
   void FillLubricantList();
+  // Reads the user's oils file, only when it exists; its problems go to the notice line.
+  void LoadUserOils();
   void SetTabOrder();
   // Shows the outcome's results, then either the completion notice and fresh colours, or the
   // report of its failure.
@@ -83,6 +105,9 @@ class MainWindow : public QWidget {
   PickComboBox* lubricant_list_ = nullptr;
   QPushButton* calculate_button_ = nullptr;
   WindowMenu* window_menu_ = nullptr;
+  // The user's oils in name order, without those a catalogue name hides.
+  std::vector<UserOil> user_oils_;
+  QPointer<MyOilsDialog> my_oils_;
 };
 
 }  // namespace project1

@@ -39,7 +39,12 @@ WindowMenu::WindowMenu(QWidget* form, QWidget* button)
       open_table_(MakeAction(form, QStringLiteral("Open table file"), {},
                              QStringLiteral("Available once a table file has been written"))),
       about_(MakeAction(form, QStringLiteral("About"), {},
-                        QStringLiteral("The program's name and version"))) {
+                        QStringLiteral("The program's name and version"))),
+      save_oil_(MakeAction(form, QStringLiteral("Save as my oil…"), {},
+                           QStringLiteral("Keeps the three values in the boxes as one of your "
+                                          "own oils, in the Lubricant List from then on"))),
+      my_oils_(MakeAction(form, QStringLiteral("My oils…"), {},
+                          QStringLiteral("Lists your own oils to rename, edit or remove them"))) {
   for (QAction* action : {chart_, copy_, open_table_}) action->setEnabled(false);
   connect(chart_, &QAction::triggered, this, &WindowMenu::OpenChart);
   connect(copy_, &QAction::triggered, this, &WindowMenu::CopyResults);
@@ -83,6 +88,9 @@ void WindowMenu::ShowMenu(const QPoint& at) {
     menu_->addAction(chart_);
     menu_->addAction(copy_);
     menu_->addAction(open_table_);
+    menu_->addSeparator();
+    menu_->addAction(save_oil_);
+    menu_->addAction(my_oils_);
     menu_->addSeparator();
     menu_->addAction(about_);
   }

@@ -1,8 +1,9 @@
 #pragma once
 // What a right-click on the main window's free area, its frames and its labels offers: the
 // viscosity-temperature chart (Ctrl+G), copying the results (Ctrl+Shift+C), opening the table
-// file and the About box. The entries' shortcuts work without the menu. Nothing of the chart is
-// built until the chart is opened.
+// file, saving the oil in the boxes as one of the user's own, the user's oils, and the About box.
+// The entries' shortcuts work without the menu. Nothing of the chart is built until the chart is
+// opened.
 
 #include <QAction>
 #include <QMenu>
@@ -33,6 +34,9 @@ class WindowMenu : public QObject {
   QAction* copy_action() const { return copy_; }
   QAction* open_table_action() const { return open_table_; }
   QAction* about_action() const { return about_; }
+  // "Save as my oil…" and "My oils…", whose handlers the main window connects.
+  QAction* save_oil_action() const { return save_oil_; }
+  QAction* my_oils_action() const { return my_oils_; }
   // The menu, built at the first right-click; nullptr before.
   QMenu* menu() const { return menu_; }
   // The chart window while it is open; nullptr otherwise.
@@ -51,6 +55,8 @@ class WindowMenu : public QObject {
   QAction* copy_;
   QAction* open_table_;
   QAction* about_;
+  QAction* save_oil_;
+  QAction* my_oils_;
   QMenu* menu_ = nullptr;
   QPointer<ChartWindow> chart_window_;
   std::optional<CalculationRecord> last_;

@@ -3,15 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <vector>
 
 #include "file_faults.h"
 #include "platform/file_calls.h"
+#include "platform/file_lock.h"
 #include "platform/host.h"
 #include "platform/safe_replace.h"
 
@@ -125,6 +128,113 @@ TEST_F(PlatformTest, SystemCallsReportTheirCausesAsOnEverySystem) {
   EXPECT_FALSE(platform::HostName().empty());
   EXPECT_EQ(platform::HostName().find_first_of("/\\"), std::string::npos);
 }
+
+// The lock's calls with one of them failing once, counting the files left open.
+struct LockFaults {
+  int fail_call = -1;  // 0 open, 1 lock
+  std::errc error{};
+  int open_files = 0;
+};
+LockFaults lock_faults;
+
+const platform::LockCalls& FaultyLockCalls() {
+  using platform::FileHandle;
+  using platform::SystemLockCalls;
+  static const platform::LockCalls calls{
+      [](const fs::path& path, FileHandle& file) {
+        if (lock_faults.fail_call == 0) return std::make_error_code(lock_faults.error);
+        const std::error_code error = SystemLockCalls().open(path, file);
+        if (!error) ++lock_faults.open_files;
+        return error;
+      },
+      [](FileHandle file, bool wait) {
+        if (lock_faults.fail_call == 1) return std::make_error_code(lock_faults.error);
+        return SystemLockCalls().lock(file, wait);
+      },
+      [](FileHandle file) {
+        --lock_faults.open_files;
+        return SystemLockCalls().close(file);
+      },
+  };
+  return calls;
+}
+
+TEST_F(PlatformTest, FailingStepOfTheLockHoldsNothingAndLeavesNoFileOpen) {
+  struct Case {
+    int call;
+    std::errc error;
+    const char* cause;
+  };
+  for (const Case& c : {Case{0, std::errc::permission_denied, "Permission denied"},
+                        Case{1, std::errc::no_lock_available, "No locks available"},
+                        Case{1, std::errc::io_error, "Input/output error"}}) {
+    SCOPED_TRACE(c.cause);
+    lock_faults = {c.call, c.error, 0};
+    platform::FileLock lock;
+    const std::error_code error = LockFile(folder_ / "oils.lock", lock, true, FaultyLockCalls());
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(error.message(), c.cause);
+    EXPECT_FALSE(lock.held());
+    EXPECT_EQ(lock_faults.open_files, 0);
+    // The failure left nothing behind that keeps another from taking the lock.
+    platform::FileLock next;
+    EXPECT_FALSE(LockFile(folder_ / "oils.lock", next, false));
+  }
+}
+
+TEST_F(PlatformTest, LockIsTakenByOneHolderAtATimeAndFreedWhenReleased) {
+  lock_faults = {};
+  const fs::path path = folder_ / PathFromUtf8("Öle.lock");
+  platform::FileLock first;
+  ASSERT_FALSE(LockFile(path, first, true, FaultyLockCalls()));
+  EXPECT_TRUE(first.held());
+  EXPECT_TRUE(fs::exists(path));
+  platform::FileLock second;
+  EXPECT_EQ(LockFile(path, second, false), std::errc::resource_unavailable_try_again);
+  EXPECT_FALSE(second.held());
+  first.Release();
+  EXPECT_EQ(lock_faults.open_files, 0);
+  EXPECT_FALSE(LockFile(path, second, false));
+  EXPECT_TRUE(second.held());
+}
+
+#ifdef _WIN32
+TEST_F(PlatformTest, ApplicationDataFolderIsAppData) {
+  const std::wstring previous = ::_wgetenv(L"APPDATA") ? ::_wgetenv(L"APPDATA") : L"";
+  ::_wputenv_s(L"APPDATA", L"C:\\Users\\Öl\\AppData\\Roaming");
+  EXPECT_EQ(platform::ApplicationDataFolder(), fs::path(L"C:\\Users\\Öl\\AppData\\Roaming"));
+  ::_wputenv_s(L"APPDATA", L"");
+  EXPECT_EQ(platform::ApplicationDataFolder(), std::nullopt);
+  ::_wputenv_s(L"APPDATA", previous.c_str());
+}
+#else
+TEST_F(PlatformTest, ApplicationDataFolderFollowsXdgDataHomeThenHome) {
+  struct Case {
+    const char* xdg;  // nullptr: not set
+    const char* home;
+    std::optional<fs::path> folder;
+  };
+  const Case cases[] = {
+      {"/data/x", "/home/u", fs::path("/data/x")},
+      {nullptr, "/home/u", fs::path("/home/u/.local/share")},
+      {"", "/home/u", fs::path("/home/u/.local/share")},
+      {"relative/data", "/home/u", fs::path("/home/u/.local/share")},
+      {nullptr, nullptr, std::nullopt},
+  };
+  const std::optional<std::string> xdg =
+      std::getenv("XDG_DATA_HOME") ? std::optional<std::string>(std::getenv("XDG_DATA_HOME"))
+                                   : std::nullopt;
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.xdg ? c.xdg : "(unset)");
+    c.xdg ? ::setenv("XDG_DATA_HOME", c.xdg, 1) : ::unsetenv("XDG_DATA_HOME");
+    c.home ? ::setenv("HOME", c.home, 1) : ::unsetenv("HOME");
+    EXPECT_EQ(platform::ApplicationDataFolder(), c.folder);
+  }
+  xdg ? ::setenv("XDG_DATA_HOME", xdg->c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
+  ::setenv("HOME", home.c_str(), 1);
+}
+#endif
 
 #ifndef _WIN32
 TEST_F(PlatformTest, TemporaryFileIsReadableByAllAndWrittenByItsOwner) {

@@ -141,7 +141,7 @@ void ChartWindowTest::aRightClickOnFreeAreaFramesAndLabelsOpensTheMenu() {
     if (!action->isSeparator()) entries << action->text();
   }
   QCOMPARE(entries, (QStringList{"Viscosity-temperature chart", "Copy results", "Open table file",
-                                 "About"}));
+                                 "Save as my oil…", "My oils…", "About"}));
   QVERIFY(menu->toolTipsVisible());
   menu->hide();
 }

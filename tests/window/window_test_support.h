@@ -97,6 +97,8 @@ class WindowTest : public QObject {
   void StartHome() {
     QVERIFY(home_.isValid());
     qputenv("HOME", QFile::encodeName(home_.path()));
+    // The user's oils too, never the real ones.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home_.path() + QStringLiteral("/data")));
     watch_ = new DialogWatch;
     watch_->setParent(this);
   }

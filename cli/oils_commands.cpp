@@ -1,0 +1,244 @@
+// `viscosity oils`: the catalogue and the user's own oils, and the commands that change the
+// user's oils file.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "catalogue/catalogue.h"
+#include "cli/commands.h"
+#include "cli/fields.h"
+#include "cli/oil.h"
+#include "cli/options.h"
+#include "cli/output.h"
+#include "cli/user_oil_lookup.h"
+#include "error/error.h"
+#include "platform/file_calls.h"
+#include "platform/host.h"
+#include "user_oils/user_oils.h"
+
+namespace project1::cli {
+
+namespace {
+
+void Warn(const std::string& message) {
+  (void)platform::WriteAll(platform::StandardError(), "viscosity: " + message + "\n");
+}
+
+// The user's oils as read; each problem of the file reported on standard error once.
+const UserOilLibrary& UsersOils() {
+  static const UserOilLibrary library = [] {
+    UserOilLibrary read;
+    try {
+      read = ReadUserOils(UserOilsPath());
+    } catch (const Error&) {
+      return read;  // no folder for them: no oils of the user's
+    }
+    for (const std::string& problem : read.problems) Warn(problem);
+    return read;
+  }();
+  return library;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+[[noreturn]] void NoSuchOil(std::string_view name) {
+  Usage("You have no oil named " + Quoted(name) + "; \"viscosity oils\" lists your oils.");
+}
+
+// The oils listing: the catalogue in list order, then the user's oils in file order.
+void ListOils(Format format, Answer& answer) {
+  // CSV takes the column names of the batch input and of the oils file, so that the list reads
+  // back in both.
+  static constexpr Field kTextFields[] = {
+      kNameField,
+      {"kinematic_40c_cst", "At 40 °C", "cSt", kKinematicText},
+      {"kinematic_100c_cst", "At 100 °C", "cSt", kKinematicText},
+      {"specific_gravity", "Specific", "gravity"},
+      {"source", "Source"},
+      {"note", "Note"},
+  };
+  static constexpr Field kCsvFields[] = {
+      {"name"}, {"v40"}, {"v100"}, {"sg"}, {"note"}, {"source"},
+  };
+  const bool csv = format == Format::Csv;
+  std::vector<std::vector<Value>> rows;
+  const auto add = [&](std::string_view name, double nu40, double nu100, Value sg,
+                       std::string_view note, std::string_view source) {
+    if (csv) {
+      rows.push_back({name, nu40, nu100, sg, note, source});
+    } else {
+      rows.push_back({name, nu40, nu100, sg, source, note});
+    }
+  };
+  for (const Lubricant& oil : LubricantCatalogue) {
+    add(oil.name, oil.nu40, oil.nu100, oil.gravity, "", "catalogue");
+  }
+  for (const UserOil& oil : UsersOils().oils) {
+    add(oil.name, oil.nu40, oil.nu100, oil.gravity ? Value(*oil.gravity) : Value(), oil.note,
+        "user");
+  }
+  answer.bytes = csv ? RenderRows(kCsvFields, rows, format) : RenderRows(kTextFields, rows, format);
+}
+
+struct AddOptions {
+  std::string name;
+  std::optional<std::string> v40, v100, sg, note;
+  std::vector<std::string> points;
+  std::string law = "walther";
+};
+
+void AddOil(const AddOptions& o) {
+  OilOptions given;
+  given.v40 = o.v40;
+  given.v100 = o.v100;
+  given.points = o.points;
+  given.sg = o.sg;
+  given.law = o.law;
+  const Oil resolved = ResolveOil(given);
+  CheckThinnerWhenHotter(resolved);
+  const UserOil oil{o.name, resolved.nu40, resolved.nu100, resolved.sg, o.note.value_or("")};
+  ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) { oils.push_back(oil); });
+}
+
+std::string ReadInputFile(const std::string& file) {
+  std::ifstream in(platform::PathFromUtf8(file), std::ios::binary);
+  if (!in) throw Error(ErrorKind::FileError, "Cannot read " + file + ".");
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw Error(ErrorKind::FileError, "Cannot read " + file + ".");
+  return text;
+}
+
+void ImportOils(const std::string& file) {
+  const UserOilLibrary imported = ParseUserOilsStrictly(ReadInputFile(file), file);
+  ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) {
+    for (std::size_t i = 0; i < imported.oils.size(); ++i) {
+      oils.push_back(imported.oils[i]);
+      try {
+        CheckUserOil(oils.back(), oils);
+      } catch (const Error& error) {
+        throw Error(error.kind(),
+                    file + " line " + std::to_string(imported.lines[i]) + ": " + error.what());
+      }
+    }
+  });
+}
+
+std::vector<UserOil>::iterator Named(std::vector<UserOil>& oils, std::string_view name) {
+  const std::string key = NameKey(name);
+  const auto found = std::find_if(oils.begin(), oils.end(),
+                                  [&](const UserOil& oil) { return NameKey(oil.name) == key; });
+  if (found == oils.end()) NoSuchOil(name);
+  return found;
+}
+
+}  // namespace
+
+std::optional<UserOil> UsersOilNamed(std::string_view name) {
+  const UserOil* mine = FindUserOil(UsersOils().oils, name);
+  if (mine == nullptr) return std::nullopt;
+  const std::string key = NameKey(name);
+  if (std::any_of(LubricantCatalogue.begin(), LubricantCatalogue.end(),
+                  [&](const Lubricant& oil) { return NameKey(oil.name) == key; })) {
+    static bool said = false;
+    if (!said) {
+      Warn(Quoted(name) + " is now also a catalogue oil: the catalogue's is used, not yours.");
+      said = true;
+    }
+    return std::nullopt;
+  }
+  return *mine;
+}
+
+void DeclareOils(CLI::App& tool, Answer& answer) {
+  struct Options {
+    std::string format = "text";
+    CLI::App* command = nullptr;
+  };
+  auto [oils, options] = AddCommand<Options>(
+      tool, "oils", "the catalogue of oils and your own oils, and changes to yours",
+      [&answer](Options& o) {
+        if (!o.command->get_subcommands().empty()) return;  // a change, done already
+        ListOils(FormatFromName(o.format), answer);
+      });
+  options->command = oils;
+  AddFormatOption(*oils, options->format);
+  oils->require_subcommand(0, 1);
+
+  auto [add, add_options] = AddCommand<AddOptions>(*oils, "add", "adds one of your own oils",
+                                                   [](AddOptions& o) { AddOil(o); });
+  add->add_option("NAME", add_options->name, "the oil's name")->required();
+  AddTextOption(*add, "--v40", add_options->v40, "kinematic viscosity at 40 °C")->type_name("CST");
+  AddTextOption(*add, "--v100", add_options->v100, "kinematic viscosity at 100 °C")
+      ->type_name("CST");
+  AddPointOption(*add, add_options->points,
+                 "a measured viscosity at any temperature, given twice instead of --v40/--v100; "
+                 "the line's viscosities at 40 °C and 100 °C are kept");
+  AddTextOption(*add, "--sg", add_options->sg, "specific gravity")->type_name("SG");
+  AddTextOption(*add, "--note", add_options->note, "a note kept with the oil")->type_name("TEXT");
+  AddLawOption(*add, add_options->law);
+  add->footer("Example:\n  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4 --sg 0.89");
+
+  struct NameOptions {
+    std::string name, new_name;
+  };
+  auto [remove, remove_options] =
+      AddCommand<NameOptions>(*oils, "remove", "removes one of your own oils", [](NameOptions& o) {
+        ChangeUserOils(UserOilsPath(),
+                       [&](std::vector<UserOil>& all) { all.erase(Named(all, o.name)); });
+      });
+  remove->add_option("NAME", remove_options->name, "the oil's name")->required();
+  remove->footer("Example:\n  viscosity oils remove \"Gear oil B\"");
+
+  auto [rename, rename_options] =
+      AddCommand<NameOptions>(*oils, "rename", "renames one of your own oils", [](NameOptions& o) {
+        ChangeUserOils(UserOilsPath(),
+                       [&](std::vector<UserOil>& all) { Named(all, o.name)->name = o.new_name; });
+      });
+  rename->add_option("OLD", rename_options->name, "the oil's name")->required();
+  rename->add_option("NEW", rename_options->new_name, "its new name")->required();
+  rename->footer("Example:\n  viscosity oils rename \"Gear oil B\" \"Gear oil, site B\"");
+
+  struct FileOptions {
+    std::string file;
+  };
+  auto [import, import_options] = AddCommand<FileOptions>(
+      *oils, "import",
+      "adds the oils of a CSV file whose header names name, v40 and v100 (and may name sg and "
+      "note); one bad row refuses the whole file",
+      [](FileOptions& o) { ImportOils(o.file); });
+  import->add_option("FILE", import_options->file, "the CSV file")->required();
+  import->footer("Example:\n  viscosity oils import site-oils.csv");
+
+  struct ExportOptions {
+    std::optional<std::string> file;
+  };
+  auto [exported, export_options] = AddCommand<ExportOptions>(
+      *oils, "export", "writes your oils file, to standard output or a file",
+      [&answer](ExportOptions& o) {
+        const UserOilLibrary& library = UsersOils();
+        if (!library.problems.empty()) {
+          throw Error(ErrorKind::FileError,
+                      "Your oils file has rows that cannot be read; mend it before exporting.");
+        }
+        answer.bytes = UserOilsCsv(library.oils);
+        answer.file = o.file;
+        answer.file_kind = "oils file";
+      });
+  AddOutputOption(*exported, export_options->file, "write to FILE, replacing it safely");
+  exported->footer("Example:\n  viscosity oils export -o my-oils.csv");
+
+  const std::string where = platform::ApplicationDataVariables() == "%APPDATA%"
+                                ? "%APPDATA%\\Project1\\oils.csv"
+                                : "$XDG_DATA_HOME/Project1/oils.csv (default "
+                                  "~/.local/share/Project1/oils.csv)";
+  oils->footer("Your oils are kept in " + where +
+               "; --oil NAME finds them as it finds a catalogue oil.\n\n"
+               "Example:\n  viscosity oils --format csv\n"
+               "  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4\n"
+               "  viscosity at 71 --oil \"Gear oil B\"");
+}
+
+}  // namespace project1::cli

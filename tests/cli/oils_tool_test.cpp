@@ -1,0 +1,150 @@
+// `viscosity oils` and its changes to the user's oils file, run as a process with the
+// application data folder in a temporary home.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "run_tool.h"
+#include "user_oils_support.h"
+
+namespace project1 {
+namespace {
+
+using Args = std::vector<std::string>;
+
+ToolRun Ok(const Args& args) {
+  const ToolRun run = Tool(args);
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  return run;
+}
+
+TEST(OilsTool, EachChangeLandsInTheFileAndIsFoundByOil) {
+  TempDataHome home;
+  Ok({"oils", "add", "Gear oil, B", "--v40", "220", "--v100", "19.4", "--sg", "0.89", "--note",
+      "site \"B\""});
+  Ok({"oils", "add", "Measured", "--point", "20=500", "--point", "80=40"});
+  Ok({"oils", "rename", "measured", "Hydrauliköl"});
+  Ok({"oils", "add", "Spare", "--v40", "46", "--v100", "6.8"});
+  Ok({"oils", "remove", " SPARE "});
+  const std::string file = *ReadBytes(home.OilsFile());
+  EXPECT_TRUE(
+      file.starts_with("name,v40,v100,sg,note\n\"Gear oil, B\",220,19.4,0.89,\"site "
+                       "\"\"B\"\"\"\nHydrauliköl,"))
+      << file;
+  // Two points keep the line's viscosities at 40 °C and 100 °C.
+  const nlohmann::json at = RunJson({"at", "20", "80", "--oil", "hydrauliköl"});
+  EXPECT_NEAR(at[0]["kinematic_cst"].get<double>(), 500, 1e-9);
+  EXPECT_NEAR(at[1]["kinematic_cst"].get<double>(), 40, 1e-9);
+  EXPECT_EQ(Ok({"oils", "export"}).out, file);
+}
+
+TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
+  TempDataHome home;
+  Ok({"oils", "add", "Gear A", "--v40", "46", "--v100", "6.8"});
+  const std::string before = *ReadBytes(home.OilsFile());
+  WriteBytes(home.Home() / "in.csv", "name,v40,v100,sg\nNew,46,6.8,\nBad,4x6,6.8,0.85\n");
+  WriteBytes(home.Home() / "clash.csv", "name,v40,v100\nNew,46,6.8\n gear a ,68,8.8\n");
+  struct Case {
+    Args args;
+    int status;
+    std::string message;
+  };
+  const std::string in = (home.Home() / "in.csv").string();
+  const std::string clash = (home.Home() / "clash.csv").string();
+  const Case cases[] = {
+      {{"oils", "add", "gear a", "--v40", "68", "--v100", "8.8"},
+       2,
+       "You already have an oil named \"Gear A\"."},
+      {{"oils", "add", "shc 632", "--v40", "68", "--v100", "8.8"},
+       2,
+       "\"shc 632\" is a catalogue oil's name; choose another."},
+      {{"oils", "add", "OTHER", "--v40", "68", "--v100", "8.8"},
+       2,
+       "\"OTHER\" is the list's own entry; choose another name."},
+      {{"oils", "add", "X", "--v40", "6,8", "--v100", "1"},
+       2,
+       "--v40 \"6,8\" is not a number. Use \".\" for decimals and \",\" only between groups of "
+       "three digits."},
+      {{"oils", "add", "X", "--v40", "10", "--v100", "20"},
+       2,
+       "The viscosity at 100 °C (20) must be below the one at 40 °C (10)."},
+      {{"oils", "remove", "Gear"},
+       2,
+       "You have no oil named \"Gear\"; \"viscosity oils\" lists your oils."},
+      {{"oils", "rename", "Gear A", "SHC 624"},
+       2,
+       "\"SHC 624\" is a catalogue oil's name; choose another."},
+      {{"oils", "import", in}, 2, in + " line 3: v40 \"4x6\" is not a number."},
+      {{"oils", "import", clash}, 2, clash + " line 3: You already have an oil named \"Gear A\"."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    const ToolRun run = Tool(c.args);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, "viscosity: " + c.message + "\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadBytes(home.OilsFile()), before);
+  }
+}
+
+TEST(OilsTool, AFileWithABadRowIsReportedStillOfferedAndNeverRewritten) {
+  TempDataHome home;
+  std::filesystem::create_directories(home.OilsFile().parent_path());
+  const std::string bad = "name,v40,v100,sg,note\nGood,46,6.8,,\nBad,46,x,,\n";
+  WriteBytes(home.OilsFile(), bad);
+  const std::string problem =
+      "viscosity: " + home.OilsFile().string() + " line 3: v100 \"x\" is not a number.\n";
+  const ToolRun listed = Tool({"oils", "--format", "csv"});
+  EXPECT_EQ(listed.status, 0);
+  EXPECT_EQ(listed.err, problem);
+  EXPECT_TRUE(listed.out.ends_with("\nGood,46,6.8,,,user\n")) << listed.out;
+  const ToolRun add = Tool({"oils", "add", "New", "--v40", "46", "--v100", "6.8"});
+  EXPECT_EQ(add.status, 1);
+  EXPECT_NE(add.err.find("Mend the file before changing your oils"), std::string::npos);
+  EXPECT_EQ(ReadBytes(home.OilsFile()), bad);
+}
+
+TEST(OilsTool, ListingReadsBackAsBatchInputAndAsAnImport) {
+  TempDataHome home;
+  Ok({"oils", "add", "Oil, \"quoted\"", "--v40", "73.3", "--v100", "8.86", "--sg", "0.88"});
+  const std::string csv = Ok({"oils", "--format", "csv"}).out;
+  EXPECT_TRUE(csv.starts_with("name,v40,v100,sg,note,source\nSHC 624,31,5.8,0.85,,catalogue\n"));
+  ToolOptions input;
+  input.input = csv;
+  const ToolRun batch = RunProgram(VISCOSITY_TOOL, {"batch", "-", "--format", "csv"}, input);
+  EXPECT_EQ(batch.status, 0) << batch.err;
+  EXPECT_NE(batch.out.find("\n12,\"Oil, \"\"quoted\"\"\",92,68,"), std::string::npos) << batch.out;
+
+  const nlohmann::json json = RunJson({"oils"});
+  ASSERT_EQ(json.size(), 11u);
+  EXPECT_EQ(json[0]["source"], "catalogue");
+  EXPECT_EQ(json[10]["name"], "Oil, \"quoted\"");
+  EXPECT_EQ(json[10]["source"], "user");
+  EXPECT_EQ(json[10]["note"], "");
+  EXPECT_EQ(json[10]["specific_gravity"].get<double>(), 0.88);
+
+  // The user's rows of the listing import into another library.
+  const std::string exported = Ok({"oils", "export"}).out;
+  TempDataHome other;
+  WriteBytes(other.Home() / "mine.csv", exported);
+  Ok({"oils", "import", (other.Home() / "mine.csv").string()});
+  EXPECT_EQ(ReadBytes(other.OilsFile()), exported);
+}
+
+TEST(OilsTool, TheCatalogueWinsANameItTookLaterAndSaysSoOnce) {
+  TempDataHome home;
+  std::filesystem::create_directories(home.OilsFile().parent_path());
+  WriteBytes(home.OilsFile(), "name,v40,v100,sg,note\nSHC 632,100,10,,\n");
+  const ToolRun run = Tool({"blend", "--oil", "SHC 632", "--with-oil", "SHC 632", "--fraction",
+                            "0.5", "--at", "40", "--format", "json"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "viscosity: \"SHC 632\" is now also a catalogue oil: the catalogue's is used, not "
+            "yours.\n");
+  EXPECT_NEAR(nlohmann::json::parse(run.out)["blend_kinematic_cst"].get<double>(), 320, 1e-9);
+}
+
+}  // namespace
+}  // namespace project1

@@ -1,0 +1,396 @@
+#include "user_oils/user_oils.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "catalogue/catalogue.h"
+#include "error/error.h"
+#include "numtext/numtext.h"
+#include "platform/file_lock.h"
+#include "platform/host.h"
+#include "platform/safe_replace.h"
+
+namespace project1 {
+
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// One record of CSV text: its fields and the line it starts on.
+struct Record {
+  std::vector<std::string> fields;
+  int line = 0;
+};
+
+// Splits CSV text into records: fields separated by ",", records by LF or CR LF; a field in
+// double quotes may hold commas, line breaks and doubled quotes. Blank lines are skipped.
+// Throws Error(TypeMismatch) at a quote that is never closed or is followed by other text.
+std::vector<Record> SplitRecords(std::string_view text, std::string_view source) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<Record> records;
+  int line = 1;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    Record record;
+    record.line = line;
+    std::string field;
+    bool quoted_field = false;
+    for (;;) {
+      std::size_t start = i;
+      while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
+      if (start < text.size() && text[start] == '"') {
+        i = start;
+        const int opened = line;
+        field.clear();
+        ++i;
+        for (;;) {
+          if (i >= text.size()) {
+            throw Error(ErrorKind::TypeMismatch, std::string(source) + " line " +
+                                                     std::to_string(opened) +
+                                                     ": a quote is not closed.");
+          }
+          if (text[i] == '"') {
+            if (i + 1 < text.size() && text[i + 1] == '"') {
+              field += '"';
+              i += 2;
+              continue;
+            }
+            ++i;
+            break;
+          }
+          if (text[i] == '\n') ++line;
+          field += text[i++];
+        }
+        quoted_field = true;
+        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+        if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
+          throw Error(ErrorKind::TypeMismatch, std::string(source) + " line " +
+                                                   std::to_string(line) +
+                                                   ": text follows a closing quote.");
+        }
+      }
+      while (i < text.size() && text[i] != ',' && text[i] != '\n') {
+        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
+          ++i;
+          continue;
+        }
+        field += text[i++];
+      }
+      record.fields.push_back(quoted_field ? field : std::string(TrimBlanks(field)));
+      field.clear();
+      quoted_field = false;
+      if (i < text.size() && text[i] == ',') {
+        ++i;
+        continue;
+      }
+      ++i;  // the line end, or past the end
+      ++line;
+      break;
+    }
+    const bool blank = record.fields.size() == 1 && record.fields[0].empty();
+    if (!blank) records.push_back(std::move(record));
+  }
+  return records;
+}
+
+// The lower-case letter of a capital in the alphabets that have cases most used for oil names
+// (Latin with its accents, Greek, Cyrillic); any other code point as it is.
+char32_t LowerLetter(char32_t c) {
+  if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+      (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
+    return c + 0x20;
+  }
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  // The Greek capitals with an accent.
+  if (c == 0x386) return 0x3AC;
+  if (c >= 0x388 && c <= 0x38A) return c + 0x25;
+  if (c == 0x38C) return 0x3CC;
+  if (c == 0x38E || c == 0x38F) return c + 0x3F;
+  // Latin Extended-A pairs capitals and small letters, the capital first, except in the runs
+  // U+0139-U+0148 and U+0179-U+017E, where the capital has the odd code point.
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+  if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1)) return c + 1;
+  return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// `text` with the capitals LowerLetter knows in lower case. Only two- and one-byte UTF-8
+// sequences hold such capitals; every other byte is kept as it is.
+std::string Lower(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      AppendUtf8(out, LowerLetter(byte));
+    } else if ((byte & 0xE0) == 0xC0 && i + 1 < text.size() &&
+               (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
+      const char32_t c =
+          (char32_t{byte & 0x1Fu} << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
+      AppendUtf8(out, LowerLetter(c));
+      ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+double FieldNumber(std::string_view column, const std::string& field) {
+  try {
+    return TextToNumber(field);
+  } catch (const Error& error) {
+    throw Error(error.kind(), std::string(column) + " " + error.what());
+  }
+}
+
+std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+void CheckValue(std::string_view what, double value, std::string_view name) {
+  if (!std::isfinite(value) || value <= 0) {
+    throw Error(ErrorKind::TypeMismatch, "The " + std::string(what) + " of " + Quoted(name) +
+                                             " must be above 0 (" + ShortestText(value) + ").");
+  }
+}
+
+void CheckValues(const UserOil& oil) {
+  CheckValue("v40", oil.nu40, oil.name);
+  CheckValue("v100", oil.nu100, oil.name);
+  if (oil.gravity) CheckValue("sg", *oil.gravity, oil.name);
+}
+
+// Refuses what CheckUserOil refuses; the catalogue's names and "OTHER" only for a name that is
+// `new_name`, since an oil kept under its name may share it with a catalogue oil added since.
+void CheckOil(const UserOil& oil, const std::vector<UserOil>& oils, bool new_name) {
+  const std::string key = NameKey(oil.name);
+  const std::string name = Quoted(TrimBlanks(oil.name));
+  if (key.empty()) throw Error(ErrorKind::TypeMismatch, "An oil's name may not be empty.", "name");
+  if (oil.name.find_first_of("\r\n") != std::string::npos ||
+      oil.note.find_first_of("\r\n") != std::string::npos) {
+    throw Error(ErrorKind::TypeMismatch, "The name and note of " + name + " must be one line each.",
+                "name");
+  }
+  if (new_name) {
+    for (const Lubricant& lubricant : LubricantCatalogue) {
+      if (NameKey(lubricant.name) == key) {
+        throw Error(ErrorKind::TypeMismatch, name + " is a catalogue oil's name; choose another.",
+                    "name");
+      }
+    }
+    if (key == NameKey(kOtherLubricant)) {
+      throw Error(ErrorKind::TypeMismatch, name + " is the list's own entry; choose another name.",
+                  "name");
+    }
+  }
+  for (const UserOil& other : oils) {
+    if (&other != &oil && NameKey(other.name) == key) {
+      throw Error(ErrorKind::TypeMismatch,
+                  "You already have an oil named " + Quoted(other.name) + ".", "name");
+    }
+  }
+  CheckValues(oil);
+}
+
+bool NeedsQuotes(std::string_view field) {
+  return field.find_first_of(",\"\r\n") != std::string_view::npos ||
+         (!field.empty() && (field.front() == ' ' || field.front() == '\t' || field.back() == ' ' ||
+                             field.back() == '\t'));
+}
+
+void AppendField(std::string& out, std::string_view field) {
+  if (!NeedsQuotes(field)) {
+    out += field;
+    return;
+  }
+  out += '"';
+  for (char c : field) {
+    if (c == '"') out += '"';
+    out += c;
+  }
+  out += '"';
+}
+
+// Reads `text`, reporting each problem to `problem`, which may throw to stop at the first.
+UserOilLibrary Parse(std::string_view text, std::string_view source,
+                     const std::function<void(const std::string&)>& problem) {
+  UserOilLibrary oils;
+  std::vector<Record> records;
+  try {
+    records = SplitRecords(text, source);
+  } catch (const Error& error) {
+    problem(error.what());
+    return oils;
+  }
+  if (records.empty()) return oils;
+  const Record& header = records.front();
+  std::optional<std::size_t> name_at, v40_at, v100_at, sg_at, note_at;
+  for (std::size_t c = 0; c < header.fields.size(); ++c) {
+    const std::string column = Lower(TrimBlanks(header.fields[c]));
+    for (auto [slot, key] :
+         {std::pair{&name_at, "name"}, std::pair{&v40_at, "v40"}, std::pair{&v100_at, "v100"},
+          std::pair{&sg_at, "sg"}, std::pair{&note_at, "note"}}) {
+      if (column == key && !*slot) *slot = c;
+    }
+  }
+  if (!name_at || !v40_at || !v100_at) {
+    problem(std::string(source) + " line " + std::to_string(header.line) +
+            ": the header must name the columns name, v40 and v100 (and may name sg and note).");
+    return oils;
+  }
+  std::set<std::string> keys;
+  for (std::size_t r = 1; r < records.size(); ++r) {
+    const Record& record = records[r];
+    try {
+      const auto field = [&](std::optional<std::size_t> at) -> std::string {
+        return at && *at < record.fields.size() ? record.fields[*at] : std::string();
+      };
+      UserOil oil;
+      oil.name = std::string(TrimBlanks(field(name_at)));
+      if (oil.name.empty()) throw Error(ErrorKind::TypeMismatch, "the name is empty.");
+      oil.nu40 = FieldNumber("v40", field(v40_at));
+      oil.nu100 = FieldNumber("v100", field(v100_at));
+      if (const std::string sg = field(sg_at); !TrimBlanks(sg).empty()) {
+        oil.gravity = FieldNumber("sg", sg);
+      }
+      oil.note = field(note_at);
+      CheckValues(oil);
+      if (!keys.insert(NameKey(oil.name)).second) {
+        throw Error(ErrorKind::TypeMismatch,
+                    "the name " + Quoted(oil.name) + " is already used by an earlier row.");
+      }
+      oils.oils.push_back(std::move(oil));
+      oils.lines.push_back(record.line);
+    } catch (const Error& error) {
+      problem(std::string(source) + " line " + std::to_string(record.line) + ": " + error.what());
+    }
+  }
+  return oils;
+}
+
+}  // namespace
+
+std::filesystem::path UserOilsPath() {
+  const std::optional<std::filesystem::path> folder = platform::ApplicationDataFolder();
+  if (!folder) {
+    throw Error(ErrorKind::FileError, "The folder of your oils is not known: set " +
+                                          std::string(platform::ApplicationDataVariables()) + ".");
+  }
+  return *folder / "Project1" / "oils.csv";
+}
+
+std::string NameKey(std::string_view name) { return Lower(TrimBlanks(name)); }
+
+UserOilLibrary ParseUserOils(std::string_view text, std::string_view source) {
+  std::vector<std::string> problems;
+  UserOilLibrary library =
+      Parse(text, source, [&](const std::string& message) { problems.push_back(message); });
+  library.problems = std::move(problems);
+  return library;
+}
+
+UserOilLibrary ParseUserOilsStrictly(std::string_view text, std::string_view source) {
+  return Parse(text, source,
+               [](const std::string& message) { throw Error(ErrorKind::TypeMismatch, message); });
+}
+
+std::string UserOilsCsv(const std::vector<UserOil>& oils) {
+  std::string out(kUserOilsHeader);
+  out += '\n';
+  for (const UserOil& oil : oils) {
+    AppendField(out, oil.name);
+    out += ',';
+    AppendShortestText(out, oil.nu40);
+    out += ',';
+    AppendShortestText(out, oil.nu100);
+    out += ',';
+    if (oil.gravity) AppendShortestText(out, *oil.gravity);
+    out += ',';
+    AppendField(out, oil.note);
+    out += '\n';
+  }
+  return out;
+}
+
+UserOilLibrary ReadUserOils(const std::filesystem::path& path) {
+  const std::string source = platform::Utf8FromPath(path);
+  std::error_code error;
+  if (!std::filesystem::exists(path, error) && !error) return {};
+  std::ifstream in(path, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) {
+    UserOilLibrary library;
+    library.problems.push_back("Your oils file " + source + " cannot be read.");
+    return library;
+  }
+  return ParseUserOils(text, source);
+}
+
+void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils) {
+  CheckOil(oil, oils, true);
+}
+
+const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view name) {
+  const std::string key = NameKey(name);
+  for (const UserOil& oil : oils) {
+    if (NameKey(oil.name) == key) return &oil;
+  }
+  return nullptr;
+}
+
+void ChangeUserOils(const std::filesystem::path& path,
+                    const std::function<void(std::vector<UserOil>&)>& change,
+                    const platform::FileCalls& calls) {
+  const std::string shown = platform::Utf8FromPath(path);
+  std::error_code error;
+  std::filesystem::create_directories(path.parent_path(), error);
+  if (error) {
+    throw Error(ErrorKind::FileError, "The folder of your oils file " + shown +
+                                          " cannot be made: " + error.message() + ".");
+  }
+  std::filesystem::path lock_path = path.parent_path() / ("." + path.filename().string() + ".lock");
+  platform::FileLock lock;
+  if ((error = platform::LockFile(lock_path, lock))) {
+    throw Error(ErrorKind::FileError,
+                "Your oils file " + shown + " cannot be locked: " + error.message() + ".");
+  }
+  UserOilLibrary library = ReadUserOils(path);
+  if (!library.problems.empty()) {
+    throw Error(ErrorKind::FileError, library.problems.front() +
+                                          " Mend the file before changing your oils; it is "
+                                          "left as it is.");
+  }
+  std::set<std::string> before;
+  for (const UserOil& oil : library.oils) before.insert(oil.name);
+  change(library.oils);
+  for (UserOil& oil : library.oils) oil.name = std::string(TrimBlanks(oil.name));
+  // The new names first, so that a clash is told as the new name's.
+  for (const bool new_names : {true, false}) {
+    for (const UserOil& oil : library.oils) {
+      if (before.contains(oil.name) != new_names) CheckOil(oil, library.oils, new_names);
+    }
+  }
+  if ((error = platform::ReplaceFileBytes(path, UserOilsCsv(library.oils), calls))) {
+    throw Error(ErrorKind::FileError,
+                "Your oils file " + shown + " cannot be written: " + error.message() + ".");
+  }
+}
+
+}  // namespace project1
