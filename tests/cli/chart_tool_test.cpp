@@ -66,6 +66,12 @@ TEST_F(ChartTool, WritesAnSvgOfEveryOilGiven) {
        "cSt at 40 °C and 10.3 cSt at 100 °C. Oil: a straight line through 68 cSt at 40 °C and "
        "8.5 cSt at 100 °C. ISO VG 68 band at 40 °C: 61.2 to 74.8 cSt.",
        4},
+      // Three points: the least-squares line, each point drawn; the axis in degrees F.
+      {{"--point", "20=300", "--point", "40=100", "--point", "100=11", "--temperature-unit", "F",
+        "--from", "0", "--to", "120"},
+       "Viscosity-temperature chart from 32 °F to 248 °F. Oil: a straight line through 300 cSt at "
+       "68 °F, 100 cSt at 104 °F and 11 cSt at 212 °F. ISO VG 100 band at 104 °F: 90 to 110 cSt.",
+       3},
       // The range asked for, though the points the line was fitted through lie outside it.
       {{"--oil", "SHC 632", "--from", "50", "--to", "80"},
        "Viscosity-temperature chart from 50 °C to 80 °C. SHC 632: a straight line through 320 "
