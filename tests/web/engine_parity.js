@@ -112,6 +112,12 @@ async function main() {
     }
     ++succeeded;
     const row = rows[i];
+    // The tool holds a gravity to 0.5 ... 3, tighter than the window's own rule.
+    const sg = Number(fields[4]);
+    if (!(sg >= 0.5 && sg <= 3)) {
+      assert.match(row.error, /sg must be from 0\.5 to 3/, `${what}: the tool's gravity range`);
+      return;
+    }
     const at = row.at;
     assert.ok(at.every(Boolean), `${what}: the tool answered ${JSON.stringify(row)}`);
     const expected = [at[0].kinematic_cst, at[1].kinematic_cst, at[0].dynamic_reyn,
