@@ -37,9 +37,8 @@ std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
 
 // A temperature in `unit` for the chart in words: "40 °C", "104 °F", "313.15 K".
 std::string InUnit(double t_c, TemperatureUnit unit) {
-  const std::string number = FormatNumber(FromCelsius(t_c, unit), kChartNumberPattern);
-  if (unit == TemperatureUnit::Kelvin) return number + " K";
-  return number + " °" + std::string(UnitLetter(unit));
+  return FormatNumber(FromCelsius(t_c, unit), kChartNumberPattern) + " " +
+         std::string(UnitSymbol(unit));
 }
 
 // A temperature in `unit` in degrees C.
@@ -201,8 +200,7 @@ const std::vector<double>& StandardChartViscosities() {
 std::string TickLabel(double value) { return ShownNumber(value, kChartNumberPattern); }
 
 std::string ChartXTitle(TemperatureUnit unit) {
-  if (unit == TemperatureUnit::Kelvin) return "Temperature, K";
-  return "Temperature, °" + std::string(UnitLetter(unit));
+  return "Temperature, " + std::string(UnitSymbol(unit));
 }
 
 ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,

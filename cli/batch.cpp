@@ -254,9 +254,11 @@ void BatchRun::WriteStart() {
     const std::string at =
         i < settings_.at_names.size() ? settings_.at_names[i] : NumberToText(settings_.at[i]) + "c";
     const char letter = at.back();
-    const std::string symbol = letter == 'f' ? "°F" : letter == 'k' ? "K" : "°C";
-    const std::string_view label =
-        texts_.emplace_back("at " + at.substr(0, at.size() - 1) + " " + symbol);
+    const TemperatureUnit unit = letter == 'f'   ? TemperatureUnit::Fahrenheit
+                                 : letter == 'k' ? TemperatureUnit::Kelvin
+                                                 : TemperatureUnit::Celsius;
+    const std::string_view label = texts_.emplace_back("at " + at.substr(0, at.size() - 1) + " " +
+                                                       std::string(UnitSymbol(unit)));
     for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
       if (!dynamic && field.key != kKinematicField.key) continue;
       const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at);

@@ -108,18 +108,6 @@ Format FormatFromName(std::string_view name) {
               "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
 }
 
-std::string_view UnitSymbol(TemperatureUnit unit) {
-  switch (unit) {
-    case TemperatureUnit::Fahrenheit:
-      return "°F";
-    case TemperatureUnit::Kelvin:
-      return "K";
-    case TemperatureUnit::Celsius:
-      break;
-  }
-  return "°C";
-}
-
 Field InUnit(Field field, TemperatureUnit unit) {
   if (field.temperature) field.shown = unit;
   return field;

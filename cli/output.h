@@ -64,8 +64,6 @@ Field InUnit(Field field, TemperatureUnit unit);
 // The field's CSV column and JSON key, and its unit for a person, in the unit it is shown in.
 std::string KeyOf(const Field& field);
 std::string UnitOf(const Field& field);
-// A unit for a person: "°C", "°F", "K".
-std::string_view UnitSymbol(TemperatureUnit unit);
 
 // A list of words: a JSON array; in CSV one field, blank-separated; in text comma-separated, or
 // the field's text for no value when empty.

@@ -34,4 +34,17 @@ constexpr std::string_view UnitLetter(TemperatureUnit unit) {
   return "C";
 }
 
+// The unit as a person reads it after a number: "°C", "°F", "K".
+constexpr std::string_view UnitSymbol(TemperatureUnit unit) {
+  switch (unit) {
+    case TemperatureUnit::Fahrenheit:
+      return "°F";
+    case TemperatureUnit::Kelvin:
+      return "K";
+    case TemperatureUnit::Celsius:
+      break;
+  }
+  return "°C";
+}
+
 }  // namespace project1

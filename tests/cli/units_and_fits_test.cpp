@@ -19,18 +19,6 @@ namespace {
 using Json = nlohmann::json;
 using Args = std::vector<std::string>;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
 std::string Answered(const Args& args, const ToolOptions& options = {}) {
   const ToolRun run = Tool(args, options);
   EXPECT_EQ(run.status, 0) << run.err;

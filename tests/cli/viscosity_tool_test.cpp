@@ -20,18 +20,6 @@ namespace fs = std::filesystem;
 using Json = nlohmann::json;
 using Args = std::vector<std::string>;
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find('\n', start);
-    lines.push_back(text.substr(start, end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return lines;
-}
-
 // The window's table file for an oil, as the engine writes it.
 std::string WindowTable(double visc40, double visc100) {
   CalcState s;
