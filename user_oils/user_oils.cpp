@@ -250,6 +250,11 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
       if (column == key && !*slot) *slot = c;
     }
   }
+  for (std::size_t c = 0; c < header.fields.size(); ++c) {
+    const bool kept = c == name_at || c == v40_at || c == v100_at || c == sg_at || c == note_at;
+    const std::string_view column = TrimBlanks(header.fields[c]);
+    if (!kept && !column.empty()) oils.other_columns.emplace_back(column);
+  }
   if (!name_at || !v40_at || !v100_at) {
     problem(std::string(source) + " line " + std::to_string(header.line) +
             ": the header must name the columns name, v40 and v100 (and may name sg and note).");
@@ -376,6 +381,17 @@ void ChangeUserOils(const std::filesystem::path& path,
     throw Error(ErrorKind::FileError, library.problems.front() +
                                           " Mend the file before changing your oils; it is "
                                           "left as it is.");
+  }
+  if (!library.other_columns.empty()) {
+    std::string columns;
+    for (const std::string& column : library.other_columns) {
+      columns += (columns.empty() ? "" : ", ") + column;
+    }
+    throw Error(ErrorKind::FileError,
+                "Your oils file " + shown + " has columns that a change would not keep (" +
+                    columns +
+                    "). Move them to a file of their own before changing your oils; it "
+                    "is left as it is.");
   }
   std::set<std::string> before;
   for (const UserOil& oil : library.oils) before.insert(oil.name);

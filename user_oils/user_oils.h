@@ -31,6 +31,7 @@ struct UserOilLibrary {
   std::vector<UserOil> oils;
   std::vector<int> lines;  // the line each oil's row starts on (the header is line 1)
   std::vector<std::string> problems;
+  std::vector<std::string> other_columns;  // header names of columns the library does not keep
 };
 
 // The header of the file.
@@ -71,7 +72,8 @@ const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view na
 
 // Reads the library at `path` under its lock, lets `change` change the oils, checks each changed
 // or added oil, and replaces the file with the result. Refuses (Error(FileError), the file
-// untouched) while any row of the file cannot be read. The folder is made when missing. `calls`
+// untouched) while any row of the file cannot be read, or while it has columns of its own that
+// the new file would not keep. The folder is made when missing. `calls`
 // are the file calls of the replace.
 void ChangeUserOils(const std::filesystem::path& path,
                     const std::function<void(std::vector<UserOil>&)>& change,

@@ -173,21 +173,33 @@ TEST(UserOilsChanges, AMissingFileIsAnEmptyLibraryAndTheFirstChangeMakesIt) {
             "You already have an oil named \"Gear A\".");
 }
 
-TEST(UserOilsChanges, AFileWithABadRowIsNeverRewritten) {
+TEST(UserOilsChanges, AFileWithABadRowOrColumnsOfItsOwnIsNeverRewritten) {
   TempDataHome home;
-  const std::string bad = "name,v40,v100,sg,note\r\nA,46,6.8,,\r\nB,4x6,6.8,,kept as typed\r\n";
+  const std::string file = home.OilsFile().string();
+  const struct {
+    std::string text;
+    std::string message;
+  } cases[] = {
+      {"name,v40,v100,sg,note\r\nA,46,6.8,,\r\nB,4x6,6.8,,kept as typed\r\n",
+       file + " line 3: v40 \"4x6\" is not a number. Mend the file before changing your oils; it "
+              "is left as it is."},
+      {"name,v40,v100,Supplier,sg,note,Colour\nA,46,6.8,Acme,0.86,,red\n",
+       "Your oils file " + file +
+           " has columns that a change would not keep (Supplier, Colour). "
+           "Move them to a file of their own before changing your oils; it is left as it is."},
+  };
   fs::create_directories(home.OilsFile().parent_path());
-  WriteBytes(home.OilsFile(), bad);
-  EXPECT_EQ(ReadUserOils(home.OilsFile()).oils.size(), 1u);
-  EXPECT_EQ(ErrorOf([&] {
-              ChangeUserOils(home.OilsFile(), [](std::vector<UserOil>& oils) {
-                oils.push_back({"C", 68, 8.8, {}, ""});
-              });
-            }),
-            home.OilsFile().string() +
-                " line 3: v40 \"4x6\" is not a number. Mend the file before changing your oils; "
-                "it is left as it is.");
-  EXPECT_EQ(ReadBytes(home.OilsFile()), bad);
+  for (const auto& c : cases) {
+    WriteBytes(home.OilsFile(), c.text);
+    EXPECT_EQ(ReadUserOils(home.OilsFile()).oils.size(), 1u);
+    EXPECT_EQ(ErrorOf([&] {
+                ChangeUserOils(home.OilsFile(), [](std::vector<UserOil>& oils) {
+                  oils.push_back({"C", 68, 8.8, {}, ""});
+                });
+              }),
+              c.message);
+    EXPECT_EQ(ReadBytes(home.OilsFile()), c.text);
+  }
 }
 
 TEST(UserOilsChanges, AnOilNamedLikeACatalogueOilAddedSinceIsKept) {
