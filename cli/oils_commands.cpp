@@ -85,19 +85,12 @@ void ListOils(Format format, Answer& answer) {
 
 struct AddOptions {
   std::string name;
-  std::optional<std::string> v40, v100, sg, note;
-  std::vector<std::string> points;
-  std::string law = "walther";
+  OilOptions oil;  // --v40 and --v100, or --point twice; --sg and --law
+  std::optional<std::string> note;
 };
 
 void AddOil(const AddOptions& o) {
-  OilOptions given;
-  given.v40 = o.v40;
-  given.v100 = o.v100;
-  given.points = o.points;
-  given.sg = o.sg;
-  given.law = o.law;
-  const Oil resolved = ResolveOil(given);
+  const Oil resolved = ResolveOil(o.oil);
   CheckThinnerWhenHotter(resolved);
   const UserOil oil{o.name, resolved.nu40, resolved.nu100, resolved.sg, o.note.value_or("")};
   ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) { oils.push_back(oil); });
@@ -170,15 +163,20 @@ void DeclareOils(CLI::App& tool, Answer& answer) {
   auto [add, add_options] = AddCommand<AddOptions>(*oils, "add", "adds one of your own oils",
                                                    [](AddOptions& o) { AddOil(o); });
   add->add_option("NAME", add_options->name, "the oil's name")->required();
-  AddTextOption(*add, "--v40", add_options->v40, "kinematic viscosity at 40 °C")->type_name("CST");
-  AddTextOption(*add, "--v100", add_options->v100, "kinematic viscosity at 100 °C")
+  AddTextOption(*add, "--v40", add_options->oil.v40, "kinematic viscosity at 40 °C")
       ->type_name("CST");
-  AddPointOption(*add, add_options->points,
+  AddTextOption(*add, "--v100", add_options->oil.v100, "kinematic viscosity at 100 °C")
+      ->type_name("CST");
+  AddTextOption(*add, "--vi", add_options->oil.vi,
+                "viscosity index, with --v40 instead of --v100 (from a datasheet's \"VG 220, VI "
+                "95\")")
+      ->type_name("INDEX");
+  AddPointOption(*add, add_options->oil.points,
                  "a measured viscosity at any temperature, given twice instead of --v40/--v100; "
                  "the line's viscosities at 40 °C and 100 °C are kept");
-  AddTextOption(*add, "--sg", add_options->sg, "specific gravity")->type_name("SG");
+  AddTextOption(*add, "--sg", add_options->oil.sg, "specific gravity")->type_name("SG");
   AddTextOption(*add, "--note", add_options->note, "a note kept with the oil")->type_name("TEXT");
-  AddLawOption(*add, add_options->law);
+  AddLawOption(*add, add_options->oil.law);
   add->footer("Example:\n  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4 --sg 0.89");
 
   struct NameOptions {
