@@ -149,12 +149,8 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
   }
 
   switch (format) {
-    case Format::Json: {
-      Json out = JsonOf(record_fields, record);
-      Json& rows = out["points"] = Json::array();
-      for (const std::vector<Value>& point : points) rows.push_back(JsonOf(point_fields, point));
-      return JsonText(out);
-    }
+    case Format::Json:
+      return JsonRecordWithRows(record_fields, record, "points", point_fields, points);
     case Format::Csv: {
       std::vector<Field> fields(std::begin(point_fields), std::end(point_fields));
       fields.insert(fields.end(), std::begin(record_fields), std::end(record_fields));
@@ -202,12 +198,8 @@ std::string RenderSelection(const GradeSelection& selection, Format format, Temp
   };
 
   switch (format) {
-    case Format::Json: {
-      Json out = JsonOf(record_fields, record);
-      Json& rows = out["grades"] = Json::array();
-      for (const std::vector<Value>& grade : grades) rows.push_back(JsonOf(kGradeFields, grade));
-      return JsonText(out);
-    }
+    case Format::Json:
+      return JsonRecordWithRows(record_fields, record, "grades", kGradeFields, grades);
     case Format::Csv: {
       // The record without the grade needed, which each row's "smallest" says instead.
       const std::span<const Field> shared_fields = std::span(record_fields).first(3);

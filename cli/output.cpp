@@ -100,6 +100,15 @@ std::string JsonText(const Json& json) {
   return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
+std::string JsonRecordWithRows(std::span<const Field> record_fields, std::span<const Value> record,
+                               std::string_view key, std::span<const Field> row_fields,
+                               std::span<const std::vector<Value>> rows) {
+  Json out = JsonOf(record_fields, record);
+  Json& array = out[std::string(key)] = Json::array();
+  for (const std::vector<Value>& row : rows) array.push_back(JsonOf(row_fields, row));
+  return JsonText(out);
+}
+
 Format FormatFromName(std::string_view name) {
   if (name == "text") return Format::Text;
   if (name == "csv") return Format::Csv;

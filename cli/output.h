@@ -88,6 +88,10 @@ using Json = nlohmann::ordered_json;
 Json JsonOf(std::span<const Field> fields, std::span<const Value> values);
 // `json` indented by two blanks, ending in LF; bytes that are not UTF-8 replaced.
 std::string JsonText(const Json& json);
+// The JSON text of a record whose array `key` holds one object a row: {record..., key: [rows]}.
+std::string JsonRecordWithRows(std::span<const Field> record_fields, std::span<const Value> record,
+                               std::string_view key, std::span<const Field> row_fields,
+                               std::span<const std::vector<Value>> rows);
 // Adds the fields' keys and values to the JSON object `object`.
 void AddToJson(Json& object, std::span<const Field> fields, std::span<const Value> values);
 // One answer in `format`: an object in JSON, a header and a line in CSV, a row of label, value
