@@ -26,6 +26,15 @@
 
 #include "engine/model.h"
 
+// PROJECT1_ASAN is defined when AddressSanitizer is on, under g++ and clang alike.
+#if defined(__SANITIZE_ADDRESS__)
+#define PROJECT1_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define PROJECT1_ASAN 1
+#endif
+#endif
+
 namespace project1 {
 
 // Points HOME at a fresh empty folder for the life of the object, then puts HOME back and

@@ -17,14 +17,6 @@
 #include "engine/table_file.h"
 #include "test_support.h"
 
-#if defined(__SANITIZE_ADDRESS__)
-#define PROJECT1_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define PROJECT1_ASAN 1
-#endif
-#endif
-
 #ifdef PROJECT1_ASAN
 // The sanitizer runtime's count of the heap bytes in use (its allocator interface).
 extern "C" std::size_t __sanitizer_get_current_allocated_bytes();

@@ -335,9 +335,9 @@ TEST_F(CrashSafetyTest, WriterKilledAtEveryStepLeavesNoTableOrOneCompleteTable) 
   }
   std::cout << "\n";
   RecordProperty("mid_write", mid_write);
-  // Every step was hit many times, whatever the machine's speed or load.
+  // Every step was hit as often as the deck holds it, whatever the machine's speed or load.
   for (std::size_t step = 0; step < kStepCount; ++step) {
-    EXPECT_GE(kills_at[step], kKillsPerStep)
+    EXPECT_EQ(kills_at[step], kKillsPerStep)
         << "kills after \"" << kReplaceSteps[step].name << "\"";
   }
 

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <memory>
 
+#include "test_support.h"
 #include "window/main_window.h"
 #include "window_test_support.h"
 
@@ -25,7 +26,7 @@ constexpr int kSoakClicks = 1000;
 // wait in a quarantine, kept at 4 MB below, before reuse; the bound adds it (measured: about 2 MB
 // after 1,000 clicks and after 4,000 alike, so it does not grow with the clicks). Leaks there are
 // LeakSanitizer's to find at exit.
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef PROJECT1_ASAN
 constexpr long kRssGrowthBoundKb = 512 + 4096;
 #else
 constexpr long kRssGrowthBoundKb = 512;
@@ -49,7 +50,7 @@ long ResidentKb() {
 
 }  // namespace
 
-#if defined(__SANITIZE_ADDRESS__)
+#ifdef PROJECT1_ASAN
 // A 4 MB quarantine instead of 256 MB, so that freed memory is reused within the soak and the
 // resident size shows what is kept rather than what waits for reuse. Options given in
 // ASAN_OPTIONS still take precedence.
