@@ -213,9 +213,11 @@ async function usePage(browser) {
   await check("copying puts the window's two lines on the clipboard", async () => {
     await page.browserContext().overridePermissions("file://",
                                                     ["clipboard-read", "clipboard-sanitized-write"]);
+    // The status still tells of the download until the copy is done.
+    const before = await page.$eval("#status", (e) => e.textContent);
     await (await byName(page, "Copy results")).click();
-    await page.waitForFunction(() => document.getElementById("status").textContent !== "",
-                               { timeout: deadline });
+    await page.waitForFunction((old) => document.getElementById("status").textContent !== old,
+                               { timeout: deadline }, before);
     assert.strictEqual(await page.$eval("#status", (e) => e.textContent), "Results copied.");
     assert.strictEqual(await page.evaluate(() => navigator.clipboard.readText()),
                        expected(starting).results);
