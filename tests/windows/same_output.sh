@@ -26,6 +26,15 @@ same() {
     echo "DIFFERENT: viscosity $* (exit $status_l on Linux, $status_w on Windows)"
     diff "$work/l.out" "$work/w.out" | head -5
     diff "$work/l.err" "$work/w.err" | head -5
+    # Whether the difference repeats tells a fault of the program from one of the run under Wine.
+    local status_again=0
+    (cd "$work" && "$wine_run" "$windows" "$@") >"$work/w2.out" 2>"$work/w2.err" || status_again=$?
+    if cmp -s "$work/l.out" "$work/w2.out" && cmp -s "$work/l.err" "$work/w2.err" &&
+      [ "$status_l" = "$status_again" ]; then
+      echo "  run again under Wine, it gave the Linux output (exit $status_again)"
+    else
+      echo "  run again under Wine, it differed again (exit $status_again)"
+    fi
   fi
 }
 
