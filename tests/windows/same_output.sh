@@ -9,7 +9,7 @@ windows="$2"
 wine_run="$3"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-# One Wine server for the whole run, so that each program starts quickly.
+# The prefix of the build, whose one Wine server scripts/test keeps for the whole stage.
 export WINEPREFIX="${WINEPREFIX:-$(dirname "$windows")/../wineprefix}"
 failures=0
 compared=0
