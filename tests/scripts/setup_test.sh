@@ -126,8 +126,14 @@ check "everything: a package two groups share is named once" \
 check "the page: emscripten and the browser its tests drive" \
   web "$no_sudo" :1 "chromium emscripten qt6-base-dev" 0 1 \
   "$(told "emscripten chromium" "sudo is not installed for this user")" ""
+check "the quick tests: the X server, clang and GoogleTest, not the page, Windows or the .deb" \
+  test "$no_sudo" :1 "xvfb clang libgtest-dev emscripten chromium wine64 mingw-w64 lintian" 0 1 \
+  "$(told "xvfb libgtest-dev clang" "sudo is not installed for this user")" ""
+check "the release tests: the quick tests' packages and the .deb's tools" \
+  package "$no_sudo" :1 "clang lintian emscripten wine64" 0 1 \
+  "$(told "clang lintian" "sudo is not installed for this user")" ""
 check "an unknown group" \
-  tests "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|cross|web|all]" ""
+  everything "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|test|package|cross|web|all]" ""
 
 # A checkout inside a folder that only its owner may enter, as a clone in a home folder lies.
 private=$work/private
