@@ -61,12 +61,10 @@ std::filesystem::path ChartPngHelper() {
   std::error_code error;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) {
-    const std::filesystem::path installed =
+    const std::filesystem::path beside =
         self.parent_path().parent_path() / PROJECT1_LIBEXEC_DIR / "project1-chart-png";
-    if (std::filesystem::is_regular_file(installed, error)) return installed;
+    if (std::filesystem::is_regular_file(beside, error)) return beside;
   }
-  const std::filesystem::path built = PROJECT1_CHART_PNG_BUILT;
-  if (std::filesystem::is_regular_file(built, error)) return built;
   Fail("The PNG helper project1-chart-png is not installed beside this program.");
 }
 

@@ -8,9 +8,9 @@
 
 namespace project1 {
 
-// The helper program: beside the calling program's installed folder
-// (<prefix>/libexec/project1/project1-chart-png), else the one built with it. Error(FileError)
-// when neither exists.
+// The helper program, found relative to the calling program's own folder: <prefix>/bin/viscosity
+// finds <prefix>/libexec/project1/project1-chart-png, installed or in the build folder, wherever
+// that lies. Error(FileError) when it is not there.
 std::filesystem::path ChartPngHelper();
 
 // The PNG of `svg` drawn by `helper`. Error(FileError) naming the helper and its message when

@@ -18,7 +18,7 @@ TEST(PngHelper, DrawsTheChartWithEachLineThroughItsPoints) {
   const ChartDescription chart =
       BuildChart({{"SHC 632", FitLine40100(Law::Walther, 320, 35), {{{40, 320}, {100, 35}}}, {71}},
                   {"SHC 624", FitLine40100(Law::Walther, 31, 5.8), {{{40, 31}, {100, 5.8}}}, {}}});
-  const std::string png = SvgToPng(ChartSvg(chart));
+  const std::string png = SvgToPng(ChartSvg(chart), PNG_HELPER);
   QImage image;
   ASSERT_TRUE(image.loadFromData(reinterpret_cast<const uchar*>(png.data()),
                                  static_cast<int>(png.size()), "PNG"));
@@ -51,11 +51,17 @@ TEST(PngHelper, FailuresNameTheHelper) {
   for (const auto& c : cases) {
     if (c.helper == nullptr) {
       // Not an SVG: the real helper refuses it.
-      const std::string helper = ChartPngHelper().string();
-      ExpectError([&] { SvgToPng(c.svg); }, ErrorKind::FileError,
-                  "The PNG helper " + helper + " could not draw the chart.");
+      ExpectError([&] { SvgToPng(c.svg, PNG_HELPER); }, ErrorKind::FileError,
+                  std::string("The PNG helper ") + PNG_HELPER + " could not draw the chart.");
       continue;
     }
     ExpectError([&] { SvgToPng(c.svg, c.helper); }, ErrorKind::FileError, c.message);
   }
+}
+
+// The helper is looked for beside the calling program only, never at the folder it was built in:
+// this test program lies where no helper is beside it.
+TEST(PngHelper, IsFoundOnlyBesideTheProgram) {
+  ExpectError([] { ChartPngHelper(); }, ErrorKind::FileError,
+              "The PNG helper project1-chart-png is not installed beside this program.");
 }

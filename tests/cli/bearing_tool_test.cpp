@@ -206,16 +206,5 @@ TEST(ViscosityTool, BlendsAnOilWithItselfAndShowsHugeNumbersInScientificNotation
   EXPECT_EQ(RunJson(huge)["kinematic_cst"], 1e300);
 }
 
-TEST(BearingTool, EachCommandHasHelpWithAnExample) {
-  for (const char* command : {"bearing", "select-grade"}) {
-    SCOPED_TRACE(command);
-    const ToolRun run = Tool({command, "--help"});
-    EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.out.find("Example:\n  viscosity " + std::string(command) + " "),
-              std::string::npos)
-        << run.out;
-  }
-}
-
 }  // namespace
 }  // namespace project1

@@ -507,16 +507,29 @@ TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
             "viscosity: Cannot read /nonexistent/oils.csv: No such file or directory.\n");
 }
 
+// The commands the tool's --help lists, as it lists them: the first word of each line below
+// "Subcommands:", up to the blank line.
+std::vector<std::string> ListedCommands() {
+  const std::vector<std::string> lines = Lines(Tool({"--help"}).out);
+  std::vector<std::string> commands;
+  auto line = std::find(lines.begin(), lines.end(), "Subcommands:");
+  if (line == lines.end()) return commands;
+  for (++line; line != lines.end() && !line->empty(); ++line) {
+    const std::size_t start = line->find_first_not_of(' ');
+    commands.push_back(line->substr(start, line->find(' ', start) - start));
+  }
+  return commands;
+}
+
 TEST(ViscosityTool, EveryCommandHasHelpWithAnExampleAndTheToolItsVersion) {
-  for (const char* command :
-       {"at", "table", "temperature-for", "index", "blend", "oils", "batch"}) {
+  const std::vector<std::string> commands = ListedCommands();
+  ASSERT_FALSE(commands.empty());
+  for (const std::string& command : commands) {
     SCOPED_TRACE(command);
     const ToolRun run = Tool({command, "--help"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
-    EXPECT_NE(run.out.find("Example:\n  viscosity " + std::string(command) + " "),
-              std::string::npos)
-        << run.out;
+    EXPECT_NE(run.out.find("Example:\n  viscosity " + command + " "), std::string::npos) << run.out;
   }
   for (const char* flag : {"--version", "-v"}) {
     const ToolRun version = Tool({flag});
