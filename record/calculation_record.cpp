@@ -1,5 +1,8 @@
 #include "record/calculation_record.h"
 
+#include <string_view>
+#include <utility>
+
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
@@ -25,8 +28,7 @@ std::string OilName(const CalcState& s, const std::string& picked) {
 
 }  // namespace
 
-CalculationRecord RecordCalculation(const CalculationOutcome& outcome,
-                                    const std::array<std::string, 9>& shown,
+CalculationRecord RecordCalculation(const CalculationOutcome& outcome, const ShownTexts& shown,
                                     const std::string& picked) {
   const CalcState& s = outcome.values;
   CalculationRecord record;
@@ -44,28 +46,28 @@ CalculationRecord RecordCalculation(const CalculationOutcome& outcome,
 }
 
 std::string ResultsText(const CalculationRecord& record) {
-  static constexpr std::array<std::string_view, 9> kHeader = {
-      "Viscosity at 40 °C, cSt",
-      "Viscosity at 100 °C, cSt",
-      "First reference temperature, °C",
-      "Second reference temperature, °C",
-      "Specific gravity",
-      "Viscosity at the first reference temperature, cSt",
-      "Viscosity at the second reference temperature, cSt",
-      "Dynamic viscosity at the first reference temperature, reyn",
-      "Dynamic viscosity at the second reference temperature, reyn"};
-  std::string text;
-  for (std::size_t i = 0; i < kHeader.size(); ++i) {
-    if (i > 0) text += '\t';
-    text += kHeader[i];
+  // Each box's quantity with its unit, in the window's order.
+  static constexpr std::pair<std::string_view, std::string ShownTexts::*> kColumns[] = {
+      {"Viscosity at 40 °C, cSt", &ShownTexts::visc40},
+      {"Viscosity at 100 °C, cSt", &ShownTexts::visc100},
+      {"First reference temperature, °C", &ShownTexts::temp1},
+      {"Second reference temperature, °C", &ShownTexts::temp2},
+      {"Specific gravity", &ShownTexts::gravity},
+      {"Viscosity at the first reference temperature, cSt", &ShownTexts::visc1},
+      {"Viscosity at the second reference temperature, cSt", &ShownTexts::visc2},
+      {"Dynamic viscosity at the first reference temperature, reyn", &ShownTexts::dynamic1},
+      {"Dynamic viscosity at the second reference temperature, reyn", &ShownTexts::dynamic2}};
+  std::string header;
+  std::string texts;
+  for (const auto& [quantity, field] : kColumns) {
+    if (!header.empty()) {
+      header += '\t';
+      texts += '\t';
+    }
+    header += quantity;
+    texts += record.shown.*field;
   }
-  text += '\n';
-  for (std::size_t i = 0; i < record.shown.size(); ++i) {
-    if (i > 0) text += '\t';
-    text += record.shown[i];
-  }
-  text += '\n';
-  return text;
+  return header + '\n' + texts + '\n';
 }
 
 ChartOil ChartOilOf(const CalculationRecord& record) {

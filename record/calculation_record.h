@@ -2,7 +2,6 @@
 // What the window keeps of its last successful calculation, for the chart window and for
 // copying: the nine boxes' texts as shown and the numbers the calculation used. No Qt.
 
-#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,9 +11,21 @@
 
 namespace project1 {
 
+// The window's nine boxes exactly as they show: the five inputs, then the four results.
+struct ShownTexts {
+  std::string visc40;
+  std::string visc100;
+  std::string temp1;
+  std::string temp2;
+  std::string gravity;
+  std::string visc1;
+  std::string visc2;
+  std::string dynamic1;
+  std::string dynamic2;
+};
+
 struct CalculationRecord {
-  // The five inputs and the four results, in the window's order, exactly as the boxes show them.
-  std::array<std::string, 9> shown;
+  ShownTexts shown;
   double nu40 = 0;   // cSt at 40 C
   double nu100 = 0;  // cSt at 100 C
   double temp1 = 0;  // reference temperatures, C
@@ -28,8 +39,7 @@ struct CalculationRecord {
 
 // The record of a calculation that has succeeded: its numbers and table from `outcome`, the
 // boxes' texts `shown`, and the oil name from the text `picked` in the lubricant list.
-CalculationRecord RecordCalculation(const CalculationOutcome& outcome,
-                                    const std::array<std::string, 9>& shown,
+CalculationRecord RecordCalculation(const CalculationOutcome& outcome, const ShownTexts& shown,
                                     const std::string& picked);
 
 // Two lines with TAB between fields: the nine quantities with their units, then the texts.

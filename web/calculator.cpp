@@ -75,11 +75,17 @@ PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
        {s.visc1, s.visc2, s.dynamic1, s.dynamic2, ReynToMpaS(s.dynamic1), ReynToMpaS(s.dynamic2)}) {
     page.numbers.push_back(ShortestText(value));
   }
-  const CalculationRecord record =
-      RecordCalculation(outcome,
-                        {inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity,
-                         page.shown.at(0), page.shown.at(1), page.shown.at(2), page.shown.at(3)},
-                        inputs.picked);
+  const CalculationRecord record = RecordCalculation(outcome,
+                                                     {.visc40 = inputs.visc40,
+                                                      .visc100 = inputs.visc100,
+                                                      .temp1 = inputs.temp1,
+                                                      .temp2 = inputs.temp2,
+                                                      .gravity = inputs.gravity,
+                                                      .visc1 = page.shown.at(0),
+                                                      .visc2 = page.shown.at(1),
+                                                      .dynamic1 = page.shown.at(2),
+                                                      .dynamic2 = page.shown.at(3)},
+                                                     inputs.picked);
   page.results = ResultsText(record);
   for (const OilProperty& property : PropertiesOf(record)) {
     page.properties.push_back({property.name, property.value});

@@ -407,12 +407,10 @@ void MainWindow::Show(const CalculationOutcome& outcome) {
 }
 
 CalculationRecord MainWindow::Record(const CalculationOutcome& outcome) const {
-  std::array<std::string, 9> shown;
-  std::size_t i = 0;
-  for (const QLineEdit* box : {visc40_box_, visc100_box_, temp1_box_, temp2_box_, gravity_box_,
-                               visc1_box_, visc2_box_, dynamic1_box_, dynamic2_box_}) {
-    shown[i++] = box->text().toStdString();
-  }
+  const auto text = [](const QLineEdit* box) { return box->text().toStdString(); };
+  const ShownTexts shown{text(visc40_box_), text(visc100_box_),  text(temp1_box_),
+                         text(temp2_box_),  text(gravity_box_),  text(visc1_box_),
+                         text(visc2_box_),  text(dynamic1_box_), text(dynamic2_box_)};
   return RecordCalculation(outcome, shown, lubricant_list_->currentText().toStdString());
 }
 
