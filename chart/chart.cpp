@@ -18,6 +18,9 @@ constexpr double kLargestDrawnCst = 1e300;
 constexpr double kSampleStepC = 5;
 // At most this many temperature ticks.
 constexpr double kMostTemperatureTicks = 16;
+// The widest span a chart draws, in kelvin: its ticks, sampled points and labels stay bounded,
+// whatever temperature an oil's markers or the span ask for.
+constexpr double kWidestSpanK = 5000;
 // Viscosity ticks closer than this share of the axis to the previous one are left out.
 constexpr double kTickSpacingShare = 1.0 / 160;
 // Room above and below the highest and lowest thing drawn, as a share of the y span.
@@ -230,6 +233,11 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
   if (!(from_c < to_c)) {
     throw Error(ErrorKind::InvalidArgument,
                 "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) + " is empty.");
+  }
+  if (!(to_c - from_c <= kWidestSpanK)) {
+    throw Error(ErrorKind::InvalidArgument,
+                "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) +
+                    " is too wide: a chart spans at most " + NumberToText(kWidestSpanK) + " K.");
   }
   if (!(AbsoluteTemperature(law, from_c) > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +

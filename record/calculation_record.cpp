@@ -6,6 +6,7 @@
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
+#include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -93,11 +94,17 @@ std::vector<OilProperty> PropertiesOf(const CalculationRecord& record) {
   properties.push_back({"ISO grade", grade ? "ISO VG " + std::to_string(*grade) : "none"});
   properties.push_back({"ν40", FormatNumber(record.nu40, kKinematicPattern) + " cSt"});
   properties.push_back({"ν100", FormatNumber(record.nu100, kKinematicPattern) + " cSt"});
+  // A dynamic viscosity too large for mPa·s (a gravity far beyond any oil's) says why, as the
+  // index does, instead of ending the panel.
   for (const auto& [t_c, nu] :
        {std::pair{record.temp1, record.visc1}, {record.temp2, record.visc2}}) {
-    const double mpa_s = ReynToMpaS(DynamicReyn(nu, record.sg));
-    properties.push_back({"Dynamic viscosity at " + Degrees(t_c),
-                          FormatNumber(mpa_s, kDynamicMpaSPattern) + " mPa·s"});
+    std::string value;
+    try {
+      value = FormatNumber(ReynToMpaS(DynamicReyn(nu, record.sg)), kDynamicMpaSPattern) + " mPa·s";
+    } catch (const Error& error) {
+      value = error.what();
+    }
+    properties.push_back({"Dynamic viscosity at " + Degrees(t_c), value});
   }
   return properties;
 }

@@ -10,7 +10,7 @@
   const properties = ["Viscosity index", "ISO grade"];
   let engine = null;
   let oils = [];
-  let latest = null;  // the last successful answer
+  let latest = null;  // the successful answer for the inputs shown, null once they change
 
   function clearAlerts() {
     for (const id of [...boxes, "calculate"]) $(id + "-alert").textContent = "";
@@ -42,12 +42,36 @@
     }
   }
 
-  // Shows an answer as the window does: the results computed up to a failure replace the boxes'
-  // texts, the others stay; a failure's message goes next to its box, which gets the focus.
+  // Every answer shown belongs to the inputs shown. Once an input changes, the results are marked
+  // as the previous inputs' and everything drawn from them is cleared, Copy and Download with it,
+  // until the next calculation.
+  function forgetAnswers() {
+    latest = null;
+    const shown = results.some((id) => $(id).value !== "");
+    for (const id of results) {
+      $(id).classList.remove("done");
+      $(id).classList.toggle("stale", shown);
+    }
+    $("stale").textContent = shown ? "These results are for the previous inputs: press " +
+                                     "Calculate for the inputs shown." : "";
+    $("properties").replaceChildren();
+    $("chart").replaceChildren();
+    $("chart-words").textContent = "";
+    $("found").textContent = "";
+    $("download").disabled = true;
+    $("copy").disabled = true;
+    $("status").textContent = "";
+  }
+
+  // Shows an answer: the results computed up to a failure fill their boxes and the others are
+  // emptied; a failure's message goes next to its box, which gets the focus.
   function show(answer) {
     clearAlerts();
-    answer.shown.forEach((text, i) => {
-      $(results[i]).value = text;
+    forgetAnswers();
+    $("stale").textContent = "";
+    results.forEach((id, i) => {
+      $(id).classList.remove("stale");
+      $(id).value = i < answer.shown.length ? answer.shown[i] : "";
     });
     if (answer.message) {
       const box = answer.box ? $(answer.box) : null;
@@ -65,7 +89,6 @@
     showProperties(answer);
     $("download").disabled = false;
     $("copy").disabled = false;
-    $("status").textContent = "";
   }
 
   // The inputs in the engine's order.
@@ -85,7 +108,7 @@
     if (!answer.message) {
       const press = ++presses;
       requestAnimationFrame(() => setTimeout(() => {
-        if (press === presses) showChart(engine.calculate(...typed, true));
+        if (press === presses && latest === answer) showChart(engine.calculate(...typed, true));
       }, 0));
     }
     return answer;
@@ -177,15 +200,24 @@
     }
   }
 
+  // Until the engine is there, or when it cannot be, the form says so instead of sending itself.
+  function unavailable(reason) {
+    $("calculate-alert").textContent = "The calculator cannot run in this browser: " + reason;
+    $("calculate").disabled = true;
+  }
+
   function start(module) {
     engine = module;
     oils = engine.oils();
     fillList();
-    $("calculator").addEventListener("submit", (event) => {
-      event.preventDefault();
-      calculate();
+    $("list").addEventListener("change", () => {
+      picked();
+      forgetAnswers();
     });
-    $("list").addEventListener("change", picked);
+    for (const id of [...boxes, "law"]) $(id).addEventListener("input", forgetAnswers);
+    $("wanted").addEventListener("input", () => {
+      $("found").textContent = "";
+    });
     $("download").addEventListener("click", download);
     $("copy").addEventListener("click", copy);
     $("find").addEventListener("click", find);
@@ -206,5 +238,13 @@
     });
   }
 
-  Project1Engine().then(start);
+  $("calculator").addEventListener("submit", (event) => {
+    event.preventDefault();
+    if (engine) calculate();
+  });
+  if (typeof WebAssembly !== "object") {
+    unavailable("it does not run WebAssembly.");
+  } else {
+    Project1Engine().then(start, (error) => unavailable(String(error && error.message || error)));
+  }
 })();

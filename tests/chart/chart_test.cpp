@@ -355,6 +355,15 @@ TEST(ChartErrors, RefusedCharts) {
       {{Oil40100("steep", Law::Walther, 1e6, 2)},
        {-100, -50},
        "No line of the chart can be drawn from -100 °C to -50 °C."},
+      // A span, or a reference temperature taken in, far beyond any oil: refused at once, not
+      // sampled and ticked to the end of memory.
+      {{walther},
+       {0, 6000},
+       "The chart's span from 0 °C to 6000 °C is too wide: a chart spans "
+       "at most 5000 K."},
+      {{Oil40100("A", Law::Walther, 320, 35, {71, 1e9})},
+       {},
+       "The chart's span from -40 °C to 1000000000 °C is too wide: a chart spans at most 5000 K."},
   };
   for (const auto& c : cases) {
     ExpectError([&] { BuildChart(c.oils, c.span); }, ErrorKind::InvalidArgument, c.message);

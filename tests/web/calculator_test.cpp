@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,35 @@ TEST(CalculatePageTest, EachFailingStepNamesItsBoxAndKeepsWhatCameBefore) {
     EXPECT_TRUE(page.chart_svg.empty());
     EXPECT_TRUE(page.properties.empty());
   }
+}
+
+// The window accepts these and computes all four results; what cannot be shown of them says so
+// in its place, and the page still gets its answer.
+TEST(CalculatePageTest, ResultsBeyondAnyOilStillGiveAnAnswer) {
+  const struct {
+    std::string PageInputs::*input;
+    std::string text;
+    std::string property;
+  } cases[] = {
+      {&PageInputs::gravity, "1e308", "Dynamic viscosity at 71 °C"},
+      {&PageInputs::temp1, "1e308", "Viscosity index"},
+  };
+  for (const auto& c : cases) {
+    PageInputs inputs = Starting();
+    inputs.*c.input = c.text;
+    SCOPED_TRACE(c.text);
+    const PageOutcome page = CalculatePage(inputs);
+    EXPECT_EQ(page.message, "");
+    EXPECT_EQ(page.shown.size(), 4u);
+    const auto property = std::find_if(page.properties.begin(), page.properties.end(),
+                                       [&](const PageProperty& p) { return p.name == c.property; });
+    ASSERT_NE(property, page.properties.end());
+    EXPECT_FALSE(property->value.empty());
+  }
+  PageInputs heavy = Starting();
+  heavy.gravity = "1e308";
+  const std::vector<PageProperty> properties = CalculatePage(heavy).properties;
+  EXPECT_EQ(properties.at(5).value, "The result is not a finite number.");
 }
 
 TEST(CalculatePageTest, ATableRowThatFailsNamesNoBoxAndShowsAllFourResults) {

@@ -69,10 +69,16 @@ async function openPage(browser, fragment = "", width = 1280, height = 900) {
   page.blocked = [];
   page.errors = [];
   page.on("pageerror", (error) => page.errors.push(error.message));
+  page.on("console", (message) => {
+    if (message.type() === "error") page.errors.push(message.text().slice(0, 200));
+  });
   await page.setRequestInterception(true);
   page.on("request", (request) => {
-    if (request.url().split("#")[0] === pageUrl) return request.continue();
-    page.blocked.push(request.url());
+    // The page file itself, and the engine's WebAssembly from the data: address inside it.
+    if (request.url().split("#")[0] === pageUrl || request.url().startsWith("data:")) {
+      return request.continue();
+    }
+    page.blocked.push(request.url().slice(0, 200));
     return request.abort();
   });
   await page.goto(pageUrl + fragment);
@@ -123,6 +129,20 @@ async function failureSeen(page, box) {
     };
   }, box || "calculate");
 }
+
+// What is left of answers to earlier inputs: results marked done or stale, properties, chart,
+// the finder's answer, and whether Copy and Download may be pressed.
+const previousAnswers = (page) => page.evaluate(() => ({
+  done: document.querySelectorAll("input.done").length,
+  stale: document.querySelectorAll("input.stale").length,
+  properties: document.getElementById("properties").children.length,
+  chart: document.getElementById("chart").children.length,
+  found: document.getElementById("found").textContent,
+  copy: !document.getElementById("copy").disabled,
+  download: !document.getElementById("download").disabled,
+}));
+const nothingLeft = { done: 0, stale: 0, properties: 0, chart: 0, found: "", copy: false,
+                      download: false };
 
 const checks = [];
 async function check(name, body) {
@@ -188,10 +208,34 @@ async function usePage(browser) {
       assert.deepStrictEqual(seen.alerts, [(want.box || "calculate") + "-alert"]);
       assert.ok(seen.besideBox, JSON.stringify(step));
       if (want.box) assert.strictEqual(seen.focused, want.box, JSON.stringify(step));
-      // The results computed before the failure are new; the others stay as they were.
+      // The results computed before the failure are new; the others are emptied, and nothing of
+      // the previous oil stays: no result marked done, no properties, no chart, no Copy.
       const now = await results(page);
-      assert.deepStrictEqual(now, [...want.shown, ...before.slice(want.shown.length)]);
+      assert.deepStrictEqual(now, [...want.shown, "", "", "", ""].slice(0, 4));
+      assert.notDeepStrictEqual(before, now);
+      assert.deepStrictEqual(await previousAnswers(page), nothingLeft, JSON.stringify(step));
     }
+  });
+
+  await check("any change of the inputs marks the results as the previous inputs' and clears the rest", async () => {
+    const changes = [
+      ["typing in a box", () => type(page, names.visc100, "36")],
+      ["picking an oil", async () => (await byName(page, "Lubricant List")).select("SHC 630")],
+      ["changing the law", async () => (await byName(page, "Viscosity-temperature law")).select("d341")],
+    ];
+    for (const [name, change] of changes) {
+      await fill(page, starting);
+      await (await byName(page, "Viscosity-temperature law")).select("walther");
+      await press(page);
+      await type(page, "Viscosity to reach, cSt", "20");
+      await page.keyboard.press("Enter");
+      await page.waitForFunction(() => document.querySelector("#chart svg"), { timeout: deadline });
+      const shown = await results(page);
+      await change();
+      assert.deepStrictEqual(await results(page), shown, name);
+      assert.deepStrictEqual(await previousAnswers(page), { ...nothingLeft, stale: 4 }, name);
+    }
+    await (await byName(page, "Viscosity-temperature law")).select("walther");
   });
 
   await check("the downloaded table holds the window's bytes", async () => {
@@ -290,6 +334,44 @@ async function addresses(browser) {
   });
 }
 
+async function safety(browser) {
+  await check("without WebAssembly the form says so and never sends itself", async () => {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => { delete window.WebAssembly; });
+    await page.goto(pageUrl);
+    const alert = await page.waitForFunction(
+      () => document.getElementById("calculate-alert").textContent, { timeout: deadline });
+    assert.strictEqual(await alert.jsonValue(),
+                       "The calculator cannot run in this browser: it does not run WebAssembly.");
+    assert.ok(await page.$eval("#calculate", (e) => e.disabled));
+    await (await byName(page, names.visc40)).press("Enter");
+    assert.strictEqual(page.url(), pageUrl);
+    await page.close();
+  });
+  await check("markup in a text runs no handler: the policy admits the page's own scripts only", async () => {
+    const page = await openPage(browser);
+    // The attribute's handler would run before any listener added after it.
+    const ran = await page.evaluate(() => new Promise((resolve) => {
+      const words = document.getElementById("chart-words");
+      words.innerHTML = '<img src="data:," onerror="window.ran = true">';
+      words.querySelector("img").addEventListener("error", () => resolve(window.ran === true));
+    }));
+    assert.strictEqual(ran, false);
+    await page.close();
+  });
+  await check("values far beyond any oil give an answer and keep the phone page narrow", async () => {
+    for (const fragment of ["#v40=320&v100=35&sg=1e308&t1=71&t2=150",
+                            "#v40=320&v100=35&sg=0.87&t1=1e308&t2=150"]) {
+      const page = await openPage(browser, fragment, 390, 900);
+      assert.strictEqual((await results(page)).filter((text) => text !== "").length, 4, fragment);
+      const wide = await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth);
+      assert.ok(wide, `the page scrolls sideways for ${fragment}`);
+      assert.deepStrictEqual(page.errors, [], fragment);
+      await page.close();
+    }
+  });
+}
+
 async function layoutAndLooks(browser) {
   for (const [width, columns] of [[390, 1], [1280, 2]]) {
     await check(`${columns} column(s) at ${width} pixels wide`, async () => {
@@ -306,7 +388,7 @@ async function layoutAndLooks(browser) {
     await check(`axe finds nothing serious in the ${scheme} scheme`, async () => {
       const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
       await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
-      await page.addScriptTag({ content: axe });
+      await page.evaluate(axe);  // by the debugger: the page's policy admits no other script
       const found = await page.evaluate(async () => {
         const result = await window.axe.run(document);
         return result.violations.map((v) => ({ id: v.id, impact: v.impact, nodes: v.nodes.length }));
@@ -374,6 +456,7 @@ async function main() {
     } else {
       await usePage(browser);
       await addresses(browser);
+      await safety(browser);
       await layoutAndLooks(browser);
       console.log(`${checks.length} checks passed, no network request:\n  ${checks.join("\n  ")}`);
     }
