@@ -222,9 +222,10 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
   // The ends not given take in every marker.
   double from_c = span.from_c.value_or(kTableFromC);
   double to_c = span.to_c.value_or(kTableToC);
+  // A marker further out than the widest span a chart draws is left out of it, not taken in.
   auto take_in = [&](double t_c) {
-    if (!span.from_c) from_c = std::min(from_c, t_c);
-    if (!span.to_c) to_c = std::max(to_c, t_c);
+    if (!span.from_c && t_c < from_c && to_c - t_c <= kWidestSpanK) from_c = t_c;
+    if (!span.to_c && t_c > to_c && t_c - from_c <= kWidestSpanK) to_c = t_c;
   };
   for (const ChartOil& oil : oils) {
     for (const ViscosityPoint& point : oil.fitted) take_in(point.temperature_c);

@@ -355,15 +355,10 @@ TEST(ChartErrors, RefusedCharts) {
       {{Oil40100("steep", Law::Walther, 1e6, 2)},
        {-100, -50},
        "No line of the chart can be drawn from -100 °C to -50 °C."},
-      // A span, or a reference temperature taken in, far beyond any oil: refused at once, not
-      // sampled and ticked to the end of memory.
+      // A span far beyond any oil: refused at once, not sampled and ticked to the end of memory.
       {{walther},
        {0, 6000},
-       "The chart's span from 0 °C to 6000 °C is too wide: a chart spans "
-       "at most 5000 K."},
-      {{Oil40100("A", Law::Walther, 320, 35, {71, 1e9})},
-       {},
-       "The chart's span from -40 °C to 1000000000 °C is too wide: a chart spans at most 5000 K."},
+       "The chart's span from 0 °C to 6000 °C is too wide: a chart spans at most 5000 K."},
   };
   for (const auto& c : cases) {
     ExpectError([&] { BuildChart(c.oils, c.span); }, ErrorKind::InvalidArgument, c.message);
@@ -401,4 +396,15 @@ TEST(ChartLevels, LieAcrossTheChartAtTheirViscosityAndWidenItToThem) {
         BuildChart({Oil40100("A", Law::Walther, 320, 35)}, {}, {{0, "ν1", 0}});
       },
       ErrorKind::InvalidArgument, "The level \"ν1\" at 0 cSt is outside what the chart can draw.");
+}
+
+// A reference temperature beyond the widest span is left out; the chart keeps its span.
+TEST(ChartErrors, AFarReferenceIsLeftOutOfTheSpan) {
+  for (const double far : {1e9, -1e9, 1e308}) {
+    const ChartDescription chart = BuildChart({Oil40100("A", Law::Walther, 320, 35, {71, far})});
+    EXPECT_EQ(chart.from_c, -40) << far;
+    EXPECT_EQ(chart.to_c, 250) << far;
+    ASSERT_EQ(chart.lines.at(0).references.size(), 1u) << far;
+    EXPECT_EQ(chart.lines[0].references[0].temperature_c, 71) << far;
+  }
 }
