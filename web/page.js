@@ -60,6 +60,9 @@
     $("found").textContent = "";
     $("download").disabled = true;
     $("copy").disabled = true;
+    $("link").disabled = true;
+    $("table").textContent = "";
+    $("announce").textContent = "";
     $("status").textContent = "";
   }
 
@@ -89,7 +92,18 @@
     showProperties(answer);
     $("download").disabled = false;
     $("copy").disabled = false;
+    $("link").disabled = false;
+    $("table").textContent = answer.table.replace(/\r\n/g, "\n");
+    // Read out once, by the polite live region, and brought into view where the results lie
+    // below the inputs (a phone).
+    $("announce").textContent = results.map((id) => `${labelOf(id)}: ${$(id).value}`).join("; ");
+    const heading = $("results-heading").getBoundingClientRect();
+    if (heading.top < 0 || heading.bottom > innerHeight) {
+      $("results-heading").scrollIntoView({ block: "start" });
+    }
   }
+
+  const labelOf = (id) => document.querySelector(`label[for="${id}"]`).textContent;
 
   // The inputs in the engine's order.
   function inputs() {
@@ -114,22 +128,61 @@
     return answer;
   }
 
-  function rememberInAddress() {
+  // The address of the inputs shown: the five boxes, the oil picked and the law.
+  function address() {
     const params = new URLSearchParams();
     for (const id of boxes) params.set(keys[id], $(id).value);
+    if ($("list").value !== oils[oils.length - 1].name) params.set("oil", $("list").value);
     if ($("law").value !== "walther") params.set("law", $("law").value);
-    history.replaceState(null, "", "#" + params.toString());
+    return "#" + params.toString();
   }
 
-  // Fills the boxes from the address's fragment; true when it named any of them.
+  function rememberInAddress() {
+    history.replaceState(null, "", address());
+  }
+
+  // Fills the boxes from the address's fragment and says what of it was left unused, and why;
+  // true when it named any input.
   function fillFromAddress() {
+    const notes = $("link-notes");
+    notes.replaceChildren();
     const fragment = location.hash.slice(1);
     if (!fragment) return false;
+    const note = (text) => {
+      const item = document.createElement("li");
+      item.textContent = text;
+      notes.append(item);
+    };
     const params = new URLSearchParams(fragment);
+    const known = [...Object.values(keys), "oil", "law"];
+    const seen = new Set();
+    for (const [key, value] of params) {
+      if (!known.includes(key)) {
+        note(`The link's "${key}" was ignored: it names no input of this page.`);
+      } else if (seen.has(key)) {
+        note(`The link's second "${key}" was ignored: the first one is used.`);
+      }
+      seen.add(key);
+    }
     let any = false;
+    const oil = params.get("oil");
+    if (oil !== null) {
+      if (oils.some((o) => o.name === oil)) {
+        $("list").value = oil;
+        picked();
+        any = true;
+      } else {
+        note(`The link's oil "${oil}" was ignored: it is not in the lubricant list.`);
+      }
+    }
     for (const id of boxes) {
       const value = params.get(keys[id]);
-      if (value === null) continue;
+      if (value === null) {
+        if (oil === null || !["visc40", "visc100", "gravity"].includes(id)) {
+          note(`The link gives no ${labelOf(id)}: the box keeps ${$(id).value || "nothing"}.`);
+        }
+        continue;
+      }
       $(id).value = value;
       any = true;
     }
@@ -137,8 +190,16 @@
     if (law === "walther" || law === "d341") {
       $("law").value = law;
       any = true;
+    } else if (law !== null) {
+      note(`The link's law "${law}" was ignored: the law is walther or d341.`);
     }
     return any;
+  }
+
+  async function copyLink() {
+    const link = location.href.split("#")[0] + address();
+    await writeClipboard(link);
+    $("status").textContent = "Link copied.";
   }
 
   function fillList() {
@@ -171,18 +232,22 @@
     $("status").textContent = "Viscosity.txt saved to your downloads.";
   }
 
-  async function copy() {
-    if (!latest) return;
+  async function writeClipboard(text) {
     try {
-      await navigator.clipboard.writeText(latest.results);
+      await navigator.clipboard.writeText(text);
     } catch (e) {
       const area = document.createElement("textarea");
-      area.value = latest.results;
+      area.value = text;
       document.body.append(area);
       area.select();
       document.execCommand("copy");
       area.remove();
     }
+  }
+
+  async function copy() {
+    if (!latest) return;
+    await writeClipboard(latest.results);
     $("status").textContent = "Results copied.";
   }
 
@@ -220,6 +285,13 @@
     });
     $("download").addEventListener("click", download);
     $("copy").addEventListener("click", copy);
+    $("link").addEventListener("click", copyLink);
+    // The printout leaves out the boxes that hold nothing.
+    window.addEventListener("beforeprint", () => {
+      for (const box of document.querySelectorAll(".field input")) {
+        box.closest(".field").classList.toggle("empty", box.value === "");
+      }
+    });
     $("find").addEventListener("click", find);
     $("wanted").addEventListener("keydown", (event) => {
       if (event.key !== "Enter") return;

@@ -35,11 +35,11 @@ function expected(inputs) {
 
 const starting = { visc40: "320", visc100: "35", temp1: "71", temp2: "150", gravity: "0.87" };
 const names = {
-  visc40: "Viscosity @ 40 C, cSt",
-  visc100: "Viscosity @ 100 C, cSt",
+  visc40: "Viscosity at 40 °C, cSt",
+  visc100: "Viscosity at 100 °C, cSt",
   gravity: "Specific Gravity",
-  temp1: "First reference temperature, C",
-  temp2: "Second reference temperature, C",
+  temp1: "First reference temperature, °C",
+  temp2: "Second reference temperature, °C",
 };
 const resultNames = [
   "Calculated viscosity at the first reference temperature, cSt",
@@ -334,6 +334,46 @@ async function addresses(browser) {
   });
 }
 
+async function links(browser) {
+  await check("Copy link gives an address that opens the same oil and answers", async () => {
+    const page = await openPage(browser);
+    await page.browserContext().overridePermissions("file://",
+                                                    ["clipboard-read", "clipboard-sanitized-write"]);
+    await (await byName(page, "Lubricant List")).select("SHC 630");
+    await type(page, names.temp1, "60");
+    await press(page);
+    const shown = await results(page);
+    await (await byName(page, "Copy link")).click();
+    await page.waitForFunction(() => document.getElementById("status").textContent === "Link copied.",
+                               { timeout: deadline });
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    await page.close();
+    const again = await openPage(browser, link.slice(link.indexOf("#")));
+    assert.deepStrictEqual(await results(again), shown);
+    assert.strictEqual(await again.$eval("#list", (e) => e.value), "SHC 630");
+    assert.strictEqual(await again.$eval("#link-notes", (e) => e.textContent), "");
+    await again.close();
+  });
+  await check("a partial or malformed link says which part it could not use, and why", async () => {
+    const cases = [
+      ["#v40=320&v100=35&sg=0.87&t1=71&t2=150&law=walter&colour=red&t1=80&oil=Nope", [
+        'The link\'s "colour" was ignored: it names no input of this page.',
+        'The link\'s second "t1" was ignored: the first one is used.',
+        'The link\'s oil "Nope" was ignored: it is not in the lubricant list.',
+        'The link\'s law "walter" was ignored: the law is walther or d341.']],
+      ["#v40=46&oil=SHC%20624", [
+        "The link gives no First reference temperature, °C: the box keeps 71.",
+        "The link gives no Second reference temperature, °C: the box keeps 150."]],
+    ];
+    for (const [fragment, want] of cases) {
+      const page = await openPage(browser, fragment);
+      assert.deepStrictEqual(await page.$$eval("#link-notes li", (l) => l.map((e) => e.textContent)),
+                             want, fragment);
+      await page.close();
+    }
+  });
+}
+
 async function safety(browser) {
   await check("without WebAssembly the form says so and never sends itself", async () => {
     const page = await browser.newPage();
@@ -373,16 +413,46 @@ async function safety(browser) {
 }
 
 async function layoutAndLooks(browser) {
-  for (const [width, columns] of [[390, 1], [1280, 2]]) {
-    await check(`${columns} column(s) at ${width} pixels wide`, async () => {
-      const page = await openPage(browser, "", width, 900);
+  for (const [width, columns] of [[320, 1], [390, 1], [1280, 2]]) {
+    await check(`${columns} column(s) at ${width} pixels wide, the results brought into view and read out`, async () => {
+      const page = await openPage(browser, "", width, 700);
       const lefts = await page.$$eval("section.panel", (s) => s.map((e) => e.getBoundingClientRect().left));
       assert.strictEqual(new Set(lefts).size, columns, JSON.stringify(lefts));
+      await press(page);
       const wide = await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth);
       assert.ok(wide, "the page scrolls sideways");
+      const heading = await page.$eval("#results-heading", (e) => {
+        const box = e.getBoundingClientRect();
+        return { top: box.top, bottom: box.bottom, inView: box.bottom > 0 && box.top < innerHeight };
+      });
+      assert.ok(heading.inView, `the results' heading at ${JSON.stringify(heading)}`);
+      const shown = await results(page);
+      const said = await page.$eval("#announce", (e) => e.textContent);
+      resultNames.forEach((name, i) => assert.ok(said.includes(`${name}: ${shown[i]}`), said));
       await page.close();
     });
   }
+  await check("the printout is one page of the oil, inputs, law, results, table and chart", async () => {
+    const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
+    await page.waitForFunction(() => document.querySelector("#chart svg"), { timeout: deadline });
+    const pdf = Buffer.from(await page.pdf({ format: "A4" }));
+    const pages = pdf.toString("latin1").match(/\/Type\s*\/Page[^s]/g) || [];
+    assert.strictEqual(pages.length, 1);
+    await page.emulateMediaType("print");
+    const printed = await page.evaluate(() => {
+      const seen = (e) => e.getClientRects().length > 0;
+      return {
+        buttons: [...document.querySelectorAll("button")].filter(seen).length,
+        table: document.getElementById("table").innerText.trim().split("\n").length,
+        chart: seen(document.querySelector("#chart svg")),
+        finder: seen(document.querySelector(".finder")),
+        law: seen(document.getElementById("law")),
+      };
+    });
+    assert.deepStrictEqual(printed, { buttons: 0, table: 60, chart: true, finder: false, law: true });
+    if (screenshots) fs.writeFileSync(path.join(screenshots, "web-print.pdf"), pdf);
+    await page.close();
+  });
   const axe = fs.readFileSync(require.resolve("axe-core/axe.min.js"), "utf8");
   for (const scheme of ["light", "dark"]) {
     await check(`axe finds nothing serious in the ${scheme} scheme`, async () => {
@@ -456,6 +526,7 @@ async function main() {
     } else {
       await usePage(browser);
       await addresses(browser);
+      await links(browser);
       await safety(browser);
       await layoutAndLooks(browser);
       console.log(`${checks.length} checks passed, no network request:\n  ${checks.join("\n  ")}`);
