@@ -5,9 +5,14 @@
 const crypto = require("crypto");
 const fs = require("fs");
 
-const [page, style, script, engine, out] = process.argv.slice(2);
+const args = process.argv.slice(2);
+// --app: the page for a web server, installable: its manifest and icons beside it, and a service
+// worker from the same folder that keeps it for offline use.
+const app = args[0] === "--app";
+if (app) args.shift();
+const [page, style, script, engine, out] = args;
 if (!out) {
-  console.error("usage: node make_page.js PAGE.html PAGE.css PAGE.js ENGINE.js OUT.html");
+  console.error("usage: node make_page.js [--app] PAGE.html PAGE.css PAGE.js ENGINE.js OUT.html");
   process.exit(2);
 }
 // A script's text must not close its element early.
@@ -22,6 +27,10 @@ let html = fs.readFileSync(page, "utf8");
 // script: no inline event handler, whatever text ever reaches the page as markup.
 const hash = (text) => "'sha256-" + crypto.createHash("sha256").update(text, "utf8").digest("base64") + "'";
 parts["SCRIPT-HASHES"] = [parts["/*ENGINE*/"], parts["/*SCRIPT*/"]].map(hash).join(" ");
+parts["; APP-POLICY"] = app ? "; worker-src 'self'; manifest-src 'self'" : "";
+parts[" IMAGES-FROM-SELF"] = app ? " 'self'" : "";
+parts["<!--APP-->"] = app ? '<link rel="manifest" href="manifest.webmanifest">\n' +
+  '<link rel="icon" href="icon-192.png">' : "";
 for (const [mark, text] of Object.entries(parts)) {
   const at = html.indexOf(mark);
   if (at < 0 || html.indexOf(mark, at + 1) >= 0) {

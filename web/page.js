@@ -314,6 +314,10 @@
     event.preventDefault();
     if (engine) calculate();
   });
+  // Served with its manifest, the page keeps itself for offline use.
+  if (document.querySelector('link[rel="manifest"]') && "serviceWorker" in navigator) {
+    navigator.serviceWorker.register("sw.js").catch(() => {});
+  }
   if (typeof WebAssembly !== "object") {
     unavailable("it does not run WebAssembly.");
   } else {

@@ -8,6 +8,7 @@
 "use strict";
 const assert = require("assert");
 const fs = require("fs");
+const http = require("http");
 const os = require("os");
 const path = require("path");
 const { execFileSync } = require("child_process");
@@ -374,6 +375,53 @@ async function links(browser) {
   });
 }
 
+// build/web/app, served as a static web server serves it, on this machine only.
+function serveApp(folder) {
+  const types = { ".html": "text/html", ".js": "text/javascript", ".png": "image/png",
+                  ".webmanifest": "application/manifest+json" };
+  const server = http.createServer((request, response) => {
+    const name = new URL(request.url, "http://127.0.0.1").pathname.slice(1) || "index.html";
+    const file = path.join(folder, path.basename(name));
+    if (!fs.existsSync(file)) {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream" });
+    response.end(fs.readFileSync(file));
+  });
+  return new Promise((resolve) => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+async function installed(browser) {
+  await check("served from a web server it installs, then opens and calculates offline", async () => {
+    const server = await serveApp(path.join(path.dirname(pagePath), "app"));
+    const url = `http://127.0.0.1:${server.address().port}/`;
+    const page = await browser.newPage();
+    const ready = () => page.waitForFunction(() => document.documentElement.dataset.ready === "true",
+                                             { timeout: deadline });
+    try {
+      await page.goto(url);
+      await ready();
+      await page.waitForFunction(() => navigator.serviceWorker.controller !== null, { timeout: deadline });
+      const session = await page.createCDPSession();
+      const manifest = await session.send("Page.getAppManifest");
+      assert.deepStrictEqual(manifest.errors, []);
+      const { installabilityErrors } = await session.send("Page.getInstallabilityErrors");
+      assert.deepStrictEqual(installabilityErrors, []);
+      await page.setOfflineMode(true);
+      await new Promise((resolve) => server.close(resolve));
+      await page.reload();
+      await ready();
+      await fill(page, starting);
+      await press(page);
+      assert.deepStrictEqual(await results(page), expected(starting).shown);
+    } finally {
+      server.close();
+      await page.close();
+    }
+  });
+}
+
 async function safety(browser) {
   await check("without WebAssembly the form says so and never sends itself", async () => {
     const page = await browser.newPage();
@@ -527,6 +575,7 @@ async function main() {
       await usePage(browser);
       await addresses(browser);
       await links(browser);
+      await installed(browser);
       await safety(browser);
       await layoutAndLooks(browser);
       console.log(`${checks.length} checks passed, no network request:\n  ${checks.join("\n  ")}`);
