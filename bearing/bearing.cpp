@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "bearing/check_positive.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -15,17 +16,7 @@ constexpr double kSpeedBranch = 1000;  // r/min: the diagram's two straight piec
 constexpr double kSeparating = 1;
 constexpr double kFullFilm = 4;
 
-// Refuses `value` unless it is a finite number above 0; `subject` names it, `unit` follows it.
-void CheckPositive(double value, std::string_view subject, std::string_view unit) {
-  if (value > 0 && std::isfinite(value)) return;
-  const std::string name(subject);
-  if (std::isnan(value)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
-  if (std::isinf(value) && value > 0) {
-    throw Error(ErrorKind::Overflow, name + " is too large; it is " + NumberToText(value) + ".");
-  }
-  throw Error(ErrorKind::InvalidArgument, name + " must be above 0 " + std::string(unit) +
-                                              "; it is " + NumberToText(value) + ".");
-}
+using bearing_checks::CheckPositive;
 
 }  // namespace
 
