@@ -1,11 +1,13 @@
-// The bearing commands of the `viscosity` tool: `bearing` (is this oil right for this bearing, and
-// up to what temperature) and `select-grade` (which ISO grade a bearing needs).
+// The bearing commands of the `viscosity` tool: `bearing` (is this oil right for this bearing, up
+// to what temperature, and how long it will last on it) and `select-grade` (which ISO grade a
+// bearing needs).
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "cli/commands.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
@@ -41,6 +43,21 @@ constexpr Field kBandField{"kappa_band", "Film"};
 constexpr Field kSmallestGradeField{"smallest_iso_vg", "Smallest grade with κ ≥ 1", "",
                                     kGradeField.pattern, "none: even VG 3200 falls short"};
 constexpr Field kSmallestField{"smallest"};
+// The bearing's lives: those of its loads, and at each temperature those of the oil.
+constexpr std::string_view kHoursText = "###,##0.0";
+constexpr Field kLifeExponentField{"life_exponent", "Life exponent p", "", "0.###"};
+constexpr Field kBasicMrevField{"basic_rating_life_mrev", "Basic rating life L10",
+                                "million revolutions", kKappaText};
+constexpr Field kBasicHoursField{"basic_rating_life_hours", "Basic rating life L10h", "h",
+                                 kHoursText};
+constexpr Field kReliabilityField{"reliability_percent", "Reliability", "%", "0"};
+constexpr Field kA1Field{"a1", "Life factor a1", "", "0.00"};
+constexpr Field kContaminationField{"contamination_factor", "Contamination factor e_C", "",
+                                    "0.0##"};
+constexpr Field kXField{"ec_cu_over_p", "e_C·C_u/P", "", "0.000###"};
+constexpr Field kAIsoField{"a_iso", "a_ISO", "", kKappaText, kNone};
+constexpr Field kModifiedHoursField{"modified_rating_life_hours", "L_nmh", "h", kHoursText, kNone};
+constexpr Field kNoteField{"note"};
 
 // A bearing's size and speed as typed: --dm, or --bore and --outside; and --speed.
 struct BearingSizeOptions {
@@ -100,6 +117,138 @@ Bearing BearingOption(const BearingSizeOptions& size) {
   return bearing;
 }
 
+// The options of a bearing's life, read into typed values as they are parsed; each absent when
+// not given.
+struct LifeOptions {
+  std::optional<BearingType> type;
+  std::optional<double> rating, load, fatigue_load, contamination, reliability;
+  std::optional<Cleanliness> cleanliness;
+  bool ep = false;
+};
+
+// What the life options give, for the end of the help.
+constexpr std::string_view kLifeNote =
+    "With --rating and --load: the basic rating life L10 (million revolutions) and L10h (hours at\n"
+    "--speed). With --fatigue-load and --contamination or --cleanliness as well: at each --at, "
+    "the\n"
+    "life modification factor a_ISO from κ and e_C·C_u/P, and the modified rating life L_nmh =\n"
+    "a1 a_ISO L10h. κ above 4 counts as 4; below 0.1 the method gives no a_ISO; a_ISO is at most "
+    "50.";
+
+constexpr std::string_view kTypeNames[] = {"ball", "roller", "thrust-ball", "thrust-roller"};
+constexpr std::string_view kLevelNames[] = {"extreme", "high",   "normal",     "slight",
+                                            "typical", "severe", "very-severe"};
+
+void AddLifeOptions(CLI::App& command, LifeOptions& life) {
+  command
+      .add_option("--type", life.type,
+                  "the bearing's type: ball, roller, thrust-ball or thrust-roller")
+      ->transform(ChoiceOf(kTypeNames))
+      ->type_name("TYPE")
+      ->default_str("ball");
+  command.add_option("--rating", life.rating, "the basic dynamic load rating C, kN")
+      ->transform(NumberAbove0("kN"))
+      ->type_name("KN");
+  command.add_option("--load", life.load, "the equivalent dynamic load P, kN")
+      ->transform(NumberAbove0("kN"))
+      ->type_name("KN");
+  command.add_option("--fatigue-load", life.fatigue_load, "the fatigue load limit C_u, kN")
+      ->transform(NumberAbove0("kN"))
+      ->type_name("KN");
+  command.add_option("--contamination", life.contamination, "the contamination factor e_C, 0 to 1")
+      ->transform(NumberFromTo(0, 1))
+      ->type_name("EC");
+  command
+      .add_option("--cleanliness", life.cleanliness,
+                  "in place of --contamination: extreme, high, normal, slight, typical, severe or "
+                  "very-severe (e_C the lower end of the level's range)")
+      ->transform(ChoiceOf(kLevelNames))
+      ->type_name("LEVEL");
+  command
+      .add_option("--reliability", life.reliability, "the reliability, %: 90, 95, 96, 97, 98 or 99")
+      ->transform(NumberOneOf(kReliabilities, "%"))
+      ->type_name("PERCENT")
+      ->default_str("90");
+  command.add_flag("--ep", life.ep,
+                   "the oil has EP additives known to work: below κ = 1, with e_C from 0.2, κ = 1 "
+                   "is used and a_ISO is at most 3");
+}
+
+// The life the options ask for, nullopt when none is; a given option without one it needs is a
+// usage mistake naming both.
+std::optional<LifeInputs> LifeOption(const LifeOptions& o, const Bearing& bearing) {
+  const bool contamination = o.contamination || o.cleanliness;
+  if (o.contamination && o.cleanliness) {
+    Usage("Give --contamination EC or --cleanliness LEVEL, not both.");
+  }
+  if (!o.rating && !o.load) {
+    const std::pair<bool, const char*> needing[] = {
+        {o.fatigue_load.has_value(), "--fatigue-load"},
+        {o.contamination.has_value(), "--contamination"},
+        {o.cleanliness.has_value(), "--cleanliness"},
+        {o.reliability.has_value(), "--reliability"},
+        {o.type.has_value(), "--type"},
+        {o.ep, "--ep"}};
+    for (const auto& [given, name] : needing) {
+      if (given) Usage(std::string(name) + " is given without --rating and --load.");
+    }
+    return std::nullopt;
+  }
+  if (!o.load) Usage("--rating is given without --load.");
+  if (!o.rating) Usage("--load is given without --rating.");
+  if (*o.rating < *o.load) {
+    Usage("--rating (" + NumberToText(*o.rating) + " kN) must not be below --load (" +
+          NumberToText(*o.load) + " kN).");
+  }
+  if (o.fatigue_load && !contamination) {
+    Usage("--fatigue-load is given without --contamination or --cleanliness.");
+  }
+  if (contamination && !o.fatigue_load) {
+    Usage(std::string(o.contamination ? "--contamination" : "--cleanliness") +
+          " is given without --fatigue-load.");
+  }
+  if (o.ep && !o.fatigue_load) Usage("--ep is given without --fatigue-load.");
+  LifeInputs life;
+  life.type = o.type.value_or(BearingType::Ball);
+  life.rating_kn = *o.rating;
+  life.load_kn = *o.load;
+  life.speed_rpm = bearing.speed_rpm;
+  life.reliability_percent = o.reliability.value_or(90);
+  life.fatigue_load_kn = o.fatigue_load;
+  if (o.cleanliness) {
+    life.contamination = ContaminationFactor(*o.cleanliness, bearing.mean_diameter_mm);
+  } else {
+    life.contamination = o.contamination;
+  }
+  life.ep = o.ep;
+  return life;
+}
+
+// The record of a bearing's lives, and at one viscosity ratio the modified life.
+struct LifeAnswer {
+  LifeInputs inputs;
+  BasicLife basic;
+  bool modified = false;  // a_ISO is asked for
+};
+std::optional<LifeAnswer> LifeAnswerOf(const std::optional<LifeInputs>& inputs) {
+  if (!inputs) return std::nullopt;
+  LifeAnswer answer{*inputs, BasicLifeOf(*inputs)};
+  answer.modified = answer.basic.contamination_factor.has_value();
+  return answer;
+}
+
+void AddLifeRecord(const LifeAnswer& life, std::vector<Field>& fields, std::vector<Value>& values) {
+  const BasicLife& b = life.basic;
+  fields.insert(fields.end(), {kLifeExponentField, kBasicMrevField, kBasicHoursField,
+                               kReliabilityField, kA1Field});
+  values.insert(values.end(), {b.life_exponent, b.basic_rating_life_mrev, b.basic_rating_life_hours,
+                               b.reliability_percent, b.a1});
+  if (life.modified) {
+    fields.insert(fields.end(), {kContaminationField, kXField});
+    values.insert(values.end(), {*b.contamination_factor, *b.ec_cu_over_p});
+  }
+}
+
 // The band with its meaning, for a person: "below 1: no separating film, ...".
 std::string BandText(KappaBand band) {
   switch (band) {
@@ -115,36 +264,57 @@ std::string BandText(KappaBand band) {
 
 Value Optional(const std::optional<double>& value) { return value ? Value(*value) : Value(); }
 
-// The answer of `bearing`: the bearing and the oil's range as one record, and a row for each
-// temperature. JSON nests the rows under "points"; CSV repeats the record on every row; text
-// shows the bearing, the rows with ν1 beside them, then the range (and the oil's fit, if any).
+// The answer of `bearing`: the bearing, the oil's range and the bearing's lives as one record,
+// and a row for each temperature. JSON nests the rows under "points"; CSV repeats the record on
+// every row; text shows the bearing, the rows with ν1 beside them, the range (and the oil's fit,
+// if any), then the lives, with a note under the rows where a_ISO has no value.
 std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
-                          const std::vector<double>& temperatures, const Oil& oil, Format format,
+                          const std::vector<double>& temperatures, const Oil& oil,
+                          const std::optional<LifeAnswer>& life, Format format,
                           TemperatureUnit unit) {
   static constexpr Field kRecord[] = {kMeanDiameterField, kSpeedField, kRatedField, kKappa1Field,
                                       kKappa4Field};
   static constexpr Field kPoint[] = {kTemperatureField, kKinematicField, kKappaField, kBandField};
   const ViscosityLine& line = oil.line;
   std::vector<Field> record_fields = InUnit(kRecord, unit);
-  const std::vector<Field> point_fields = InUnit(kPoint, unit);
+  std::vector<Field> point_fields = InUnit(kPoint, unit);
   std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
                                range.kappa_1_temperature_c, range.kappa_4_temperature_c};
   const std::vector<Field> fit_fields = FitFields(oil);
   const std::vector<Value> fit_values = FitValues(oil);
   record_fields.insert(record_fields.end(), fit_fields.begin(), fit_fields.end());
   record.insert(record.end(), fit_values.begin(), fit_values.end());
+  const std::size_t life_start = record.size();
+  if (life) AddLifeRecord(*life, record_fields, record);
+  const bool modified = life && life->modified;
+  if (modified)
+    point_fields.insert(point_fields.end(), {kAIsoField, kModifiedHoursField, kNoteField});
   std::vector<std::vector<Value>> points;
   std::vector<std::string> band_texts;
   band_texts.reserve(temperatures.size());
+  bool outside_method = false;
   for (const double t : temperatures) {
     const double nu = KinematicAt(line, t);
     const double kappa = Kappa(nu, bearing.rated_cst);
     const KappaBand band = KappaBandOf(kappa);
+    ModifiedLife at;
+    if (modified) at = ModifiedLifeAt(life->inputs, life->basic, kappa);
+    outside_method = outside_method || !at.note.empty();
+    const Value note = at.note.empty() ? Value() : Value(at.note);
     if (format == Format::Text) {
       const std::string_view text = band_texts.emplace_back(BandText(band));
-      points.push_back({t, nu, bearing.rated_cst, kappa, text});
+      points.push_back({t, nu, bearing.rated_cst, kappa});
+      if (modified) {
+        points.back().insert(points.back().end(),
+                             {Optional(at.a_iso), Optional(at.modified_rating_life_hours)});
+      }
+      points.back().push_back(text);
     } else {
       points.push_back({t, nu, kappa, KappaBandName(band)});
+      if (modified) {
+        points.back().insert(points.back().end(),
+                             {Optional(at.a_iso), Optional(at.modified_rating_life_hours), note});
+      }
     }
   }
 
@@ -163,13 +333,22 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
       return out;
     }
     case Format::Text: {
-      const Field text_point_fields[] = {InUnit(kTemperatureField, unit), kKinematicField,
-                                         Labelled(kRatedField, "ν1"), kKappaField, kBandField};
+      std::vector<Field> text_point_fields = {InUnit(kTemperatureField, unit), kKinematicField,
+                                              Labelled(kRatedField, "ν1"), kKappaField};
+      if (modified)
+        text_point_fields.insert(text_point_fields.end(), {kAIsoField, kModifiedHoursField});
+      text_point_fields.push_back(kBandField);
       const std::span<const Field> fields(record_fields);
       const std::span<const Value> values(record);
-      return RenderRecord(fields.first(3), values.first(3), format) + "\n" +
-             RenderRows(text_point_fields, points, format) + "\n" +
-             RenderRecord(fields.subspan(3), values.subspan(3), format);
+      std::string out = RenderRecord(fields.first(3), values.first(3), format) + "\n" +
+                        RenderRows(text_point_fields, points, format);
+      if (outside_method) out += std::string(kNone) + ": " + std::string(kBelowLifeMethod) + ".\n";
+      out += "\n" + RenderRecord(fields.subspan(3, life_start - 3),
+                                 values.subspan(3, life_start - 3), format);
+      if (life) {
+        out += "\n" + RenderRecord(fields.subspan(life_start), values.subspan(life_start), format);
+      }
+      return out;
     }
   }
   return {};
@@ -257,16 +436,19 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
     std::string format = "text";
     std::string unit = "C";
     BearingSizeOptions size;
+    LifeOptions life;
     std::vector<std::string> at;
   };
   auto [bearing, options] = AddCommand<Options>(
       tool, "bearing",
-      "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4",
+      "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4; "
+      "with its loads, how long it lasts on the oil",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         const Bearing size = BearingOption(o.size);
+        const std::optional<LifeAnswer> life = LifeAnswerOf(LifeOption(o.life, size));
         if (o.at.empty()) Usage("No temperature given: give --at T.");
         CheckThinnerWhenHotter(oil);
         std::vector<double> temperatures;
@@ -274,15 +456,18 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
           temperatures.push_back(OptionTemperature("--at", text));
         }
         answer.bytes = RenderBearing(size, OperatingRangeOf(oil.line, size.rated_cst), temperatures,
-                                     oil, format, unit);
+                                     oil, life, format, unit);
       });
   AddOilOptions(*bearing, options->oil, OilGravity::Unused);
   AddFormatOption(*bearing, options->format);
   AddTemperatureUnitOption(*bearing, options->unit);
   AddBearingSizeOptions(*bearing, options->size);
   bearing->add_option("--at", options->at, "operating temperatures, °C")->type_name("T");
-  bearing->footer(Footer(
-      "viscosity bearing --bore 340 --outside 420 --speed 500 --at 70 90 --oil \"SHC 632\""));
+  AddLifeOptions(*bearing, options->life);
+  bearing->footer(std::string(kLifeNote) + "\n\n" +
+                  Footer("viscosity bearing --bore 340 --outside 420 --speed 500 --at 70 90 --oil "
+                         "\"SHC 632\" --type roller --rating 1600 --load 200 --fatigue-load 140 "
+                         "--cleanliness normal"));
 }
 
 void DeclareSelectGrade(CLI::App& tool, Answer& answer) {

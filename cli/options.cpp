@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
+#include <charconv>
+#include <functional>
 
 #include "cli/gravity.h"
 #include "engine/oil_properties.h"
@@ -22,6 +24,45 @@ double Prefixed(std::string_view option, Read read) {
     if (!error.subject().empty()) throw;
     throw Error(error.kind(), std::string(option) + " " + error.what(), option);
   }
+}
+
+// A number option's transformer: the text read by the program's rules, refused with the message
+// `check` gives (none: accepted), else replaced by the number's exact hexadecimal form, which
+// CLI11 reads back to the same double.
+CLI::Validator NumberValidator(std::function<std::string(double)> check) {
+  return CLI::Validator(
+      [check = std::move(check)](std::string& text) -> std::string {
+        double value = 0;
+        try {
+          value = TextToNumber(text);
+        } catch (const Error& error) {
+          return error.what();
+        }
+        std::string problem = check(value);
+        if (!problem.empty()) return problem;
+        char exact[64] = "0x";
+        char* end =
+            std::to_chars(exact + 2, exact + sizeof exact, value, std::chars_format::hex).ptr;
+        if (value < 0) {  // "0x-1p+0" -> "-0x1p+0"
+          exact[0] = '-';
+          exact[1] = '0';
+          exact[2] = 'x';
+        }
+        text.assign(exact, end);
+        return {};
+      },
+      "");
+}
+
+// "a, b, c" or "a, b and c".
+template <typename Item, typename Text>
+std::string Listed(std::span<const Item> items, Text text, std::string_view last) {
+  std::string out;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) out += i + 1 == items.size() ? last : ", ";
+    out += text(items[i]);
+  }
+  return out;
 }
 
 constexpr const char* kTemperatureNote =
@@ -90,6 +131,49 @@ CLI::Option* AddOutputOption(CLI::App& command, std::optional<std::string>& file
 
 std::string Footer(const std::string& example) {
   return std::string(kTemperatureNote) + "\n\nExample:\n  " + example;
+}
+
+CLI::Validator NumberAbove0(std::string unit) {
+  return NumberValidator([unit = std::move(unit)](double value) -> std::string {
+    if (value > 0) return {};
+    return "must be above 0 " + unit + "; it is " + NumberToText(value) + ".";
+  });
+}
+
+CLI::Validator NumberFromTo(double low, double high) {
+  return NumberValidator([low, high](double value) -> std::string {
+    if (value >= low && value <= high) return {};
+    return "must be from " + NumberToText(low) + " to " + NumberToText(high) + "; it is " +
+           NumberToText(value) + ".";
+  });
+}
+
+CLI::Validator NumberOneOf(std::span<const double> values, std::string unit) {
+  return NumberValidator([values, unit = std::move(unit)](double value) -> std::string {
+    for (const double one : values) {
+      if (one == value) return {};
+    }
+    return "must be one of " +
+           Listed(
+               values, [](double one) { return NumberToText(one); }, " and ") +
+           " " + unit + "; it is " + NumberToText(value) + ".";
+  });
+}
+
+CLI::Validator ChoiceOf(std::span<const std::string_view> names) {
+  const std::string list = Listed(
+      names, [](std::string_view name) { return std::string(name); }, ", ");
+  return CLI::Validator(
+      [names, list](std::string& text) -> std::string {
+        for (std::size_t i = 0; i < names.size(); ++i) {
+          if (names[i] == text) {
+            text = std::to_string(i);
+            return {};
+          }
+        }
+        return "\"" + text + "\" is not one of " + list + ".";
+      },
+      "");
 }
 
 ViscosityPoint PointOption(const std::string& text) {

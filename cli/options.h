@@ -4,6 +4,7 @@
 // messages name the option.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace CLI {
 class App;
 class Option;
+class Validator;
 }  // namespace CLI
 
 namespace project1::cli {
@@ -61,6 +63,20 @@ double OptionTemperature(std::string_view option, std::string_view text);
 double GravityOption(std::string_view option, std::string_view text);
 // A thermal expansion coefficient typed for `option`, refused outside 0 to 0.005 per °C.
 double ExpansionOption(std::string_view option, std::string_view text);
+
+// Transformers that read an option into a typed value as CLI11 parses it (add_option(...)
+// ->transform(...)), with the program's rules and messages: a refusal reads '--load must be above
+// 0 kN; it is 0.' or '--type "cube" is not one of ball, roller.' (the tool's parser message
+// puts the option's name first).
+// A number read by the program's number rules and handed on exactly, refused when `unit` is
+// given and it is not above 0.
+CLI::Validator NumberAbove0(std::string unit);
+// A number from `low` to `high`.
+CLI::Validator NumberFromTo(double low, double high);
+// A number that is one of `values`, followed by `unit` in the message.
+CLI::Validator NumberOneOf(std::span<const double> values, std::string unit);
+// One of `names`, handed on as its index (an enum's value when the names are in its order).
+CLI::Validator ChoiceOf(std::span<const std::string_view> names);
 
 // A measured point typed for --point as T=CST.
 ViscosityPoint PointOption(const std::string& text);

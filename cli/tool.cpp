@@ -92,6 +92,14 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
     }
     return Quoted(command) + " does not take \"" + extra + "\"; " + help + " lists what it takes.";
   }
+  // A transformer's refusal (options.h), "--load: must be above 0 kN; it is 0.", as a sentence.
+  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr) {
+    const std::string_view what = error.what();
+    const std::size_t colon = what.find(": ");
+    if (what.starts_with("--") && colon != std::string_view::npos) {
+      return std::string(what.substr(0, colon)) + " " + std::string(what.substr(colon + 2));
+    }
+  }
   for (const CLI::Option* option : command.get_options()) {
     const bool positional = option->get_lnames().empty();
     const std::string flag = positional ? std::string() : "--" + option->get_lnames().front();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "engine/oil_properties.h"
 #include "engine/viscosity_line.h"
 #include "run_tool.h"
@@ -57,6 +58,93 @@ TEST(BearingTool, AnswersKappaAndTheOperatingRangeOnTheEnginesLine) {
       << text.out;
   EXPECT_NE(text.out.find("κ = 1 at"), std::string::npos);
   EXPECT_NE(text.out.find("κ = 4 at"), std::string::npos);
+}
+
+// The worked example: d_m = 72.5 mm at 3,000 r/min on an oil of 20 cSt at 60 °C.
+const Args kWorkedExample = {
+    "bearing", "--dm",           "72.5",    "--speed",         "3000",     "--at", "60",
+    "--point", "60=20",          "--point", "100=7",           "--rating", "55.3", "--load",
+    "10",      "--fatigue-load", "1.34",    "--contamination", "0.8"};
+
+TEST(BearingTool, GivesTheWorkedExamplesLifeInEveryFormat) {
+  const Json out = RunJson(kWorkedExample);
+  EXPECT_NEAR(out["rated_viscosity_cst"].get<double>(), 9.649, 0.0005);
+  EXPECT_EQ(out["life_exponent"], 3);
+  EXPECT_NEAR(out["basic_rating_life_mrev"].get<double>(), 169.112, 0.0005);
+  EXPECT_NEAR(out["basic_rating_life_hours"].get<double>(), 939.5, 0.05);
+  EXPECT_EQ(out["reliability_percent"], 90);
+  EXPECT_EQ(out["a1"], 1);
+  EXPECT_EQ(out["contamination_factor"], 0.8);
+  EXPECT_NEAR(out["ec_cu_over_p"].get<double>(), 0.1072, 1e-12);
+  const Json& point = out["points"][0];
+  EXPECT_NEAR(point["kappa"].get<double>(), 2.073, 0.0005);
+  EXPECT_NEAR(point["a_iso"].get<double>(), 4.82, 0.005);
+  EXPECT_NEAR(point["modified_rating_life_hours"].get<double>(), 4529, 0.5);
+  EXPECT_TRUE(point["note"].is_null());
+
+  // CSV names its columns as JSON names its keys.
+  Args csv = kWorkedExample;
+  csv.insert(csv.end(), {"--format", "csv"});
+  const std::string header = Lines(Tool(csv).out).at(0);
+  for (const char* key : {"a_iso", "modified_rating_life_hours", "note", "life_exponent",
+                          "basic_rating_life_mrev", "basic_rating_life_hours",
+                          "reliability_percent", "a1", "contamination_factor", "ec_cu_over_p"}) {
+    EXPECT_NE(("," + header + ",").find("," + std::string(key) + ","), std::string::npos) << key;
+  }
+
+  // Text: each value with its unit, and a_ISO and L_nmh in the row of their temperature.
+  const ToolRun text = Tool(kWorkedExample);
+  EXPECT_EQ(text.status, 0) << text.err;
+  EXPECT_EQ(LineWith(text.out, "L10h"), "Basic rating life L10h    939.5 h") << text.out;
+  EXPECT_EQ(LineWith(text.out, "L10 "), "Basic rating life L10     169.112 million revolutions");
+  EXPECT_EQ(LineWith(text.out, "60.0"),
+            "       60.0     20.000  9.649  2.073  4.821  4,529.2  1 to 4: a separating film, "
+            "where designs aim");
+}
+
+TEST(BearingTool, GivesNoModifiedLifeBelowKappaOneTenthAndSaysWhy) {
+  // 10 cSt at 40 °C and 1.5 cSt at 150 °C against 314 cSt: kappa 0.032 and 0.005.
+  const Args args = {"bearing",
+                     "--dm",
+                     "72.5",
+                     "--speed",
+                     "30",
+                     "--at",
+                     "40",
+                     "150",
+                     "--v40",
+                     "10",
+                     "--v100",
+                     "2.7",
+                     "--rating",
+                     "55.3",
+                     "--load",
+                     "10",
+                     "--fatigue-load",
+                     "1.34",
+                     "--cleanliness",
+                     "high",
+                     "--type",
+                     "roller",
+                     "--reliability",
+                     "99"};
+  const Json out = RunJson(args);
+  EXPECT_EQ(out["contamination_factor"], 0.6);
+  EXPECT_EQ(out["a1"], 0.25);
+  EXPECT_EQ(out["life_exponent"], 10.0 / 3);
+  for (const Json& point : out["points"]) {
+    EXPECT_TRUE(point["a_iso"].is_null());
+    EXPECT_TRUE(point["modified_rating_life_hours"].is_null());
+    EXPECT_EQ(point["note"], kBelowLifeMethod);
+  }
+  const ToolRun text = Tool(args);
+  EXPECT_NE(text.out.find("–: " + std::string(kBelowLifeMethod) + ".\n"), std::string::npos)
+      << text.out;
+  // Without the life options the answer is as it was: no life in it.
+  const Json plain = RunJson(
+      {"bearing", "--dm", "72.5", "--speed", "30", "--at", "40", "--v40", "10", "--v100", "2.7"});
+  EXPECT_FALSE(plain.contains("life_exponent"));
+  EXPECT_FALSE(plain["points"][0].contains("a_iso"));
 }
 
 TEST(SelectGradeTool, MarksTheSmallestGradeThatSeparatesTheFilm) {
@@ -173,6 +261,49 @@ TEST(BearingTool, BadInputExitsTwoNamingTheOptionAndItsValue) {
       {{"bearing", "--dm", "380", "--speed", "500", "--at", "40", "--point", "80=9", "--point",
         "20=9"},
        "The viscosity at 80 °C (9) must be below the one at 20 °C (9)."},
+      // The life's options, each refusal naming the option and its value, or the piece missing.
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "0", "--at",
+        "40"},
+       "--load must be above 0 kN; it is 0."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "-3", "--at",
+        "40"},
+       "--load must be above 0 kN; it is -3."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "9.5", "--load", "10", "--at",
+        "40"},
+       "--rating (9.5 kN) must not be below --load (10 kN)."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
+        "--fatigue-load", "1", "--contamination", "1.5", "--at", "40"},
+       "--contamination must be from 0 to 1; it is 1.5."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
+        "--fatigue-load", "1", "--contamination", "-0.1", "--at", "40"},
+       "--contamination must be from 0 to 1; it is -0.1."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--type", "needle", "--at", "40"},
+       "--type \"needle\" is not one of ball, roller, thrust-ball, thrust-roller."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--cleanliness", "clean", "--at", "40"},
+       "--cleanliness \"clean\" is not one of extreme, high, normal, slight, typical, severe, "
+       "very-severe."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--reliability", "93", "--at", "40"},
+       "--reliability must be one of 90, 95, 96, 97, 98 and 99 %; it is 93."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--fatigue-load", "1.34kN", "--at", "40"},
+       "--fatigue-load \"1.34kN\" is not a number."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--at", "40"},
+       "--rating is given without --load."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--load", "10", "--at", "40"},
+       "--load is given without --rating."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--type", "roller", "--at", "40"},
+       "--type is given without --rating and --load."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
+        "--fatigue-load", "1", "--at", "40"},
+       "--fatigue-load is given without --contamination or --cleanliness."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
+        "--cleanliness", "high", "--at", "40"},
+       "--cleanliness is given without --fatigue-load."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10", "--ep",
+        "--at", "40"},
+       "--ep is given without --fatigue-load."},
+      {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
+        "--fatigue-load", "1", "--contamination", "0.5", "--cleanliness", "high", "--at", "40"},
+       "Give --contamination EC or --cleanliness LEVEL, not both."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
