@@ -195,4 +195,19 @@ ModifiedLife ModifiedLifeAt(const LifeInputs& inputs, const BasicLife& basic, do
   return life;
 }
 
+GradeLives GradeLivesOf(const GradeSelection& selection, const LifeInputs& inputs,
+                        std::optional<double> target_hours) {
+  const BasicLife basic = BasicLifeOf(inputs);
+  GradeLives lives;
+  for (const GradeKappa& grade : selection.grades) {
+    std::optional<double> hours;
+    if (grade.kappa) hours = ModifiedLifeAt(inputs, basic, *grade.kappa).modified_rating_life_hours;
+    if (target_hours && hours && !lives.smallest_iso_vg && *hours >= *target_hours) {
+      lives.smallest_iso_vg = grade.iso_vg;
+    }
+    lives.modified_rating_life_hours.push_back(hours);
+  }
+  return lives;
+}
+
 }  // namespace project1

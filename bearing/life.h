@@ -10,6 +10,9 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
+
+#include "bearing/bearing.h"
 
 namespace project1 {
 
@@ -87,5 +90,15 @@ struct ModifiedLife {
 };
 // Needs the inputs' e_C and C_u (Error(InvalidArgument) without them).
 ModifiedLife ModifiedLifeAt(const LifeInputs& inputs, const BasicLife& basic, double kappa);
+
+// Each grade's L_nmh at its kappa (absent without a kappa of 0.1 or more), and the smallest grade
+// whose L_nmh reaches `target_hours`; none when no grade's does or no target is given.
+struct GradeLives {
+  std::vector<std::optional<double>> modified_rating_life_hours;  // one a grade, in order
+  std::optional<int> smallest_iso_vg;
+};
+// Needs the inputs' e_C and C_u.
+GradeLives GradeLivesOf(const GradeSelection& selection, const LifeInputs& inputs,
+                        std::optional<double> target_hours);
 
 }  // namespace project1

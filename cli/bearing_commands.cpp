@@ -354,43 +354,83 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
   return {};
 }
 
+// What select-grade answers of the bearing's life: the lives of its loads, each grade's L_nmh and
+// the smallest grade that lasts --life hours.
+struct SelectionLife {
+  LifeAnswer answer;
+  GradeLives grades;
+  std::optional<double> target_hours;
+};
+
+constexpr Field kTargetField{"life_hours", "Life asked for", "h", kHoursText};
+constexpr Field kSmallestForLifeField{"smallest_iso_vg_for_life", "Smallest grade lasting it", "",
+                                      kGradeField.pattern, "none: even VG 3200 falls short"};
+constexpr Field kSmallestForLifeColumn{"smallest_for_life"};
+
 // The answer of `select-grade`: the bearing's need as one record, and a row for each ISO grade.
-// JSON nests the rows under "grades"; CSV marks the grade needed in each row's "smallest" and
-// repeats the rest of the record; text shows the record, then the grades with the one needed
-// marked.
-std::string RenderSelection(const GradeSelection& selection, Format format, TemperatureUnit unit) {
-  const Field record_fields[] = {kRatedField, InUnit(kTemperatureField, unit),
-                                 Field(kIndexField.key, "Viscosity index"), kSmallestGradeField};
-  static constexpr Field kGradeFields[] = {kGradeField, kNu40Field, kNu100Field, kKinematicField,
-                                           kKappaField};
-  const std::vector<Value> record = {selection.rated_viscosity_cst, selection.temperature_c,
-                                     selection.viscosity_index,
-                                     GradeValue(selection.smallest_iso_vg)};
+// JSON nests the rows under "grades"; CSV marks the grade needed in each row's "smallest" (and
+// "smallest_for_life") and repeats the rest of the record; text shows the record, then the
+// grades with the ones needed marked, then the bearing's lives.
+std::string RenderSelection(const GradeSelection& selection,
+                            const std::optional<SelectionLife>& life, Format format,
+                            TemperatureUnit unit) {
+  std::vector<Field> record_fields = {kRatedField, InUnit(kTemperatureField, unit),
+                                      Field(kIndexField.key, "Viscosity index"),
+                                      kSmallestGradeField};
+  std::vector<Value> record = {selection.rated_viscosity_cst, selection.temperature_c,
+                               selection.viscosity_index, GradeValue(selection.smallest_iso_vg)};
+  // The record's fields that CSV repeats on each row: all but the grades needed.
+  std::vector<std::size_t> shared = {0, 1, 2};
+  std::vector<Field> grade_fields = {kGradeField, kNu40Field, kNu100Field, kKinematicField,
+                                     kKappaField};
+  if (life) {
+    if (life->target_hours) {
+      record_fields.insert(record_fields.end(), {kTargetField, kSmallestForLifeField});
+      record.insert(record.end(), {*life->target_hours, GradeValue(life->grades.smallest_iso_vg)});
+      shared.push_back(record.size() - 2);
+    }
+    const std::size_t life_start = record.size();
+    AddLifeRecord(life->answer, record_fields, record);
+    for (std::size_t i = life_start; i < record.size(); ++i) shared.push_back(i);
+    grade_fields.push_back(kModifiedHoursField);
+  }
   std::vector<std::vector<Value>> grades;
-  for (const GradeKappa& grade : selection.grades) {
+  bool outside_method = false;
+  for (std::size_t i = 0; i < selection.grades.size(); ++i) {
+    const GradeKappa& grade = selection.grades[i];
     grades.push_back({static_cast<long long>(grade.iso_vg), grade.kinematic_40c_cst,
                       Optional(grade.kinematic_100c_cst), Optional(grade.kinematic_cst),
                       Optional(grade.kappa)});
+    if (life) {
+      const std::optional<double>& hours = life->grades.modified_rating_life_hours[i];
+      outside_method = outside_method || (grade.kappa && !hours);
+      grades.back().push_back(Optional(hours));
+    }
   }
   const auto is_smallest = [&selection](std::size_t i) {
     return selection.smallest_iso_vg == selection.grades[i].iso_vg;
   };
+  const bool for_life = life && life->target_hours;
+  const auto lasts = [&](std::size_t i) {
+    return for_life && life->grades.smallest_iso_vg == selection.grades[i].iso_vg;
+  };
 
   switch (format) {
     case Format::Json:
-      return JsonRecordWithRows(record_fields, record, "grades", kGradeFields, grades);
+      return JsonRecordWithRows(record_fields, record, "grades", grade_fields, grades);
     case Format::Csv: {
-      // The record without the grade needed, which each row's "smallest" says instead.
-      const std::span<const Field> shared_fields = std::span(record_fields).first(3);
-      std::vector<Field> fields(std::begin(kGradeFields), std::end(kGradeFields));
+      // The record without the grades needed, which each row's "smallest" says instead.
+      std::vector<Field> fields = grade_fields;
       fields.push_back(kSmallestField);
-      fields.insert(fields.end(), shared_fields.begin(), shared_fields.end());
+      if (for_life) fields.push_back(kSmallestForLifeColumn);
+      for (const std::size_t i : shared) fields.push_back(record_fields[i]);
       std::string out;
       AppendCsvHeader(out, fields);
       for (std::size_t i = 0; i < grades.size(); ++i) {
         std::vector<Value>& row = grades[i];
         row.push_back(is_smallest(i) ? 1LL : 0LL);
-        row.insert(row.end(), record.begin(), record.begin() + 3);
+        if (for_life) row.push_back(lasts(i) ? 1LL : 0LL);
+        for (const std::size_t j : shared) row.push_back(record[j]);
         AppendCsvRow(out, Shown(fields, row));
       }
       return out;
@@ -398,29 +438,44 @@ std::string RenderSelection(const GradeSelection& selection, Format format, Temp
     case Format::Text: {
       const std::string at_label = "At " + TextOf(record_fields[1], selection.temperature_c) + " " +
                                    std::string(UnitSymbol(unit));
-      const Field fields[] = {Labelled(kGradeField, "ISO grade"),
-                              Labelled(kNu40Field, "At 40 °C"),
-                              Labelled(kNu100Field, "At 100 °C", std::nullopt, kNone),
-                              Labelled(kKinematicField, at_label, std::nullopt, kNone),
-                              kKappaField,
-                              kSmallestField};
+      std::vector<Field> fields = {
+          Labelled(kGradeField, "ISO grade"), Labelled(kNu40Field, "At 40 °C"),
+          Labelled(kNu100Field, "At 100 °C", std::nullopt, kNone),
+          Labelled(kKinematicField, at_label, std::nullopt, kNone), kKappaField};
+      if (life) fields.push_back(kModifiedHoursField);
+      fields.push_back(kSmallestField);
+      const std::string life_mark =
+          for_life ? "L_nmh ≥ " + TextOf(kTargetField, *life->target_hours) + " h" : "";
       // The grade's name as a word, so that its column is left-aligned.
-      std::vector<std::string> names;
+      std::vector<std::string> names, marks;
       names.reserve(grades.size());
+      marks.reserve(grades.size());
       bool without_line = false;
       for (std::size_t i = 0; i < grades.size(); ++i) {
         std::vector<Value>& row = grades[i];
         without_line = without_line || std::holds_alternative<std::monostate>(row[2]);
         row[0] = std::string_view(names.emplace_back(TextOf(kGradeField, row[0])));
-        row.push_back(is_smallest(i) ? std::string_view("← smallest with κ ≥ 1")
-                                     : std::string_view());
+        std::string mark;
+        if (is_smallest(i)) mark = "κ ≥ 1";
+        if (lasts(i)) mark += (mark.empty() ? "" : " and ") + life_mark;
+        row.push_back(
+            std::string_view(marks.emplace_back(mark.empty() ? mark : "← smallest with " + mark)));
       }
-      std::string out =
-          RenderRecord(record_fields, record, format) + "\n" + RenderRows(fields, grades, format);
+      const std::size_t life_start = for_life ? 6 : 4;
+      const std::span<const Field> all(record_fields);
+      const std::span<const Value> values(record);
+      std::string out = RenderRecord(all.first(life_start), values.first(life_start), format) +
+                        "\n" + RenderRows(fields, grades, format);
       if (without_line) {
         out += std::string(kNone) +
                ": no viscosity at 100 °C from 2 cSt up gives this grade an index of " +
                NumberToText(selection.viscosity_index) + ".\n";
+      }
+      if (outside_method) {
+        out += "L_nmh " + std::string(kNone) + ": " + std::string(kBelowLifeMethod) + ".\n";
+      }
+      if (life) {
+        out += "\n" + RenderRecord(all.subspan(life_start), values.subspan(life_start), format);
       }
       return out;
     }
@@ -475,11 +530,14 @@ void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
     std::string format = "text";
     std::string unit = "C";
     BearingSizeOptions size;
+    LifeOptions life;
+    std::optional<double> life_hours;
     std::optional<std::string> at, vi;
   };
   auto [select, options] = AddCommand<Options>(
       tool, "select-grade",
-      "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature",
+      "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature, or the life "
+      "asked for",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
@@ -487,7 +545,20 @@ void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
         if (!o.at) Usage("No temperature given: give --at T.");
         const double t = OptionTemperature("--at", *o.at);
         const double index = o.vi ? OptionNumber("--vi", *o.vi) : kDefaultViscosityIndex;
-        answer.bytes = RenderSelection(SelectGrade(bearing.rated_cst, t, index), format, unit);
+        const std::optional<LifeInputs> inputs = LifeOption(o.life, bearing);
+        if (o.life_hours && !inputs) Usage("--life is given without --rating and --load.");
+        const GradeSelection selection = SelectGrade(bearing.rated_cst, t, index);
+        std::optional<SelectionLife> life;
+        if (const std::optional<LifeAnswer> answered = LifeAnswerOf(inputs)) {
+          if (!answered->modified) {
+            Usage(o.life_hours ? "--life is given without --fatigue-load."
+                               : "--rating and --load are given without --fatigue-load: each "
+                                 "grade's L_nmh needs it and --contamination or --cleanliness.");
+          }
+          life = SelectionLife{*answered, GradeLivesOf(selection, *inputs, o.life_hours),
+                               o.life_hours};
+        }
+        answer.bytes = RenderSelection(selection, life, format, unit);
       });
   AddFormatOption(*select, options->format);
   AddTemperatureUnitOption(*select, options->unit);
@@ -496,7 +567,18 @@ void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
   AddTextOption(*select, "--vi", options->vi, "the oils' viscosity index")
       ->type_name("INDEX")
       ->default_str("95");
-  select->footer(Footer("viscosity select-grade --dm 380 --speed 500 --at 70"));
+  AddLifeOptions(*select, options->life);
+  select
+      ->add_option("--life", options->life_hours,
+                   "the modified rating life L_nmh the bearing must reach, h: the smallest grade "
+                   "that gives it")
+      ->transform(NumberAbove0("h"))
+      ->type_name("HOURS");
+  select->footer(
+      "With the life options (as for `viscosity bearing`), each grade's L_nmh at the "
+      "temperature.\n\n" +
+      Footer("viscosity select-grade --dm 380 --speed 500 --at 70 --type roller --rating 1600 "
+             "--load 200 --fatigue-load 140 --cleanliness normal --life 100000"));
 }
 
 }  // namespace project1::cli

@@ -217,5 +217,31 @@ TEST(RatingLife, RefusesLoadsRatingsAndFactorsThatAreNotOne) {
   EXPECT_EQ(BasicLifeOf(equal).basic_rating_life_mrev, 1);
 }
 
+TEST(GradeLives, PicksTheFirstGradeWhoseModifiedLifeReachesTheTarget) {
+  LifeInputs inputs = Lasting();
+  const GradeSelection selection = SelectGrade(RatedViscosity(72.5, 3000), 60);
+  for (const double target : {500.0, 2000.0, 3400.0}) {
+    SCOPED_TRACE(target);
+    const GradeLives lives = GradeLivesOf(selection, inputs, target);
+    ASSERT_EQ(lives.modified_rating_life_hours.size(), selection.grades.size());
+    ASSERT_TRUE(lives.smallest_iso_vg.has_value());
+    bool reached = false;
+    for (std::size_t i = 0; i < selection.grades.size(); ++i) {
+      const std::optional<double> hours = lives.modified_rating_life_hours[i];
+      EXPECT_EQ(hours.has_value(), selection.grades[i].kappa.value_or(0) >= kLifeMinimumKappa);
+      if (selection.grades[i].iso_vg == *lives.smallest_iso_vg) {
+        EXPECT_GE(*hours, target);
+        reached = true;
+      } else if (!reached && hours) {
+        EXPECT_LT(*hours, target);
+      }
+    }
+    EXPECT_TRUE(reached);
+  }
+  // Past kappa 4 thicker oil adds nothing: this bearing lasts 3,515 h at most.
+  EXPECT_FALSE(GradeLivesOf(selection, inputs, 3600).smallest_iso_vg);
+  EXPECT_FALSE(GradeLivesOf(selection, inputs, std::nullopt).smallest_iso_vg);
+}
+
 }  // namespace
 }  // namespace project1

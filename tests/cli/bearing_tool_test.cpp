@@ -197,6 +197,52 @@ TEST(SelectGradeTool, MarksTheSmallestGradeThatSeparatesTheFilm) {
             std::string::npos);
 }
 
+TEST(SelectGradeTool, MarksTheSmallestGradeThatLastsTheLifeAskedFor) {
+  const Args args = {"select-grade",  "--dm",   "380",    "--speed",        "500",
+                     "--at",          "70",     "--type", "roller",         "--rating",
+                     "1600",          "--load", "200",    "--fatigue-load", "140",
+                     "--cleanliness", "normal", "--life", "100000"};
+  const Json out = RunJson(args);
+  LifeInputs inputs;
+  inputs.type = BearingType::Roller;
+  inputs.rating_kn = 1600;
+  inputs.load_kn = 200;
+  inputs.speed_rpm = 500;
+  inputs.fatigue_load_kn = 140;
+  inputs.contamination = 0.6;  // normal, from 100 mm on
+  const GradeSelection selection = SelectGrade(RatedViscosity(380, 500), 70);
+  const GradeLives lives = GradeLivesOf(selection, inputs, 100000);
+  ASSERT_TRUE(lives.smallest_iso_vg.has_value());
+  EXPECT_EQ(out["life_hours"], 100000);
+  EXPECT_EQ(out["smallest_iso_vg_for_life"], *lives.smallest_iso_vg);
+  EXPECT_EQ(out["smallest_iso_vg"], *selection.smallest_iso_vg);
+  EXPECT_EQ(out["contamination_factor"], 0.6);
+  for (std::size_t i = 0; i < selection.grades.size(); ++i) {
+    const Json& hours = out["grades"][i]["modified_rating_life_hours"];
+    if (lives.modified_rating_life_hours[i]) {
+      EXPECT_EQ(hours, *lives.modified_rating_life_hours[i]);
+    } else {
+      EXPECT_TRUE(hours.is_null());
+    }
+  }
+  // CSV marks the one row; text marks it with the hours asked for.
+  Args csv = args;
+  csv.insert(csv.end(), {"--format", "csv"});
+  const std::vector<std::string> lines = Lines(Tool(csv).out);
+  int marked = 0;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (lines[i].find(",0,1,") != std::string::npos ||
+        lines[i].find(",1,1,") != std::string::npos) {
+      ++marked;
+      EXPECT_EQ(lines[i].rfind(std::to_string(*lives.smallest_iso_vg) + ",", 0), 0U) << lines[i];
+    }
+  }
+  EXPECT_EQ(marked, 1);
+  EXPECT_EQ(LineWith(Tool(args).out, "← smallest with L_nmh")
+                .rfind("VG " + std::to_string(*lives.smallest_iso_vg) + " ", 0),
+            0U);
+}
+
 TEST(IndexTool, GivesTheSaeGradesOfTheViscosityAt100C) {
   struct Case {
     std::string v100;
@@ -304,6 +350,14 @@ TEST(BearingTool, BadInputExitsTwoNamingTheOptionAndItsValue) {
       {{"bearing", "--dm", "72.5", "--speed", "3000", "--rating", "50", "--load", "10",
         "--fatigue-load", "1", "--contamination", "0.5", "--cleanliness", "high", "--at", "40"},
        "Give --contamination EC or --cleanliness LEVEL, not both."},
+      {{"select-grade", "--dm", "380", "--speed", "500", "--at", "70", "--life", "5000"},
+       "--life is given without --rating and --load."},
+      {{"select-grade", "--dm", "380", "--speed", "500", "--at", "70", "--life", "5000", "--rating",
+        "50", "--load", "10"},
+       "--life is given without --fatigue-load."},
+      {{"select-grade", "--dm", "380", "--speed", "500", "--at", "70", "--life", "0", "--rating",
+        "50", "--load", "10", "--fatigue-load", "1", "--contamination", "0.5"},
+       "--life must be above 0 h; it is 0."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
