@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cstring>
 
+#include "cli/batch_bearing.h"
 #include "cli/fields.h"
 #include "cli/gravity.h"
 #include "engine/oil_properties.h"
@@ -29,16 +30,6 @@ std::string Lower(std::string_view text) {
 }
 
 bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
-
-// The number in `field` of the column `column`, with the window's rules and messages.
-double FieldNumber(std::string_view column, std::string_view field) {
-  if (const std::optional<double> plain = PlainNumber(field)) return *plain;
-  try {
-    return TextToNumber(field);
-  } catch (const Error& error) {
-    throw Error(error.kind(), std::string(column) + " " + error.what());
-  }
-}
 
 constexpr std::size_t kLineWidth = 6;
 constexpr std::size_t kNameWidth = 16;
@@ -69,6 +60,15 @@ std::optional<double> PlainNumber(std::string_view text) {
   double value = 0;
   if (!ReadDecimal(text, value)) return std::nullopt;
   return value;
+}
+
+double BatchFieldNumber(std::string_view column, std::string_view field) {
+  if (const std::optional<double> plain = PlainNumber(field)) return *plain;
+  try {
+    return TextToNumber(field);
+  } catch (const Error& error) {
+    throw Error(error.kind(), std::string(column) + " " + error.what());
+  }
 }
 
 std::string AtName(std::string_view typed) {
@@ -228,7 +228,10 @@ void BatchRun::Header(std::string_view line) {
     if (name == "v100") slot = &v100_column_;
     if (name == "sg") slot = &sg_column_;
     if (name == "vi") slot = &vi_column_;
-    if (slot == nullptr) continue;
+    if (slot == nullptr) {
+      bearing_.Take(name, i);
+      continue;
+    }
     if (slot->has_value()) {
       throw Error(ErrorKind::TypeMismatch,
                   "line 1: the header names the column " + name + " twice.");
@@ -250,9 +253,11 @@ void BatchRun::Header(std::string_view line) {
 void BatchRun::WriteStart() {
   const bool dynamic = sg_column_.has_value();
   columns_ = {kLineField, kBatchNameField, kBatchIndexField, kBatchGradeField};
+  std::vector<std::string> at_names;
   for (std::size_t i = 0; i < settings_.at.size(); ++i) {
     const std::string at =
-        i < settings_.at_names.size() ? settings_.at_names[i] : NumberToText(settings_.at[i]) + "c";
+        at_names.emplace_back(i < settings_.at_names.size() ? settings_.at_names[i]
+                                                            : NumberToText(settings_.at[i]) + "c");
     const char letter = at.back();
     const TemperatureUnit unit = letter == 'f'   ? TemperatureUnit::Fahrenheit
                                  : letter == 'k' ? TemperatureUnit::Kelvin
@@ -265,6 +270,7 @@ void BatchRun::WriteStart() {
       columns_.push_back({key, label, field.unit, field.pattern, "-"});
     }
   }
+  bearing_.AddColumns(at_names, columns_, texts_);
   columns_.push_back(kErrorField);
   values_.resize(columns_.size());
 
@@ -310,6 +316,7 @@ void BatchRun::Row(std::string_view line) {
   for (const auto& column : {v100_column_, vi_column_, sg_column_}) {
     if (column) needed = std::max(needed, *column + 1);
   }
+  needed = std::max(needed, bearing_.needed());
   if (fields_.size() < needed) {
     WriteError("line " + std::to_string(line_number_) + ": " + std::to_string(fields_.size()) +
                (fields_.size() == 1 ? " field" : " fields") + " where the header has " +
@@ -317,7 +324,7 @@ void BatchRun::Row(std::string_view line) {
     return;
   }
   try {
-    const double v40 = FieldNumber("v40", fields_[*v40_column_]);
+    const double v40 = BatchFieldNumber("v40", fields_[*v40_column_]);
     const bool by_v100 = v100_column_ && !IsBlank(fields_[*v100_column_]);
     const bool by_index = vi_column_ && !IsBlank(fields_[*vi_column_]);
     if (by_v100 == by_index) {
@@ -326,9 +333,9 @@ void BatchRun::Row(std::string_view line) {
     }
     double v100 = 0;
     if (by_v100) {
-      v100 = FieldNumber("v100", fields_[*v100_column_]);
+      v100 = BatchFieldNumber("v100", fields_[*v100_column_]);
     } else {
-      const double index = FieldNumber("vi", fields_[*vi_column_]);
+      const double index = BatchFieldNumber("vi", fields_[*vi_column_]);
       const std::optional<double> solved = Nu100ForIndex(v40, index);
       if (!solved) {
         throw Error(ErrorKind::InvalidArgument,
@@ -340,7 +347,7 @@ void BatchRun::Row(std::string_view line) {
     std::optional<double> sg;
     if (sg_column_ && !IsBlank(fields_[*sg_column_])) {
       const std::string_view text = TrimBlanks(fields_[*sg_column_]);
-      sg = CheckedGravity("sg", FieldNumber("sg", text), text);
+      sg = CheckedGravity("sg", BatchFieldNumber("sg", text), text);
     }
     WriteResult(v40, v100, sg);
   } catch (const Error& error) {
@@ -373,6 +380,9 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
     values_[column++] = reyn;
     values_[column++] = mpa_s;
   }
+  const std::span<Value> bearing = std::span(values_).subspan(column, bearing_.size());
+  bearing_.Answer(fields_, line, settings_.at, bearing);
+  column += bearing_.size();
   values_[column] = Value();
 
   std::string& out = sink_.buffer;
@@ -392,6 +402,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
         row["at"].push_back(
             JsonOf(std::span(point_fields_).first(fields), std::span(point, fields)));
       }
+      bearing_.AddToJsonRow(bearing, row, row["at"]);
       AppendJsonRow(row);
       break;
     }

@@ -3,7 +3,8 @@
 //
 // The input's first line is a header naming the columns v40 and v100 (cSt at 40 C and 100 C) or
 // vi (the viscosity index, in place of v100 on the rows that leave v100 blank), and optionally
-// name and sg (specific gravity); other columns are ignored. Every following line
+// name and sg (specific gravity), and a bearing's columns (batch_bearing.h); other columns are
+// ignored. Every following line
 // that is not blank gives exactly one output row, in order: the oil's answers, or an error row
 // naming the line's number (the header is line 1). Blank lines give none. In text, a name too
 // wide for its column has a line of its own, the values below it in their columns, so that
@@ -16,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/batch_bearing.h"
 #include "cli/output.h"
 #include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
@@ -27,6 +29,10 @@ namespace project1::cli {
 // correctly rounded); nullopt for any other text, which then goes through TextToNumber. This is
 // the batch's fast path: most supplier sheets hold nothing else.
 std::optional<double> PlainNumber(std::string_view text);
+
+// The number in `field` of the column `column`, with the window's rules and messages
+// ('sg "abc" is not a number.').
+double BatchFieldNumber(std::string_view column, std::string_view field);
 
 // The name a temperature typed for --at gives its columns: the number as typed and its unit's
 // letter, "40c" for "40", "160f" for "160F", "344.15k" for "344.15 K".
@@ -93,6 +99,7 @@ class BatchRun {
   std::deque<std::string> texts_;
   std::vector<Value> values_;
   std::vector<Field> point_fields_;  // of each temperature's JSON, in the unit asked for
+  BatchBearing bearing_;             // the bearing columns, when the header names them
 };
 
 }  // namespace project1::cli

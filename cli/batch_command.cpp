@@ -106,7 +106,11 @@ void DeclareBatch(CLI::App& tool, Answer& answer) {
       "Each following line that is not blank gives one row: the oil's viscosity index, ISO\n"
       "grade and its viscosities at each --at (columns named as the temperature is given:\n"
       "kinematic_cst_at_160f for --at 160F), or an error row naming the line's number (the\n"
-      "header is line 1); the rest go on. The exit status is 2 when any row failed.\n\n" +
+      "header is line 1); the rest go on. The exit status is 2 when any row failed.\n"
+      "A rolling bearing's columns dm (or bore and outside, mm) and speed (r/min) add ν1 and κ\n"
+      "at each --at; rating and load (kN) and type (ball, roller, thrust-ball, thrust-roller)\n"
+      "add L10h; fatigue_load (kN) and contamination (e_C, or a cleanliness level) add a_ISO and\n"
+      "L_nmh at each --at, at 90 % reliability without EP additives.\n\n" +
       Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
 }
 

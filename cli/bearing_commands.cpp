@@ -22,14 +22,12 @@ namespace project1::cli {
 namespace {
 
 constexpr std::string_view kSizeText = "###,##0.###";
-constexpr std::string_view kKappaText = "###,##0.000";
 // Text shown where a grade has no value.
-constexpr std::string_view kNone = "–";
+constexpr std::string_view kNone = kNoneText;
 
 // The bearing and the oil's range on it.
 constexpr Field kMeanDiameterField{"mean_diameter_mm", "Mean diameter", "mm", kSizeText};
 constexpr Field kSpeedField{"speed_rpm", "Speed", "r/min", kSizeText};
-constexpr Field kRatedField{"rated_viscosity_cst", "Rated viscosity ν1", "cSt", kKinematicText};
 constexpr Field kKappa1Field =
     TemperatureField({"kappa_1_temperature_c", "κ = 1 at",
                       "°C, the hottest at which the film still separates", kTemperatureText});
@@ -37,26 +35,20 @@ constexpr Field kKappa4Field =
     TemperatureField({"kappa_4_temperature_c", "κ = 4 at",
                       "°C; cooler, more viscosity adds nothing", kTemperatureText});
 // The viscosity ratio at one temperature and its band.
-constexpr Field kKappaField{"kappa", "κ", "", kKappaText, kNone};
 constexpr Field kBandField{"kappa_band", "Film"};
 // The grade a bearing needs, and which row of grades it is.
 constexpr Field kSmallestGradeField{"smallest_iso_vg", "Smallest grade with κ ≥ 1", "",
                                     kGradeField.pattern, "none: even VG 3200 falls short"};
 constexpr Field kSmallestField{"smallest"};
 // The bearing's lives: those of its loads, and at each temperature those of the oil.
-constexpr std::string_view kHoursText = "###,##0.0";
 constexpr Field kLifeExponentField{"life_exponent", "Life exponent p", "", "0.###"};
 constexpr Field kBasicMrevField{"basic_rating_life_mrev", "Basic rating life L10",
                                 "million revolutions", kKappaText};
-constexpr Field kBasicHoursField{"basic_rating_life_hours", "Basic rating life L10h", "h",
-                                 kHoursText};
 constexpr Field kReliabilityField{"reliability_percent", "Reliability", "%", "0"};
 constexpr Field kA1Field{"a1", "Life factor a1", "", "0.00"};
 constexpr Field kContaminationField{"contamination_factor", "Contamination factor e_C", "",
                                     "0.0##"};
 constexpr Field kXField{"ec_cu_over_p", "e_C·C_u/P", "", "0.000###"};
-constexpr Field kAIsoField{"a_iso", "a_ISO", "", kKappaText, kNone};
-constexpr Field kModifiedHoursField{"modified_rating_life_hours", "L_nmh", "h", kHoursText, kNone};
 constexpr Field kNoteField{"note"};
 
 // A bearing's size and speed as typed: --dm, or --bore and --outside; and --speed.

@@ -32,6 +32,20 @@ inline constexpr Field kNu100Field{"kinematic_100c_cst", "Kinematic at 100 °C",
                                    kKinematicText};
 inline constexpr Field kNameField{"name", "Name"};
 
+// A rolling bearing's need and life (bearing/life.h).
+inline constexpr std::string_view kKappaText = "###,##0.000";
+inline constexpr std::string_view kHoursText = "###,##0.0";
+// Text shown for a bearing's quantity without a value.
+inline constexpr std::string_view kNoneText = "–";
+inline constexpr Field kRatedField{"rated_viscosity_cst", "Rated viscosity ν1", "cSt",
+                                   kKinematicText};
+inline constexpr Field kKappaField{"kappa", "κ", "", kKappaText, kNoneText};
+inline constexpr Field kBasicHoursField{"basic_rating_life_hours", "Basic rating life L10h", "h",
+                                        kHoursText};
+inline constexpr Field kAIsoField{"a_iso", "a_ISO", "", kKappaText, kNoneText};
+inline constexpr Field kModifiedHoursField{"modified_rating_life_hours", "L_nmh", "h", kHoursText,
+                                           kNoneText};
+
 // `field` shown under another label (and, given, with another unit and text for no value).
 constexpr Field Labelled(Field field, std::string_view label,
                          std::optional<std::string_view> unit = std::nullopt,

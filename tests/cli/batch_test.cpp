@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "bearing/life.h"
+#include "cli/run_tool.h"
+#include "engine/viscosity_line.h"
+#include "error_expectations.h"
 #include "numtext/numtext.h"
 
 namespace project1::cli {
@@ -127,6 +131,71 @@ TEST(BatchRun, WritesTheSameColumnsInEachFormat) {
             std::string(41, ' ') +
                 "\n  line  name                 VI    ISO VG\n     2              "
                 "        102     VG 46\n");
+}
+
+TEST(BatchRun, GivesEachRowItsBearingsLifeFromItsColumns) {
+  // At the temperature where 46/6.8 has 20 cSt, the worked example on line 2.
+  const double t20 = TemperatureFor(FitLine40100(Law::Walther, 46, 6.8), 20);
+  const std::string input =
+      "name,v40,v100,bore,outside,speed,rating,load,fatigue_load,contamination,type\n"
+      "worked,46,6.8,50,95,3000,55.3,10,1.34,0.8,\n"
+      "no bearing,46,6.8,,,,,,,,\n"
+      "level,46,6.8,50,95,3000,55.3,10,1.34,high,roller\n"
+      "loads only,46,6.8,50,95,3000,55.3,10,,,thrust-ball\n"
+      "below the load,46,6.8,50,95,3000,5,10,1.34,0.8,\n"
+      "no load,46,6.8,50,95,3000,55.3,,1.34,0.8,\n"
+      "bad type,46,6.8,50,95,3000,55.3,10,1.34,0.8,needle\n";
+  const std::vector<std::string> rows = Lines(RunInPieces(input, 7, 1U << 16, Format::Json, {t20}));
+  ASSERT_EQ(rows.size(), 9U);
+  const auto row = [&rows](std::size_t line) {
+    std::string text = rows[line - 1];
+    if (text.back() == ',') text.pop_back();
+    return nlohmann::json::parse(text);
+  };
+  const nlohmann::json worked = row(2);
+  EXPECT_NEAR(worked["rated_viscosity_cst"].get<double>(), 9.649, 0.0005);
+  EXPECT_NEAR(worked["basic_rating_life_hours"].get<double>(), 939.5, 0.05);
+  EXPECT_NEAR(worked["at"][0]["kappa"].get<double>(), 2.073, 0.0005);
+  EXPECT_NEAR(worked["at"][0]["a_iso"].get<double>(), 4.82, 0.005);
+  EXPECT_NEAR(worked["at"][0]["modified_rating_life_hours"].get<double>(), 4529, 0.5);
+  EXPECT_TRUE(row(3)["rated_viscosity_cst"].is_null());
+  // "high" below 100 mm is e_C = 0.6; a roller's exponent is 10/3.
+  LifeInputs roller{BearingType::Roller, 55.3, 10, 3000, 90, 0.6, 1.34};
+  const BasicLife basic = BasicLifeOf(roller);
+  const double kappa = row(4)["at"][0]["kappa"].get<double>();
+  EXPECT_EQ(row(4)["basic_rating_life_hours"], basic.basic_rating_life_hours);
+  EXPECT_EQ(row(4)["at"][0]["a_iso"], *ModifiedLifeAt(roller, basic, kappa).a_iso);
+  EXPECT_TRUE(row(5)["at"][0]["a_iso"].is_null());
+  EXPECT_FALSE(row(5)["basic_rating_life_hours"].is_null());
+  EXPECT_EQ(row(6)["error"],
+            "line 6: The dynamic load rating C (5 kN) must not be below the load P (10 kN).");
+  EXPECT_EQ(row(7)["error"], "line 7: the row gives rating but no load.");
+  EXPECT_EQ(row(8)["error"],
+            "line 8: type \"needle\" is not one of ball, roller, thrust-ball, thrust-roller.");
+}
+
+TEST(BatchRun, RefusesAHeaderWhoseBearingColumnsCannotWorkTogether) {
+  struct Case {
+    const char* header;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"v40,v100,bore,speed", "line 1: the header names bore without outside."},
+      {"v40,v100,dm,bore,outside,speed",
+       "line 1: the header names dm and bore or outside; name one."},
+      {"v40,v100,dm", "line 1: the header names a bearing size without speed."},
+      {"v40,v100,dm,speed,rating", "line 1: the header names rating without load."},
+      {"v40,v100,dm,speed,rating,load,fatigue_load",
+       "line 1: the header names fatigue_load without contamination."},
+      {"v40,v100,rating,load",
+       "line 1: the header names a bearing's loads without its dm and speed."},
+      {"v40,v100,dm,speed,dm", "line 1: the header names the column dm twice."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.header);
+    ExpectError([&] { RunInPieces(std::string(c.header) + "\n", 64, 64); }, ErrorKind::TypeMismatch,
+                c.message);
+  }
 }
 
 }  // namespace
