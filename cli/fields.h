@@ -33,8 +33,8 @@ inline constexpr Field kNu100Field{"kinematic_100c_cst", "Kinematic at 100 °C",
 inline constexpr Field kNameField{"name", "Name"};
 
 // A rolling bearing's need and life (bearing/life.h).
-inline constexpr std::string_view kKappaText = "###,##0.000";
-inline constexpr std::string_view kHoursText = "###,##0.0";
+inline constexpr std::string_view kKappaText = kFactorPattern;
+inline constexpr std::string_view kHoursText = kHoursPattern;
 // Text shown for a bearing's quantity without a value.
 inline constexpr std::string_view kNoneText = "–";
 inline constexpr Field kRatedField{"rated_viscosity_cst", "Rated viscosity ν1", "cSt",

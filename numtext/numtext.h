@@ -70,5 +70,8 @@ inline constexpr std::string_view kKinematicPattern = "###,###.###";       // ki
 inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results
 inline constexpr std::string_view kTemperaturePattern = "##0.0";           // table: temperature
 inline constexpr std::string_view kTableViscosityPattern = "###,###.000";  // table: viscosity
+// A rolling bearing's ratios and factors (kappa, a_ISO) and its lives in hours.
+inline constexpr std::string_view kFactorPattern = "###,##0.000";
+inline constexpr std::string_view kHoursPattern = "###,##0.0";
 
 }  // namespace project1

@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QImage>
@@ -12,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "chart/chart_scene.h"
 #include "chart/chart_svg.h"
 #include "engine/safe_replace.h"
@@ -27,7 +29,7 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-constexpr std::string_view kKappaPattern = "###,##0.000";
+constexpr std::string_view kKappaPattern = kFactorPattern;
 constexpr std::string_view kDegreesPattern = "##0.0##";
 const QString kNoValue = QStringLiteral("–");
 
@@ -36,6 +38,29 @@ constexpr const char* kRatedRow = "Bearing: rated viscosity";
 constexpr const char* kFirstKappaRow = "Bearing: κ at the first temperature";
 constexpr const char* kSecondKappaRow = "Bearing: κ at the second temperature";
 constexpr const char* kKappaOneRow = "Bearing: κ = 1 temperature";
+constexpr const char* kEcRow = "Bearing: e_C";
+constexpr const char* kBasicLifeRow = "Bearing: L10h";
+constexpr const char* kFirstFactorRow = "Bearing: a_ISO at the first temperature";
+constexpr const char* kFirstLifeRow = "Bearing: L_nmh at the first temperature";
+constexpr const char* kSecondFactorRow = "Bearing: a_ISO at the second temperature";
+constexpr const char* kSecondLifeRow = "Bearing: L_nmh at the second temperature";
+constexpr const char* kAnswerRows[] = {
+    kRatedRow,     kFirstKappaRow,  kSecondKappaRow, kKappaOneRow,     kEcRow,
+    kBasicLifeRow, kFirstFactorRow, kFirstLifeRow,   kSecondFactorRow, kSecondLifeRow};
+
+// A number typed in a life box: nullopt when the box is empty, which means not given.
+std::optional<double> Given(const QLineEdit* box, std::string_view what) {
+  const std::string text = box->text().trimmed().toStdString();
+  if (text.empty()) return std::nullopt;
+  return TextToNumber(text, what);
+}
+
+QComboBox* ChoiceBox(QWidget* parent, const char* name, const QString& accessible) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(QString::fromLatin1(name));
+  box->setAccessibleName(accessible);
+  return box;
+}
 
 QLineEdit* BearingBox(QWidget* parent, const char* name, const QString& accessible) {
   auto* box = new QLineEdit(parent);
@@ -111,15 +136,56 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   bearing_diameter_->setToolTip(QStringLiteral("(bore + outside diameter) / 2"));
   bearing_form->addRow(QStringLiteral("Mean diameter, mm:"), bearing_diameter_);
   bearing_form->addRow(QStringLiteral("Speed, r/min:"), bearing_speed_);
+  bearing_type_ = ChoiceBox(bearing, "BearingType", QStringLiteral("Bearing type"));
+  for (const BearingType type : kBearingTypes) {
+    bearing_type_->addItem(QString::fromUtf8(std::string(BearingTypeName(type)).c_str()));
+  }
+  bearing_rating_ =
+      BearingBox(bearing, "BearingRating", QStringLiteral("Dynamic load rating C, kN"));
+  bearing_load_ = BearingBox(bearing, "BearingLoad", QStringLiteral("Equivalent load P, kN"));
+  bearing_fatigue_load_ =
+      BearingBox(bearing, "BearingFatigueLoad", QStringLiteral("Fatigue load limit C_u, kN"));
+  bearing_cleanliness_ = ChoiceBox(bearing, "BearingCleanliness", QStringLiteral("Cleanliness"));
+  bearing_cleanliness_->addItem(QString());  // not given
+  for (const Cleanliness level : kCleanlinessLevels) {
+    bearing_cleanliness_->addItem(QString::fromUtf8(std::string(CleanlinessName(level)).c_str()));
+  }
+  bearing_reliability_ = ChoiceBox(bearing, "BearingReliability", QStringLiteral("Reliability, %"));
+  for (const double percent : kReliabilities) {
+    bearing_reliability_->addItem(Q(NumberToText(percent)));
+  }
+  bearing_rating_->setToolTip(QStringLiteral("the basic dynamic load rating; empty: not given"));
+  bearing_load_->setToolTip(QStringLiteral("the equivalent dynamic load; empty: not given"));
+  bearing_fatigue_load_->setToolTip(QStringLiteral("empty: not given"));
+  bearing_cleanliness_->setToolTip(
+      QStringLiteral("the lubricant's cleanliness: e_C is the lower end of the level's range"));
+  // The life's boxes two to a row, so that the window stays short enough for small screens.
+  auto* life = new QGridLayout;
+  const struct {
+    const char* label;
+    QWidget* box;
+  } life_boxes[] = {{"Type:", bearing_type_},
+                    {"Reliability, %:", bearing_reliability_},
+                    {"C, kN:", bearing_rating_},
+                    {"P, kN:", bearing_load_},
+                    {"C_u, kN:", bearing_fatigue_load_},
+                    {"Cleanliness:", bearing_cleanliness_}};
+  for (int i = 0; i < static_cast<int>(std::size(life_boxes)); ++i) {
+    auto* label = new QLabel(QString::fromUtf8(life_boxes[i].label), bearing);
+    label->setBuddy(life_boxes[i].box);
+    life->addWidget(label, i / 2, 2 * (i % 2));
+    life->addWidget(life_boxes[i].box, i / 2, 2 * (i % 2) + 1);
+  }
+  bearing_form->addRow(life);
   bearing_results_ = new QFormLayout;
   bearing_form->addRow(bearing_results_);
   const struct {
     const char* name;
     const char* label;
-  } rows[] = {{kRatedRow, "ν1:"},
-              {kFirstKappaRow, "κ:"},
-              {kSecondKappaRow, "κ:"},
-              {kKappaOneRow, "κ = 1 at:"}};
+  } rows[] = {{kRatedRow, "ν1:"},          {kFirstKappaRow, "κ:"},    {kSecondKappaRow, "κ:"},
+              {kKappaOneRow, "κ = 1 at:"}, {kEcRow, "e_C:"},          {kBasicLifeRow, "L10h:"},
+              {kFirstFactorRow, "a_ISO:"}, {kFirstLifeRow, "L_nmh:"}, {kSecondFactorRow, "a_ISO:"},
+              {kSecondLifeRow, "L_nmh:"}};
   for (const auto& row : rows) {
     auto* value = new QLabel(kNoValue, bearing);
     value->setObjectName(QString::fromUtf8(row.name));
@@ -137,6 +203,13 @@ ChartWindow::ChartWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   bearing_message_->hide();
   connect(bearing_diameter_, &QLineEdit::textChanged, this, [this] { UpdateChart(); });
   connect(bearing_speed_, &QLineEdit::textChanged, this, [this] { UpdateChart(); });
+  for (QLineEdit* box : {bearing_rating_, bearing_load_, bearing_fatigue_load_}) {
+    connect(box, &QLineEdit::textChanged, this, [this] { UpdateChart(); });
+  }
+  for (QComboBox* box : {bearing_type_, bearing_cleanliness_, bearing_reliability_}) {
+    connect(box, &QComboBox::currentIndexChanged, this, [this] { UpdateChart(); });
+  }
+  ShowLifeRows(false, false);
   side->addWidget(bearing);
   side->addStretch(1);
 
@@ -183,9 +256,9 @@ void ChartWindow::ShowCalculation(const CalculationRecord& record) {
 }
 
 void ChartWindow::ClearBearing(const QString& message) {
-  for (const char* name : {kRatedRow, kFirstKappaRow, kSecondKappaRow, kKappaOneRow}) {
+  for (const char* name : kAnswerRows)
     findChild<QLabel*>(QString::fromUtf8(name))->setText(kNoValue);
-  }
+  ShowLifeRows(false, false);
   bearing_message_->setText(message);
   bearing_message_->setVisible(!message.isEmpty());
 }
@@ -209,8 +282,9 @@ void ChartWindow::UpdateChart() {
     if (label != nullptr) label->setText(Q(text));
   };
   try {
-    const double rated = RatedViscosity(TextToNumber(diameter_text.toStdString(), "mean diameter"),
-                                        TextToNumber(speed_text.toStdString(), "speed"));
+    const double mean_diameter = TextToNumber(diameter_text.toStdString(), "mean diameter");
+    const double speed = TextToNumber(speed_text.toStdString(), "speed");
+    const double rated = RatedViscosity(mean_diameter, speed);
     const std::string rated_text = FormatNumber(rated, kKinematicPattern) + " cSt";
     view_->SetChart(
         BuildChart({oil}, {},
@@ -221,20 +295,109 @@ void ChartWindow::UpdateChart() {
     label_of(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
     set(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
     set(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
+    bearing_message_->clear();
     try {
       const OperatingRange range = OperatingRangeOf(oil.line, rated);
       set(kKappaOneRow, FormatNumber(range.kappa_1_temperature_c, kDegreesPattern) + " °C");
-      bearing_message_->clear();
-      bearing_message_->hide();
     } catch (const Error& error) {
       set(kKappaOneRow, kNoValue.toStdString());
       bearing_message_->setText(Q(error.what()));
-      bearing_message_->show();
     }
+    UpdateLife(mean_diameter, speed, rated);
+    bearing_message_->setVisible(!bearing_message_->text().isEmpty());
   } catch (const Error& error) {
     ClearBearing(Q(error.what()));
     view_->SetChart(BuildChart({oil}));
   }
+}
+
+void ChartWindow::ShowLifeRows(bool basic, bool modified) {
+  const auto show = [this](const char* name, bool shown) {
+    bearing_results_->setRowVisible(findChild<QLabel*>(QString::fromUtf8(name)), shown);
+  };
+  show(kBasicLifeRow, basic);
+  for (const char* name :
+       {kEcRow, kFirstFactorRow, kFirstLifeRow, kSecondFactorRow, kSecondLifeRow}) {
+    show(name, modified);
+  }
+}
+
+void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double rated_cst) {
+  for (const char* name :
+       {kEcRow, kBasicLifeRow, kFirstFactorRow, kFirstLifeRow, kSecondFactorRow, kSecondLifeRow}) {
+    findChild<QLabel*>(QString::fromUtf8(name))->setText(kNoValue);
+  }
+  auto set = [this](const char* name, const std::string& text) {
+    findChild<QLabel*>(QString::fromUtf8(name))->setText(Q(text));
+  };
+  auto label_of = [this](const char* name, const std::string& text) {
+    auto* label = qobject_cast<QLabel*>(
+        bearing_results_->labelForField(findChild<QLabel*>(QString::fromUtf8(name))));
+    if (label != nullptr) label->setText(Q(text));
+  };
+  // What the boxes allow: L10h with C and P, a_ISO and L_nmh with C_u and a cleanliness too.
+  const auto filled = [](const QLineEdit* box) { return !box->text().trimmed().isEmpty(); };
+  const int level = bearing_cleanliness_->currentIndex() - 1;  // the first is "not given"
+  const bool basic = filled(bearing_rating_) && filled(bearing_load_);
+  const bool modified = basic && filled(bearing_fatigue_load_) && level >= 0;
+  ShowLifeRows(basic, modified);
+  if (!basic) return;
+  const struct {
+    const char* factor_row;
+    const char* life_row;
+    double t_c;
+    double nu;
+  } at[] = {{kFirstFactorRow, kFirstLifeRow, record_->temp1, record_->visc1},
+            {kSecondFactorRow, kSecondLifeRow, record_->temp2, record_->visc2}};
+  for (const auto& row : at) {
+    const std::string degrees = " at " + NumberToText(row.t_c) + " °C:";
+    label_of(row.factor_row, "a_ISO" + degrees);
+    label_of(row.life_row, "L_nmh" + degrees);
+  }
+  try {
+    const std::optional<double> rating = Given(bearing_rating_, "dynamic load rating C");
+    const std::optional<double> load = Given(bearing_load_, "load P");
+    const std::optional<double> fatigue_load =
+        Given(bearing_fatigue_load_, "fatigue load limit C_u");
+    LifeInputs inputs;
+    inputs.type = kBearingTypes[std::max(bearing_type_->currentIndex(), 0)];
+    inputs.rating_kn = *rating;
+    inputs.load_kn = *load;
+    inputs.speed_rpm = speed_rpm;
+    inputs.reliability_percent = kReliabilities[std::max(bearing_reliability_->currentIndex(), 0)];
+    if (modified) {
+      inputs.fatigue_load_kn = fatigue_load;
+      inputs.contamination = ContaminationFactor(kCleanlinessLevels[level], mean_diameter_mm);
+    }
+    const BasicLife life = BasicLifeOf(inputs);
+    set(kBasicLifeRow, FormatNumber(life.basic_rating_life_hours, kHoursPattern) + " h");
+    if (!modified) return;
+    set(kEcRow, NumberToText(*life.contamination_factor));
+    std::string outside;  // the temperatures where kappa is below the method's
+    for (const auto& row : at) {
+      const ModifiedLife modified_life = ModifiedLifeAt(inputs, life, Kappa(row.nu, rated_cst));
+      if (!modified_life.a_iso) {
+        outside += (outside.empty() ? std::string(modified_life.note) + " at " : " and ") +
+                   NumberToText(row.t_c) + " °C";
+        continue;
+      }
+      set(row.factor_row, FormatNumber(*modified_life.a_iso, kFactorPattern));
+      set(row.life_row,
+          FormatNumber(*modified_life.modified_rating_life_hours, kHoursPattern) + " h");
+    }
+    if (!outside.empty()) AddBearingMessage(outside + ".");
+  } catch (const Error& error) {
+    for (const char* name : {kEcRow, kBasicLifeRow, kFirstFactorRow, kFirstLifeRow,
+                             kSecondFactorRow, kSecondLifeRow}) {
+      findChild<QLabel*>(QString::fromUtf8(name))->setText(kNoValue);
+    }
+    AddBearingMessage(error.what());
+  }
+}
+
+void ChartWindow::AddBearingMessage(const std::string& message) {
+  const QString shown = bearing_message_->text();
+  bearing_message_->setText(shown.isEmpty() ? Q(message) : shown + "\n" + Q(message));
 }
 
 void ChartWindow::SaveSvg(const QString& path) const {

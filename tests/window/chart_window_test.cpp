@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
+#include <array>
 #include <memory>
 
 #include "../chart/line_pixels.h"
@@ -63,6 +64,8 @@ class ChartWindowTest : public WindowTest {
   void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel_data();
   void theBearingBoxNamesWhatIsWrongAndDrawsNoLevel();
   void anOilThickerWhenHotterStillOpensItsChart();
+  void theBearingBoxGivesTheLivesItsBoxesAllow_data();
+  void theBearingBoxGivesTheLivesItsBoxesAllow();
 
  private:
   void SetBox(const char* name, const QString& text) { Box(name)->setText(text); }
@@ -437,6 +440,108 @@ void ChartWindowTest::anOilThickerWhenHotterStillOpensItsChart() {
   QCOMPARE(text(QStringLiteral("BearingMessage")),
            QStringLiteral("The oil's viscosity does not fall as it warms, so no temperature range "
                           "keeps the bearing's film."));
+}
+
+// The expected lives come from a separate calculation of the formulas, not from this program;
+// an empty expectation means the row is not shown.
+void ChartWindowTest::theBearingBoxGivesTheLivesItsBoxesAllow_data() {
+  const char* columns[] = {"speed",       "type",        "rating", "load",   "fatigue",
+                           "cleanliness", "reliability", "l10h",   "ec",     "aiso1",
+                           "life1",       "aiso2",       "life2",  "message"};
+  for (const char* column : columns) QTest::addColumn<QString>(column);
+  // The oil has 20 cSt at 40 °C and 4 cSt at 100 °C; the bearing's d_m is 72.5 mm. At 3,000 r/min
+  // this is the worked example, e_C C_u = 1 x 1.072 as 0.8 x 1.34 there.
+  const struct {
+    const char* name;
+    std::array<const char*, 14> cells;
+  } rows[] = {
+      {"worked example",
+       {"3000", "ball", "55.3", "10", "1.072", "extreme", "90", "939.5 h", "1", "4.821",
+        "4,529.2 h", "0.351", "329.6 h", ""}},
+      {"roller at 99 %, normal below 100 mm",
+       {"3000", "roller", "55.3", "10", "2", "normal", "99", "1,661.4 h", "0.5", "0.523", "217.2 h",
+        "0.160", "66.4 h", ""}},
+      {"loads only: the basic life",
+       {"3000", "ball", "55.3", "10", "1.072", "", "90", "939.5 h", "", "", "", "", "", ""}},
+      {"no load: no life",
+       {"3000", "ball", "55.3", "", "1.072", "extreme", "90", "", "", "", "", "", "", ""}},
+      {"kappa below 0.1 at both temperatures",
+       {"30", "ball", "55.3", "10", "1.072", "extreme", "90", "93,951.3 h", "1", "–", "–", "–", "–",
+        "κ is below 0.1, outside the life method: no a_ISO and no modified life at 40 °C and "
+        "100 °C."}},
+      {"load of zero",
+       {"3000", "ball", "55.3", "0", "", "", "90", "–", "", "", "", "", "",
+        "The load P must be above 0 kN; it is 0."}},
+      {"rating below the load",
+       {"3000", "thrust-ball", "5", "10", "1", "high", "95", "–", "–", "–", "–", "–", "–",
+        "The dynamic load rating C (5 kN) must not be below the load P (10 kN)."}},
+      {"C_u not a number",
+       {"3000", "ball", "55.3", "10", "abc", "high", "90", "–", "–", "–", "–", "–", "–",
+        "The fatigue load limit C_u \"abc\" is not a number."}},
+  };
+  for (const auto& row : rows) {
+    QTestData& data = QTest::newRow(row.name);
+    for (const char* cell : row.cells) data << QString::fromUtf8(cell);
+  }
+}
+
+void ChartWindowTest::theBearingBoxGivesTheLivesItsBoxesAllow() {
+  QFETCH(QString, speed);
+  QFETCH(QString, type);
+  QFETCH(QString, rating);
+  QFETCH(QString, load);
+  QFETCH(QString, fatigue);
+  QFETCH(QString, cleanliness);
+  QFETCH(QString, reliability);
+  SetBox("visc40", QStringLiteral("20"));
+  SetBox("visc100", QStringLiteral("4"));
+  SetBox("temp1", QStringLiteral("40"));
+  SetBox("temp2", QStringLiteral("100"));
+  Calculate();
+  ChartWindow* chart = OpenChart();
+  QVERIFY(chart != nullptr);
+  chart->bearing_diameter()->setText(QStringLiteral("72.5"));
+  chart->bearing_speed()->setText(speed);
+  chart->bearing_type()->setCurrentText(type);
+  chart->bearing_rating()->setText(rating);
+  chart->bearing_load()->setText(load);
+  chart->bearing_fatigue_load()->setText(fatigue);
+  chart->bearing_cleanliness()->setCurrentText(cleanliness);
+  chart->bearing_reliability()->setCurrentText(reliability);
+  QCOMPARE(chart->bearing_type()->currentText(), type);
+  QCOMPARE(chart->bearing_reliability()->currentText(), reliability);
+  auto* box = chart->findChild<QGroupBox*>(QStringLiteral("BearingBox"));
+  const struct {
+    const char* name;
+    const char* column;
+    const char* label;
+  } rows[] = {{"Bearing: L10h", "l10h", "L10h:"},
+              {"Bearing: e_C", "ec", "e_C:"},
+              {"Bearing: a_ISO at the first temperature", "aiso1", "a_ISO at 40 °C:"},
+              {"Bearing: L_nmh at the first temperature", "life1", "L_nmh at 40 °C:"},
+              {"Bearing: a_ISO at the second temperature", "aiso2", "a_ISO at 100 °C:"},
+              {"Bearing: L_nmh at the second temperature", "life2", "L_nmh at 100 °C:"}};
+  for (const auto& row : rows) {
+    auto* value = chart->findChild<QLabel*>(QString::fromUtf8(row.name));
+    QVERIFY2(value != nullptr, row.name);
+    const QString expected =
+        *static_cast<const QString*>(QTest::qData(row.column, qMetaTypeId<QString>()));
+    QCOMPARE(value->isVisibleTo(box), !expected.isEmpty());
+    if (expected.isEmpty()) continue;
+    QCOMPARE(value->text(), expected);
+    // A shown value has its label, naming its temperature.
+    bool labelled = false;
+    for (QLabel* label : box->findChildren<QLabel*>()) {
+      labelled =
+          labelled || (label->isVisibleTo(box) && label->text() == QString::fromUtf8(row.label));
+    }
+    QVERIFY2(labelled, row.label);
+  }
+  QFETCH(QString, message);
+  auto* shown = chart->findChild<QLabel*>(QStringLiteral("BearingMessage"));
+  QCOMPARE(shown->isVisibleTo(box) ? shown->text() : QString(), message);
+  // The rated viscosity and its levels stay whatever the life boxes hold.
+  QCOMPARE(chart->view()->chart()->levels.size(), std::size_t{2});
 }
 
 QTEST_MAIN(ChartWindowTest)
