@@ -23,28 +23,18 @@ constexpr double kEpLargestFactor = 3;
 // The guide table's ranges of e_C change at this mean diameter.
 constexpr double kLargeBearingMm = 100;
 
-struct Named {
-  std::string_view name;
-  int value;
-};
+constexpr std::string_view kTypeNames[] = {"ball", "roller", "thrust-ball", "thrust-roller"};
 
-constexpr Named kTypeNames[] = {
-    {"ball", static_cast<int>(BearingType::Ball)},
-    {"roller", static_cast<int>(BearingType::Roller)},
-    {"thrust-ball", static_cast<int>(BearingType::ThrustBall)},
-    {"thrust-roller", static_cast<int>(BearingType::ThrustRoller)},
-};
-
-// Each level's name and the lower end of its e_C range below and from 100 mm.
+// The lower end of each level's e_C range below and from 100 mm, in the levels' order.
 struct Level {
-  std::string_view name;
   double small;
   double large;
 };
-constexpr Level kLevels[] = {
-    {"extreme", 1, 1},     {"high", 0.6, 0.8}, {"normal", 0.5, 0.6},  {"slight", 0.3, 0.4},
-    {"typical", 0.1, 0.2}, {"severe", 0, 0},   {"very-severe", 0, 0},
-};
+constexpr Level kLevels[] = {{1, 1},     {0.6, 0.8}, {0.5, 0.6}, {0.3, 0.4},
+                             {0.1, 0.2}, {0, 0},     {0, 0}};
+
+constexpr std::string_view kLevelNames[] = {"extreme", "high",   "normal",     "slight",
+                                            "typical", "severe", "very-severe"};
 
 constexpr double kA1[] = {1, 0.64, 0.55, 0.47, 0.37, 0.25};  // of kReliabilities, in order
 
@@ -79,26 +69,26 @@ void CheckContamination(double contamination) {
 
 }  // namespace
 
-std::string_view BearingTypeName(BearingType type) {
-  return kTypeNames[static_cast<int>(type)].name;
-}
+std::span<const std::string_view> BearingTypeNames() { return kTypeNames; }
+
+std::string_view BearingTypeName(BearingType type) { return kTypeNames[static_cast<int>(type)]; }
 
 std::optional<BearingType> BearingTypeNamed(std::string_view name) {
-  for (const Named& named : kTypeNames) {
-    if (named.name == name) return static_cast<BearingType>(named.value);
+  for (std::size_t i = 0; i < std::size(kTypeNames); ++i) {
+    if (kTypeNames[i] == name) return static_cast<BearingType>(i);
   }
   return std::nullopt;
 }
 
 double LifeExponent(BearingType type) { return IsBall(type) ? 3 : 10.0 / 3; }
 
-std::string_view CleanlinessName(Cleanliness level) {
-  return kLevels[static_cast<int>(level)].name;
-}
+std::span<const std::string_view> CleanlinessNames() { return kLevelNames; }
+
+std::string_view CleanlinessName(Cleanliness level) { return kLevelNames[static_cast<int>(level)]; }
 
 std::optional<Cleanliness> CleanlinessNamed(std::string_view name) {
-  for (std::size_t i = 0; i < std::size(kLevels); ++i) {
-    if (kLevels[i].name == name) return static_cast<Cleanliness>(i);
+  for (std::size_t i = 0; i < std::size(kLevelNames); ++i) {
+    if (kLevelNames[i] == name) return static_cast<Cleanliness>(i);
   }
   return std::nullopt;
 }

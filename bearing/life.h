@@ -19,7 +19,9 @@ namespace project1 {
 enum class BearingType { Ball, Roller, ThrustBall, ThrustRoller };
 inline constexpr BearingType kBearingTypes[] = {BearingType::Ball, BearingType::Roller,
                                                 BearingType::ThrustBall, BearingType::ThrustRoller};
-std::string_view BearingTypeName(BearingType type);  // "ball", "roller", "thrust-ball", ...
+// The types' names in their order: "ball", "roller", "thrust-ball", "thrust-roller".
+std::span<const std::string_view> BearingTypeNames();
+std::string_view BearingTypeName(BearingType type);
 std::optional<BearingType> BearingTypeNamed(std::string_view name);
 
 // The exponent p of the life equation: 3 for ball bearings, 10/3 for roller bearings.
@@ -30,7 +32,9 @@ enum class Cleanliness { Extreme, High, Normal, Slight, Typical, Severe, VerySev
 inline constexpr Cleanliness kCleanlinessLevels[] = {
     Cleanliness::Extreme, Cleanliness::High,   Cleanliness::Normal,    Cleanliness::Slight,
     Cleanliness::Typical, Cleanliness::Severe, Cleanliness::VerySevere};
-std::string_view CleanlinessName(Cleanliness level);  // "extreme", ..., "very-severe"
+// The levels' names in their order: "extreme", ..., "very-severe".
+std::span<const std::string_view> CleanlinessNames();
+std::string_view CleanlinessName(Cleanliness level);
 std::optional<Cleanliness> CleanlinessNamed(std::string_view name);
 
 // e_C of a level for a bearing of mean diameter dm: the lower end of the table's range, the

@@ -138,9 +138,12 @@ void BatchBearing::Answer(std::span<const std::string_view> fields, const Viscos
     if (cell[kType]) {
       const std::optional<BearingType> type = BearingTypeNamed(*cell[kType]);
       if (!type) {
+        std::string names;
+        for (const std::string_view name : BearingTypeNames()) {
+          names += (names.empty() ? "" : ", ") + std::string(name);
+        }
         throw Error(ErrorKind::InvalidArgument,
-                    "type \"" + std::string(*cell[kType]) +
-                        "\" is not one of ball, roller, thrust-ball, thrust-roller.");
+                    "type \"" + std::string(*cell[kType]) + "\" is not one of " + names + ".");
       }
       life->type = *type;
     }

@@ -127,15 +127,11 @@ constexpr std::string_view kLifeNote =
     "a1 a_ISO L10h. κ above 4 counts as 4; below 0.1 the method gives no a_ISO; a_ISO is at most "
     "50.";
 
-constexpr std::string_view kTypeNames[] = {"ball", "roller", "thrust-ball", "thrust-roller"};
-constexpr std::string_view kLevelNames[] = {"extreme", "high",   "normal",     "slight",
-                                            "typical", "severe", "very-severe"};
-
 void AddLifeOptions(CLI::App& command, LifeOptions& life) {
   command
       .add_option("--type", life.type,
                   "the bearing's type: ball, roller, thrust-ball or thrust-roller")
-      ->transform(ChoiceOf(kTypeNames))
+      ->transform(ChoiceOf(BearingTypeNames()))
       ->type_name("TYPE")
       ->default_str("ball");
   command.add_option("--rating", life.rating, "the basic dynamic load rating C, kN")
@@ -154,7 +150,7 @@ void AddLifeOptions(CLI::App& command, LifeOptions& life) {
       .add_option("--cleanliness", life.cleanliness,
                   "in place of --contamination: extreme, high, normal, slight, typical, severe or "
                   "very-severe (e_C the lower end of the level's range)")
-      ->transform(ChoiceOf(kLevelNames))
+      ->transform(ChoiceOf(CleanlinessNames()))
       ->type_name("LEVEL");
   command
       .add_option("--reliability", life.reliability, "the reliability, %: 90, 95, 96, 97, 98 or 99")
