@@ -127,6 +127,11 @@ BasicLife BasicLifeOf(const LifeInputs& in) {
   life.life_exponent = LifeExponent(in.type);
   life.basic_rating_life_mrev = std::pow(in.rating_kn / in.load_kn, life.life_exponent);
   life.basic_rating_life_hours = 1e6 / (60 * in.speed_rpm) * life.basic_rating_life_mrev;
+  if (!std::isfinite(life.basic_rating_life_hours)) {
+    throw Error(ErrorKind::Overflow, "The basic rating life of C = " + ShortestText(in.rating_kn) +
+                                         " kN at P = " + ShortestText(in.load_kn) + " kN and " +
+                                         ShortestText(in.speed_rpm) + " r/min is out of range.");
+  }
   life.reliability_percent = in.reliability_percent;
   life.a1 = *a1;
   if (in.contamination && in.fatigue_load_kn) {
@@ -182,6 +187,9 @@ ModifiedLife ModifiedLifeAt(const LifeInputs& inputs, const BasicLife& basic, do
     return life;
   }
   life.modified_rating_life_hours = basic.a1 * *life.a_iso * basic.basic_rating_life_hours;
+  if (!std::isfinite(*life.modified_rating_life_hours)) {
+    throw Error(ErrorKind::Overflow, "The modified rating life is out of range.");
+  }
   return life;
 }
 

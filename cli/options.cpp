@@ -27,8 +27,8 @@ double Prefixed(std::string_view option, Read read) {
 }
 
 // A number option's transformer: the text read by the program's rules, refused with the message
-// `check` gives (none: accepted), else replaced by the number's exact hexadecimal form, which
-// CLI11 reads back to the same double.
+// `check` gives (none: accepted), else replaced by a decimal form that CLI11 reads back to the
+// same double.
 CLI::Validator NumberValidator(std::function<std::string(double)> check) {
   return CLI::Validator(
       [check = std::move(check)](std::string& text) -> std::string {
@@ -40,14 +40,12 @@ CLI::Validator NumberValidator(std::function<std::string(double)> check) {
         }
         std::string problem = check(value);
         if (!problem.empty()) return problem;
-        char exact[64] = "0x";
+        // 17 significant digits lie within 0.9 of half the number's last place of it, so that
+        // CLI11, which reads them through a long double, rounds them back to it exactly.
+        char exact[64];
         char* end =
-            std::to_chars(exact + 2, exact + sizeof exact, value, std::chars_format::hex).ptr;
-        if (value < 0) {  // "0x-1p+0" -> "-0x1p+0"
-          exact[0] = '-';
-          exact[1] = '0';
-          exact[2] = 'x';
-        }
+            std::to_chars(exact, exact + sizeof exact, value, std::chars_format::scientific, 16)
+                .ptr;
         text.assign(exact, end);
         return {};
       },
