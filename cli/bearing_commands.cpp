@@ -120,12 +120,11 @@ struct LifeOptions {
 
 // What the life options give, for the end of the help.
 constexpr std::string_view kLifeNote =
-    "With --rating and --load: the basic rating life L10 (million revolutions) and L10h (hours at\n"
-    "--speed). With --fatigue-load and --contamination or --cleanliness as well: at each --at, "
-    "the\n"
-    "life modification factor a_ISO from κ and e_C·C_u/P, and the modified rating life L_nmh =\n"
-    "a1 a_ISO L10h. κ above 4 counts as 4; below 0.1 the method gives no a_ISO; a_ISO is at most "
-    "50.";
+    "With --rating and --load: the basic rating life L10 (million revolutions) and\n"
+    "L10h (hours at --speed). With --fatigue-load and --contamination or --cleanliness\n"
+    "as well: at each --at, the life modification factor a_ISO from κ and e_C·C_u/P,\n"
+    "and the modified rating life L_nmh = a1 a_ISO L10h. κ above 4 counts as 4; below\n"
+    "0.1 the method gives no a_ISO; a_ISO is at most 50.";
 
 void AddLifeOptions(CLI::App& command, LifeOptions& life) {
   command
@@ -201,7 +200,7 @@ std::optional<LifeInputs> LifeOption(const LifeOptions& o, const Bearing& bearin
   life.rating_kn = *o.rating;
   life.load_kn = *o.load;
   life.speed_rpm = bearing.speed_rpm;
-  life.reliability_percent = o.reliability.value_or(90);
+  life.reliability_percent = o.reliability.value_or(life.reliability_percent);
   life.fatigue_load_kn = o.fatigue_load;
   if (o.cleanliness) {
     life.contamination = ContaminationFactor(*o.cleanliness, bearing.mean_diameter_mm);
