@@ -370,7 +370,7 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
       inputs.contamination = ContaminationFactor(kCleanlinessLevels[level], mean_diameter_mm);
     }
     const BasicLife life = BasicLifeOf(inputs);
-    set(kBasicLifeRow, FormatNumber(life.basic_rating_life_hours, kHoursPattern) + " h");
+    set(kBasicLifeRow, ShownNumber(life.basic_rating_life_hours, kHoursPattern) + " h");
     if (!modified) return;
     set(kEcRow, NumberToText(*life.contamination_factor));
     std::string outside;  // the temperatures where kappa is below the method's
@@ -381,9 +381,9 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
                    NumberToText(row.t_c) + " °C";
         continue;
       }
-      set(row.factor_row, FormatNumber(*modified_life.a_iso, kFactorPattern));
+      set(row.factor_row, ShownNumber(*modified_life.a_iso, kFactorPattern));
       set(row.life_row,
-          FormatNumber(*modified_life.modified_rating_life_hours, kHoursPattern) + " h");
+          ShownNumber(*modified_life.modified_rating_life_hours, kHoursPattern) + " h");
     }
     if (!outside.empty()) AddBearingMessage(outside + ".");
   } catch (const Error& error) {
