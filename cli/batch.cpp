@@ -31,6 +31,16 @@ std::string Lower(std::string_view text) {
 
 bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
 
+// The number in `field` of the column `column`, with the window's rules and messages.
+double FieldNumber(std::string_view column, std::string_view field) {
+  if (const std::optional<double> plain = PlainNumber(field)) return *plain;
+  try {
+    return TextToNumber(field);
+  } catch (const Error& error) {
+    throw Error(error.kind(), std::string(column) + " " + error.what());
+  }
+}
+
 constexpr std::size_t kLineWidth = 6;
 constexpr std::size_t kNameWidth = 16;
 constexpr std::size_t kIndexWidth = 5;
@@ -63,12 +73,7 @@ std::optional<double> PlainNumber(std::string_view text) {
 }
 
 double BatchFieldNumber(std::string_view column, std::string_view field) {
-  if (const std::optional<double> plain = PlainNumber(field)) return *plain;
-  try {
-    return TextToNumber(field);
-  } catch (const Error& error) {
-    throw Error(error.kind(), std::string(column) + " " + error.what());
-  }
+  return FieldNumber(column, field);
 }
 
 std::string AtName(std::string_view typed) {
@@ -324,7 +329,7 @@ void BatchRun::Row(std::string_view line) {
     return;
   }
   try {
-    const double v40 = BatchFieldNumber("v40", fields_[*v40_column_]);
+    const double v40 = FieldNumber("v40", fields_[*v40_column_]);
     const bool by_v100 = v100_column_ && !IsBlank(fields_[*v100_column_]);
     const bool by_index = vi_column_ && !IsBlank(fields_[*vi_column_]);
     if (by_v100 == by_index) {
@@ -333,9 +338,9 @@ void BatchRun::Row(std::string_view line) {
     }
     double v100 = 0;
     if (by_v100) {
-      v100 = BatchFieldNumber("v100", fields_[*v100_column_]);
+      v100 = FieldNumber("v100", fields_[*v100_column_]);
     } else {
-      const double index = BatchFieldNumber("vi", fields_[*vi_column_]);
+      const double index = FieldNumber("vi", fields_[*vi_column_]);
       const std::optional<double> solved = Nu100ForIndex(v40, index);
       if (!solved) {
         throw Error(ErrorKind::InvalidArgument,
@@ -347,7 +352,7 @@ void BatchRun::Row(std::string_view line) {
     std::optional<double> sg;
     if (sg_column_ && !IsBlank(fields_[*sg_column_])) {
       const std::string_view text = TrimBlanks(fields_[*sg_column_]);
-      sg = CheckedGravity("sg", BatchFieldNumber("sg", text), text);
+      sg = CheckedGravity("sg", FieldNumber("sg", text), text);
     }
     WriteResult(v40, v100, sg);
   } catch (const Error& error) {

@@ -57,6 +57,9 @@ void BatchBearing::AddColumns(std::span<const std::string> at_names, std::vector
   }
   if ((life_ || has(kType)) && !sized) refuse("a bearing's loads without its dm and speed");
   if (has(kFatigueLoad) && !life_) refuse("fatigue_load without rating and load");
+  for (const auto& column : columns_) {
+    if (column) needed_ = std::max(needed_, *column + 1);
+  }
   if (!sized) return;
 
   const auto add = [&](const Field& field, std::string_view at_name, std::string_view at_label) {
@@ -81,14 +84,6 @@ void BatchBearing::AddColumns(std::span<const std::string> at_names, std::vector
     }
   }
   size_ = fields_.size();
-}
-
-std::size_t BatchBearing::needed() const {
-  std::size_t needed = 0;
-  for (const auto& column : columns_) {
-    if (column) needed = std::max(needed, *column + 1);
-  }
-  return needed;
 }
 
 void BatchBearing::Answer(std::span<const std::string_view> fields, const ViscosityLine& line,

@@ -33,7 +33,7 @@ class BatchBearing {
   // The number of columns AddColumns added.
   std::size_t size() const { return size_; }
   // The fields a row needs to hold all the bearing columns.
-  std::size_t needed() const;
+  std::size_t needed() const { return needed_; }
 
   // The answers of one row of `fields` on the oil's `line`, into `out` (size() values), computed
   // whole before the row is written; Error for a cell that is not what its column needs.
@@ -49,6 +49,7 @@ class BatchBearing {
   bool life_ = false;      // rating and load
   bool modified_ = false;  // fatigue_load and contamination as well
   std::size_t size_ = 0;
+  std::size_t needed_ = 0;
   std::vector<Field> fields_;  // the columns added, in order
 };
 
