@@ -16,25 +16,17 @@ and BENCH_STARTUP_RUNS (default 200) set the counts.
 
 import json
 import os
-import random
 import subprocess
 import sys
 import tempfile
 
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from oils_csv import generate  # noqa: E402
+
 ROWS = 1_000_000
 SMALL_ROWS = 1_000
 BATCH_ARGS = ["--at", "40", "--at", "100", "--format", "csv"]
-
-
-def generate(path, rows):
-    """A supplier's sheet: name, v40, v100, sg, with plausible and reproducible values."""
-    rng = random.Random(1)
-    with open(path, "w", encoding="ascii") as f:
-        f.write("name,v40,v100,sg\n")
-        for i in range(rows):
-            v40 = round(rng.uniform(10, 1000), 2)
-            v100 = round(v40 ** 0.62 * rng.uniform(0.75, 1.0), 3)
-            f.write(f"oil {i},{v40},{v100},{round(rng.uniform(0.82, 0.95), 3)}\n")
 
 
 def launch(probe, output, command):
