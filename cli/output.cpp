@@ -20,6 +20,7 @@ namespace {
 
 // Room for any number written: a double's shortest form or a 64-bit integer.
 constexpr std::size_t kNumberRoom = 32;
+static_assert(kNumberRoom >= kShortestTextRoom);
 
 // Writes `field` as one CSV field at `at`, quoted (with inner quotes doubled) when it holds a
 // comma, a quote, a CR or an LF; needs room for 2 * size + 2 characters.
@@ -200,10 +201,7 @@ void AppendCsvRow(std::string& out, std::span<const Value> values) {
     if (i > 0) *at++ = ',';
     const Value& value = values[i];
     if (const auto* number = std::get_if<double>(&value)) {
-      std::string text;
-      AppendShortestText(text, *number);
-      std::memcpy(at, text.data(), text.size());
-      at += text.size();
+      at = PutShortestText(at, *number);
     } else if (const auto* whole = std::get_if<long long>(&value)) {
       at = std::to_chars(at, at + kNumberRoom, *whole).ptr;
     } else if (const auto* word = std::get_if<std::string_view>(&value)) {

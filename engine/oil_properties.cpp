@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <iterator>
+#include <limits>
 #include <string>
 
 #include "engine/model.h"
@@ -103,20 +104,56 @@ constexpr double kCelsiusOfAbsoluteZero = -273.15;
 constexpr double kFahrenheitOfAbsoluteZero = -459.67;
 constexpr double kKelvinFromCelsius = 273.15;
 
-}  // namespace
+// How the logarithms of the index are taken: in double with the system's log10 and pow, which is
+// fast and may differ between C libraries in the unrounded index's last digits, the wider long
+// double taken near a halfway point of its shown roundings (Shown); or always in long double,
+// rounded once to double, which reads the same with every C library (Wide).
+enum class Logs { Shown, Wide };
 
-namespace {
+// The terms of the index of an oil thinner than H: n = (log10 H - log10 U) / log10 Y and
+// index = (10^n - 1) / 0.00715 + 100, with log10 and 10^x taken in `Real`, each result rounded
+// once to double.
+struct IndexTerms {
+  double log_high, log_u, log_nu100, n, index;
+};
 
-// log10 and 10^x taken in the wider long double and rounded once to double, so that the index
-// reads the same with every C library: a double log10 may be one unit off in the last place
-// (glibc's log10(86.51) is), and each library is off for other arguments.
-double Log10(double x) { return static_cast<double>(std::log10(static_cast<long double>(x))); }
+template <typename Real>
+IndexTerms IndexFromLogs(double high, double u, double nu100) {
+  const auto log10 = [](double x) { return static_cast<double>(std::log10(static_cast<Real>(x))); };
+  IndexTerms t{log10(high), log10(u), log10(nu100), 0, 0};
+  t.n = (t.log_high - t.log_u) / t.log_nu100;
+  const auto pow10 = static_cast<double>(std::pow(static_cast<Real>(10), static_cast<Real>(t.n)));
+  t.index = (pow10 - 1) / 0.00715 + 100;
+  return t;
+}
 
-double Pow10(double x) { return static_cast<double>(std::pow(10.0L, static_cast<long double>(x))); }
+// The index is shown rounded to a whole number and to three decimals; the halfway points of
+// both are among the multiples of 0.0005.
+constexpr double kShownHalfStep = 0.0005;
 
-}  // namespace
+// Whether the index in `t`, taken in double, is so near a halfway point of its shown roundings
+// that another C library (each is off by up to a few units in the last place, for different
+// arguments) could round it the other way. The bound is sixteen times the error of four units
+// in the last place in each logarithm and in 10^n, carried through the formula.
+bool NearShownHalfway(const IndexTerms& t) {
+  const double c = std::fabs(t.log_nu100);
+  constexpr double kUnits = 64 * std::numeric_limits<double>::epsilon();
+  const double bound = kUnits * (std::fabs(t.index) + 1 / 0.00715) *
+                       (1 + (std::fabs(t.log_high) + std::fabs(t.log_u) + std::fabs(t.n) * c) / c);
+  const double steps = t.index / kShownHalfStep;
+  const double from_halfway = std::fabs(steps - std::nearbyint(steps)) * kShownHalfStep;
+  return !(from_halfway > bound);
+}
 
-std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
+double IndexFromLogs(double high, double u, double nu100, Logs logs) {
+  if (logs == Logs::Shown) {
+    const IndexTerms fast = IndexFromLogs<double>(high, u, nu100);
+    if (std::isfinite(fast.index) && !NearShownHalfway(fast)) return fast.index;
+  }
+  return IndexFromLogs<long double>(high, u, nu100).index;
+}
+
+std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
   CheckViscosity(nu40, "The viscosity at 40 °C", 0);
   if (std::isnan(nu100)) {
     throw Error(ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
@@ -138,8 +175,7 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   if (u >= basic.high) {
     index = (basic.low - u) / (basic.low - basic.high) * 100;
   } else {
-    const double n = (Log10(basic.high) - Log10(u)) / Log10(nu100);
-    index = (Pow10(n) - 1) / 0.00715 + 100;
+    index = IndexFromLogs(basic.high, u, nu100, logs);
   }
   if (!std::isfinite(index) || std::fabs(index) > 1e15) {
     throw Error(ErrorKind::Overflow, "The viscosity index of " + NumberToText(nu40) +
@@ -147,6 +183,12 @@ std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
                                          " cSt at 100 °C is too large to compute.");
   }
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
+}
+
+}  // namespace
+
+std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
+  return IndexOf(nu40, nu100, Logs::Shown);
 }
 
 void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second) {
@@ -169,8 +211,11 @@ std::optional<double> Nu100ForIndex(double nu40, double index) {
   }
   if (!(nu40 > kTableFirst)) return std::nullopt;
   // The index rises with nu100 for a given nu40: from its value at 2 cSt to its value just
-  // below nu40.
-  const auto index_at = [nu40](double nu100) { return ViscosityIndexOf(nu40, nu100)->unrounded; };
+  // below nu40. Its logarithms are taken wide, so that every comparison, and with them the nu100
+  // found, is the same with every C library.
+  const auto index_at = [nu40](double nu100) {
+    return IndexOf(nu40, nu100, Logs::Wide)->unrounded;
+  };
   double low = kTableFirst;
   double high = std::nextafter(nu40, 0.0);
   if (index < index_at(low) || index > index_at(high)) return std::nullopt;

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -200,42 +202,91 @@ std::string Grouped(const std::string& digits) {
 }
 
 // The shortest digits that read back as `value` (not zero, finite) and where the decimal point
-// goes: value = 0.<digits> * 10^point, taken from {fmt}'s shortest form.
+// goes: value = 0.<digits> * 10^point, from {fmt}'s shortest algorithm (Dragonbox) called
+// directly, so that nothing is allocated and no format string is read. The digits are written
+// straight to where they go.
 struct ShortestDigits {
   bool negative = false;
-  std::string digits;
+  std::uint64_t significand = 0;  // the digits, no trailing zero
+  int count = 0;                  // of digits
   long point = 0;
 };
 
 ShortestDigits Shortest(double value) {
-  fmt::memory_buffer shortest;
-  fmt::format_to(std::back_inserter(shortest), "{}", value);
-  std::string_view s(shortest.data(), shortest.size());
   ShortestDigits out;
-  if (s.front() == '-') {
-    out.negative = true;
-    s.remove_prefix(1);
+  out.negative = std::signbit(value);
+  const auto decimal = fmt::detail::dragonbox::to_decimal(std::fabs(value));
+  out.significand = decimal.significand;
+  long exponent = decimal.exponent;
+  while (out.significand % 10 == 0) {  // Dragonbox leaves none, but its contract does not say so
+    out.significand /= 10;
+    ++exponent;
   }
-  const std::size_t e = s.find('e');
-  const std::string_view mantissa = s.substr(0, e);
-  long exponent = 0;
-  if (e != std::string_view::npos) {
-    std::string_view digits = s.substr(e + 1);
-    const bool negative = digits.front() == '-';
-    if (digits.front() == '-' || digits.front() == '+') digits.remove_prefix(1);
-    for (char c : digits) exponent = exponent * 10 + (c - '0');
-    if (negative) exponent = -exponent;
-  }
-  const std::size_t dot = mantissa.find('.');
-  std::string digits(mantissa.substr(0, dot));
-  if (dot != std::string_view::npos) digits += mantissa.substr(dot + 1);
-  out.point = static_cast<long>(dot == std::string_view::npos ? mantissa.size() : dot) + exponent;
-  // "0.0001": the zeros before the first significant digit only move the point.
-  const std::size_t first = digits.find_first_not_of('0');
-  out.digits = digits.substr(first);
-  out.point -= static_cast<long>(first);
-  while (out.digits.size() > 1 && out.digits.back() == '0') out.digits.pop_back();
+  out.count = fmt::detail::count_digits(out.significand);
+  out.point = out.count + exponent;
   return out;
+}
+
+char* PutDigits(char* at, const ShortestDigits& s) {
+  return fmt::detail::format_decimal(at, s.significand, s.count).end;
+}
+
+char* PutZeros(char* at, long count) {
+  std::memset(at, '0', static_cast<std::size_t>(count));
+  return at + count;
+}
+
+// The shortest digits written without an exponent, and their length.
+std::size_t PlainLength(const ShortestDigits& s) {
+  const std::size_t sign = s.negative ? 1 : 0;
+  if (s.point <= 0) return sign + 2 + static_cast<std::size_t>(-s.point + s.count);
+  if (s.point >= s.count) return sign + static_cast<std::size_t>(s.point);
+  return sign + static_cast<std::size_t>(s.count) + 1;
+}
+
+char* PutPlain(char* at, const ShortestDigits& s) {
+  if (s.negative) *at++ = '-';
+  if (s.point <= 0) {
+    *at++ = '0';
+    *at++ = '.';
+    return PutDigits(PutZeros(at, -s.point), s);
+  }
+  if (s.point >= s.count) return PutZeros(PutDigits(at, s), s.point - s.count);
+  // The digits, then those after the point moved up by one for it.
+  char* const end = PutDigits(at, s);
+  std::memmove(at + s.point + 1, at + s.point, static_cast<std::size_t>(s.count - s.point));
+  at[s.point] = '.';
+  return end + 1;
+}
+
+// The same digits with an exponent of at least two digits ("6.5e-06", "-1e+300"), and their
+// length.
+std::size_t ExponentLength(const ShortestDigits& s) {
+  const long exponent = s.point - 1;
+  const long magnitude = exponent < 0 ? -exponent : exponent;
+  const std::size_t exponent_digits = magnitude >= 100 ? 3 : 2;
+  return (s.negative ? 1 : 0) + static_cast<std::size_t>(s.count) + (s.count > 1 ? 1 : 0) + 2 +
+         exponent_digits;
+}
+
+char* PutExponent(char* at, const ShortestDigits& s) {
+  if (s.negative) *at++ = '-';
+  // The digits one place up, the first moved down before the point.
+  at = PutDigits(at + 1, s);
+  at[-s.count - 1] = at[-s.count];
+  if (s.count > 1) {
+    at[-s.count] = '.';
+  } else {
+    --at;
+  }
+  const long exponent = s.point - 1;
+  *at++ = 'e';
+  *at++ = exponent < 0 ? '-' : '+';
+  const long magnitude = exponent < 0 ? -exponent : exponent;
+  if (magnitude >= 100) *at++ = static_cast<char>('0' + magnitude / 100);
+  *at++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *at++ = static_cast<char>('0' + magnitude % 10);
+  return at;
 }
 
 // From 2^53 on every double is a whole number, and one is written with all its digits
@@ -246,37 +297,15 @@ constexpr double kWholeNumbersFrom = 9007199254740992.0;
 std::string PlainShortest(double value) {
   if (std::fabs(value) >= kWholeNumbersFrom) return fmt::format("{:.0f}", value);
   const ShortestDigits s = Shortest(value);
-  std::string out = s.negative ? "-" : "";
-  const auto count = static_cast<long>(s.digits.size());
-  if (s.point <= 0) {
-    out += "0.";
-    out.append(static_cast<std::size_t>(-s.point), '0');
-    out += s.digits;
-  } else if (s.point >= count) {
-    out += s.digits;
-    out.append(static_cast<std::size_t>(s.point - count), '0');
-  } else {
-    out.append(s.digits, 0, static_cast<std::size_t>(s.point));
-    out += '.';
-    out.append(s.digits, static_cast<std::size_t>(s.point));
-  }
+  std::string out(PlainLength(s), '\0');
+  PutPlain(out.data(), s);
   return out;
 }
 
-// The same digits with an exponent of at least two digits: "6.5e-06", "-1e+300".
 std::string ExponentShortest(double value) {
   const ShortestDigits s = Shortest(value);
-  std::string out = s.negative ? "-" : "";
-  out += s.digits.front();
-  if (s.digits.size() > 1) {
-    out += '.';
-    out.append(s.digits, 1);
-  }
-  const long exponent = s.point - 1;
-  out += exponent < 0 ? "e-" : "e+";
-  const std::string magnitude = std::to_string(exponent < 0 ? -exponent : exponent);
-  if (magnitude.size() < 2) out += '0';
-  out += magnitude;
+  std::string out(ExponentLength(s), '\0');
+  PutExponent(out.data(), s);
   return out;
 }
 
@@ -304,17 +333,33 @@ std::string ShortestText(double value) {
 }
 
 void AppendShortestText(std::string& out, double value) {
-  if (std::isnan(value)) {
-    out += std::signbit(value) ? "-nan" : "nan";
-  } else if (std::isinf(value)) {
-    out += value > 0 ? "inf" : "-inf";
-  } else if (value == 0) {
-    out += std::signbit(value) ? "-0" : "0";
-  } else {
-    std::string plain = PlainShortest(value);
-    std::string exponent = ExponentShortest(value);
-    out += exponent.size() < plain.size() ? exponent : plain;
+  char text[kShortestTextRoom];
+  out.append(text, static_cast<std::size_t>(PutShortestText(text, value) - text));
+}
+
+char* PutShortestText(char* at, double value) {
+  const auto put = [&at](std::string_view text) {
+    std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+  };
+  if (std::isnan(value)) return put(std::signbit(value) ? "-nan" : "nan");
+  if (std::isinf(value)) return put(value > 0 ? "inf" : "-inf");
+  if (value == 0) return put(std::signbit(value) ? "-0" : "0");
+  const ShortestDigits s = Shortest(value);
+  const std::size_t exponent = ExponentLength(s);
+  if (std::fabs(value) < kWholeNumbersFrom) {
+    return exponent < PlainLength(s) ? PutExponent(at, s) : PutPlain(at, s);
   }
+  // A whole number with all its digits: shorter than the exponent form only below 10^24, whose
+  // digits fit the room.
+  if (std::fabs(value) < 1e24) {
+    char whole[kShortestTextRoom];
+    const auto written = fmt::format_to_n(whole, sizeof whole, "{:.0f}", value);
+    if (written.size <= sizeof whole && written.size <= exponent) {
+      return put(std::string_view(whole, written.size));
+    }
+  }
+  return PutExponent(at, s);
 }
 
 bool ReadDecimal(std::string_view text, double& value) {

@@ -5,6 +5,7 @@
 // thousands separator, whatever the system locale, so that a table file and a typed value mean
 // the same on every machine.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,10 @@ std::string NumberToText(double value);
 // 1e10 -> "1e+10"; "inf", "-inf", "nan" for the values that are not finite.
 std::string ShortestText(double value);
 void AppendShortestText(std::string& out, double value);
+// The same written at `at`, which needs room for kShortestTextRoom characters; returns the end.
+// Allocates nothing: the writer of streamed output.
+inline constexpr std::size_t kShortestTextRoom = 32;
+char* PutShortestText(char* at, double value);
 // The same shortest digits, always with an exponent of at least two digits: "1e+300",
 // "6.5e-06" (a finite value, not zero).
 std::string ScientificShortestText(double value);

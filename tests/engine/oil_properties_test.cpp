@@ -12,6 +12,7 @@
 #include "engine/model.h"
 #include "engine/viscosity_line.h"
 #include "error_expectations.h"
+#include "numtext/numtext.h"
 
 namespace project1 {
 namespace {
@@ -61,6 +62,40 @@ TEST(ViscosityIndex, MeetsTheStandardsExamplesAndEachBranch) {
     ASSERT_TRUE(index.has_value());
     EXPECT_NEAR(index->unrounded, c.unrounded, c.tolerance);
     EXPECT_EQ(index->rounded, c.rounded);
+  }
+}
+
+// The index of an oil at 69 cSt at 100 C (H = 1523) from the logarithms taken in long double,
+// each rounded once to double: what every C library gives.
+double WideIndexAt69(double nu40) {
+  const auto log10 = [](double x) { return static_cast<double>(std::log10((long double)x)); };
+  const double n = (log10(1523) - log10(nu40)) / log10(69);
+  return (static_cast<double>(std::pow(10.0L, (long double)n)) - 1) / 0.00715 + 100;
+}
+
+// Right beside a halfway point of its roundings (to a whole number, to three decimals) the index
+// is taken as the wider logarithms take it, so that no C library's last unit in the last place
+// can show another rounded index. Oils a few units in the last place from the halfway point,
+// on both sides, show what the wide index shows.
+TEST(ViscosityIndex, RoundsBesideAHalfwayPointAsEveryCLibraryDoes) {
+  for (const double halfway : {120.5, 151.5, 187.5, 130.0005, 175.1235, 142.9995}) {
+    SCOPED_TRACE(halfway);
+    // The index falls as nu40 rises: the two neighbouring doubles either side of the halfway.
+    double low = 100;
+    double high = 1500;
+    while (std::nextafter(low, high) < high) {
+      const double middle = low + (high - low) / 2;
+      (WideIndexAt69(middle) > halfway ? low : high) = middle;
+    }
+    double nu40 = low;
+    for (int i = 0; i < 8; ++i) nu40 = std::nextafter(nu40, 0.0);
+    for (int i = 0; i < 16; ++i, nu40 = std::nextafter(nu40, 2000.0)) {
+      const double wide = WideIndexAt69(nu40);
+      const std::optional<ViscosityIndex> index = ViscosityIndexOf(nu40, 69);
+      ASSERT_TRUE(index.has_value());
+      EXPECT_EQ(index->rounded, std::lround(std::nearbyint(wide))) << nu40;
+      EXPECT_EQ(FormatNumber(index->unrounded, "0.000"), FormatNumber(wide, "0.000")) << nu40;
+    }
   }
 }
 

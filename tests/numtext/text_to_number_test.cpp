@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -197,6 +201,34 @@ TEST(ShortestText, WritesThePlainOrExponentFormWhicheverIsShorter) {
     SCOPED_TRACE(c.text);
     EXPECT_EQ(ShortestText(c.value), c.text);
   }
+}
+
+// The writer of streamed output against the standard library's shortest form, which follows the
+// same rule (fewest characters, plain on a tie, whole numbers with all their digits), on doubles
+// of every exponent and on the decimals a supplier's sheet holds.
+TEST(ShortestText, AgreesWithTheStandardLibrarysShortestFormOnEveryKindOfDouble) {
+#if defined(__cpp_lib_to_chars) && __cpp_lib_to_chars >= 201611L
+  std::mt19937_64 random(36);
+  std::uniform_real_distribution<double> sheet(0.01, 5000);
+  for (int i = 0; i < 400000; ++i) {
+    double value = 0;
+    if (i % 2 == 0) {
+      const std::uint64_t bits = random();
+      std::memcpy(&value, &bits, sizeof value);
+    } else {
+      value = sheet(random) * std::pow(10.0, static_cast<int>(random() % 40) - 20);
+    }
+    char expected[64];
+    const auto end = std::to_chars(expected, expected + sizeof expected, value).ptr;
+    char written[kShortestTextRoom];
+    char* const written_end = PutShortestText(written, value);
+    ASSERT_EQ(std::string(written, static_cast<std::size_t>(written_end - written)),
+              std::string(expected, end))
+        << value;
+  }
+#else
+  GTEST_SKIP() << "no floating-point std::to_chars in this standard library";
+#endif
 }
 
 TEST(ReadDecimal, ReadsPlainDecimalsAndRefusesEverythingElse) {
