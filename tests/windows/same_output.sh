@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # viscosity.exe under Wine against the Linux build: every command in every format for every
 # catalogue oil gives the same standard output, standard error and exit status; `table -o` and
-# `chart -o` write the same bytes, also to a file named with letters beyond ASCII.
+# `chart -o` write the same bytes, also to a file named with letters beyond ASCII. One difference
+# is tolerated, and said: the last digits of the unrounded viscosity index in CSV and JSON, which
+# the C libraries' log10 may give one unit apart in the last place (same_but_last_digits.py).
 # Usage: same_output.sh LINUX_VISCOSITY WINDOWS_VISCOSITY_EXE WINE_RUN
 set -uo pipefail
 linux="$1"
@@ -13,6 +15,8 @@ trap 'rm -rf "$work"' EXIT
 export WINEPREFIX="${WINEPREFIX:-$(dirname "$windows")/../wineprefix}"
 failures=0
 compared=0
+tolerated=0
+here="$(cd "$(dirname "$0")" && pwd)"
 
 # same ARGS...: both programs with the same arguments, from the same folder.
 same() {
@@ -20,6 +24,14 @@ same() {
   (cd "$work" && "$linux" "$@") >"$work/l.out" 2>"$work/l.err" || status_l=$?
   (cd "$work" && "$wine_run" "$windows" "$@") >"$work/w.out" 2>"$work/w.err" || status_w=$?
   compared=$((compared + 1))
+  if ! cmp -s "$work/l.out" "$work/w.out" && cmp -s "$work/l.err" "$work/w.err" &&
+    [ "$status_l" = "$status_w" ] &&
+    python3 "$here/same_but_last_digits.py" "$work/l.out" "$work/w.out" >"$work/tolerated"; then
+    tolerated=$((tolerated + 1))
+    echo "SAME BUT THE UNROUNDED INDEX'S LAST DIGITS: viscosity $*"
+    cat "$work/tolerated"
+    return
+  fi
   if ! cmp -s "$work/l.out" "$work/w.out" || ! cmp -s "$work/l.err" "$work/w.err" ||
     [ "$status_l" != "$status_w" ]; then
     failures=$((failures + 1))
@@ -85,5 +97,5 @@ done
 same_file "Öl-Tabelle.txt" table --oil "SHC 632"
 same_file "Öl-Diagramm.svg" chart --oil "SHC 632" --oil "SHC 624"
 
-echo "compared $compared runs, $failures different"
+echo "compared $compared runs, $failures different, $tolerated the same but for the unrounded index's last digits"
 [ "$failures" -eq 0 ]
