@@ -92,7 +92,15 @@ std::string AtName(std::string_view typed) {
 BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
     : settings_(std::move(settings)),
       sink_(sink),
-      point_fields_(InUnit(kPointFields, settings_.unit)) {}
+      point_fields_(InUnit(kPointFields, settings_.unit)) {
+  for (const double t : settings_.at) {
+    try {
+      prepared_.emplace_back(PrepareTemperature(settings_.law, t));
+    } catch (const Error&) {
+      prepared_.emplace_back();  // refused on every row, with the row's line number
+    }
+  }
+}
 
 void BatchRun::Feed(std::string_view bytes) {
   while (!bytes.empty()) {
@@ -371,8 +379,9 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   values_[2] = IndexValue(index);
   values_[3] = GradeValue(grade);
   std::size_t column = kStartColumns;
-  for (const double t : settings_.at) {
-    const double nu = KinematicAt(line, t);
+  for (std::size_t i = 0; i < settings_.at.size(); ++i) {
+    const double t = settings_.at[i];
+    const double nu = prepared_[i] ? KinematicAt(line, *prepared_[i]) : KinematicAt(line, t);
     values_[column++] = nu;
     if (!dynamic_columns) continue;
     Value reyn, mpa_s;

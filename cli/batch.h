@@ -100,6 +100,8 @@ class BatchRun {
   std::vector<Value> values_;
   std::vector<Field> point_fields_;  // of each temperature's JSON, in the unit asked for
   BatchBearing bearing_;             // the bearing columns, when the header names them
+  // The temperatures made ready for the law's lines once; none where one is refused.
+  std::vector<std::optional<LineTemperature>> prepared_;
 };
 
 }  // namespace project1::cli

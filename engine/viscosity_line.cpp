@@ -94,6 +94,7 @@ double CheckEvaluation(double value, double t) {
 // viscosity is (the subject of an error about it; empty for none).
 struct FitPoint {
   double absolute;
+  double log_absolute;  // ln of it
   double nu;
   double t;
   std::string_view subject;
@@ -111,17 +112,18 @@ ViscosityLine Fit(Law law, const FitPoint& first, const FitPoint& second) {
     throw Error(ErrorKind::InvalidArgument,
                 "The two temperatures must differ; both are " + Celsius(t1) + ".");
   }
-  const double l1 = std::log(std::log(z1));
-  const double k1 = std::log(absolute1);
-  const double k2 = std::log(absolute2);
+  const double ln_z1 = std::log(z1);
+  const double l1 = std::log(ln_z1);
+  const double k1 = first.log_absolute;
+  const double k2 = second.log_absolute;
   const double l2 = std::log(std::log(z2));
 
   ViscosityLine line;
   line.law = law;
   line.b = CheckFitted((l2 - l1) / (k1 - k2));
-  line.a = CheckFitted(std::log(z1) / std::log(kBase));
+  line.a = CheckFitted(ln_z1 / std::log(kBase));
   line.a = CheckFitted(std::log(line.a) / std::log(kBase));
-  line.a = CheckFitted(line.b * std::log(absolute1) / std::log(kBase) + line.a);
+  line.a = CheckFitted(line.b * k1 / std::log(kBase) + line.a);
   return line;
 }
 
@@ -145,14 +147,35 @@ Law LawFromName(std::string_view name) {
 ViscosityLine FitLine(Law law, ViscosityPoint first, ViscosityPoint second) {
   const double absolute1 = CheckedAbsolute(law, first.temperature_c);
   const double absolute2 = CheckedAbsolute(law, second.temperature_c);
-  return Fit(law, {absolute1, first.kinematic_cst, first.temperature_c, {}},
-             {absolute2, second.kinematic_cst, second.temperature_c, {}});
+  return Fit(law, {absolute1, std::log(absolute1), first.kinematic_cst, first.temperature_c, {}},
+             {absolute2, std::log(absolute2), second.kinematic_cst, second.temperature_c, {}});
 }
 
+namespace {
+
+// The absolute temperatures of 40 C and 100 C under a law and their logarithms, taken once: every
+// line through the two reference points needs them.
+struct ReferencePoints {
+  double at40, log40, at100, log100;
+};
+
+ReferencePoints ReferencesOf(double at40, double at100) {
+  return {at40, std::log(at40), at100, std::log(at100)};
+}
+
+const ReferencePoints& References(Law law) {
+  static const ReferencePoints walther = ReferencesOf(kAbsolute40, kAbsolute100);
+  static const ReferencePoints d341 =
+      ReferencesOf(AbsoluteTemperature(Law::D341, 40), AbsoluteTemperature(Law::D341, 100));
+  return law == Law::Walther ? walther : d341;
+}
+
+}  // namespace
+
 ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
-  const bool walther = law == Law::Walther;
-  return Fit(law, {walther ? kAbsolute40 : AbsoluteTemperature(law, 40), nu40, 40, kVisc40Name},
-             {walther ? kAbsolute100 : AbsoluteTemperature(law, 100), nu100, 100, kVisc100Name});
+  const ReferencePoints& at = References(law);
+  return Fit(law, {at.at40, at.log40, nu40, 40, kVisc40Name},
+             {at.at100, at.log100, nu100, 100, kVisc100Name});
 }
 
 ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
@@ -198,19 +221,27 @@ double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityP
   return largest;
 }
 
-double KinematicAt(const ViscosityLine& line, double t_c) {
-  // The window's evaluation step by step, with the same checks and messages.
-  const double absolute = AbsoluteTemperature(line.law, t_c);
+LineTemperature PrepareTemperature(Law law, double t_c) {
+  const double absolute = AbsoluteTemperature(law, t_c);
   if (std::isnan(absolute)) {
     throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   }
   if (!(absolute > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
-                                                Celsius(-KelvinOffset(line.law)) + "; it is " +
+                                                Celsius(-KelvinOffset(law)) + "; it is " +
                                                 NumberToText(t_c) + ".");
   }
-  const double loglog =
-      CheckEvaluation(line.a - (line.b * std::log(absolute)) / std::log(kBase), t_c);
+  return {law, t_c, std::log(absolute)};
+}
+
+double KinematicAt(const ViscosityLine& line, double t_c) {
+  return KinematicAt(line, PrepareTemperature(line.law, t_c));
+}
+
+double KinematicAt(const ViscosityLine& line, const LineTemperature& t) {
+  // The window's evaluation step by step, with the same checks and messages.
+  const double t_c = t.t_c;
+  const double loglog = CheckEvaluation(line.a - (line.b * t.log_absolute) / std::log(kBase), t_c);
   const double logz = CheckEvaluation(std::pow(kBase, loglog), t_c);
   const double z = CheckEvaluation(std::pow(kBase, logz), t_c);
   return line.law == Law::Walther ? z - kViscosityOffset : D341KinematicFromZ(z);

@@ -49,6 +49,16 @@ double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityP
 
 // Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
 double KinematicAt(const ViscosityLine& line, double t_c);
+// A temperature made ready once for the lines of one law, many of them evaluated at it (a column
+// of the batch): the logarithm of its absolute temperature. Refused as KinematicAt refuses it.
+struct LineTemperature {
+  Law law = Law::Walther;
+  double t_c = 0;
+  double log_absolute = 0;
+};
+LineTemperature PrepareTemperature(Law law, double t_c);
+// The same as KinematicAt(line, t.t_c), for a line of the law t was made ready for.
+double KinematicAt(const ViscosityLine& line, const LineTemperature& t);
 // The temperature at which the line reaches nu: the exact inverse of KinematicAt.
 double TemperatureFor(const ViscosityLine& line, double nu_cst);
 

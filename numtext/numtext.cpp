@@ -362,7 +362,40 @@ char* PutShortestText(char* at, double value) {
   return PutExponent(at, s);
 }
 
+namespace {
+
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Digits with an optional fraction, at most 15 in all ("46", "0.85", "320.5"): the digits as a
+// whole number, exactly a double, divided by an exact power of ten, which is one correctly rounded
+// operation and so the nearest double, as fast_float reads it. False for any other text.
+bool ReadShortDecimal(std::string_view text, double& value) {
+  constexpr std::size_t kExactDigits = 15;
+  std::uint64_t whole = 0;
+  std::size_t digits = 0;
+  std::size_t i = 0;
+  for (; i < text.size() && IsDigit(text[i]); ++i, ++digits) {
+    whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+  }
+  if (digits == 0) return false;
+  std::size_t decimals = 0;
+  if (i < text.size() && text[i] == '.') {
+    for (++i; i < text.size() && IsDigit(text[i]); ++i, ++decimals) {
+      whole = whole * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    }
+  }
+  if (i != text.size() || digits + decimals > kExactDigits) return false;
+  value = static_cast<double>(whole) / kExactPowersOfTen[decimals];
+  return true;
+}
+
+}  // namespace
+
 bool ReadDecimal(std::string_view text, double& value) {
+  if (ReadShortDecimal(text, value)) return true;
   const char* const last = text.data() + text.size();
   double read = 0;
   const auto [ptr, ec] =
