@@ -237,9 +237,12 @@ std::optional<int> IsoGrade(double nu40) {
   if (std::isnan(nu40)) {
     throw Error(ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number.");
   }
-  for (const IsoGradeLimits& limits : kIsoGrades) {
-    if (nu40 >= limits.minimum && nu40 <= limits.maximum) return limits.grade;
-  }
+  // The grades follow one another without overlapping: the first whose maximum is not below
+  // nu40 is the only one that can hold it.
+  const auto* const found =
+      std::lower_bound(kIsoGrades.begin(), kIsoGrades.end(), nu40,
+                       [](const IsoGradeLimits& limits, double nu) { return limits.maximum < nu; });
+  if (found != kIsoGrades.end() && nu40 >= found->minimum) return found->grade;
   return std::nullopt;
 }
 

@@ -252,11 +252,11 @@ char* PutPlain(char* at, const ShortestDigits& s) {
     return PutDigits(PutZeros(at, -s.point), s);
   }
   if (s.point >= s.count) return PutZeros(PutDigits(at, s), s.point - s.count);
-  // The digits, then those after the point moved up by one for it.
-  char* const end = PutDigits(at, s);
-  std::memmove(at + s.point + 1, at + s.point, static_cast<std::size_t>(s.count - s.point));
+  // The digits one place up, then those before the point moved down for it.
+  char* const end = PutDigits(at + 1, s);
+  for (long i = 0; i < s.point; ++i) at[i] = at[i + 1];
   at[s.point] = '.';
-  return end + 1;
+  return end;
 }
 
 // The same digits with an exponent of at least two digits ("6.5e-06", "-1e+300"), and their
