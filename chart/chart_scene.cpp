@@ -54,9 +54,14 @@ int RoundnessRank(double value) {
   return 2;
 }
 
-// The texts placed so far, no two touching.
+// The texts placed so far, no two touching. Their boxes are filed in a grid of square cells over
+// the picture (a box beyond it in the cells of its edge), so that a new box is tried only against
+// those in the cells it comes near, not against every box placed.
 class Labels {
  public:
+  Labels(double width, double height)
+      : columns_(CellsAcross(width)), rows_(CellsAcross(height)), cells_(columns_ * rows_) {}
+
   // Places `text` where it lies inside `bounds` and clear of every text placed; false when it
   // does not.
   bool Place(const TextShape& text, const TextBox& bounds) {
@@ -77,7 +82,7 @@ class Labels {
       box.bottom += shift;
       if (BoxInside(box, bounds) && Clear(box)) {
         text.at.y += shift;
-        boxes_.push_back(box);
+        File(box);
         texts_.push_back(std::move(text));
         return true;
       }
@@ -87,11 +92,50 @@ class Labels {
   std::vector<TextShape>& texts() { return texts_; }
 
  private:
+  static constexpr double kCell = 48;
+
+  static std::size_t CellsAcross(double length) {
+    return std::max<std::size_t>(
+        1, static_cast<std::size_t>(std::ceil(std::max(length, 0.0) / kCell)));
+  }
+  // The cells from `low` to `high` along one side of `count` cells, those beyond at its edges.
+  static std::pair<std::size_t, std::size_t> Span(double low, double high, std::size_t count) {
+    const auto cell = [count](double at) {
+      const double index = std::floor(at / kCell);
+      if (!(index > 0)) return std::size_t{0};
+      return std::min(count - 1, static_cast<std::size_t>(index));
+    };
+    return {cell(low), cell(high)};
+  }
+  template <typename Visit>
+  bool AnyCell(const TextBox& box, double gap_x, double gap_y, Visit visit) const {
+    const auto [first_column, last_column] = Span(box.left - gap_x, box.right + gap_x, columns_);
+    const auto [first_row, last_row] = Span(box.top - gap_y, box.bottom + gap_y, rows_);
+    for (std::size_t row = first_row; row <= last_row; ++row) {
+      for (std::size_t column = first_column; column <= last_column; ++column) {
+        if (visit(row * columns_ + column)) return true;
+      }
+    }
+    return false;
+  }
   bool Clear(const TextBox& box) const {
-    return std::none_of(boxes_.begin(), boxes_.end(), [&](const TextBox& other) {
-      return BoxesTouch(box, other, kLabelGapX, kLabelGapY);
+    return !AnyCell(box, kLabelGapX, kLabelGapY, [&](std::size_t cell) {
+      return std::any_of(cells_[cell].begin(), cells_[cell].end(), [&](std::size_t placed) {
+        return BoxesTouch(box, boxes_[placed], kLabelGapX, kLabelGapY);
+      });
     });
   }
+  void File(const TextBox& box) {
+    AnyCell(box, 0, 0, [&](std::size_t cell) {
+      cells_[cell].push_back(boxes_.size());
+      return false;
+    });
+    boxes_.push_back(box);
+  }
+
+  std::size_t columns_;
+  std::size_t rows_;
+  std::vector<std::vector<std::size_t>> cells_;  // the boxes in each cell, by their index
   std::vector<TextBox> boxes_;
   std::vector<TextShape> texts_;
 };
@@ -228,7 +272,7 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
   };
 
   // The texts, the most needed first: each later one keeps clear of those before it.
-  Labels labels;
+  Labels labels(width, height);
   labels.Place(
       MakeText({width / 2, 26}, kChartTitle, kTitleSize, TextAnchor::Middle, kInk, true, false),
       picture);

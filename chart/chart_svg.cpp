@@ -14,7 +14,11 @@ namespace {
 void AppendNumber(std::string& out, double value) {
   double rounded = std::round(value * 100) / 100;
   if (rounded == 0) rounded = 0;
-  out += std::isfinite(rounded) ? FormatNumber(rounded, "0.##") : ShortestText(rounded);
+  if (std::isfinite(rounded)) {
+    AppendFormattedNumber(out, rounded, "0.##");
+  } else {
+    AppendShortestText(out, rounded);
+  }
 }
 
 class SvgWriter {

@@ -83,6 +83,12 @@ constexpr Advance kAdvances[] = {
 };
 constexpr double kUnitsPerEm = 2048;
 
+// Printable ASCII, from the blank to the tilde, is the table's first rows, one a code point.
+constexpr char32_t kFirstPrintable = 0x20;
+constexpr char32_t kLastPrintable = 0x7E;
+static_assert(kAdvances[0].code == kFirstPrintable &&
+              kAdvances[kLastPrintable - kFirstPrintable].code == kLastPrintable);
+
 static_assert(std::is_sorted(std::begin(kAdvances), std::end(kAdvances),
                              [](const Advance& a, const Advance& b) { return a.code < b.code; }));
 
@@ -119,6 +125,11 @@ double TextAdvance(std::string_view text, double size, bool bold) {
   double units = 0;
   for (std::size_t at = 0; at < text.size();) {
     const char32_t code = NextCodePoint(text, at);
+    if (code >= kFirstPrintable && code <= kLastPrintable) {  // the table's first rows, in order
+      const Advance& advance = kAdvances[code - kFirstPrintable];
+      units += bold ? advance.bold : advance.regular;
+      continue;
+    }
     const auto* found =
         std::lower_bound(std::begin(kAdvances), std::end(kAdvances), code,
                          [](const Advance& advance, char32_t c) { return advance.code < c; });

@@ -192,13 +192,95 @@ Pattern ParsePattern(std::string_view pattern) {
   return p;
 }
 
-std::string Grouped(const std::string& digits) {
-  std::string out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
+// Appends `zeros` zeros and then `digits`, grouped in threes by "," when `grouping`.
+void AppendInteger(std::string& out, std::size_t zeros, std::string_view digits, bool grouping) {
+  const std::size_t size = zeros + digits.size();
+  if (!grouping || size <= 3) {
+    out.append(zeros, '0');
+    out += digits;
+    return;
   }
-  return out;
+  for (std::size_t i = 0; i < size; ++i) {
+    if (grouping && i > 0 && (size - i) % 3 == 0) out += ',';
+    out += i < zeros ? '0' : digits[i - zeros];
+  }
+}
+
+char* PutZerosBefore(char* at, int count) {
+  for (int i = 0; i < count; ++i) *at++ = '0';
+  return at;
+}
+
+// Powers of ten up to 10^19, the most a 64-bit unsigned integer holds.
+constexpr std::uint64_t kPowersOfTen[] = {1U,
+                                          10U,
+                                          100U,
+                                          1000U,
+                                          10000U,
+                                          100000U,
+                                          1000000U,
+                                          10000000U,
+                                          100000000U,
+                                          1000000000U,
+                                          10000000000U,
+                                          100000000000U,
+                                          1000000000000U,
+                                          10000000000000U,
+                                          100000000000000U,
+                                          1000000000000000U,
+                                          10000000000000000U,
+                                          100000000000000000U,
+                                          1000000000000000000U,
+                                          10000000000000000000U};
+
+// The exact decimal expansion of `magnitude` (finite, not negative) rounded to `decimals`
+// places, an exact half to the even digit, as "<integer>[.<decimals>]", the way
+// fmt::format("{:.Nf}") writes it: in 128-bit integers, for a magnitude below 2^53 and up to 19
+// decimals. False, with nothing written, for any other.
+bool ExactExpansion(double magnitude, int decimals, fmt::memory_buffer& out) {
+  if (!(magnitude < 9007199254740992.0) || decimals < 0 || decimals > 19) return false;
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const auto biased = static_cast<int>(bits >> 52);
+  std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+  int exponent = -1074;
+  if (biased != 0) {
+    mantissa |= std::uint64_t{1} << 52;
+    exponent = biased - 1075;
+  }
+  __extension__ using Wide = unsigned __int128;
+  const std::uint64_t scale = kPowersOfTen[decimals];
+  Wide scaled = 0;  // magnitude * 10^decimals, rounded to a whole number
+  if (exponent >= 0) {
+    scaled = Wide{mantissa << exponent} * scale;
+  } else if (exponent > -128) {
+    const Wide exact = Wide{mantissa} * scale;  // below 2^117
+    const int shift = -exponent;
+    scaled = exact >> shift;
+    const Wide rest = exact & ((Wide{1} << shift) - 1);
+    const Wide half = Wide{1} << (shift - 1);
+    if (rest > half || (rest == half && (scaled & 1U) != 0)) ++scaled;
+  }  // else below 2^-74: nothing shows in 19 decimals, and nothing rounds up to show
+  std::uint64_t whole = 0;
+  std::uint64_t fraction = 0;
+  if (scaled >> 64 == 0) {  // mostly: a 64-bit division is the cheaper
+    whole = static_cast<std::uint64_t>(scaled) / scale;
+    fraction = static_cast<std::uint64_t>(scaled) % scale;
+  } else {
+    whole = static_cast<std::uint64_t>(scaled / scale);
+    fraction = static_cast<std::uint64_t>(scaled - Wide{whole} * scale);
+  }
+  char digits[48];
+  const int whole_digits = fmt::detail::count_digits(whole);
+  char* at = fmt::detail::format_decimal(digits, whole, whole_digits).end;
+  if (decimals > 0) {
+    *at++ = '.';
+    const int fraction_digits = fraction == 0 ? 1 : fmt::detail::count_digits(fraction);
+    at = PutZerosBefore(at, decimals - fraction_digits);
+    at = fmt::detail::format_decimal(at, fraction, fraction_digits).end;
+  }
+  out.append(digits, at);
+  return true;
 }
 
 // The shortest digits that read back as `value` (not zero, finite) and where the decimal point
@@ -407,7 +489,7 @@ bool ReadDecimal(std::string_view text, double& value) {
   return true;
 }
 
-std::string FormatNumber(double value, std::string_view pattern) {
+void AppendFormattedNumber(std::string& out, double value, std::string_view pattern) {
   if (!std::isfinite(value)) {
     throw Error(ErrorKind::InvalidOperation, "The result is not a finite number.");
   }
@@ -415,27 +497,38 @@ std::string FormatNumber(double value, std::string_view pattern) {
 
   // Exact decimal expansion of |value|, rounded to the pattern's decimals.
   fmt::memory_buffer expansion;
-  fmt::format_to(std::back_inserter(expansion), "{:.{}f}", std::fabs(value), p.decimals);
-  const std::string text(expansion.data(), expansion.size());
-
-  auto dot = text.find('.');
-  std::string integer = text.substr(0, dot);
-  std::string fraction = dot == std::string::npos ? std::string() : text.substr(dot + 1);
-
-  integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
-  if (static_cast<int>(integer.size()) < p.min_integer_digits) {
-    integer.insert(0, static_cast<std::size_t>(p.min_integer_digits) - integer.size(), '0');
+  if (!ExactExpansion(std::fabs(value), p.decimals, expansion)) {
+    fmt::format_to(std::back_inserter(expansion), "{:.{}f}", std::fabs(value), p.decimals);
   }
+  const std::string_view text(expansion.data(), expansion.size());
+
+  const std::size_t dot = text.find('.');
+  std::string_view integer = text.substr(0, dot);
+  std::string_view fraction =
+      dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1);
+
+  integer.remove_prefix(std::min(integer.find_first_not_of('0'), integer.size()));
+  const std::size_t zeros = static_cast<int>(integer.size()) < p.min_integer_digits
+                                ? static_cast<std::size_t>(p.min_integer_digits) - integer.size()
+                                : 0;
   while (static_cast<int>(fraction.size()) > p.min_decimals && fraction.back() == '0') {
-    fraction.pop_back();
+    fraction.remove_suffix(1);
   }
 
-  bool shows_nonzero = integer.find_first_not_of('0') != std::string::npos ||
-                       fraction.find_first_not_of('0') != std::string::npos;
-  std::string out = (value < 0 && shows_nonzero) ? "-" : "";
-  out += p.grouping ? Grouped(integer) : integer;
-  if (!fraction.empty()) out += "." + fraction;
-  if (integer.empty() && fraction.empty()) out += "0";
+  const bool shows_nonzero =
+      !integer.empty() || fraction.find_first_not_of('0') != std::string_view::npos;
+  if (value < 0 && shows_nonzero) out += '-';
+  AppendInteger(out, zeros, integer, p.grouping);
+  if (!fraction.empty()) {
+    out += '.';
+    out += fraction;
+  }
+  if (integer.empty() && zeros == 0 && fraction.empty()) out += '0';
+}
+
+std::string FormatNumber(double value, std::string_view pattern) {
+  std::string out;
+  AppendFormattedNumber(out, value, pattern);
   return out;
 }
 

@@ -61,6 +61,8 @@ bool ReadDecimal(std::string_view text, double& value);
 // Throws Error(InvalidOperation) for a value that is not finite and Error(TypeMismatch) for a
 // pattern outside that grammar.
 std::string FormatNumber(double value, std::string_view pattern);
+// The same appended to `out`, with nothing else allocated for a value below 2^53.
+void AppendFormattedNumber(std::string& out, double value, std::string_view pattern);
 
 // A number as the program shows it to a person: by `pattern` (see FormatNumber), or, from 10^15
 // on (either sign), in the shortest scientific notation ("1e+300"), which a person can still

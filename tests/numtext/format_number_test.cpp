@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "error_expectations.h"
@@ -131,6 +135,42 @@ TEST(ShownNumber, GroupsByThePatternBelow1e15AndWritesAnExponentFromThere) {
   for (const auto& c : cases) EXPECT_EQ(ShownNumber(c.value, "###,##0.###"), c.shown) << c.value;
   ExpectError([] { ShownNumber(std::numeric_limits<double>::infinity(), "###,##0.###"); },
               ErrorKind::InvalidOperation, "The result is not a finite number.");
+}
+
+// Every double, of every size and with from none to 19 decimals, exact halves among them, is
+// rounded on its exact decimal expansion as the C library's printf rounds it, an exact half to
+// the even digit; no minus sign shows on a value that rounds to zero.
+TEST(FormatNumber, RoundsEveryDoubleAsPrintfDoes) {
+  std::mt19937_64 random(36);
+  for (int i = 0; i < 300000; ++i) {
+    const auto decimals = static_cast<int>(random() % 20);
+    double value = 0;
+    switch (i % 3) {
+      case 0: {  // any size, from tiny to beyond 2^53: a mantissa in [1, 2) scaled
+        const std::uint64_t bits =
+            (random() & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1023} << 52);
+        std::memcpy(&value, &bits, sizeof value);
+        value = std::ldexp(value, static_cast<int>(random() % 150) - 90);
+        break;
+      }
+      case 1:  // exact halves: a whole number of 2^-k
+        value =
+            std::ldexp(static_cast<double>(random() % 100000), -static_cast<int>(random() % 20));
+        break;
+      default:  // the decimals of a sheet
+        value = static_cast<double>(random() % 10000000) / 1000;
+    }
+    if (random() % 2 != 0) value = -value;
+    std::string pattern = "0";
+    if (decimals > 0) pattern += "." + std::string(static_cast<std::size_t>(decimals), '0');
+    char expected[512];
+    std::snprintf(expected, sizeof expected, "%.*f", decimals, value);
+    std::string_view wanted = expected;
+    if (wanted.front() == '-' && wanted.find_first_not_of("-0.") == std::string_view::npos) {
+      wanted.remove_prefix(1);
+    }
+    ASSERT_EQ(FormatNumber(value, pattern), wanted) << pattern;
+  }
 }
 
 }  // namespace
