@@ -72,9 +72,9 @@ int RunBatch(const std::string& path, BatchSettings settings) {
 
 }  // namespace
 
-void DeclareBatch(CLI::App& tool, Answer& answer) {
+void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer) {
   auto [batch, options] = AddCommand<BatchOptions>(
-      tool, "batch", "one answer row for every oil of a CSV list, streamed",
+      tool, name, "one answer row for every oil of a CSV list, streamed",
       [&answer](const BatchOptions& o) {
         BatchSettings settings;
         settings.format = FormatFromName(o.format);

@@ -472,7 +472,7 @@ std::string RenderSelection(const GradeSelection& selection,
 
 }  // namespace
 
-void DeclareBearing(CLI::App& tool, Answer& answer) {
+void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
     OilOptions oil;
     std::string format = "text";
@@ -482,7 +482,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
     std::vector<std::string> at;
   };
   auto [bearing, options] = AddCommand<Options>(
-      tool, "bearing",
+      tool, name,
       "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4; "
       "with its loads, how long it lasts on the oil",
       [&answer](Options& o) {
@@ -512,7 +512,7 @@ void DeclareBearing(CLI::App& tool, Answer& answer) {
                          "--cleanliness normal"));
 }
 
-void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
+void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
     std::string format = "text";
     std::string unit = "C";
@@ -522,7 +522,7 @@ void DeclareSelectGrade(CLI::App& tool, Answer& answer) {
     std::optional<std::string> at, vi;
   };
   auto [select, options] = AddCommand<Options>(
-      tool, "select-grade",
+      tool, name,
       "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature, or the life "
       "asked for",
       [&answer](Options& o) {

@@ -71,9 +71,9 @@ std::string Chart(const ChartOptions& options, const std::string& output) {
 
 }  // namespace
 
-void DeclareChart(CLI::App& tool, Answer& answer) {
+void DeclareChart(CLI::App& tool, const std::string& name, Answer& answer) {
   auto [chart, options] = AddCommand<ChartOptions>(
-      tool, "chart", "viscosity-temperature chart of one or more oils as an SVG or PNG picture",
+      tool, name, "viscosity-temperature chart of one or more oils as an SVG or PNG picture",
       [&answer](const ChartOptions& o) {
         answer.bytes = Chart(o, *o.file);
         answer.file = o.file;

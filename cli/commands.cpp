@@ -73,12 +73,12 @@ bool AtTemperature(double t, double celsius) { return std::abs(t - celsius) <= 1
 
 }  // namespace
 
-void DeclareAt(CLI::App& tool, Answer& answer) {
+void DeclareAt(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options : OilCommandOptions {
     std::vector<std::string> temperatures;
   };
   auto [at, options] = AddCommand<Options>(
-      tool, "at", "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
+      tool, name, "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
@@ -97,12 +97,12 @@ void DeclareAt(CLI::App& tool, Answer& answer) {
   at->footer(Footer("viscosity at -30 0 40 160F --oil \"SHC 632\""));
 }
 
-void DeclareTable(CLI::App& tool, Answer& answer) {
+void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options : OilCommandOptions {
     std::optional<std::string> from, to, step, file;
   };
   auto [table, options] = AddCommand<Options>(
-      tool, "table",
+      tool, name,
       "viscosity table from --from to --to, both included; by default the window's table file",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
@@ -163,13 +163,12 @@ void DeclareTable(CLI::App& tool, Answer& answer) {
   table->footer(Footer("viscosity table --oil \"SHC 632\" -o Viscosity.txt"));
 }
 
-void DeclareTemperatureFor(CLI::App& tool, Answer& answer) {
+void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options : OilCommandOptions {
     std::string cst;
   };
   auto [command, options] = AddCommand<Options>(
-      tool, "temperature-for", "the temperature at which the oil reaches CST",
-      [&answer](Options& o) {
+      tool, name, "the temperature at which the oil reaches CST", [&answer](Options& o) {
         const Format format = FormatFromName(o.format);
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
@@ -188,10 +187,9 @@ void DeclareTemperatureFor(CLI::App& tool, Answer& answer) {
   command->footer(Footer("viscosity temperature-for 10 --v40 46 --v100 6.8"));
 }
 
-void DeclareIndex(CLI::App& tool, Answer& answer) {
+void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
   auto [index, options] = AddCommand<OilCommandOptions>(
-      tool, "index",
-      "viscosity index, ISO grade, ν40, ν100 and Saybolt seconds at 100 °F and 210 °F",
+      tool, name, "viscosity index, ISO grade, ν40, ν100 and Saybolt seconds at 100 °F and 210 °F",
       [&answer](OilCommandOptions& o) {
         const Format format = FormatFromName(o.format);
         const Oil oil = ResolveOil(o.oil);
@@ -229,13 +227,13 @@ void DeclareIndex(CLI::App& tool, Answer& answer) {
   index->footer(Footer("viscosity index --v40 73.3 --v100 8.86"));
 }
 
-void DeclareBlend(CLI::App& tool, Answer& answer) {
+void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options : OilCommandOptions {
     std::optional<std::string> with_oil, with_v40, with_v100, with_vi, fraction, target;
     std::string at;
   };
   auto [blend, options] = AddCommand<Options>(
-      tool, "blend",
+      tool, name,
       "blend of the oil with a second one: ν at T for a fraction, or the fraction for a target",
       [&answer](Options& o) {
         const Format format = FormatFromName(o.format);

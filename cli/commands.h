@@ -22,7 +22,8 @@ struct Answer {
   int status = 0;
 };
 
-using DeclareCommand = void (*)(CLI::App& tool, Answer& answer);
+// Adds the command `name` to the tool.
+using DeclareCommand = void (*)(CLI::App& tool, const std::string& name, Answer& answer);
 
 // Adds the command `name` with its options in a `Options` of its own, kept alive by the
 // command's callback, which hands them to `run` once they are read.
@@ -35,16 +36,18 @@ std::pair<CLI::App*, Options*> AddCommand(CLI::App& tool, const std::string& nam
   return {command, options.get()};
 }
 
-void DeclareAt(CLI::App& tool, Answer& answer);
-void DeclareTable(CLI::App& tool, Answer& answer);
-void DeclareTemperatureFor(CLI::App& tool, Answer& answer);
-void DeclareIndex(CLI::App& tool, Answer& answer);
-void DeclareBlend(CLI::App& tool, Answer& answer);
-void DeclareBearing(CLI::App& tool, Answer& answer);      // bearing_commands.cpp
-void DeclareSelectGrade(CLI::App& tool, Answer& answer);  // bearing_commands.cpp
-void DeclareOils(CLI::App& tool, Answer& answer);
-void DeclareBatch(CLI::App& tool, Answer& answer);  // batch_command.cpp
-void DeclareChart(CLI::App& tool, Answer& answer);  // chart_command.cpp
+void DeclareAt(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareBearing(CLI::App& tool, const std::string& name,
+                    Answer& answer);  // bearing_commands.cpp
+void DeclareSelectGrade(CLI::App& tool, const std::string& name,
+                        Answer& answer);  // bearing_commands.cpp
+void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer);
+void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer);  // batch_command.cpp
+void DeclareChart(CLI::App& tool, const std::string& name, Answer& answer);  // chart_command.cpp
 
 // The exit statuses: bad usage or input, a file that cannot be read or written.
 inline constexpr int kExitUsage = 2;

@@ -145,13 +145,13 @@ std::optional<UserOil> UsersOilNamed(std::string_view name) {
   return *mine;
 }
 
-void DeclareOils(CLI::App& tool, Answer& answer) {
+void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
     std::string format = "text";
     CLI::App* command = nullptr;
   };
   auto [oils, options] = AddCommand<Options>(
-      tool, "oils", "the catalogue of oils and your own oils, and changes to yours",
+      tool, name, "the catalogue of oils and your own oils, and changes to yours",
       [&answer](Options& o) {
         if (!o.command->get_subcommands().empty()) return;  // a change, done already
         ListOils(FormatFromName(o.format), answer);

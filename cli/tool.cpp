@@ -1,19 +1,21 @@
 // The `viscosity` tool: parses the arguments, runs the one command they name and writes its
 // answer.
 //
-// How a command is made (commands.h): one Declare function calls AddCommand with the command's
-// name, description and run function, then declares its options on the Options struct AddCommand
-// keeps for it (options shared by several commands through one helper each, in options.h and
-// oil.h) and its help's footer. CLI11 calls the run function once the options are read; it
-// computes the whole answer, renders it from the description of its fields (output.h, fields.h)
-// and leaves it in the Answer, which RunTool writes. Adding a command is writing its Declare
-// function and listing it in kCommands, in the order --help shows the commands.
+// How a command is made (commands.h): one Declare function calls AddCommand with the name it is
+// given, the command's description and run function, then declares its options on the Options
+// struct AddCommand keeps for it (options shared by several commands through one helper each, in
+// options.h and oil.h) and its help's footer. CLI11 calls the run function once the options are
+// read; it computes the whole answer, renders it from the description of its fields (output.h,
+// fields.h) and leaves it in the Answer, which RunTool writes. Adding a command is writing its
+// Declare function and listing it under its name in kCommands, in the order --help shows the
+// commands.
 #include "cli/tool.h"
 
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
 #include <exception>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -31,9 +33,22 @@ namespace project1::cli {
 
 namespace {
 
-constexpr DeclareCommand kCommands[] = {
-    DeclareAt,      DeclareTable,       DeclareTemperatureFor, DeclareIndex, DeclareBlend,
-    DeclareBearing, DeclareSelectGrade, DeclareOils,           DeclareBatch, DeclareChart,
+// The commands, each under its name, in the order --help shows them.
+struct Command {
+  const char* name;
+  DeclareCommand declare;
+};
+constexpr Command kCommands[] = {
+    {"at", DeclareAt},
+    {"table", DeclareTable},
+    {"temperature-for", DeclareTemperatureFor},
+    {"index", DeclareIndex},
+    {"blend", DeclareBlend},
+    {"bearing", DeclareBearing},
+    {"select-grade", DeclareSelectGrade},
+    {"oils", DeclareOils},
+    {"batch", DeclareBatch},
+    {"chart", DeclareChart},
 };
 
 // The arguments, each negative number with no digit before its point ("-.5", which would be
@@ -128,35 +143,69 @@ void PrintError(const std::string& message) {
 
 }  // namespace
 
-int RunTool(int argc, const char* const* argv) {
-  CLI::App app(
+namespace {
+
+// The tool's parser with every command, or with only `only`.
+std::unique_ptr<CLI::App> ToolApp(Answer& answer, const Command* only) {
+  auto app = std::make_unique<CLI::App>(
       "Viscosity of lubricating oils: viscosity at any temperature, table, index, grade, "
       "blends and whole lists of oils.",
       "viscosity");
-  app.set_version_flag("-v,--version", "viscosity " + std::string(kVersion));
-  app.require_subcommand(1);
-  app.footer(
+  app->set_version_flag("-v,--version", "viscosity " + std::string(kVersion));
+  app->require_subcommand(1);
+  app->footer(
       "An oil is given as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or\n"
       "more --point T=CST. --temperature-unit C|F|K sets the unit of the temperatures written.\n"
       "Run `viscosity COMMAND --help` for a command's options.\n\n"
       "Example:\n  viscosity at 71 --oil \"SHC 632\"");
-  Answer answer;
-  for (const DeclareCommand declare : kCommands) declare(app, answer);
+  for (const Command& command : kCommands) {
+    if (only == nullptr || only == &command) command.declare(*app, command.name, answer);
+  }
+  return app;
+}
 
+// The command named exactly by the first argument, if one is.
+const Command* NamedCommand(const std::vector<std::string>& texts) {
+  if (texts.size() < 2) return nullptr;
+  for (const Command& command : kCommands) {
+    if (texts[1] == command.name) return &command;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+int RunTool(int argc, const char* const* argv) {
   const std::vector<std::string> texts = Arguments(argc, argv);
   std::vector<const char*> args;
   for (const std::string& text : texts) args.push_back(text.c_str());
   try {
-    try {
-      app.parse(static_cast<int>(args.size()), args.data());  // runs the command
-    } catch (const CLI::Success& help_or_version) {
-      std::ostringstream out, err;
-      const int status = app.exit(help_or_version, out, err);
-      WriteAll(STDOUT_FILENO, out.str(), "standard output");
-      return status;
-    } catch (const CLI::ParseError& e) {
-      PrintError(ParserMessage(app, e, texts));
-      return kExitUsage;
+    // A run that names its command first needs no other command's options, whose declaring is
+    // most of the tool's start. Help and every complaint of the parser come from the whole
+    // tool, as they always read; the parser complains before any command runs.
+    Answer answer;
+    bool parsed = false;
+    if (const Command* named = NamedCommand(texts)) {
+      try {
+        ToolApp(answer, named)->parse(static_cast<int>(args.size()), args.data());
+        parsed = true;
+      } catch (const CLI::Error&) {
+        answer = Answer();
+      }
+    }
+    if (!parsed) {
+      const std::unique_ptr<CLI::App> app = ToolApp(answer, nullptr);
+      try {
+        app->parse(static_cast<int>(args.size()), args.data());  // runs the command
+      } catch (const CLI::Success& help_or_version) {
+        std::ostringstream out, err;
+        const int status = app->exit(help_or_version, out, err);
+        WriteAll(STDOUT_FILENO, out.str(), "standard output");
+        return status;
+      } catch (const CLI::ParseError& e) {
+        PrintError(ParserMessage(*app, e, texts));
+        return kExitUsage;
+      }
     }
     if (answer.file) {
       ReplaceFile(platform::PathFromUtf8(*answer.file), answer.bytes, answer.file_kind);
