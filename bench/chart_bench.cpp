@@ -32,4 +32,19 @@ void BM_ChartSvg10Oils(benchmark::State& state) {
 }
 BENCHMARK(BM_ChartSvg10Oils)->Unit(benchmark::kMicrosecond);
 
+// The floor of the chart's ratio in scripts/bench --check: the same ten lines evaluated at 100
+// temperatures each, which costs what the chart's arithmetic costs and nothing of its layout
+// or text.
+void BM_ChartFloor(benchmark::State& state) {
+  const std::vector<project1::ChartOil> oils = TenOils();
+  for (auto _ : state) {
+    double sum = 0;
+    for (const project1::ChartOil& oil : oils) {
+      for (int t = 0; t < 100; ++t) sum += project1::KinematicAt(oil.line, -20 + 1.5 * t);
+    }
+    benchmark::DoNotOptimize(sum);
+  }
+}
+BENCHMARK(BM_ChartFloor)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
-"""Turns the results of scripts/bench into the README's performance table.
+"""Turns the results of scripts/bench into the benchmark report's table of goals.
 
-    perf_report.py RESULTS_DIR README
+    perf_report.py RESULTS_DIR REPORT
 
 RESULTS_DIR holds engine.json (Google Benchmark JSON with median aggregates), startup.txt (one
 line a launch: the program's label, a TAB and the JSON object of startup_probe), press.json
 (the JSON object of press_bench), chart_open.json (the JSON object of chart_open_bench) and
 cli.json (the launches of the `viscosity` command and of its floors, written by cli_bench.py).
-The table goes between the bench markers of README, which are appended with a "## Performance"
-heading when missing. Prints the table and exits 0.
+The table goes between the bench markers of REPORT (docs/benchmarks.md), which are appended with a
+"## Performance" heading when missing. Prints the table and exits 0.
 """
 
 import datetime
@@ -84,6 +84,14 @@ def memory_gib():
     except OSError:
         pass
     return 0.0
+
+
+def load():
+    try:
+        with open("/proc/loadavg", encoding="utf-8") as f:
+            return "load average " + ", ".join(f.read().split()[:3])
+    except OSError:
+        return "load unknown"
 
 
 def find(runs, prefix):
@@ -162,7 +170,7 @@ def table(results):
     lines += [
         "",
         f"Measured {today} on {os.cpu_count()} cores, {cpu_model()}, "
-        f"{memory_gib():.0f} GiB memory.",
+        f"{memory_gib():.0f} GiB memory, {load()}.",
     ]
     missed = sum(1 for r in rows if r[5] == met(False))
     return "\n".join(lines), missed
@@ -240,18 +248,29 @@ def tool_rows(tool):
     return out
 
 
-def write_readme(readme, body):
-    with open(readme, encoding="utf-8") as f:
-        text = f.read()
-    block = f"{BEGIN}\n{body}\n{END}"
-    if BEGIN in text and END in text:
-        head, rest = text.split(BEGIN, 1)
-        tail = rest.split(END, 1)[1]
+def write_section(path, begin, end, heading, intro, body):
+    """Puts `body` between the markers `begin` and `end` of the Markdown file at `path`; the
+    markers are appended under `heading` and `intro` when missing, and the file made when it is
+    not there."""
+    text = ""
+    if os.path.exists(path):
+        with open(path, encoding="utf-8") as f:
+            text = f.read()
+    block = f"{begin}\n{body}\n{end}"
+    if begin in text and end in text:
+        head, rest = text.split(begin, 1)
+        tail = rest.split(end, 1)[1]
         text = head + block + tail
     else:
-        text = text.rstrip("\n") + "\n\n## Performance\n\n" + INTRO + "\n\n" + block + "\n"
-    with open(readme, "w", encoding="utf-8") as f:
+        if not text:
+            text = "# Benchmarks\n"
+        text = text.rstrip("\n") + f"\n\n{heading}\n\n{intro}\n\n{block}\n"
+    with open(path, "w", encoding="utf-8") as f:
         f.write(text)
+
+
+def write_readme(readme, body):
+    write_section(readme, BEGIN, END, "## Performance", INTRO, body)
 
 
 INTRO = """\
@@ -271,7 +290,7 @@ on the machine does not count against it; the wall-clock figure stands beside it
 
 def main():
     if len(sys.argv) != 3:
-        raise SystemExit("usage: perf_report.py RESULTS_DIR README")
+        raise SystemExit("usage: perf_report.py RESULTS_DIR REPORT")
     body, missed = table(sys.argv[1])
     write_readme(sys.argv[2], body)
     print(body)

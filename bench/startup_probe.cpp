@@ -3,8 +3,9 @@
 //
 //   startup_probe TITLE IDLE_MS PROGRAM [ARGS...]
 //
-// Prints one JSON object: {"startup_ms": ..., "vmhwm_kib": ...}. The map is seen as a MapNotify
-// event on the root window, so no polling interval adds to the time.
+// Prints one JSON object: {"startup_ms": ..., "cpu_ms": ..., "vmhwm_kib": ...}, cpu_ms the CPU
+// time all the program's threads had spent when its window was mapped. The map is seen as a
+// MapNotify event on the root window, so no polling interval adds to the time.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -17,6 +18,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -54,6 +56,24 @@ long PeakResidentKib(pid_t pid) {
     if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
   }
   return -1;
+}
+
+// The CPU time in milliseconds all threads of `pid` have spent so far (the first field of each
+// thread's schedstat, in nanoseconds), or -1.
+double CpuMilliseconds(pid_t pid) {
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  std::error_code error;
+  double ns = 0;
+  bool any = false;
+  for (const auto& task : std::filesystem::directory_iterator(tasks, error)) {
+    std::ifstream schedstat(task.path() / "schedstat");
+    double on_cpu = 0;
+    if (schedstat >> on_cpu) {
+      ns += on_cpu;
+      any = true;
+    }
+  }
+  return any ? ns / 1e6 : -1;
 }
 
 }  // namespace
@@ -101,12 +121,15 @@ int main(int argc, char* argv[]) {
     ::poll(&readable, 1, 100);
   }
   const double startup_ms = std::chrono::duration<double, std::milli>(mapped_at - start).count();
+  const double cpu_ms = CpuMilliseconds(child);
 
   std::this_thread::sleep_for(std::chrono::milliseconds(idle_ms));
   const long peak_kib = PeakResidentKib(child);
   ::kill(child, SIGTERM);
   ::waitpid(child, nullptr, 0);
   if (peak_kib < 0) return Fail("cannot read VmHWM of the program");
-  std::printf("{\"startup_ms\": %.3f, \"vmhwm_kib\": %ld}\n", startup_ms, peak_kib);
+  if (cpu_ms < 0) return Fail("cannot read the program's CPU time");
+  std::printf("{\"startup_ms\": %.3f, \"cpu_ms\": %.3f, \"vmhwm_kib\": %ld}\n", startup_ms, cpu_ms,
+              peak_kib);
   return 0;
 }
