@@ -201,6 +201,37 @@ TEST(ViscosityLine, TwoPointsGiveTheTwoPointLineBitForBit) {
   }
 }
 
+// The batch's two shortcuts give the lines and values of the single commands bit for bit: the
+// line through 40 and 100 C with the reference temperatures' logarithms taken once, and a
+// temperature made ready once for many lines; and a temperature at or below the law's absolute
+// zero is refused by both alike.
+TEST(ViscosityLine, TheBatchsShortcutsGiveTheSameLinesAndValuesBitForBit) {
+  const double oils[][2] = {{320, 35}, {46, 6.8}, {2.3, 1.1}, {10000, 300}, {1.2, 0.75}};
+  const double temperatures[] = {-40, -0.5, 0, 25, 40, 71, 100, 150, 250, 1000};
+  const auto bits = [](double value) { return std::bit_cast<std::uint64_t>(value); };
+  for (const Law law : {Law::Walther, Law::D341}) {
+    for (const auto& oil : oils) {
+      SCOPED_TRACE(std::string(LawName(law)) + " " + std::to_string(oil[0]));
+      const ViscosityLine batch = FitLine40100(law, oil[0], oil[1]);
+      const ViscosityLine single = FitLine(law, {40, oil[0]}, {100, oil[1]});
+      ASSERT_EQ(bits(batch.a), bits(single.a));
+      ASSERT_EQ(bits(batch.b), bits(single.b));
+      for (const double t : temperatures) {
+        EXPECT_EQ(bits(KinematicAt(batch, PrepareTemperature(law, t))),
+                  bits(KinematicAt(single, t)))
+            << t;
+      }
+    }
+    const double zero = law == Law::Walther ? -273.16 : -273.15;
+    const std::string message = "The temperature must be above " +
+                                std::string(law == Law::Walther ? "-273.16" : "-273.15") +
+                                " °C; it is " + (law == Law::Walther ? "-273.16." : "-273.15.");
+    ExpectError([&] { PrepareTemperature(law, zero); }, ErrorKind::InvalidArgument, message);
+    ExpectError([&] { KinematicAt(FitLine40100(law, 46, 6.8), zero); }, ErrorKind::InvalidArgument,
+                message);
+  }
+}
+
 TEST(ViscosityLine, ThreeOrMorePointsGiveTheLeastSquaresLine) {
   // a and b of the regression of log10 log10 Z on log10 T, worked out apart from the program
   // (means, sums of squares and products), and the largest deviation of its viscosities.
