@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "catalogue/catalogue.h"
-#include "catalogue/name_match.h"
 #include "cli/gravity.h"
 #include "cli/options.h"
 #include "cli/user_oil_lookup.h"
@@ -24,23 +23,6 @@ constexpr std::string_view kOilForms =
 constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
                                    "#,##0.000"};
-
-// The catalogue oil `typed` names, or a refusal offering the nearest names.
-const Lubricant& CatalogueOil(const std::string& option, const std::string& typed) {
-  std::vector<std::string_view> names;
-  for (const Lubricant& oil : LubricantCatalogue) names.push_back(oil.name);
-  const NameMatch match = MatchName(typed, names);
-  if (match.found) return LubricantCatalogue[*match.found];
-  const std::string quoted = option + " \"" + typed + "\"";
-  if (match.several) {
-    Usage(quoted + " matches " + QuotedChoices(names, match.nearest) + "; give the name exactly.");
-  }
-  if (!match.nearest.empty()) {
-    Usage(quoted + " is not in the catalogue; did you mean " + QuotedChoices(names, match.nearest) +
-          "? \"viscosity oils\" lists its names.");
-  }
-  Usage(quoted + " is not in the catalogue; \"viscosity oils\" lists its names.");
-}
 
 }  // namespace
 
@@ -93,7 +75,7 @@ Oil ResolveOil(const OilOptions& options) {
     oil.given_40_100 = true;
     oil.line = FitLine40100(law, oil.nu40, oil.nu100);
   } else if (by_name) {
-    const Lubricant& found = CatalogueOil(prefix + "oil", *options.oil);
+    const Lubricant& found = CatalogueOilNamed(prefix + "oil", *options.oil);
     oil.nu40 = found.nu40;
     oil.nu100 = found.nu100;
     oil.sg = found.gravity;
@@ -110,12 +92,7 @@ Oil ResolveOil(const OilOptions& options) {
     oil.nu40 = OptionNumber(v40, *options.v40);
     if (options.vi) {
       const double index = OptionNumber(vi, *options.vi);
-      const std::optional<double> nu100 = Nu100ForIndex(oil.nu40, index);
-      if (!nu100) {
-        Usage("No viscosity at 100 °C from 2 cSt up gives an oil of " + NumberToText(oil.nu40) +
-              " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
-      }
-      oil.nu100 = *nu100;
+      oil.nu100 = RequireNu100ForIndex(oil.nu40, index);
     } else {
       oil.nu100 = OptionNumber(v100, *options.v100);
     }

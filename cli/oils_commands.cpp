@@ -130,19 +130,16 @@ std::vector<UserOil>::iterator Named(std::vector<UserOil>& oils, std::string_vie
 }  // namespace
 
 std::optional<UserOil> UsersOilNamed(std::string_view name) {
-  const UserOil* mine = FindUserOil(UsersOils().oils, name);
-  if (mine == nullptr) return std::nullopt;
-  const std::string key = NameKey(name);
-  if (std::any_of(LubricantCatalogue.begin(), LubricantCatalogue.end(),
-                  [&](const Lubricant& oil) { return NameKey(oil.name) == key; })) {
+  const UserOilNamed named = UserOilBesideCatalogue(UsersOils().oils, name);
+  if (named.shadowed) {
     static bool said = false;
     if (!said) {
-      Warn(Quoted(name) + " is now also a catalogue oil: the catalogue's is used, not yours.");
+      Warn(ShadowedByCatalogueNotice(name));
       said = true;
     }
-    return std::nullopt;
   }
-  return *mine;
+  if (named.oil == nullptr) return std::nullopt;
+  return *named.oil;
 }
 
 void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {

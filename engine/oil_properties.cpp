@@ -231,6 +231,14 @@ std::optional<double> Nu100ForIndex(double nu40, double index) {
   return low + (high - low) / 2;
 }
 
+double RequireNu100ForIndex(double nu40, double index) {
+  const std::optional<double> nu100 = Nu100ForIndex(nu40, index);
+  if (nu100) return *nu100;
+  throw Error(ErrorKind::TypeMismatch,
+              "No viscosity at 100 °C from 2 cSt up gives an oil of " + NumberToText(nu40) +
+                  " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
+}
+
 std::span<const IsoGradeLimits> IsoGrades() { return kIsoGrades; }
 
 std::optional<int> IsoGrade(double nu40) {
@@ -261,6 +269,7 @@ double DynamicReyn(double nu_cst, double sg) {
 }
 
 double ReynToMpaS(double reyn) { return reyn * kMpaSPerReyn; }
+double ReynToPaS(double reyn) { return ReynToMpaS(reyn) / 1000; }
 
 double GravityAt(double sg15, double alpha_per_c, double t_c) {
   if (std::isnan(sg15)) {
@@ -357,6 +366,29 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   return std::clamp(fraction, 0.0, 1.0);
 }
 
+namespace {
+
+// A temperature of `value` in `unit` in degrees C, refused at or below absolute zero; `text` is
+// the temperature as the message shows it.
+constexpr double AbsoluteZero(TemperatureUnit unit) {
+  return unit == TemperatureUnit::Fahrenheit ? kFahrenheitOfAbsoluteZero
+         : unit == TemperatureUnit::Kelvin   ? 0.0
+                                             : kCelsiusOfAbsoluteZero;
+}
+
+double CelsiusOf(double value, TemperatureUnit unit, std::string_view text, std::string_view what) {
+  if (value <= AbsoluteZero(unit)) {
+    const std::string named = what.empty() ? "" : "The " + std::string(what) + " ";
+    throw Error(ErrorKind::InvalidArgument,
+                named + "\"" + std::string(text) + "\" is at or below absolute zero.", what);
+  }
+  if (unit == TemperatureUnit::Fahrenheit) return FahrenheitToCelsius(value);
+  if (unit == TemperatureUnit::Kelvin) return value - kKelvinFromCelsius;
+  return value;
+}
+
+}  // namespace
+
 double TextToTemperature(std::string_view text, std::string_view what) {
   std::string_view body = text;
   while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
@@ -377,16 +409,19 @@ double TextToTemperature(std::string_view text, std::string_view what) {
     throw;
   }
 
-  const double absolute_zero =
-      fahrenheit ? kFahrenheitOfAbsoluteZero : (kelvin ? 0.0 : kCelsiusOfAbsoluteZero);
-  if (value <= absolute_zero) {
-    const std::string named = what.empty() ? "" : "The " + std::string(what) + " ";
-    throw Error(ErrorKind::InvalidArgument,
-                named + "\"" + std::string(text) + "\" is at or below absolute zero.", what);
-  }
-  if (fahrenheit) return FahrenheitToCelsius(value);
-  if (kelvin) return value - kKelvinFromCelsius;
-  return value;
+  return CelsiusOf(value,
+                   fahrenheit ? TemperatureUnit::Fahrenheit
+                   : kelvin   ? TemperatureUnit::Kelvin
+                              : TemperatureUnit::Celsius,
+                   text, what);
+}
+
+double TemperatureToCelsius(double value, TemperatureUnit unit) {
+  // The text for the message is made only for a refusal.
+  if (!(value <= AbsoluteZero(unit))) return CelsiusOf(value, unit, {}, {});
+  std::string shown = NumberToText(value);
+  if (unit != TemperatureUnit::Celsius) shown += UnitLetter(unit);
+  return CelsiusOf(value, unit, shown, {});
 }
 
 double FahrenheitToCelsius(double t_f) { return (t_f - 32) / 1.8; }

@@ -8,6 +8,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 
@@ -32,6 +33,9 @@ void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& s
 // `index`, found by bisection to 1e-9 relative. nullopt when no nu100 from 2 cSt (where the
 // index starts) up to nu40 gives it.
 std::optional<double> Nu100ForIndex(double nu40, double index);
+// The same, refusing with Error(TypeMismatch) where there is none: "No viscosity at 100 °C from
+// 2 cSt up gives an oil of 5 cSt at 40 °C a viscosity index of 300."
+double RequireNu100ForIndex(double nu40, double index);
 
 // ISO 3448 viscosity grades: mid-point and the inclusive limits printed by the standard.
 struct IsoGradeLimits {
@@ -48,6 +52,7 @@ inline constexpr double kMpaSPerReyn = 6894757.293168;
 // reyn (lbf*s/in^2) of nu cSt at specific gravity sg, computed as the window computes it.
 double DynamicReyn(double nu_cst, double sg);
 double ReynToMpaS(double reyn);  // = cP
+double ReynToPaS(double reyn);
 // Specific gravity at t of an oil whose gravity sg15 is taken at 15 C and whose thermal
 // expansion coefficient is alpha per C: sg15 * exp(-alpha dt (1 + 0.8 alpha dt)), dt = t - 15.
 double GravityAt(double sg15, double alpha_per_c, double t_c);
@@ -72,5 +77,8 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 // messages naming only the text. Error(InvalidArgument) at or below absolute zero.
 double TextToTemperature(std::string_view text, std::string_view what);
 double FahrenheitToCelsius(double t_f);
+// A temperature given as a number in `unit`, in degrees C, refused as TextToTemperature refuses
+// its text, the number shown with its unit's letter ('"-500F" is at or below absolute zero.').
+double TemperatureToCelsius(double value, TemperatureUnit unit);
 
 }  // namespace project1

@@ -211,12 +211,20 @@ ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
   return line;
 }
 
+std::vector<double> DeviationsPercent(const ViscosityLine& line,
+                                      std::span<const ViscosityPoint> points) {
+  std::vector<double> deviations;
+  deviations.reserve(points.size());
+  for (const ViscosityPoint& point : points) {
+    deviations.push_back((KinematicAt(line, point.temperature_c) / point.kinematic_cst - 1) * 100);
+  }
+  return deviations;
+}
+
 double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityPoint> points) {
   double largest = 0;
-  for (const ViscosityPoint& point : points) {
-    const double deviation =
-        std::abs(KinematicAt(line, point.temperature_c) / point.kinematic_cst - 1) * 100;
-    largest = std::max(largest, deviation);
+  for (const double deviation : DeviationsPercent(line, points)) {
+    largest = std::max(largest, std::abs(deviation));
   }
   return largest;
 }

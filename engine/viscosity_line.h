@@ -9,6 +9,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "error/error.h"
 
@@ -46,6 +47,10 @@ ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points);
 // The largest |nu_line(t_i) / nu_i - 1| x 100 over the points: how far the line strays from the
 // measurements, in percent.
 double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityPoint> points);
+// (nu_line(t_i) / nu_i - 1) x 100 for each point, in their order: a line above a measurement is
+// a positive deviation.
+std::vector<double> DeviationsPercent(const ViscosityLine& line,
+                                      std::span<const ViscosityPoint> points);
 
 // Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
 double KinematicAt(const ViscosityLine& line, double t_c);

@@ -360,6 +360,21 @@ const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view na
   return nullptr;
 }
 
+UserOilNamed UserOilBesideCatalogue(const std::vector<UserOil>& oils, std::string_view name) {
+  const UserOil* mine = FindUserOil(oils, name);
+  if (mine == nullptr) return {};
+  const std::string key = NameKey(name);
+  for (const Lubricant& oil : LubricantCatalogue) {
+    if (NameKey(oil.name) == key) return {nullptr, true};
+  }
+  return {mine, false};
+}
+
+std::string ShadowedByCatalogueNotice(std::string_view name) {
+  return "\"" + std::string(name) +
+         "\" is now also a catalogue oil: the catalogue's is used, not yours.";
+}
+
 void ChangeUserOils(const std::filesystem::path& path,
                     const std::function<void(std::vector<UserOil>&)>& change,
                     const platform::FileCalls& calls) {

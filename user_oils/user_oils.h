@@ -70,6 +70,17 @@ void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils);
 // The oil of `oils` named `name` (judged by NameKey); nullptr when none is.
 const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view name);
 
+// The oil of `oils` that a name asking for an oil means: the user's oil of that name, unless a
+// catalogue oil has the name too (judged by NameKey), when the catalogue's is meant and
+// `shadowed` tells so. Neither: no oil of the user's is meant.
+struct UserOilNamed {
+  const UserOil* oil = nullptr;
+  bool shadowed = false;  // the user has an oil of that name, and the catalogue's is meant
+};
+UserOilNamed UserOilBesideCatalogue(const std::vector<UserOil>& oils, std::string_view name);
+// What a person is told when `name` means the catalogue's oil, not theirs.
+std::string ShadowedByCatalogueNotice(std::string_view name);
+
 // Reads the library at `path` under its lock, lets `change` change the oils, checks each changed
 // or added oil, and replaces the file with the result. Refuses (Error(FileError), the file
 // untouched) while any row of the file cannot be read, or while it has columns of its own that
