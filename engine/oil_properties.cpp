@@ -416,12 +416,12 @@ double TextToTemperature(std::string_view text, std::string_view what) {
                    text, what);
 }
 
-double TemperatureToCelsius(double value, TemperatureUnit unit) {
+double TemperatureToCelsius(double value, TemperatureUnit unit, std::string_view what) {
   // The text for the message is made only for a refusal.
-  if (!(value <= AbsoluteZero(unit))) return CelsiusOf(value, unit, {}, {});
+  if (!(value <= AbsoluteZero(unit))) return CelsiusOf(value, unit, {}, what);
   std::string shown = NumberToText(value);
   if (unit != TemperatureUnit::Celsius) shown += UnitLetter(unit);
-  return CelsiusOf(value, unit, shown, {});
+  return CelsiusOf(value, unit, shown, what);
 }
 
 double FahrenheitToCelsius(double t_f) { return (t_f - 32) / 1.8; }

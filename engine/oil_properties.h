@@ -78,7 +78,9 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 double TextToTemperature(std::string_view text, std::string_view what);
 double FahrenheitToCelsius(double t_f);
 // A temperature given as a number in `unit`, in degrees C, refused as TextToTemperature refuses
-// its text, the number shown with its unit's letter ('"-500F" is at or below absolute zero.').
-double TemperatureToCelsius(double value, TemperatureUnit unit);
+// its text, the number shown with its unit's letter ('The temperature "-500F" is at or below
+// absolute zero.').
+double TemperatureToCelsius(double value, TemperatureUnit unit,
+                            std::string_view what = "temperature");
 
 }  // namespace project1

@@ -1,14 +1,14 @@
 #include "python/broadcast.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace project1::python {
 
 Arg ArgOf(const char* name, const py::object& given) {
-  try {
-    return {name, py::array_t<double, py::array::forcecast>::ensure(given)};
-  } catch (const py::error_already_set&) {
-  }
+  // A null array where the numbers cannot be read.
+  auto values = py::array_t<double, py::array::forcecast>::ensure(given);
+  if (values) return {name, std::move(values)};
   throw py::type_error(std::string(name) + " must be a number or an array of numbers.");
 }
 
