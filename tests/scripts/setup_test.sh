@@ -132,8 +132,11 @@ check "the quick tests: the X server, clang and GoogleTest, not the page, Window
 check "the release tests: the quick tests' packages and the .deb's tools" \
   package "$no_sudo" :1 "clang lintian emscripten wine64" 0 1 \
   "$(told "clang lintian" "sudo is not installed for this user")" ""
+check "the Python module: pybind11, Python's headers, NumPy, pytest and pandas, not the window" \
+  python "$no_sudo" :1 "python3-pandas pybind11-dev qt6-base-dev lintian" 0 1 \
+  "$(told "pybind11-dev python3-pandas" "sudo is not installed for this user")" ""
 check "an unknown group" \
-  everything "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|test|package|cross|web|all]" ""
+  everything "$no_sudo" "" "" 0 2 "usage: scripts/setup [run|test|package|cross|web|python|all]" ""
 
 # A checkout inside a folder that only its owner may enter, as a clone in a home folder lies.
 private=$work/private
