@@ -435,5 +435,37 @@ TEST(Temperature, RefusesTextThatIsNoTemperature) {
   }
 }
 
+// A number in a unit is read as its text with the unit's letter: the same degrees C, bit for bit,
+// and the same refusal.
+TEST(Temperature, ANumberInAUnitIsItsTextWithTheUnitsLetter) {
+  struct Case {
+    double value;
+    TemperatureUnit unit;
+    const char* text;
+  };
+  const Case cases[] = {
+      {40, TemperatureUnit::Celsius, "40"},
+      {160, TemperatureUnit::Fahrenheit, "160F"},
+      {344.15, TemperatureUnit::Kelvin, "344.15K"},
+      {-459.6, TemperatureUnit::Fahrenheit, "-459.6F"},
+      {0.1, TemperatureUnit::Kelvin, "0.1K"},
+      {-273.15, TemperatureUnit::Celsius, "-273.15"},
+      {-459.67, TemperatureUnit::Fahrenheit, "-459.67F"},
+      {0, TemperatureUnit::Kelvin, "0K"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::optional<Error> from_text =
+        Caught([&] { TextToTemperature(c.text, "temperature"); });
+    const std::optional<Error> from_number = Caught([&] { TemperatureToCelsius(c.value, c.unit); });
+    ASSERT_EQ(from_text.has_value(), from_number.has_value());
+    if (from_text) {
+      EXPECT_STREQ(from_number->what(), from_text->what());
+    } else {
+      EXPECT_EQ(TemperatureToCelsius(c.value, c.unit), TextToTemperature(c.text, "temperature"));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace project1
