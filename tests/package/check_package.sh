@@ -198,6 +198,24 @@ if grep -qx /usr/bin/viscosity "$work/listed"; then
     fail "/usr/bin/viscosity --version names $version (exit status $status): $out"
   fi
 fi
+# The Python module, where Debian's python3 finds it, giving the tool's number.
+module=$(grep -m1 '^/usr/lib/python3/dist-packages/project1\..*\.so$' "$work/listed" || true)
+if [ -n "$module" ]; then
+  if grep -qx /usr/lib/python3/dist-packages/project1.pyi "$work/listed"; then
+    pass "the module's type stub beside it"
+  else
+    fail "the module's type stub beside it"
+  fi
+  want=$(/usr/bin/viscosity at 71 --v40 320 --v100 35 --format json |
+    sed -n 's/.*"kinematic_cst": \(.*\)$/\1/p')
+  got=$(cd / && env -u PYTHONPATH /usr/bin/python3 -c \
+    'import project1; print(repr(project1.kinematic_at(320, 35, 71)))' 2>&1)
+  if [ -n "$want" ] && [ "$got" = "$want" ]; then
+    pass "/usr/bin/python3 imports $module and gives the tool's $want"
+  else
+    fail "/usr/bin/python3 imports $module and gives the tool's $want: $got"
+  fi
+fi
 export HOME=$work/home
 mkdir -p "$HOME"
 if xs_start_xvfb "$work/xvfb.log" &&
