@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "catalogue/catalogue.h"
 #include "cli/gravity.h"
 #include "engine/model.h"
@@ -257,6 +258,49 @@ py::object WordsOver(const char* name, const py::object& x, Words words) {
   py::array result = numpy.attr("empty")(each.size(), "dtype"_a = "object");
   for (std::size_t i = 0; i < each.size(); ++i) result[py::int_(i)] = each[i];
   return result.attr("reshape")(arg.values.attr("shape"));
+}
+
+// ---- A bearing's life ---------------------------------------------------------------------------
+
+BearingType BearingTypeArg(const std::string& name) {
+  if (const std::optional<BearingType> type = BearingTypeNamed(name)) return *type;
+  std::string names;
+  const auto all = BearingTypeNames();
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    names += (i == 0 ? "" : ", ") + std::string(all[i]);
+  }
+  throw py::value_error("type: \"" + name + "\" is not one of " + names + ".");
+}
+
+// a_ISO (`hours` false) or L_nmh of the bearing at each kappa: NaN where kappa is below the life
+// method's. The bearing's errors blame its arguments, the viscosity ratio's kappa.
+py::object LifeFunction(bool hours, const py::object& kappa, const py::object& rating,
+                        const py::object& load, const py::object& speed,
+                        const py::object& contamination, const py::object& fatigue_load,
+                        const std::string& type_name, double reliability, bool ep) {
+  const BearingType type = BearingTypeArg(type_name);
+  const std::array<Arg, 6> args{ArgOf("kappa", kappa),
+                                ArgOf("rating", rating),
+                                ArgOf("load", load),
+                                ArgOf("speed", speed),
+                                ArgOf("contamination", contamination),
+                                ArgOf("fatigue_load", fatigue_load)};
+  constexpr unsigned kBearing = ArgBit(1) | ArgBit(2) | ArgBit(3) | ArgBit(4) | ArgBit(5);
+  return NoneForNan(Broadcast(args, [&](const std::array<double, 6>& x) {
+    LifeInputs inputs;
+    inputs.type = type;
+    inputs.rating_kn = x[1];
+    inputs.load_kn = x[2];
+    inputs.speed_rpm = x[3];
+    inputs.reliability_percent = reliability;
+    inputs.contamination = x[4];
+    inputs.fatigue_load_kn = x[5];
+    inputs.ep = ep;
+    const BasicLife basic = Blame(kBearing, [&] { return BasicLifeOf(inputs); });
+    const ModifiedLife life = Blame(ArgBit(0), [&] { return ModifiedLifeAt(inputs, basic, x[0]); });
+    const std::optional<double> value = hours ? life.modified_rating_life_hours : life.a_iso;
+    return value ? *value : kNone;
+  }));
 }
 
 // ---- Oils ---------------------------------------------------------------------------------------
@@ -528,6 +572,34 @@ PYBIND11_MODULE(project1, m) {
       "nu"_a, "rated"_a,
       "The viscosity ratio kappa = nu / nu1 of an oil of nu cSt at its running temperature in a "
       "bearing of rated viscosity nu1 = rated cSt.");
+
+  m.def(
+      "a_iso",
+      [](const py::object& kappa, const py::object& rating, const py::object& load,
+         const py::object& speed, const py::object& contamination, const py::object& fatigue_load,
+         const std::string& type, double reliability, bool ep) {
+        return LifeFunction(false, kappa, rating, load, speed, contamination, fatigue_load, type,
+                            reliability, ep);
+      },
+      "kappa"_a, "rating"_a, "load"_a, "speed"_a, "contamination"_a, "fatigue_load"_a,
+      py::kw_only(), "type"_a = "ball", "reliability"_a = 90.0, "ep"_a = false,
+      "The life modification factor a_ISO (ISO 281) of a rolling bearing at the viscosity ratio "
+      "kappa: rating C and load P in kN, speed in r/min, contamination the factor e_C (0 to 1), "
+      "fatigue_load C_u in kN; type 'ball', 'roller', 'thrust-ball' or 'thrust-roller', "
+      "reliability in % (90, 95, 96, 97, 98 or 99), ep for an oil whose EP additives are known "
+      "to work. None (NaN in an array) below kappa 0.1, outside the life method.");
+  m.def(
+      "modified_rating_life_hours",
+      [](const py::object& kappa, const py::object& rating, const py::object& load,
+         const py::object& speed, const py::object& contamination, const py::object& fatigue_load,
+         const std::string& type, double reliability, bool ep) {
+        return LifeFunction(true, kappa, rating, load, speed, contamination, fatigue_load, type,
+                            reliability, ep);
+      },
+      "kappa"_a, "rating"_a, "load"_a, "speed"_a, "contamination"_a, "fatigue_load"_a,
+      py::kw_only(), "type"_a = "ball", "reliability"_a = 90.0, "ep"_a = false,
+      "The modified rating life L_nmh = a1 a_ISO L10h (ISO 281) in hours, with the arguments of "
+      "a_iso. None (NaN in an array) below kappa 0.1, outside the life method.");
 
   m.def("catalogue", &Catalogue,
         "The built-in catalogue's ten oils, in list order, as records: dicts of name, v40 and "

@@ -65,6 +65,30 @@ def blend_fraction(nu_first: ArrayLike, nu_second: ArrayLike, target: ArrayLike)
 def mean_diameter(bore: ArrayLike, outside: ArrayLike) -> Floats: ...
 def rated_viscosity(dm: ArrayLike, n: ArrayLike) -> Floats: ...
 def kappa(nu: ArrayLike, rated: ArrayLike) -> Floats: ...
+def a_iso(
+    kappa: ArrayLike,
+    rating: ArrayLike,
+    load: ArrayLike,
+    speed: ArrayLike,
+    contamination: ArrayLike,
+    fatigue_load: ArrayLike,
+    *,
+    type: str = "ball",
+    reliability: float = 90.0,
+    ep: bool = False,
+) -> float | None | numpy.ndarray: ...
+def modified_rating_life_hours(
+    kappa: ArrayLike,
+    rating: ArrayLike,
+    load: ArrayLike,
+    speed: ArrayLike,
+    contamination: ArrayLike,
+    fatigue_load: ArrayLike,
+    *,
+    type: str = "ball",
+    reliability: float = 90.0,
+    ep: bool = False,
+) -> float | None | numpy.ndarray: ...
 def catalogue() -> list[OilRecord]: ...
 def user_oils() -> list[OilRecord]: ...
 def oil(name: str) -> OilRecord: ...

@@ -20,6 +20,10 @@ REFUSALS = [
     (lambda: project1.viscosity_index(10, [5, 20]), "v40, v100[1]: ", None),
     (lambda: project1.blend(66, 222, 1.5), "nu_first, nu_second, fraction: ", None),
     (lambda: project1.rated_viscosity(-70, 1500), "dm, n: ", None),
+    (lambda: project1.a_iso([1, 2], 30, [3, 40], 1500, 0.5, 0.8),
+     "rating, load[1], speed, contamination, fatigue_load: ", None),
+    (lambda: project1.modified_rating_life_hours(float("nan"), 30, 3, 1500, 0.5, 0.8), "kappa: ",
+     None),
 ]
 
 
@@ -70,6 +74,8 @@ def test_the_users_oil_is_found_and_the_catalogue_wins_a_shared_name(tmp_path, m
      'unit: "cP" is not one of mPa*s, reyn, Pa*s.'),
     (lambda: project1.dynamic_viscosity(100, 0.87, expansion=0.0007),
      "expansion needs the temperature t of the viscosity nu."),
+    (lambda: project1.a_iso(1, 30, 3, 1500, 0.5, 0.8, type="needle"),
+     'type: "needle" is not one of ball, roller, thrust-ball, thrust-roller.'),
     (lambda: project1.line_from_points([40, 40], [320, 35]),
      "temperatures, viscosities: The two temperatures must differ; both are 40 °C."),
 ])

@@ -116,3 +116,31 @@ def test_undefined_values_are_none_for_numbers_and_nan_in_arrays():
     assert project1.iso_vg(40) is None
     assert numpy.isnan(project1.iso_vg([40, 46])[0])
     assert project1.sae_j306_grade(1) is None
+    assert project1.a_iso(0.05, 30, 3, 1500, 0.5, 0.8) is None  # below the life method
+
+
+# The tool's bearing options with the life's, and the module's arguments after kappa.
+LIVES = [
+    (["--rating", "30", "--load", "3", "--fatigue-load", "0.8", "--contamination", "0.5",
+      "--type", "roller", "--reliability", "95"],
+     (30, 3, 1500, 0.5, 0.8), {"type": "roller", "reliability": 95}),
+    (["--rating", "12", "--load", "2", "--fatigue-load", "0.3", "--contamination", "0.3",
+      "--ep"], (12, 2, 1500, 0.3, 0.3), {"ep": True}),
+    (["--rating", "50", "--load", "10", "--fatigue-load", "1.2", "--contamination", "0.1",
+      "--type", "thrust-ball"], (50, 10, 1500, 0.1, 1.2), {"type": "thrust-ball"}),
+]
+
+
+@pytest.mark.parametrize("options,bearing,kwargs", LIVES)
+def test_a_bearings_life_is_the_tools(options, bearing, kwargs):
+    tool = viscosity_json("bearing", "--oil", "SHC 626", "--dm", "70", "--speed", "1500",
+                          "--at", "40", "--at", "100", "--at", "200", *options)
+    kappas = [point["kappa"] for point in tool["points"]]
+    a_iso = project1.a_iso(kappas, *bearing, **kwargs)
+    hours = project1.modified_rating_life_hours(kappas, *bearing, **kwargs)
+    for i, point in enumerate(tool["points"]):
+        if point["a_iso"] is None:
+            assert numpy.isnan(a_iso[i]) and numpy.isnan(hours[i])
+        else:
+            assert (a_iso[i], hours[i]) == (point["a_iso"], point["modified_rating_life_hours"])
+    assert project1.a_iso(kappas[0], *bearing, **kwargs) == tool["points"][0]["a_iso"]
