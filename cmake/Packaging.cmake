@@ -87,6 +87,16 @@ function(project1_install_program target)
     endif()")
 endfunction()
 
+# The Python module, installed by python/CMakeLists.txt: stripped of the same section.
+if(TARGET project1_python)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${PROJECT1_PYTHON_INSTALL_DIR}/$<TARGET_FILE_NAME:project1_python>\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
+
 # The helper that draws the chart's PNG pictures for the command-line tool.
 if(TARGET project1-chart-png)
   project1_install_program(project1-chart-png ${CMAKE_INSTALL_LIBEXECDIR}/project1)
