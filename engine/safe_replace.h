@@ -15,11 +15,9 @@ using FileOps = platform::FileCalls;
 // The real calls of this system.
 inline const FileOps& SystemFileOps() { return platform::SystemFileCalls(); }
 
-// Replaces `target` with `bytes`. A symbolic link at the target is replaced, never written
-// through. The temporary file is ".<target name>.<host name>.<process id>.<n>.tmp". Temporary
-// files of the same target left behind by writers on this host that were killed (their process
-// no longer exists) are removed first; those of running processes and of other hosts are left
-// alone.
+// Replaces `target` with `bytes` as platform::ReplaceFileBytes does: a symbolic link stays and
+// the file it ends at is replaced, the permission bits, owner and group are kept, a device or a
+// FIFO is written in place.
 // Throws Error(FileError) naming the file and the cause.
 void ReplaceFile(const std::filesystem::path& target, std::string_view bytes,
                  const FileOps& ops = SystemFileOps());

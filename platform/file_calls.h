@@ -15,6 +15,23 @@ namespace project1::platform {
 // An open file: a descriptor on POSIX, a HANDLE on Windows.
 using FileHandle = std::intptr_t;
 
+// What a name stands for, its symbolic links followed.
+enum class FileKind {
+  Missing,  // nothing yet
+  Regular,  // a file the replace puts a new one in the place of
+  Folder,   // refused
+  Other,    // a device, a FIFO, a console: written in place
+};
+
+// What a replace keeps of the file it replaces. The permission bits, owner and group are POSIX's;
+// Windows keeps attributes and security through its replace call.
+struct FileFacts {
+  FileKind kind = FileKind::Missing;
+  std::uint32_t mode = 0;
+  std::int64_t owner = -1;
+  std::int64_t group = -1;
+};
+
 struct FileCalls {
   // Creates `path`, which must not exist yet, for writing; readable by everyone, written by its
   // owner.
@@ -26,13 +43,25 @@ struct FileCalls {
   std::error_code (*flush)(FileHandle file);
   // Releases the file; a failing close has still released it.
   std::error_code (*close)(FileHandle file);
-  // Puts `from` in the place of `to`, replacing it, as one step (rename, MoveFileExW).
+  // Puts `from` in the place of `to`, replacing it, as one step (rename; ReplaceFileW, which keeps
+  // the replaced file's attributes and security, or MoveFileExW when `to` is missing).
   std::error_code (*replace)(const std::filesystem::path& from, const std::filesystem::path& to);
   // Removes a file; failures are the caller's to ignore.
   std::error_code (*remove)(const std::filesystem::path& path);
   // Opens a folder so that flush makes a rename inside it durable; an error where the system
   // has no such call (Windows, whose replace writes through).
   std::error_code (*open_folder)(const std::filesystem::path& folder, FileHandle& file);
+  // What `path` names, its links followed; a missing name is FileKind::Missing, not an error.
+  std::error_code (*inspect)(const std::filesystem::path& path, FileFacts& facts);
+  // The file a chain of symbolic links at `path` ends at (the path itself when it is no link),
+  // which need not exist yet.
+  std::error_code (*resolve)(const std::filesystem::path& path, std::filesystem::path& file);
+  // Gives a new file the permission bits of the one it will replace, and its owner and group where
+  // this process may set them; a group that cannot be kept gets no more than others may
+  // (nothing to do on Windows, whose replace keeps them).
+  std::error_code (*keep)(FileHandle file, const FileFacts& replaced);
+  // Opens an existing file that is not a regular one (a device, a FIFO) to be written in place.
+  std::error_code (*open_in_place)(const std::filesystem::path& path, FileHandle& file);
 };
 
 // The calls of the system this program runs on.

@@ -117,30 +117,55 @@ std::error_code WriteAll(FileHandle file, std::string_view bytes, const FileCall
   return {};
 }
 
+// Writes `bytes` into a device or a FIFO, which has no folder entry a new file could take the place
+// of.
+std::error_code WriteInPlace(const std::filesystem::path& target, std::string_view bytes,
+                             const FileCalls& calls) {
+  FileHandle file = 0;
+  std::error_code error = calls.open_in_place(target, file);
+  if (error) return error;
+  error = WriteAll(file, bytes, calls);
+  const std::error_code closed = calls.close(file);
+  return error ? error : closed;
+}
+
 std::error_code ReplaceFileBytes(const std::filesystem::path& target, std::string_view bytes,
                                  const FileCalls& calls) {
-  const std::string prefix = TemporaryPrefix(target);
-  RemoveLeftoverTemporaries(target, prefix, calls);
-  std::filesystem::path temporary;
-  FileHandle file = 0;
-  std::error_code error = CreateTemporary(target, prefix, calls, file, temporary);
+  FileFacts facts;
+  std::error_code error = calls.inspect(target, facts);
   if (error) return error;
+  if (facts.kind == FileKind::Folder) return std::make_error_code(std::errc::is_a_directory);
+  if (facts.kind == FileKind::Other) return WriteInPlace(target, bytes, calls);
+  std::filesystem::path file;
+  if ((error = calls.resolve(target, file))) return error;
 
-  error = WriteAll(file, bytes, calls);
-  if (!error) error = calls.flush(file);
+  const std::string prefix = TemporaryPrefix(file);
+  RemoveLeftoverTemporaries(file, prefix, calls);
+  std::filesystem::path temporary;
+  FileHandle handle = 0;
+  if ((error = CreateTemporary(file, prefix, calls, handle, temporary))) return error;
+
+  error = WriteAll(handle, bytes, calls);
+  if (!error && facts.kind == FileKind::Regular) error = calls.keep(handle, facts);
+  if (!error) error = calls.flush(handle);
   if (error) {
-    calls.close(file);
+    calls.close(handle);
     calls.remove(temporary);
     return error;
   }
-  error = calls.close(file);
-  if (!error) error = calls.replace(temporary, target);
+  error = calls.close(handle);
+  if (!error) error = calls.replace(temporary, file);
   if (error) {
     calls.remove(temporary);
     return error;
   }
-  FlushFolder(target, calls);
+  FlushFolder(file, calls);
   return {};
+}
+
+std::filesystem::path ReplacedFile(const std::filesystem::path& target, const FileCalls& calls) {
+  std::filesystem::path file;
+  return calls.resolve(target, file) ? target : file;
 }
 
 }  // namespace project1::platform

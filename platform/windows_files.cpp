@@ -1,10 +1,11 @@
 // The file calls on Windows, on the wide-character Win32 calls: CreateFileW, WriteFile,
-// FlushFileBuffers, CloseHandle, MoveFileExW and DeleteFileW.
+// FlushFileBuffers, CloseHandle, ReplaceFileW, MoveFileExW and DeleteFileW.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <string>
 
 #include "platform/file_calls.h"
 #include "platform/file_lock.h"
@@ -71,7 +72,14 @@ std::error_code Close(FileHandle file) {
 }
 
 std::error_code Replace(const std::filesystem::path& from, const std::filesystem::path& to) {
-  // MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
+  // ReplaceFileW gives the new file the replaced one's attributes and security descriptor.
+  if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                     nullptr)) {
+    return {};
+  }
+  const DWORD code = ::GetLastError();
+  if (code != ERROR_FILE_NOT_FOUND && code != ERROR_PATH_NOT_FOUND) return ErrorFrom(code);
+  // Nothing to replace yet. MOVEFILE_WRITE_THROUGH returns only once the move is on the disk.
   return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
              ? std::error_code()
              : LastError();
@@ -84,6 +92,68 @@ std::error_code Remove(const std::filesystem::path& path) {
 // A folder is not flushed on Windows: the replace writes through.
 std::error_code OpenFolder(const std::filesystem::path&, FileHandle&) {
   return std::make_error_code(std::errc::function_not_supported);
+}
+
+// Opens what `path` names, its links followed, to ask about it.
+HANDLE OpenToInspect(const std::filesystem::path& path) {
+  return ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+std::error_code Inspect(const std::filesystem::path& path, FileFacts& facts) {
+  facts = FileFacts{};
+  const HANDLE handle = OpenToInspect(path);
+  if (handle == INVALID_HANDLE_VALUE) {
+    const DWORD code = ::GetLastError();
+    return code == ERROR_FILE_NOT_FOUND ? std::error_code() : ErrorFrom(code);
+  }
+  BY_HANDLE_FILE_INFORMATION info = {};
+  const DWORD type = ::GetFileType(handle);
+  if (type != FILE_TYPE_DISK) {
+    facts.kind = FileKind::Other;  // a console, a pipe, NUL
+  } else if (::GetFileInformationByHandle(handle, &info)) {
+    facts.kind =
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FileKind::Folder : FileKind::Regular;
+  } else {
+    const std::error_code error = LastError();
+    ::CloseHandle(handle);
+    return error;
+  }
+  ::CloseHandle(handle);
+  return {};
+}
+
+std::error_code Resolve(const std::filesystem::path& path, std::filesystem::path& file) {
+  file = path;
+  const HANDLE handle = OpenToInspect(path);
+  if (handle == INVALID_HANDLE_VALUE) return {};  // nothing there yet: written as named
+  std::wstring name(MAX_PATH, L'\0');
+  DWORD size = 0;
+  for (;;) {
+    size = ::GetFinalPathNameByHandleW(handle, name.data(), static_cast<DWORD>(name.size()),
+                                       FILE_NAME_NORMALIZED);
+    if (size < name.size()) break;
+    name.resize(size + 1);
+  }
+  const std::error_code error = size == 0 ? LastError() : std::error_code();
+  ::CloseHandle(handle);
+  if (error) return error;
+  name.resize(size);
+  // The final name, links and junctions followed (as "\\?\C:\...", which the wide calls take).
+  file = std::filesystem::path(name);
+  return {};
+}
+
+// ReplaceFileW keeps the replaced file's attributes and security descriptor.
+std::error_code Keep(FileHandle, const FileFacts&) { return {}; }
+
+std::error_code OpenInPlace(const std::filesystem::path& path, FileHandle& file) {
+  const HANDLE handle =
+      ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return LastError();
+  file = reinterpret_cast<FileHandle>(handle);
+  return {};
 }
 
 std::error_code OpenLock(const std::filesystem::path& path, FileHandle& file) {
@@ -115,7 +185,8 @@ const LockCalls& SystemLockCalls() {
 }
 
 const FileCalls& SystemFileCalls() {
-  static const FileCalls calls{&Create, &Write, &Flush, &Close, &Replace, &Remove, &OpenFolder};
+  static const FileCalls calls{&Create,     &Write,   &Flush,   &Close, &Replace,    &Remove,
+                               &OpenFolder, &Inspect, &Resolve, &Keep,  &OpenInPlace};
   return calls;
 }
 

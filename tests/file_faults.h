@@ -16,12 +16,30 @@ namespace project1 {
 // goes to the system. ShortWriteThenFail writes half of the first write and fails the second;
 // FolderSync fails the second flush (the folder's, after the file's, where the system flushes
 // folders).
-enum class FileStep { None, Create, Write, ShortWriteThenFail, Fsync, FolderSync, Close, Rename };
+enum class FileStep {
+  None,
+  Inspect,
+  Create,
+  Write,
+  ShortWriteThenFail,
+  Keep,
+  Fsync,
+  FolderSync,
+  Close,
+  Rename,
+  OpenInPlace,
+};
 
 inline const char* FileStepName(FileStep step) {
   switch (step) {
     case FileStep::None:
       return "none";
+    case FileStep::Inspect:
+      return "inspect";
+    case FileStep::Keep:
+      return "keep mode and owner";
+    case FileStep::OpenInPlace:
+      return "open in place";
     case FileStep::Create:
       return "create";
     case FileStep::Write:
@@ -47,12 +65,22 @@ struct ReplaceFault {
   const char* cause;
 };
 inline constexpr ReplaceFault kReplaceFaults[] = {
+    {FileStep::Inspect, std::errc::permission_denied, "Permission denied"},
     {FileStep::Create, std::errc::permission_denied, "Permission denied"},
     {FileStep::Write, std::errc::no_space_on_device, "No space left on device"},
     {FileStep::ShortWriteThenFail, std::errc::no_space_on_device, "No space left on device"},
+    {FileStep::Keep, std::errc::operation_not_permitted, "Operation not permitted"},
     {FileStep::Fsync, std::errc::io_error, "Input/output error"},
     {FileStep::Close, std::errc::io_error, "Input/output error"},
     {FileStep::Rename, std::errc::permission_denied, "Permission denied"},
+};
+
+// A failure of each step of writing a device or a FIFO in place.
+inline constexpr ReplaceFault kInPlaceFaults[] = {
+    {FileStep::OpenInPlace, std::errc::permission_denied, "Permission denied"},
+    {FileStep::Write, std::errc::no_space_on_device, "No space left on device"},
+    {FileStep::ShortWriteThenFail, std::errc::no_space_on_device, "No space left on device"},
+    {FileStep::Close, std::errc::io_error, "Input/output error"},
 };
 
 // What the faulty calls were told and what they saw.
@@ -130,6 +158,19 @@ inline const platform::FileCalls& FaultyFileOps() {
       },
       SystemFileCalls().remove,
       SystemFileCalls().open_folder,
+      [](const std::filesystem::path& path, platform::FileFacts& facts) {
+        if (detail::FailNow(file_faults.step == FileStep::Inspect)) return detail::Injected();
+        return SystemFileCalls().inspect(path, facts);
+      },
+      SystemFileCalls().resolve,
+      [](FileHandle file, const platform::FileFacts& replaced) {
+        if (detail::FailNow(file_faults.step == FileStep::Keep)) return detail::Injected();
+        return SystemFileCalls().keep(file, replaced);
+      },
+      [](const std::filesystem::path& path, FileHandle& file) {
+        if (detail::FailNow(file_faults.step == FileStep::OpenInPlace)) return detail::Injected();
+        return SystemFileCalls().open_in_place(path, file);
+      },
   };
   return ops;
 }

@@ -385,7 +385,11 @@ void ChangeUserOils(const std::filesystem::path& path,
     throw Error(ErrorKind::FileError, "The folder of your oils file " + shown +
                                           " cannot be made: " + error.message() + ".");
   }
-  std::filesystem::path lock_path = path.parent_path() / ("." + path.filename().string() + ".lock");
+  // The lock sits beside the file that is replaced, the end of any links at `path`, so that all
+  // who reach one shared file through links of their own take the same lock.
+  const std::filesystem::path file = platform::ReplacedFile(path, calls);
+  const std::filesystem::path lock_path =
+      file.parent_path() / ("." + file.filename().string() + ".lock");
   platform::FileLock lock;
   if ((error = platform::LockFile(lock_path, lock))) {
     throw Error(ErrorKind::FileError,

@@ -108,6 +108,42 @@ TEST(ViscosityTool, AFileThatCannotBeWrittenLeavesThePreviousOne) {
   }
 }
 
+TEST(ViscosityTool, AFileWrittenKeepsWhatTheUserSetUpAndADeviceIsWrittenInPlace) {
+  TempFolder folder;
+  const fs::path team = folder.path() / "team.txt", link = folder.path() / "link.txt";
+  const fs::path kept = folder.path() / "private.txt";
+  WriteWholeFile(team, "previous table\n");
+  fs::create_symlink("team.txt", link);
+  WriteWholeFile(kept, "previous table\n");
+  fs::permissions(kept, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  const std::string table = Tool({"table", "--oil", "SHC 632"}).out;
+  for (const fs::path& target : {link, kept}) {
+    SCOPED_TRACE(target.string());
+    const ToolRun run = Tool({"table", "--oil", "SHC 632", "-o", target.string()});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(ReadWholeFile(target), table);
+  }
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link)));
+  EXPECT_EQ(fs::status(kept).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  struct Case {
+    std::string target;
+    std::string message;
+  };
+  for (const Case& c :
+       {Case{"/dev/full", "/dev/full: No space left on device."},
+        Case{folder.path().string(), folder.path().string() + ": Is a directory."}}) {
+    SCOPED_TRACE(c.target);
+    const ToolRun run = Tool({"table", "--oil", "SHC 632", "-o", c.target});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "viscosity: Cannot write the table file " + c.message + "\n");
+  }
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+  EXPECT_EQ(Tool({"table", "--oil", "SHC 632", "-o", "/dev/null"}).status, 0);
+  EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
 TEST(ViscosityTool, AnAnswerThatCannotBeWrittenIsAFileError) {
   ToolOptions tiny_output;
   tiny_output.file_size_limit = 16;  // every answer below is longer

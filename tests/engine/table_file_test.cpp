@@ -196,16 +196,15 @@ TEST_F(TableFileTest, FolderThatCannotBeWrittenIsAFileError) {
   EXPECT_EQ(ReadBytes(home_ / "plain"), "not a folder");
 }
 
-TEST_F(TableFileTest, SymbolicLinkAtTheTargetIsReplacedAndItsPointeeKept) {
+TEST_F(TableFileTest, SymbolicLinkAtTheTargetStaysAndItsPointeeGetsTheTable) {
   const fs::path pointee = home_ / "elsewhere.txt";
-  WriteBytes(pointee, "keep me");
+  WriteBytes(pointee, "an earlier table");
   fs::create_symlink(pointee, Target());
 
   CalcState s = FittedLine(320, 35);
   WriteViscosityTable(s);
-  EXPECT_FALSE(fs::is_symlink(fs::symlink_status(Target())));
-  EXPECT_EQ(ReadBytes(Target()), ViscosityTableText(s));
-  EXPECT_EQ(ReadBytes(pointee), "keep me");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(Target())));
+  EXPECT_EQ(ReadBytes(pointee), ViscosityTableText(s));
 }
 
 TEST_F(TableFileTest, FailingSystemCallLeavesThePreviousTableAndNoTemporaryFile) {

@@ -95,6 +95,10 @@ const project1::FileOps& SteppedFileOps() {
       },
       System().remove,
       System().open_folder,
+      System().inspect,
+      System().resolve,
+      System().keep,
+      System().open_in_place,
   };
   return ops;
 }

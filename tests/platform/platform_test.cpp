@@ -20,6 +20,11 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "test_support.h"
 #endif
 
 namespace project1 {
@@ -78,6 +83,38 @@ TEST_F(PlatformTest, FailingStepOfTheReplaceLeavesThePreviousFileAndNoTemporaryF
     EXPECT_EQ(ReadAll(Target()), previous);
     EXPECT_EQ(Listing(folder_), std::vector<std::string>{"Viscosity.txt"});
   }
+}
+
+// A device has no folder entry to put a new file in the place of: it is written where it is.
+#ifdef _WIN32
+const fs::path kDevice = "NUL";
+#else
+const fs::path kDevice = "/dev/null";
+#endif
+
+TEST_F(PlatformTest, FailingStepOfWritingADeviceReportsItsCauseAndMakesNoFile) {
+  for (const ReplaceFault& c : kInPlaceFaults) {
+    SCOPED_TRACE(FileStepName(c.step));
+    InjectFileFault(c.step, c.error);
+    const std::error_code error = ReplaceFileBytes(kDevice, "new table\r\n", FaultyFileOps());
+    EXPECT_EQ(error, c.error);
+    EXPECT_EQ(error.message(), c.cause);
+    EXPECT_EQ(file_faults.injected, 1);
+    EXPECT_TRUE(file_faults.created.empty());
+  }
+  InjectFileFault(FileStep::None, std::errc());
+  EXPECT_FALSE(ReplaceFileBytes(kDevice, "new table\r\n", FaultyFileOps()));
+  EXPECT_TRUE(file_faults.created.empty());
+  EXPECT_EQ(file_faults.fsyncs, 0);
+}
+
+TEST_F(PlatformTest, FolderAtTheTargetIsRefusedAndLeftAsItWas) {
+  fs::create_directory(Target());
+  WriteAll(Target() / "inside.txt", "kept");
+  const std::error_code error = ReplaceFileBytes(Target(), "table");
+  EXPECT_EQ(error, std::errc::is_a_directory);
+  EXPECT_EQ(ReadAll(Target() / "inside.txt"), "kept");
+  EXPECT_EQ(Listing(folder_), std::vector<std::string>{"Viscosity.txt"});
 }
 
 TEST_F(PlatformTest, ReplaceWritesATemporaryFileBesideTheTargetAndPutsItInItsPlace) {
@@ -237,6 +274,154 @@ TEST_F(PlatformTest, ApplicationDataFolderFollowsXdgDataHomeThenHome) {
 #endif
 
 #ifndef _WIN32
+TEST_F(PlatformTest, SymbolicLinkStaysAndTheFileItEndsAtIsReplacedFromBesideIt) {
+  struct Case {
+    const char* what;
+    std::vector<std::pair<std::string, std::string>> links;  // name in the folder, pointee
+    std::string replaced;                                    // where the bytes must land
+    bool existed;
+  };
+  const Case cases[] = {
+      {"absolute link", {{"Viscosity.txt", "{team}/shared.txt"}}, "team/shared.txt", true},
+      {"relative link", {{"Viscosity.txt", "team/shared.txt"}}, "team/shared.txt", true},
+      {"two links",
+       {{"Viscosity.txt", "mine.txt"}, {"mine.txt", "team/shared.txt"}},
+       "team/shared.txt",
+       true},
+      {"relative to the link's own folder",
+       {{"Viscosity.txt", "team/link.txt"}, {"team/link.txt", "shared.txt"}},
+       "team/shared.txt",
+       true},
+      {"link to a file not made yet", {{"Viscosity.txt", "team/new.txt"}}, "team/new.txt", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "team");
+    if (c.existed) WriteAll(folder_ / c.replaced, "the team's oils");
+    std::vector<std::pair<fs::path, fs::path>> made;
+    for (const auto& [name, pointee] : c.links) {
+      std::string to = pointee;
+      if (to.starts_with("{team}")) to = (folder_ / "team").string() + to.substr(6);
+      fs::create_symlink(to, folder_ / name);
+      made.emplace_back(folder_ / name, to);
+    }
+    const fs::path replaced = folder_ / c.replaced;
+    EXPECT_EQ(platform::ReplacedFile(Target()), replaced);
+    InjectFileFault(FileStep::None, std::errc());
+    ASSERT_FALSE(ReplaceFileBytes(Target(), "new oils", FaultyFileOps()));
+    for (const auto& [link, pointee] : made) {
+      EXPECT_TRUE(fs::is_symlink(fs::symlink_status(link))) << link;
+      EXPECT_EQ(fs::read_symlink(link), pointee);
+    }
+    EXPECT_EQ(ReadAll(replaced), "new oils");
+    ASSERT_EQ(file_faults.created.size(), 1u);
+    EXPECT_EQ(file_faults.created[0].parent_path(), replaced.parent_path());
+    EXPECT_TRUE(Utf8FromPath(file_faults.created[0].filename())
+                    .starts_with("." + Utf8FromPath(replaced.filename()) + "."));
+  }
+}
+
+TEST_F(PlatformTest, LoopOfLinksIsRefusedWithTheSystemsCause) {
+  fs::create_symlink("other.txt", Target());
+  fs::create_symlink("Viscosity.txt", folder_ / "other.txt");
+  const std::error_code error = ReplaceFileBytes(Target(), "table");
+  EXPECT_EQ(error.message(), "Too many levels of symbolic links");
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(Target())));
+  EXPECT_EQ(Listing(folder_), (std::vector<std::string>{"Viscosity.txt", "other.txt"}));
+}
+
+struct stat StatusOf(const fs::path& path) {
+  struct stat status = {};
+  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+  return status;
+}
+
+TEST_F(PlatformTest, NewFileKeepsTheModeOwnerAndGroupOfTheOldOne) {
+  struct Case {
+    mode_t mode;
+    uid_t owner;  // the old file's; this process's user when -1
+    gid_t group;
+  };
+  const auto me = static_cast<uid_t>(-1);
+  const bool root = ::geteuid() == 0;
+  const Case cases[] = {
+      {0600, me, static_cast<gid_t>(-1)},
+      {0640, me, static_cast<gid_t>(-1)},
+      {0604, me, static_cast<gid_t>(-1)},
+      {0755, me, static_cast<gid_t>(-1)},
+      {0640, root ? 1234u : me, root ? 1235u : static_cast<gid_t>(-1)},
+  };
+  const mode_t umask = ::umask(022);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.owner));
+    fs::remove(Target());
+    WriteAll(Target(), "old");
+    ASSERT_EQ(::chown(Target().c_str(), c.owner, c.group), 0);
+    ASSERT_EQ(::chmod(Target().c_str(), c.mode), 0);
+    const struct stat before = StatusOf(Target());
+    ASSERT_FALSE(ReplaceFileBytes(Target(), "new"));
+    const struct stat after = StatusOf(Target());
+    EXPECT_NE(after.st_ino, before.st_ino) << "a new file";
+    EXPECT_EQ(after.st_mode & 07777, c.mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    EXPECT_EQ(after.st_gid, before.st_gid);
+  }
+  ::umask(umask);
+}
+
+TEST_F(PlatformTest, GroupThatCannotBeKeptMayReadNoMoreThanOthers) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs a file of a group this user is not in";
+  // The file belongs to the unprivileged user but to the superuser's group, which that user is
+  // not in: the new file stays in the user's own group, with the others' rights.
+  struct Case {
+    mode_t old_mode;
+    mode_t new_mode;
+  };
+  for (const Case& c : {Case{0640, 0600}, Case{0664, 0644}, Case{0604, 0644}}) {
+    SCOPED_TRACE(std::to_string(c.old_mode));
+    fs::remove(Target());
+    WriteAll(Target(), "old");
+    GiveToUnprivilegedUser(folder_);
+    GiveToUnprivilegedUser(Target());
+    ASSERT_EQ(::chown(Target().c_str(), static_cast<uid_t>(-1), 0), 0);
+    ASSERT_EQ(::chmod(Target().c_str(), c.old_mode), 0);
+    const ChildOutcome child = RunUnprivileged([&] {
+      const std::error_code error = ReplaceFileBytes(Target(), "new");
+      return error ? error.message() : std::string("replaced");
+    });
+    ASSERT_TRUE(child.ran) << child.text;
+    EXPECT_EQ(child.text, "replaced");
+    const struct stat after = StatusOf(Target());
+    EXPECT_EQ(after.st_mode & 07777, c.new_mode);
+    EXPECT_EQ(after.st_uid, Nobody().uid);
+    EXPECT_EQ(after.st_gid, Nobody().gid);
+    EXPECT_EQ(ReadAll(Target()), "new");
+  }
+}
+
+TEST_F(PlatformTest, DeviceAndFifoAreWrittenInPlaceAndStayWhatTheyWere) {
+  // A full device reports its cause.
+  EXPECT_EQ(ReplaceFileBytes("/dev/full", "table").message(), "No space left on device");
+  EXPECT_TRUE(fs::is_character_file("/dev/full"));
+
+  // A FIFO, and a link to it, hand every byte to the reader.
+  const fs::path fifo = folder_ / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink("pipe", Target());
+  for (const fs::path& target : {fifo, Target()}) {
+    SCOPED_TRACE(target.string());
+    std::string read;
+    std::thread reader([&] { read = ReadAll(fifo); });
+    const std::error_code error = ReplaceFileBytes(target, std::string(100000, 'x'));
+    reader.join();
+    EXPECT_FALSE(error) << error.message();
+    EXPECT_EQ(read, std::string(100000, 'x'));
+    EXPECT_TRUE(fs::is_fifo(fs::symlink_status(fifo)));
+  }
+  EXPECT_EQ(Listing(folder_), (std::vector<std::string>{"Viscosity.txt", "pipe"}));
+}
+
 TEST_F(PlatformTest, TemporaryFileIsReadableByAllAndWrittenByItsOwner) {
   const mode_t previous = ::umask(0);
   platform::FileHandle file = 0;

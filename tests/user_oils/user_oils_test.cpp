@@ -233,6 +233,23 @@ TEST(UserOilsChanges, AFailingStepOfTheReplaceLeavesThePreviousFile) {
   }
 }
 
+TEST(UserOilsChanges, AFileLinkedToATeamsFileChangesThatFileUnderALockBesideIt) {
+  TempDataHome home;
+  const fs::path team = home.Home() / "team";
+  fs::create_directories(team);
+  fs::create_directories(home.OilsFile().parent_path());
+  WriteBytes(team / "oils.csv", "name,v40,v100,sg,note\nA,46,6.8,,\n");
+  fs::permissions(team / "oils.csv", fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(team / "oils.csv", home.OilsFile());
+  ChangeUserOils(home.OilsFile(), [](auto& oils) { oils.push_back({"B", 68, 8.8, {}, ""}); });
+  EXPECT_TRUE(fs::is_symlink(fs::symlink_status(home.OilsFile())));
+  EXPECT_EQ(ReadBytes(team / "oils.csv"), "name,v40,v100,sg,note\nA,46,6.8,,\nB,68,8.8,,\n");
+  EXPECT_EQ(fs::status(team / "oils.csv").permissions(),
+            fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(FolderListing(team), (std::vector<std::string>{".oils.csv.lock", "oils.csv"}));
+  EXPECT_EQ(FolderListing(home.OilsFile().parent_path()), std::vector<std::string>{"oils.csv"});
+}
+
 // Runs `step` in a child process; returns its pid.
 pid_t Fork(const std::function<void()>& step) {
   const pid_t child = ::fork();
@@ -318,6 +335,10 @@ const platform::FileCalls& SteppedCalls() {
       },
       SystemFileCalls().remove,
       SystemFileCalls().open_folder,
+      SystemFileCalls().inspect,
+      SystemFileCalls().resolve,
+      SystemFileCalls().keep,
+      SystemFileCalls().open_in_place,
   };
   return calls;
 }
