@@ -492,7 +492,6 @@ void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
         const Bearing size = BearingOption(o.size);
         const std::optional<LifeAnswer> life = LifeAnswerOf(LifeOption(o.life, size));
         if (o.at.empty()) Usage("No temperature given: give --at T.");
-        CheckThinnerWhenHotter(oil);
         std::vector<double> temperatures;
         for (const std::string& text : o.at) {
           temperatures.push_back(OptionTemperature("--at", text));

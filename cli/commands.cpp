@@ -193,7 +193,6 @@ void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
       [&answer](OilCommandOptions& o) {
         const Format format = FormatFromName(o.format);
         const Oil oil = ResolveOil(o.oil);
-        CheckThinnerWhenHotter(oil);
         const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
         const std::optional<int> grade = IsoGrade(oil.nu40);
         auto saybolt = [&oil](double t_f) {

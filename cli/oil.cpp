@@ -24,6 +24,14 @@ constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
                                    "#,##0.000"};
 
+// Refuses an oil whose given points are not thinner at each hotter one, naming two of them: its
+// line would not fall as the oil warms. Every command and every batch row asks this one rule.
+void RefuseThickerWhenHot(std::vector<ViscosityPoint> points) {
+  std::stable_sort(points.begin(), points.end(),
+                   [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
+  for (std::size_t i = 1; i < points.size(); ++i) CheckThinnerWhenHotter(points[i - 1], points[i]);
+}
+
 }  // namespace
 
 void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity) {
@@ -111,21 +119,13 @@ Oil ResolveOil(const OilOptions& options) {
     oil.nu100 = KinematicAt(oil.line, 100);
   }
   if (oil.given_40_100) oil.points = {{40, oil.nu40}, {100, oil.nu100}};
+  RefuseThickerWhenHot(oil.points);
   if (options.sg) oil.sg = GravityOption("--sg", *options.sg);
   if (options.expansion) {
     if (!oil.sg) Usage("--expansion needs a specific gravity: give --sg.");
     oil.expansion = ExpansionOption("--expansion", *options.expansion);
   }
   return oil;
-}
-
-void CheckThinnerWhenHotter(const Oil& oil) {
-  std::vector<ViscosityPoint> points = oil.points;
-  std::stable_sort(points.begin(), points.end(),
-                   [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
-  for (std::size_t i = 1; i < points.size(); ++i) {
-    project1::CheckThinnerWhenHotter(points[i - 1], points[i]);
-  }
 }
 
 std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst) {

@@ -50,12 +50,9 @@ struct Oil {
   std::optional<double> expansion;
 };
 
-// The oil the options describe; Error(TypeMismatch) naming the option and its text.
+// The oil the options describe; Error(TypeMismatch) naming the option and its text. An oil whose
+// given points are not thinner at each hotter one is refused (engine's CheckThinnerWhenHotter).
 Oil ResolveOil(const OilOptions& options);
-
-// Refuses an oil whose given points are not thinner at each hotter one, naming two points:
-// its line would not fall as the oil warms.
-void CheckThinnerWhenHotter(const Oil& oil);
 
 // Dynamic viscosity of nu cSt of `oil` at t C: nullopt without a gravity.
 struct Dynamic {

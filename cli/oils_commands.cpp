@@ -14,6 +14,7 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/user_oil_lookup.h"
+#include "engine/oil_properties.h"
 #include "error/error.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
@@ -91,7 +92,6 @@ struct AddOptions {
 
 void AddOil(const AddOptions& o) {
   const Oil resolved = ResolveOil(o.oil);
-  CheckThinnerWhenHotter(resolved);
   const UserOil oil{o.name, resolved.nu40, resolved.nu100, resolved.sg, o.note.value_or("")};
   ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) { oils.push_back(oil); });
 }
@@ -111,6 +111,7 @@ void ImportOils(const std::string& file) {
       oils.push_back(imported.oils[i]);
       try {
         CheckUserOil(oils.back(), oils);
+        CheckThinnerWhenHotter({40, oils.back().nu40}, {100, oils.back().nu100});
       } catch (const Error& error) {
         throw Error(error.kind(),
                     file + " line " + std::to_string(imported.lines[i]) + ": " + error.what());

@@ -162,11 +162,7 @@ std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
     throw Error(ErrorKind::Overflow,
                 "The viscosity at 100 °C is too large; it is " + NumberToText(nu100) + ".");
   }
-  if (!(nu100 < nu40)) {
-    throw Error(ErrorKind::InvalidArgument, "The viscosity at 100 °C (" + NumberToText(nu100) +
-                                                ") must be below the one at 40 °C (" +
-                                                NumberToText(nu40) + ").");
-  }
+  CheckThinnerWhenHotter({40, nu40}, {100, nu100});
   if (nu100 < kTableFirst) return std::nullopt;
 
   const BasicValues basic = nu100 <= kTableLast ? Interpolated(nu100) : FromFormulas(nu100);

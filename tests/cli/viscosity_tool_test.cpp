@@ -12,6 +12,7 @@
 #include "engine/table_file.h"
 #include "project1/version.h"
 #include "run_tool.h"
+#include "user_oils_support.h"
 
 namespace project1 {
 namespace {
@@ -142,6 +143,58 @@ TEST(ViscosityTool, AFileWrittenKeepsWhatTheUserSetUpAndADeviceIsWrittenInPlace)
   EXPECT_TRUE(fs::is_character_file("/dev/full"));
   EXPECT_EQ(Tool({"table", "--oil", "SHC 632", "-o", "/dev/null"}).status, 0);
   EXPECT_TRUE(fs::is_character_file("/dev/null"));
+}
+
+TEST(ViscosityTool, AnOilThickerWhenHotIsRefusedByEveryCommandWithOneMessage) {
+  TempDataHome home;
+  const std::string svg = (home.Home() / "chart.svg").string();
+  const std::string list = (home.Home() / "list.csv").string();
+  WriteWholeFile(list, "name,v40,v100\nHot,46,60\n");
+  const std::string by_viscosities =
+      "The viscosity at 100 °C (60) must be below the one at 40 °C (46).";
+  struct Form {
+    Args args;
+    std::string message;
+  };
+  const Form forms[] = {
+      {{"--v40", "46", "--v100", "60"}, by_viscosities},
+      {{"--point", "0=20", "--point", "50=30", "--point", "100=40"},
+       "The viscosity at 50 °C (30) must be below the one at 0 °C (20)."},
+  };
+  const Args commands[] = {
+      {"at", "0", "100", "200"},
+      {"table"},
+      {"temperature-for", "20"},
+      {"index"},
+      {"blend", "--with-oil", "SHC 632", "--fraction", "0.5", "--at", "40"},
+      {"chart", "-o", svg},
+      {"bearing", "--dm", "380", "--speed", "500", "--at", "40"},
+      {"oils", "add", "Hot"},
+  };
+  for (const Args& command : commands) {
+    for (const Form& form : forms) {
+      Args args = command;
+      args.insert(args.end(), form.args.begin(), form.args.end());
+      SCOPED_TRACE(testing::PrintToString(args));
+      const ToolRun run = Tool(args);
+      EXPECT_EQ(run.status, 2);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(run.err, "viscosity: " + form.message + "\n");
+    }
+  }
+  // The second oil of a blend, a row of a list and an oil imported are refused the same way.
+  const ToolRun second = Tool({"blend", "--oil", "SHC 632", "--with-v40", "46", "--with-v100", "60",
+                               "--fraction", "0.5", "--at", "40"});
+  EXPECT_EQ(second.status, 2);
+  EXPECT_EQ(second.err, "viscosity: " + by_viscosities + "\n");
+  const ToolRun batch = Tool({"batch", "--format", "csv", list});
+  EXPECT_EQ(batch.status, 2);
+  EXPECT_NE(batch.out.find("line 2: " + by_viscosities), std::string::npos) << batch.out;
+  const ToolRun imported = Tool({"oils", "import", list});
+  EXPECT_EQ(imported.status, 2);
+  EXPECT_EQ(imported.err, "viscosity: " + list + " line 2: " + by_viscosities + "\n");
+  EXPECT_FALSE(fs::exists(svg));
+  EXPECT_FALSE(fs::exists(home.OilsFile()));
 }
 
 TEST(ViscosityTool, AnAnswerThatCannotBeWrittenIsAFileError) {
