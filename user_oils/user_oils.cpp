@@ -1,6 +1,7 @@
 #include "user_oils/user_oils.h"
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -31,9 +32,24 @@ struct Record {
 // Splits CSV text into records: fields separated by ",", records by LF or CR LF; a field in
 // double quotes may hold commas, line breaks and doubled quotes. Blank lines are skipped.
 // Throws Error(TypeMismatch) at a quote that is never closed or is followed by other text.
-std::vector<Record> SplitRecords(std::string_view text, std::string_view source) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+void SplitRecordsOrThrow(std::string_view text, std::string_view source,
+                         std::vector<Record>& records);
+
+// The records up to the first that cannot be split; `problem` says why that one could not.
+std::vector<Record> SplitRecords(std::string_view text, std::string_view source,
+                                 std::string& problem) {
   std::vector<Record> records;
+  try {
+    SplitRecordsOrThrow(text, source, records);
+  } catch (const Error& error) {
+    problem = error.what();
+  }
+  return records;
+}
+
+void SplitRecordsOrThrow(std::string_view text, std::string_view source,
+                         std::vector<Record>& records) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   int line = 1;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -96,7 +112,6 @@ std::vector<Record> SplitRecords(std::string_view text, std::string_view source)
     const bool blank = record.fields.size() == 1 && record.fields[0].empty();
     if (!blank) records.push_back(std::move(record));
   }
-  return records;
 }
 
 // The lower-case letter of a capital in the alphabets that have cases most used for oil names
@@ -172,17 +187,81 @@ void CheckValue(std::string_view what, double value, std::string_view name) {
 }
 
 void CheckValues(const UserOil& oil) {
-  CheckValue("v40", oil.nu40, oil.name);
-  CheckValue("v100", oil.nu100, oil.name);
-  if (oil.gravity) CheckValue("sg", *oil.gravity, oil.name);
+  const std::string_view name = TrimBlanks(oil.name);
+  CheckValue("v40", oil.nu40, name);
+  CheckValue("v100", oil.nu100, name);
+  if (oil.gravity) CheckValue("sg", *oil.gravity, name);
 }
 
-// Refuses what CheckUserOil refuses; the catalogue's names and "OTHER" only for a name that is
-// `new_name`, since an oil kept under its name may share it with a catalogue oil added since.
+// The first characters a spreadsheet opening the file runs a field as a formula after, and how a
+// message names each.
+struct FormulaStart {
+  char first;
+  const char* shown;
+};
+constexpr FormulaStart kFormulaStarts[] = {
+    {'=', "\"=\""}, {'+', "\"+\""},  {'-', "\"-\""},
+    {'@', "\"@\""}, {'\t', "a tab"}, {'\r', "a carriage return"},
+};
+
+// The longest name, in characters: a list of oils shows every name in one column.
+constexpr std::size_t kLongestName = 100;
+
+void RefuseName(const std::string& message) {
+  throw Error(ErrorKind::TypeMismatch, message, "name");
+}
+
+// Refuses a new name that would hurt where it goes: one a spreadsheet would run as a formula, one
+// too long for a list, one holding a character that does not show. `typed` is the name as given,
+// before its surrounding blanks are taken off.
+void CheckNewName(std::string_view typed) {
+  const std::string_view name = TrimBlanks(typed);
+  for (const std::string_view start : {typed, name}) {
+    for (const FormulaStart& formula : kFormulaStarts) {
+      if (start.front() != formula.first) continue;
+      // A name is shown only when it begins with a character that shows.
+      const bool shows = formula.first > ' ';
+      RefuseName("The name " + (shows ? Quoted(name) + " " : std::string()) + "begins with " +
+                 formula.shown +
+                 ", which makes a spreadsheet opening the oils file run it as a formula; begin it "
+                 "with another character.");
+    }
+  }
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if ((byte & 0xC0) != 0x80) ++characters;
+    // C0 controls, DEL, and the C1 controls U+0080-U+009F (UTF-8 C2 80 to C2 9F).
+    const bool c1 = byte == 0xC2 && i + 1 < name.size() &&
+                    static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+                    static_cast<unsigned char>(name[i + 1]) <= 0x9F;
+    // Line breaks have a rule of their own (CheckOil).
+    const bool line_break = byte == '\n' || byte == '\r';
+    if ((byte < 0x20 && !line_break) || byte == 0x7F || c1) {
+      const unsigned code = c1 ? static_cast<unsigned char>(name[i + 1]) : byte;
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "U+%04X", code);
+      RefuseName(
+          "An oil's name may not hold a control character, which does not show and can "
+          "break the lines of a list; character " +
+          std::to_string(characters) + " is " + hex + ".");
+    }
+  }
+  if (characters > kLongestName) {
+    RefuseName("An oil's name may have at most " + std::to_string(kLongestName) +
+               " characters, so that a list of oils stays readable; this one has " +
+               FormatNumber(static_cast<double>(characters), "#,##0") + ".");
+  }
+}
+
+// Refuses what CheckUserOil refuses; the catalogue's names, "OTHER" and the rules of a new name
+// only for a name that is `new_name`, since an oil kept under its name may share it with a
+// catalogue oil added since, or be older than a rule.
 void CheckOil(const UserOil& oil, const std::vector<UserOil>& oils, bool new_name) {
   const std::string key = NameKey(oil.name);
   const std::string name = Quoted(TrimBlanks(oil.name));
   if (key.empty()) throw Error(ErrorKind::TypeMismatch, "An oil's name may not be empty.", "name");
+  if (new_name) CheckNewName(oil.name);
   if (oil.name.find_first_of("\r\n") != std::string::npos ||
       oil.note.find_first_of("\r\n") != std::string::npos) {
     throw Error(ErrorKind::TypeMismatch, "The name and note of " + name + " must be one line each.",
@@ -233,13 +312,17 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
                      const std::function<void(const std::string&)>& problem) {
   UserOilLibrary oils;
   std::vector<Record> records;
-  try {
-    records = SplitRecords(text, source);
-  } catch (const Error& error) {
-    problem(error.what());
+  // A record that cannot be split ends the text; the rows before it are still offered, and it is
+  // reported after theirs.
+  std::string unsplit;
+  records = SplitRecords(text, source, unsplit);
+  const auto report_unsplit = [&] {
+    if (!unsplit.empty()) problem(unsplit);
+  };
+  if (records.empty()) {
+    report_unsplit();
     return oils;
   }
-  if (records.empty()) return oils;
   const Record& header = records.front();
   std::optional<std::size_t> name_at, v40_at, v100_at, sg_at, note_at;
   for (std::size_t c = 0; c < header.fields.size(); ++c) {
@@ -287,6 +370,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
       problem(std::string(source) + " line " + std::to_string(record.line) + ": " + error.what());
     }
   }
+  report_unsplit();
   return oils;
 }
 
@@ -415,13 +499,15 @@ void ChangeUserOils(const std::filesystem::path& path,
   std::set<std::string> before;
   for (const UserOil& oil : library.oils) before.insert(oil.name);
   change(library.oils);
-  for (UserOil& oil : library.oils) oil.name = std::string(TrimBlanks(oil.name));
-  // The new names first, so that a clash is told as the new name's.
+  // The new names first, so that a clash is told as the new name's; checked as typed, so that a
+  // name that began with a tab is refused, then kept without its surrounding blanks.
   for (const bool new_names : {true, false}) {
     for (const UserOil& oil : library.oils) {
-      if (before.contains(oil.name) != new_names) CheckOil(oil, library.oils, new_names);
+      const bool known = before.contains(std::string(TrimBlanks(oil.name)));
+      if (known != new_names) CheckOil(oil, library.oils, new_names);
     }
   }
+  for (UserOil& oil : library.oils) oil.name = std::string(TrimBlanks(oil.name));
   if ((error = platform::ReplaceFileBytes(path, UserOilsCsv(library.oils), calls))) {
     throw Error(ErrorKind::FileError,
                 "Your oils file " + shown + " cannot be written: " + error.message() + ".");

@@ -49,7 +49,8 @@ std::string NameKey(std::string_view name);
 // Reads CSV text whose header names at least name, v40 and v100 (and optionally sg and note, in
 // any order and case; other columns are ignored). `source` names the text in the messages. Rows
 // that cannot be read, and names met before, are reported; a header that cannot be read makes
-// the whole text one problem.
+// the whole text one problem. A quote never closed (or followed by other text) ends the text
+// there: it is reported by its line and the rows before it are still read.
 UserOilLibrary ParseUserOils(std::string_view text, std::string_view source);
 
 // The same, refusing the whole text at its first problem with Error(TypeMismatch).
@@ -64,7 +65,9 @@ UserOilLibrary ReadUserOils(const std::filesystem::path& path);
 
 // Refuses, with Error(TypeMismatch) naming it, a name that is empty, holds a line break, equals a
 // catalogue name or "OTHER", or is the name of another of `oils` (the oils other than `oil`
-// itself). Also refuses values that are not finite and above zero.
+// itself); a name that begins with "=", "+", "-", "@", a tab or a carriage return (a spreadsheet
+// runs it as a formula), holds a control character, or has more than 100 characters, each with
+// its reason. Also refuses values that are not finite and above zero.
 void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils);
 
 // The oil of `oils` named `name` (judged by NameKey); nullptr when none is.

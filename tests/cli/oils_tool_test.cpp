@@ -70,6 +70,10 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
       {{"oils", "add", "X", "--v40", "10", "--v100", "20"},
        2,
        "The viscosity at 100 °C (20) must be below the one at 40 °C (10)."},
+      {{"oils", "add", "=HYPERLINK(1)", "--v40", "46", "--v100", "6.8"},
+       2,
+       "The name \"=HYPERLINK(1)\" begins with \"=\", which makes a spreadsheet opening the oils "
+       "file run it as a formula; begin it with another character."},
       {{"oils", "remove", "Gear"},
        2,
        "You have no oil named \"Gear\"; \"viscosity oils\" lists your oils."},
@@ -92,18 +96,26 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
 TEST(OilsTool, AFileWithABadRowIsReportedStillOfferedAndNeverRewritten) {
   TempDataHome home;
   std::filesystem::create_directories(home.OilsFile().parent_path());
-  const std::string bad = "name,v40,v100,sg,note\nGood,46,6.8,,\nBad,46,x,,\n";
-  WriteBytes(home.OilsFile(), bad);
-  const std::string problem =
-      "viscosity: " + home.OilsFile().string() + " line 3: v100 \"x\" is not a number.\n";
-  const ToolRun listed = Tool({"oils", "--format", "csv"});
-  EXPECT_EQ(listed.status, 0);
-  EXPECT_EQ(listed.err, problem);
-  EXPECT_TRUE(listed.out.ends_with("\nGood,46,6.8,,,user\n")) << listed.out;
-  const ToolRun add = Tool({"oils", "add", "New", "--v40", "46", "--v100", "6.8"});
-  EXPECT_EQ(add.status, 1);
-  EXPECT_NE(add.err.find("Mend the file before changing your oils"), std::string::npos);
-  EXPECT_EQ(ReadBytes(home.OilsFile()), bad);
+  struct Case {
+    std::string bad;
+    std::string problem;
+  };
+  const Case cases[] = {
+      {"name,v40,v100,sg,note\nGood,46,6.8,,\nBad,46,x,,\n", "line 3: v100 \"x\" is not a number."},
+      {"name,v40,v100,sg,note\nGood,46,6.8,,\n\"Bad,46,6.8,,\n", "line 3: a quote is not closed."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.problem);
+    WriteBytes(home.OilsFile(), c.bad);
+    const ToolRun listed = Tool({"oils", "--format", "csv"});
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(listed.err, "viscosity: " + home.OilsFile().string() + " " + c.problem + "\n");
+    EXPECT_TRUE(listed.out.ends_with("\nGood,46,6.8,,,user\n")) << listed.out;
+    const ToolRun add = Tool({"oils", "add", "New", "--v40", "46", "--v100", "6.8"});
+    EXPECT_EQ(add.status, 1);
+    EXPECT_NE(add.err.find("Mend the file before changing your oils"), std::string::npos);
+    EXPECT_EQ(ReadBytes(home.OilsFile()), c.bad);
+  }
 }
 
 TEST(OilsTool, ListingReadsBackAsBatchInputAndAsAnImport) {

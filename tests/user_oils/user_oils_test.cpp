@@ -96,9 +96,17 @@ TEST(UserOilsFile, BadRowsAreReportedByLineAndTheOthersStillOffered) {
        {"f.csv line 2: The v40 of \"a\" must be above 0 (0).",
         "f.csv line 3: The sg of \"b\" must be above 0 (-1)."},
        0},
+      // A quote never closed on the last line: the rows before it are still offered.
       {"a,46,6.8,,\"two\nlines\"\nb,46,6.8,,\"never closed\n",
        {"f.csv line 4: a quote is not closed."},
-       0},
+       1},
+      {"a,46,6.8,,\nb,46,6.8,,\nc,46,6.8,,\"never closed\n",
+       {"f.csv line 4: a quote is not closed."},
+       2},
+      {"a,46,6.8,,\nbad,4x6,6.8,,\nc,\"x\"y,6.8,,\nd,46,6.8,,\n",
+       {"f.csv line 3: v40 \"4x6\" is not a number.",
+        "f.csv line 4: text follows a closing quote."},
+       1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.rows);
@@ -148,6 +156,63 @@ TEST(UserOilsFile, NamesAreRefusedWhenTakenInAnyCaseOrByTheCatalogue) {
     EXPECT_EQ(NameKey(c.a) == NameKey(c.b), c.same) << c.a << " / " << c.b;
   }
   EXPECT_EQ(FindUserOil(oils, "gear"), nullptr);
+}
+
+TEST(UserOilsFile, NewNamesThatCouldHurtAreRefusedSayingWhy) {
+  const std::string formula =
+      ", which makes a spreadsheet opening the oils file run it as a formula; begin it with "
+      "another character.";
+  const std::string control =
+      "An oil's name may not hold a control character, which does not show and can break the "
+      "lines of a list; character ";
+  struct Case {
+    std::string name;
+    std::string message;  // empty: accepted
+  };
+  const Case cases[] = {
+      {"=HYPERLINK(1)", "The name \"=HYPERLINK(1)\" begins with \"=\"" + formula},
+      {"  =1+1", "The name \"=1+1\" begins with \"=\"" + formula},
+      {"+44 oil", "The name \"+44 oil\" begins with \"+\"" + formula},
+      {"-40 grade", "The name \"-40 grade\" begins with \"-\"" + formula},
+      {"@SUM(A1)", "The name \"@SUM(A1)\" begins with \"@\"" + formula},
+      {"\t=1", "The name begins with a tab" + formula},
+      {"\rGear", "The name begins with a carriage return" + formula},
+      {"Gear\aB", control + "5 is U+0007."},
+      {"Öl\x7f", control + "3 is U+007F."},
+      {"Öl\xc2\x85", control + "3 is U+0085."},
+      {"Gear\tB", control + "5 is U+0009."},
+      {std::string(101, 'x'),
+       "An oil's name may have at most 100 characters, so that a list of oils stays readable; "
+       "this one has 101."},
+      {std::string(5000, 'x'),
+       "An oil's name may have at most 100 characters, so that a list of oils stays readable; "
+       "this one has 5,000."},
+      {std::string(100, 'x'), ""},
+      {"Öl " + std::string(97, 'x'), ""},  // 100 characters in 101 bytes
+      {"Gear-40 @ 1+1=2", ""},
+      {"Gear \"B\", no. 2", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(ErrorOf([&] {
+                CheckUserOil({c.name, 68, 8.8, {}, ""}, {});
+              }),
+              c.message.empty() ? "(no error)" : c.message);
+  }
+
+  // Through a change, as typed (a tab first is not trimmed away), and only for a new name: an oil
+  // kept under an older name stays.
+  TempDataHome home;
+  fs::create_directories(home.OilsFile().parent_path());
+  WriteBytes(home.OilsFile(), "name,v40,v100,sg,note\n-40 grade,46,6.8,,\n");
+  EXPECT_EQ(ErrorOf([&] {
+              ChangeUserOils(home.OilsFile(), [](auto& oils) {
+                oils.push_back({"\t@x", 68, 8.8, {}, ""});
+              });
+            }),
+            "The name begins with a tab" + formula);
+  ChangeUserOils(home.OilsFile(), [](auto& oils) { oils.push_back({" B ", 68, 8.8, {}, ""}); });
+  EXPECT_EQ(ReadBytes(home.OilsFile()), "name,v40,v100,sg,note\n-40 grade,46,6.8,,\nB,68,8.8,,\n");
 }
 
 TEST(UserOilsFile, LivesInTheApplicationDataFolder) {
