@@ -81,7 +81,7 @@ std::string AtName(std::string_view typed) {
   char letter = 'c';
   if (!typed.empty()) {
     const char last = typed.back();
-    if (last == 'F' || last == 'f' || last == 'K' || last == 'k') {
+    if (last == 'C' || last == 'c' || last == 'F' || last == 'f' || last == 'K' || last == 'k') {
       letter = static_cast<char>(last | 0x20);  // lower case
       typed.remove_suffix(1);
     }

@@ -110,7 +110,7 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
         const Oil oil = ResolveOil(o.oil);
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
-        const double step = o.step ? OptionNumber("--step", *o.step) : kTableStepC;
+        const double step = o.step ? OptionTemperatureStep("--step", *o.step) : kTableStepC;
         if (!(step > 0)) Usage("--step must be above 0; it is " + NumberToText(step) + ".");
         if (!(to >= from)) {
           Usage("--to (" + NumberToText(to) + " °C) is below --from (" + NumberToText(from) +
@@ -155,7 +155,8 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
   AddSpanOptions(*table, options->from, options->to, "first temperature, °C",
                  "last temperature, °C, always a row: after a shorter last step where the steps "
                  "do not land on it");
-  AddTextOption(*table, "--step", options->step, "temperature step, °C")
+  AddTextOption(*table, "--step", options->step,
+                "temperature step, °C; 10F is a step of 10 °F, 10K of 10 K")
       ->type_name("STEP")
       ->default_str(NumberToText(kTableStepC));
   AddOutputOption(*table, options->file,

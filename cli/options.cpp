@@ -64,7 +64,8 @@ std::string Listed(std::span<const Item> items, Text text, std::string_view last
 }
 
 constexpr const char* kTemperatureNote =
-    "Temperatures are in °C; a suffix F or K reads them in °F or K (160F, 344.15K).";
+    "Temperatures are in °C; a suffix F or K reads them in °F or K (160F, 344.15K), and C in °C "
+    "(40C).";
 
 }  // namespace
 
@@ -191,6 +192,10 @@ double OptionNumber(std::string_view option, std::string_view text) {
 
 double OptionTemperature(std::string_view option, std::string_view text) {
   return Prefixed(option, [&] { return TextToTemperature(text, {}); });
+}
+
+double OptionTemperatureStep(std::string_view option, std::string_view text) {
+  return Prefixed(option, [&] { return TextToTemperatureStep(text, {}); });
 }
 
 double GravityOption(std::string_view option, std::string_view text) {

@@ -58,6 +58,8 @@ Law LawOption(std::string_view text);
 // prefixed with the option's name ('--v40 "abc" is not a number.').
 double OptionNumber(std::string_view option, std::string_view text);
 double OptionTemperature(std::string_view option, std::string_view text);
+// A temperature step in °C, with the suffixes of a temperature ("10F" is a step of 10 °F).
+double OptionTemperatureStep(std::string_view option, std::string_view text);
 
 // A specific gravity typed for `option`, refused outside 0.5 to 3 (cli/gravity.h).
 double GravityOption(std::string_view option, std::string_view text);

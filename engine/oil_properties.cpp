@@ -383,33 +383,59 @@ double CelsiusOf(double value, TemperatureUnit unit, std::string_view text, std:
   return value;
 }
 
+// The number of a temperature text and the scale its suffix names (C, F or K; none is degrees
+// C), read with the window's number rules.
+struct ScaledNumber {
+  double value = 0;
+  TemperatureUnit unit = TemperatureUnit::Celsius;
+};
+
+ScaledNumber ReadScaled(std::string_view text, std::string_view what) {
+  std::string_view body = text;
+  while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
+  ScaledNumber read;
+  bool lettered = true;
+  switch (body.empty() ? '\0' : body.back()) {
+    case 'C':
+    case 'c':
+      break;
+    case 'F':
+    case 'f':
+      read.unit = TemperatureUnit::Fahrenheit;
+      break;
+    case 'K':
+    case 'k':
+      read.unit = TemperatureUnit::Kelvin;
+      break;
+    default:
+      lettered = false;
+      break;
+  }
+  if (lettered) body.remove_suffix(1);
+  auto number = [what](std::string_view digits) {
+    return what.empty() ? TextToNumber(digits) : TextToNumber(digits, what);
+  };
+  try {
+    read.value = number(body);
+  } catch (const Error& error) {
+    // A text with a scale letter is named whole in the message, as typed.
+    if (lettered && error.kind() != ErrorKind::Overflow) number(text);
+    throw;
+  }
+  return read;
+}
+
 }  // namespace
 
 double TextToTemperature(std::string_view text, std::string_view what) {
-  std::string_view body = text;
-  while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
-  const char suffix = body.empty() ? '\0' : body.back();
-  const bool fahrenheit = suffix == 'F' || suffix == 'f';
-  const bool kelvin = suffix == 'K' || suffix == 'k';
-  if (fahrenheit || kelvin) body.remove_suffix(1);
+  const ScaledNumber read = ReadScaled(text, what);
+  return CelsiusOf(read.value, read.unit, text, what);
+}
 
-  auto read = [what](std::string_view number) {
-    return what.empty() ? TextToNumber(number) : TextToNumber(number, what);
-  };
-  double value = 0;
-  try {
-    value = read(body);
-  } catch (const Error& error) {
-    // A text with a scale letter is named whole in the message, as typed.
-    if ((fahrenheit || kelvin) && error.kind() != ErrorKind::Overflow) read(text);
-    throw;
-  }
-
-  return CelsiusOf(value,
-                   fahrenheit ? TemperatureUnit::Fahrenheit
-                   : kelvin   ? TemperatureUnit::Kelvin
-                              : TemperatureUnit::Celsius,
-                   text, what);
+double TextToTemperatureStep(std::string_view text, std::string_view what) {
+  const ScaledNumber read = ReadScaled(text, what);
+  // A degree F is 5/9 of a degree C; a kelvin is a degree C.
+  return read.unit == TemperatureUnit::Fahrenheit ? read.value / 1.8 : read.value;
 }
 
 double TemperatureToCelsius(double value, TemperatureUnit unit, std::string_view what) {

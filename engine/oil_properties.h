@@ -71,11 +71,16 @@ double BlendKinematic(double nu_first, double nu_second, double fraction_second)
 // relative of one oil's viscosity is that oil: fraction 0 or 1.
 double BlendFractionFor(double nu_first, double nu_second, double target_cst);
 
-// Temperatures: a number in degrees C, or with the suffix F or K ("160F", "344.15K", K = C +
-// 273.15; "f" and "k" too, blanks allowed before the suffix), read with the window's number rules
+// Temperatures: a number in degrees C, or with the suffix C, F or K ("40C", "160F", "344.15K",
+// K = C + 273.15; "c", "f" and "k" too, blanks allowed before the suffix), read with the window's
+// number rules
 // and messages. `what` names the quantity and is the error's subject; an empty `what` leaves the
 // messages naming only the text. Error(InvalidArgument) at or below absolute zero.
 double TextToTemperature(std::string_view text, std::string_view what);
+
+// A temperature step or difference in degrees C, read as TextToTemperature reads a temperature:
+// "10F" is a step of 10 °F (5.555… °C), "10K" and "10C" of 10 °C. Not checked for its sign.
+double TextToTemperatureStep(std::string_view text, std::string_view what);
 double FahrenheitToCelsius(double t_f);
 // A temperature given as a number in `unit`, in degrees C, refused as TextToTemperature refuses
 // its text, the number shown with its unit's letter ('The temperature "-500F" is at or below

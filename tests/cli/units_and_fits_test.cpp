@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -145,14 +146,18 @@ TEST(Batch, NamesEachTemperaturesColumnsAsTheTemperatureIsGiven) {
   ToolOptions list;
   list.input = "v40,v100,sg\n46,6.8,0.87\n";
   const std::vector<std::string> csv =
-      Lines(Answered({"batch", "--at", "160F", "--at", "40", "--at", "344.15 k", "--format", "csv",
-                      "--temperature-unit", "F"},
+      Lines(Answered({"batch", "--at", "160F", "--at", "40", "--at", "344.15 k", "--at", "50C",
+                      "--format", "csv", "--temperature-unit", "F"},
                      list));
   ASSERT_FALSE(csv.empty());
   EXPECT_EQ(csv[0],
             "line,name,viscosity_index,iso_vg,kinematic_cst_at_160f,dynamic_reyn_at_160f,"
             "dynamic_mpa_s_at_160f,kinematic_cst_at_40c,dynamic_reyn_at_40c,dynamic_mpa_s_at_40c,"
-            "kinematic_cst_at_344.15k,dynamic_reyn_at_344.15k,dynamic_mpa_s_at_344.15k,error");
+            "kinematic_cst_at_344.15k,dynamic_reyn_at_344.15k,dynamic_mpa_s_at_344.15k,"
+            "kinematic_cst_at_50c,dynamic_reyn_at_50c,dynamic_mpa_s_at_50c,error");
+  // A temperature with the suffix C is one in °C.
+  EXPECT_EQ(Answered({"at", "40C", "100c", "--v40", "46", "--v100", "6.8"}),
+            Answered({"at", "40", "100", "--v40", "46", "--v100", "6.8"}));
   const std::string text = Answered({"batch", "--at", "160F", "--at", "40"}, list);
   EXPECT_NE(text.find("at 160 °F"), std::string::npos) << text;
   EXPECT_NE(text.find("at 40 °C"), std::string::npos) << text;
@@ -218,6 +223,20 @@ TEST(TextOutput, StaysInOneStyleAndInLine) {
   EXPECT_EQ(ends[0], ends[1]);
 }
 
+TEST(Table, StepsInTheUnitItsTemperaturesAreGivenIn) {
+  // 68 °F to 212 °F in steps of 36 °F: 20, 40, 60, 80 and 100 °C.
+  const std::string table = Answered({"table", "--v40", "46", "--v100", "6.8", "--from", "68F",
+                                      "--to", "212F", "--step", "36F", "--temperature-unit", "F"});
+  std::vector<std::string> temperatures;
+  for (const std::string& line : Lines(table))
+    temperatures.push_back(line.substr(0, line.find('\t')));
+  EXPECT_EQ(temperatures,
+            (std::vector<std::string>{" Temp, F", "68.0", "104.0", "140.0", "176.0", "212.0"}));
+  const ToolRun refused = Tool({"table", "--v40", "46", "--v100", "6.8", "--step", "-9F"});
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_EQ(refused.err, "viscosity: --step must be above 0; it is -5.\n");
+}
+
 TEST(Table, EndsAtToWhereverTheStepsLand) {
   struct Case {
     std::string step;
@@ -228,13 +247,19 @@ TEST(Table, EndsAtToWhereverTheStepsLand) {
       {"25", {0, 25, 50, 75, 100}},
       {"60", {0, 60, 100}},
       {"0.1", {}},  // 1001 rows, the last 100 °C
+      // A step in °F or K, as the temperatures are.
+      {"45F", {0, 25, 50, 75, 100}},
+      {"50K", {0, 50, 100}},
+      {"50C", {0, 50, 100}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.step);
     const Json rows = RunJson(
         {"table", "--v40", "46", "--v100", "6.8", "--from", "0", "--to", "100", "--step", c.step});
     std::vector<double> temperatures;
-    for (const Json& row : rows) temperatures.push_back(row["temperature_c"].get<double>());
+    for (const Json& row : rows) {
+      temperatures.push_back(std::round(row["temperature_c"].get<double>() * 1e9) / 1e9);
+    }
     if (c.temperatures.empty()) {
       EXPECT_EQ(temperatures.size(), 1001U);
       EXPECT_NEAR(temperatures.back(), 100, 1e-9);

@@ -294,7 +294,7 @@ TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
       {{"at", "40", "--oil", "SHC 632", "--law", "astm"},
        "--law \"astm\" is not one of walther, d341."},
       {{"table", "--oil", "SHC 632", "--step", "0"}, "--step must be above 0; it is 0."},
-      {{"table", "--oil", "SHC 632", "--from", "20C"}, "--from \"20C\" is not a number."},
+      {{"table", "--oil", "SHC 632", "--from", "20CF"}, "--from \"20CF\" is not a number."},
       {{"table", "--oil", "SHC 632", "--from", "100", "--to", "50"},
        "--to (50 °C) is below --from (100 °C)."},
       {{"temperature-for", "thin", "--oil", "SHC 632"}, "The viscosity \"thin\" is not a number."},

@@ -375,6 +375,9 @@ TEST(Temperature, ReadsCelsiusFahrenheitAndKelvin) {
       {"160f", 71.1111111111},
       {"344.15K", 71},
       {"344.15k", 71},
+      {"40C", 40},
+      {"-30.5c", -30.5},
+      {"1,000 C", 1000},
       {" 1,000 ", 1000},
       {"32 F", 0},
       {"273.15K ", 0},
@@ -388,6 +391,20 @@ TEST(Temperature, ReadsCelsiusFahrenheitAndKelvin) {
   EXPECT_EQ(FahrenheitToCelsius(212), 100);
 }
 
+TEST(Temperature, StepsAreReadInTheirScale) {
+  struct Case {
+    const char* text;
+    double celsius;
+  };
+  for (const Case& c : {Case{"10", 10}, Case{"10C", 10}, Case{"10K", 10}, Case{"9F", 5},
+                        Case{"36 f", 20}, Case{"-9F", -5}, Case{"0.5k", 0.5}}) {
+    SCOPED_TRACE(c.text);
+    EXPECT_NEAR(TextToTemperatureStep(c.text, "step"), c.celsius, 1e-12);
+  }
+  ExpectError([] { TextToTemperatureStep("10FF", "step"); }, ErrorKind::TypeMismatch,
+              "The step \"10FF\" is not a number.");
+}
+
 TEST(Temperature, RefusesTextThatIsNoTemperature) {
   struct Case {
     const char* text;
@@ -399,7 +416,9 @@ TEST(Temperature, RefusesTextThatIsNoTemperature) {
       {"abcF", ErrorKind::TypeMismatch, "The first temperature \"abcF\" is not a number."},
       {"F", ErrorKind::TypeMismatch, "The first temperature \"F\" is not a number."},
       {"", ErrorKind::TypeMismatch, "The first temperature \"\" is not a number."},
-      {"40C", ErrorKind::TypeMismatch, "The first temperature \"40C\" is not a number."},
+      {"40CC", ErrorKind::TypeMismatch, "The first temperature \"40CC\" is not a number."},
+      {"C", ErrorKind::TypeMismatch, "The first temperature \"C\" is not a number."},
+      {"40FC", ErrorKind::TypeMismatch, "The first temperature \"40FC\" is not a number."},
       {"40FF", ErrorKind::TypeMismatch, "The first temperature \"40FF\" is not a number."},
       {"1e999", ErrorKind::Overflow, "The first temperature \"1e999\" is too large."},
       {"-273.15", ErrorKind::InvalidArgument,
@@ -408,6 +427,8 @@ TEST(Temperature, RefusesTextThatIsNoTemperature) {
        "The first temperature \"-500F\" is at or below absolute zero."},
       {"0K", ErrorKind::InvalidArgument,
        "The first temperature \"0K\" is at or below absolute zero."},
+      {"-300C", ErrorKind::InvalidArgument,
+       "The first temperature \"-300C\" is at or below absolute zero."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
