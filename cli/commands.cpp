@@ -111,15 +111,15 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
         const double step = o.step ? OptionTemperatureStep("--step", *o.step) : kTableStepC;
-        if (!(step > 0)) Usage("--step must be above 0; it is " + NumberToText(step) + ".");
+        if (!(step > 0)) Usage("--step must be above 0; it is " + MessageNumber(step) + ".");
         if (!(to >= from)) {
-          Usage("--to (" + NumberToText(to) + " °C) is below --from (" + NumberToText(from) +
+          Usage("--to (" + MessageNumber(to) + " °C) is below --from (" + MessageNumber(from) +
                 " °C).");
         }
         const double span = (to - from) / step;
         if (!(span < kMaxTableRows)) {
-          Usage("The table from " + NumberToText(from) + " °C to " + NumberToText(to) +
-                " °C in steps of " + NumberToText(step) + " would have more than 1,000,000 rows.");
+          Usage("The table from " + MessageNumber(from) + " °C to " + MessageNumber(to) +
+                " °C in steps of " + MessageNumber(step) + " would have more than 1,000,000 rows.");
         }
         // --to is included, also when rounding leaves the last step a hair short of it; where
         // the steps do not land on it, it is a last row after a shorter step.
@@ -266,7 +266,7 @@ void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
         if (o.fraction) {
           fraction = OptionNumber("--fraction", *o.fraction);
           if (!(fraction >= 0 && fraction <= 1)) {
-            Usage("--fraction must be from 0 to 1; it is " + NumberToText(fraction) + ".");
+            Usage("--fraction must be from 0 to 1; it is " + MessageNumber(fraction) + ".");
           }
         } else {
           fraction = BlendFractionFor(nu_first, nu_second, OptionNumber("--target", *o.target));

@@ -11,16 +11,16 @@ namespace project1::cli {
 
 double CheckedGravity(std::string_view what, double sg, std::string_view text) {
   if (sg >= kLeastGravity && sg <= kMostGravity) return sg;
-  std::string message = std::string(what) + " must be from " + NumberToText(kLeastGravity) +
-                        " to " + NumberToText(kMostGravity) + "; it is ";
+  std::string message = std::string(what) + " must be from " + MessageNumber(kLeastGravity) +
+                        " to " + MessageNumber(kMostGravity) + "; it is ";
   const std::size_t comma = text.find(',');
   if (comma != std::string_view::npos && text.find(',', comma + 1) == std::string_view::npos) {
     std::string decimal(text);
     decimal[comma] = '.';
-    message += std::string(text) + ", read as " + NumberToText(sg) +
+    message += std::string(text) + ", read as " + MessageNumber(sg) +
                " (a comma groups thousands): did you mean " + decimal + "?";
   } else {
-    message += NumberToText(sg) + ".";
+    message += MessageNumber(sg) + ".";
   }
   throw Error(ErrorKind::InvalidArgument, message, what);
 }
@@ -28,8 +28,8 @@ double CheckedGravity(std::string_view what, double sg, std::string_view text) {
 double CheckedExpansion(std::string_view what, double alpha) {
   if (alpha >= 0 && alpha <= kMostExpansion) return alpha;
   throw Error(ErrorKind::InvalidArgument,
-              std::string(what) + " must be from 0 to " + NumberToText(kMostExpansion) +
-                  " per °C; it is " + NumberToText(alpha) + ".",
+              std::string(what) + " must be from 0 to " + MessageNumber(kMostExpansion) +
+                  " per °C; it is " + MessageNumber(alpha) + ".",
               what);
 }
 
@@ -37,9 +37,9 @@ double ExpandedGravity(double sg15, double alpha, double t_c) {
   const double sg = GravityAt(sg15, alpha, t_c);
   if (sg >= DBL_MIN) return sg;
   throw Error(ErrorKind::InvalidArgument,
-              "At " + NumberToText(t_c) +
-                  " °C the oil has expanded too far to give a density: " + NumberToText(sg15) +
-                  " at 15 °C, expanding by " + NumberToText(alpha) + " per °C.");
+              "At " + MessageNumber(t_c) +
+                  " °C the oil has expanded too far to give a density: " + MessageNumber(sg15) +
+                  " at 15 °C, expanding by " + MessageNumber(alpha) + " per °C.");
 }
 
 }  // namespace project1::cli

@@ -70,10 +70,10 @@ void CheckViscosity(double nu, std::string_view subject, double above) {
   const std::string name(subject);
   if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, name + " is too large; it is " + NumberToText(nu) + ".");
+    throw Error(ErrorKind::Overflow, name + " is too large; it is " + MessageNumber(nu) + ".");
   }
-  throw Error(ErrorKind::InvalidArgument, name + " must be above " + NumberToText(above) +
-                                              " cSt; it is " + NumberToText(nu) + ".");
+  throw Error(ErrorKind::InvalidArgument, name + " must be above " + MessageNumber(above) +
+                                              " cSt; it is " + MessageNumber(nu) + ".");
 }
 
 // ---- ISO viscosity grades ---------------------------------------------------------------------
@@ -160,7 +160,7 @@ std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
   }
   if (std::isinf(nu100) && nu100 > 0) {
     throw Error(ErrorKind::Overflow,
-                "The viscosity at 100 °C is too large; it is " + NumberToText(nu100) + ".");
+                "The viscosity at 100 °C is too large; it is " + MessageNumber(nu100) + ".");
   }
   CheckThinnerWhenHotter({40, nu40}, {100, nu100});
   if (nu100 < kTableFirst) return std::nullopt;
@@ -174,8 +174,8 @@ std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
     index = IndexFromLogs(basic.high, u, nu100, logs);
   }
   if (!std::isfinite(index) || std::fabs(index) > 1e15) {
-    throw Error(ErrorKind::Overflow, "The viscosity index of " + NumberToText(nu40) +
-                                         " cSt at 40 °C and " + NumberToText(nu100) +
+    throw Error(ErrorKind::Overflow, "The viscosity index of " + MessageNumber(nu40) +
+                                         " cSt at 40 °C and " + MessageNumber(nu100) +
                                          " cSt at 100 °C is too large to compute.");
   }
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
@@ -193,11 +193,11 @@ void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& s
   const ViscosityPoint& hotter = first_hotter ? first : second;
   const ViscosityPoint& colder = first_hotter ? second : first;
   if (hotter.kinematic_cst < colder.kinematic_cst) return;
-  throw Error(ErrorKind::InvalidArgument, "The viscosity at " + NumberToText(hotter.temperature_c) +
-                                              " °C (" + NumberToText(hotter.kinematic_cst) +
-                                              ") must be below the one at " +
-                                              NumberToText(colder.temperature_c) + " °C (" +
-                                              NumberToText(colder.kinematic_cst) + ").");
+  throw Error(ErrorKind::InvalidArgument,
+              "The viscosity at " + MessageNumber(hotter.temperature_c) + " °C (" +
+                  MessageNumber(hotter.kinematic_cst) + ") must be below the one at " +
+                  MessageNumber(colder.temperature_c) + " °C (" +
+                  MessageNumber(colder.kinematic_cst) + ").");
 }
 
 std::optional<double> Nu100ForIndex(double nu40, double index) {
@@ -231,8 +231,8 @@ double RequireNu100ForIndex(double nu40, double index) {
   const std::optional<double> nu100 = Nu100ForIndex(nu40, index);
   if (nu100) return *nu100;
   throw Error(ErrorKind::TypeMismatch,
-              "No viscosity at 100 °C from 2 cSt up gives an oil of " + NumberToText(nu40) +
-                  " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
+              "No viscosity at 100 °C from 2 cSt up gives an oil of " + MessageNumber(nu40) +
+                  " cSt at 40 °C a viscosity index of " + MessageNumber(index) + ".");
 }
 
 std::span<const IsoGradeLimits> IsoGrades() { return kIsoGrades; }
@@ -255,7 +255,7 @@ double DynamicReyn(double nu_cst, double sg) {
     throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
   if (!(sg > 0)) {
     throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be above 0; it is " + NumberToText(sg) + ".");
+                "The specific gravity must be above 0; it is " + MessageNumber(sg) + ".");
   }
   // The window's own conversion, on a record of this oil alone.
   CalcState s;
@@ -272,8 +272,9 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
     throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
   }
   if (!(sg15 > 0) || std::isinf(sg15)) {
-    throw Error(ErrorKind::InvalidArgument,
-                "The specific gravity must be a number above 0; it is " + NumberToText(sg15) + ".");
+    throw Error(
+        ErrorKind::InvalidArgument,
+        "The specific gravity must be a number above 0; it is " + MessageNumber(sg15) + ".");
   }
   if (std::isnan(alpha_per_c)) {
     throw Error(ErrorKind::InvalidOperation, "The thermal expansion coefficient is not a number.");
@@ -281,14 +282,14 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
   if (!(alpha_per_c >= 0) || std::isinf(alpha_per_c)) {
     throw Error(ErrorKind::InvalidArgument,
                 "The thermal expansion coefficient must be a number of 0 or above; it is " +
-                    NumberToText(alpha_per_c) + ".");
+                    MessageNumber(alpha_per_c) + ".");
   }
   if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   const double dt = t_c - 15;
   const double gravity = sg15 * std::exp(-alpha_per_c * dt * (1 + 0.8 * alpha_per_c * dt));
   if (!std::isfinite(gravity)) {
     throw Error(ErrorKind::Overflow,
-                "The specific gravity at " + NumberToText(t_c) + " °C is too large to compute.");
+                "The specific gravity at " + MessageNumber(t_c) + " °C is too large to compute.");
   }
   return gravity;
 }
@@ -302,7 +303,7 @@ double SayboltSeconds(double nu_cst, double t_f) {
       (1 + 0.03264 * nu) / ((3930.2 + 262.7 * nu + 23.97 * nu * nu + 1.646 * nu * nu * nu) * 1e-5);
   const double seconds = at100f * (1 + 0.000061 * (t_f - 100));
   if (!std::isfinite(seconds)) {
-    throw Error(ErrorKind::Overflow, "The Saybolt seconds of " + NumberToText(nu_cst) +
+    throw Error(ErrorKind::Overflow, "The Saybolt seconds of " + MessageNumber(nu_cst) +
                                          " cSt are too large to compute.");
   }
   return seconds;
@@ -318,7 +319,7 @@ double KinematicFromBlendingNumber(double vbn) {
     throw Error(ErrorKind::InvalidOperation, "The blending number is not a number.");
   }
   if (std::isinf(nu)) {
-    throw Error(ErrorKind::Overflow, "The viscosity of the blending number " + NumberToText(vbn) +
+    throw Error(ErrorKind::Overflow, "The viscosity of the blending number " + MessageNumber(vbn) +
                                          " is too large to compute.");
   }
   return nu;
@@ -330,7 +331,7 @@ double BlendKinematic(double nu_first, double nu_second, double fraction_second)
   if (std::isnan(fraction_second) || fraction_second < 0 || fraction_second > 1) {
     throw Error(ErrorKind::InvalidArgument,
                 "The fraction of the second oil must be from 0 to 1; it is " +
-                    NumberToText(fraction_second) + ".");
+                    MessageNumber(fraction_second) + ".");
   }
   // The end points are the oils themselves, exactly.
   if (fraction_second == 0) return nu_first;
@@ -353,9 +354,10 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   const double highest = std::max(nu_first, nu_second);
   if (target_cst < lowest || target_cst > highest) {
     throw Error(ErrorKind::InvalidArgument,
-                "The target viscosity " + NumberToText(target_cst) +
+                "The target viscosity " + MessageNumber(target_cst) +
                     " cSt is outside what the two oils reach at that temperature: " +
-                    NumberToText(lowest) + " to " + NumberToText(highest) + " cSt.");
+                    ShownNumber(lowest, kKinematicPattern) + " to " +
+                    ShownNumber(highest, kKinematicPattern) + " cSt.");
   }
   if (first == second) return 0;  // the two oils are alike: the first alone reaches the target
   const double fraction = (BlendingNumber(target_cst) - first) / (second - first);

@@ -19,7 +19,7 @@ constexpr double kD341KelvinOffset = 273.15;
 
 double KelvinOffset(Law law) { return law == Law::Walther ? kKelvinOffset : kD341KelvinOffset; }
 
-std::string Celsius(double t) { return NumberToText(t) + " °C"; }
+std::string Celsius(double t) { return MessageNumber(t) + " °C"; }
 
 // The absolute temperature of t, refused at or below the law's absolute zero.
 double CheckedAbsolute(Law law, double t) {
@@ -30,11 +30,11 @@ double CheckedAbsolute(Law law, double t) {
   if (!(absolute > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
                                                 Celsius(-KelvinOffset(law)) + "; it is " +
-                                                NumberToText(t) + ".");
+                                                MessageNumber(t) + ".");
   }
   if (std::isinf(absolute)) {
     throw Error(ErrorKind::Overflow,
-                "The temperature is too large; it is " + NumberToText(t) + ".");
+                "The temperature is too large; it is " + MessageNumber(t) + ".");
   }
   return absolute;
 }
@@ -51,15 +51,15 @@ double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view
     throw Error(ErrorKind::InvalidOperation, the + " is not a number.", subject);
   }
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, the + " is too large; it is " + NumberToText(nu) + ".",
+    throw Error(ErrorKind::Overflow, the + " is too large; it is " + MessageNumber(nu) + ".",
                 subject);
   }
   if (law == Law::Walther) {
     throw Error(ErrorKind::InvalidArgument,
-                the + " must be above 0.4 cSt; it is " + NumberToText(nu) + ".", subject);
+                the + " must be above 0.4 cSt; it is " + MessageNumber(nu) + ".", subject);
   }
   throw Error(ErrorKind::InvalidArgument,
-              the + " is below what the d341 law covers; it is " + NumberToText(nu) + " cSt.",
+              the + " is below what the d341 law covers; it is " + MessageNumber(nu) + " cSt.",
               subject);
 }
 
@@ -237,7 +237,7 @@ LineTemperature PrepareTemperature(Law law, double t_c) {
   if (!(absolute > 0)) {
     throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
                                                 Celsius(-KelvinOffset(law)) + "; it is " +
-                                                NumberToText(t_c) + ".");
+                                                MessageNumber(t_c) + ".");
   }
   return {law, t_c, std::log(absolute)};
 }
@@ -259,20 +259,20 @@ double TemperatureFor(const ViscosityLine& line, double nu_cst) {
   const double y = ChartY(line.law, nu_cst);
   if (line.b == 0) {
     throw Error(ErrorKind::DivisionByZero, "The viscosity line is level: no temperature gives " +
-                                               NumberToText(nu_cst) + " cSt.");
+                                               MessageNumber(nu_cst) + " cSt.");
   }
   const double x = (line.a - y) / line.b;
   const double absolute = std::pow(kBase, x);
   if (std::isnan(absolute)) {
     throw Error(ErrorKind::InvalidOperation,
-                "The temperature for " + NumberToText(nu_cst) + " cSt gave no number.");
+                "The temperature for " + MessageNumber(nu_cst) + " cSt gave no number.");
   }
   if (std::isinf(absolute)) {
     throw Error(ErrorKind::Overflow,
-                "The temperature for " + NumberToText(nu_cst) + " cSt is too large to compute.");
+                "The temperature for " + MessageNumber(nu_cst) + " cSt is too large to compute.");
   }
   if (!(absolute > 0)) {
-    throw Error(ErrorKind::Overflow, "The temperature for " + NumberToText(nu_cst) +
+    throw Error(ErrorKind::Overflow, "The temperature for " + MessageNumber(nu_cst) +
                                          " cSt is too close to absolute zero.");
   }
   return absolute - KelvinOffset(line.law);

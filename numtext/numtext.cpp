@@ -537,6 +537,14 @@ bool IsShownInScientific(double value) {
   return std::isfinite(value) && std::fabs(value) >= kScientificFrom;
 }
 
+std::string MessageNumber(double value) {
+  constexpr double kScientificBelow = 1e-6;
+  const bool tiny = value != 0 && std::fabs(value) < kScientificBelow;
+  return std::isfinite(value) && (IsShownInScientific(value) || tiny)
+             ? ScientificShortestText(value)
+             : NumberToText(value);
+}
+
 std::string ShownNumber(double value, std::string_view pattern) {
   return IsShownInScientific(value) ? ScientificShortestText(value) : FormatNumber(value, pattern);
 }

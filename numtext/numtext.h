@@ -72,6 +72,11 @@ std::string ShownNumber(double value, std::string_view pattern);
 // scientific notation.
 bool IsShownInScientific(double value);
 
+// A number as a message shows it, typed or exact: NumberToText's plain digits, but in the
+// shortest scientific notation from 10^15 on and below 10^-6 (either sign), where the plain
+// digits would run to dozens: 1e-300 -> "1e-300", 2.5e20 -> "2.5e+20", 0.4 -> "0.4".
+std::string MessageNumber(double value);
+
 // The four display patterns of the program.
 inline constexpr std::string_view kKinematicPattern = "###,###.###";       // kinematic results
 inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results

@@ -317,7 +317,13 @@ TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
       {{"at", "40", "--point", "abcF=1", "--point", "80=20"}, "--point \"abcF\" is not a number."},
       {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--target", "1000", "--at", "40"},
        "The target viscosity 1000 cSt is outside what the two oils reach at that temperature: "
-       "66.00000000000054 to 221.99999999999977 cSt."},
+       "66 to 222 cSt."},
+      // A number typed is echoed as a person reads it, not as hundreds of digits.
+      {{"at", "40", "--v40", "1e-300", "--v100", "1e-301"},
+       "The viscosity at 40 °C must be above 0.4 cSt; it is 1e-300."},
+      {{"blend", "--oil", "SHC 626", "--with-oil", "SHC 630", "--target", "2.5e20", "--at", "40"},
+       "The target viscosity 2.5e+20 cSt is outside what the two oils reach at that temperature: "
+       "66 to 222 cSt."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));

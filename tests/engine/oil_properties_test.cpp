@@ -115,8 +115,7 @@ TEST(ViscosityIndex, RefusesViscositiesThatAreNotOne) {
               "The viscosity at 100 °C is not a number.");
   // Thinner at 40 °C than at 100 °C: refused before the index could grow without bound.
   ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, ErrorKind::InvalidArgument,
-              "The viscosity at 100 °C (8.86) must be below the one at 40 °C (0." +
-                  std::string(299, '0') + "1).");
+              "The viscosity at 100 °C (8.86) must be below the one at 40 °C (1e-300).");
 }
 
 TEST(ViscosityIndex, RefusesAnOilNoThinnerWhenHotter) {

@@ -190,6 +190,20 @@ TEST(NumberToText, MovesTheDecimalPointOfVerySmallAndLargeNumbersIntoPlainDigits
   }
 }
 
+TEST(MessageNumber, IsPlainWhereAPersonReadsItAndScientificBeyond) {
+  const Accepted cases[] = {
+      {"0.4", 0.4},       {"320", 320},           {"-40", -40},
+      {"0", 0},           {"0.000001", 1e-6},     {"9.9e-07", 9.9e-7},
+      {"1e-300", 1e-300}, {"-2.5e-10", -2.5e-10}, {"999999999999999.9", 999999999999999.9},
+      {"1e+15", 1e15},    {"2.5e+20", 2.5e20},    {"-1e+300", -1e300},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(MessageNumber(c.value), c.text);
+  }
+  EXPECT_EQ(MessageNumber(std::numeric_limits<double>::infinity()), "infinite");
+}
+
 TEST(ShortestText, WritesThePlainOrExponentFormWhicheverIsShorter) {
   const Accepted cases[] = {
       {"40", 40},      {"0.85", 0.85},       {"6.5e-06", 6.5e-6},
