@@ -1,9 +1,11 @@
 // `viscosity oils`: the catalogue and the user's own oils, and the commands that change the
 // user's oils file.
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -96,12 +98,33 @@ void AddOil(const AddOptions& o) {
   ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) { oils.push_back(oil); });
 }
 
+// The bytes of `file`; Error(FileError) with the system's reason ("Is a directory" for a folder,
+// on every system).
 std::string ReadInputFile(const std::string& file) {
-  std::ifstream in(platform::PathFromUtf8(file), std::ios::binary);
-  if (!in) throw Error(ErrorKind::FileError, "Cannot read " + file + ".");
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw Error(ErrorKind::FileError, "Cannot read " + file + ".");
-  return text;
+  const std::filesystem::path path = platform::PathFromUtf8(file);
+  const auto refuse = [&file](const std::error_code& cause) {
+    throw Error(ErrorKind::FileError, "Cannot read " + file + ": " + cause.message() + ".");
+  };
+  std::error_code ignored;
+  if (std::filesystem::is_directory(path, ignored)) {
+    refuse(std::make_error_code(std::errc::is_a_directory));
+  }
+  const int fd = platform::OpenForReading(path);
+  if (fd < 0) refuse({errno, std::generic_category()});
+  std::string text;
+  char block[65536];
+  for (;;) {
+    const auto got = ::read(fd, block, sizeof block);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      const std::error_code cause =
+          got < 0 ? std::error_code(errno, std::generic_category()) : std::error_code();
+      ::close(fd);
+      if (cause) refuse(cause);
+      return text;
+    }
+    text.append(block, static_cast<std::size_t>(got));
+  }
 }
 
 void ImportOils(const std::string& file) {

@@ -82,6 +82,12 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
        "\"SHC 624\" is a catalogue oil's name; choose another."},
       {{"oils", "import", in}, 2, in + " line 3: v40 \"4x6\" is not a number."},
       {{"oils", "import", clash}, 2, clash + " line 3: You already have an oil named \"Gear A\"."},
+      {{"oils", "import", home.Home().string()},
+       1,
+       "Cannot read " + home.Home().string() + ": Is a directory."},
+      {{"oils", "import", in + ".missing"},
+       1,
+       "Cannot read " + in + ".missing: No such file or directory."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.args));
