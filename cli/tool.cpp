@@ -80,6 +80,39 @@ std::string UnknownCommand(const CLI::App& app, const std::string& typed) {
   return message + " `viscosity --help` lists the commands.";
 }
 
+// " did you mean --temperature-unit?" for the options of `command` nearest to `typed`
+// ("--tempreature-unit", or "--tempreature-unit=F"), as a mistyped command is offered the
+// nearest commands; empty when none is near.
+std::string NearestOption(const CLI::App& command, std::string_view typed) {
+  if (!typed.starts_with("--")) return "";
+  typed = typed.substr(2, typed.find('=') - 2);
+  // An option of another command is no slip: the command does not take it.
+  if (const CLI::App* tool = command.get_parent()) {
+    for (const CLI::App* other : tool->get_subcommands({})) {
+      for (const CLI::Option* option : other->get_options()) {
+        for (const std::string& name : option->get_lnames()) {
+          if (name == typed) return "";
+        }
+      }
+    }
+  }
+  std::vector<std::string> names, shown;
+  for (const CLI::Option* option : command.get_options()) {
+    for (const std::string& name : option->get_lnames()) {
+      names.push_back(name);
+      shown.push_back("--" + name);
+    }
+  }
+  const NameMatch match =
+      MatchName(typed, std::vector<std::string_view>(names.begin(), names.end()));
+  std::vector<std::size_t> offered = match.nearest;
+  if (match.found) offered = {*match.found};
+  if (offered.empty()) return "";
+  return " did you mean " +
+         QuotedChoices(std::vector<std::string_view>(shown.begin(), shown.end()), offered, "") +
+         "?";
+}
+
 // The parser's complaint as the tool's own sentence, naming the command and the option.
 std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
                           const std::vector<std::string>& texts) {
@@ -103,7 +136,8 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
       if (text.starts_with("-")) extra = text;
     }
     if (extra.starts_with("-")) {
-      return Quoted(command) + " has no option " + extra + "; " + help + " lists its options.";
+      return Quoted(command) + " has no option " + extra + ";" + NearestOption(command, extra) +
+             " " + help + " lists its options.";
     }
     return Quoted(command) + " does not take \"" + extra + "\"; " + help + " lists what it takes.";
   }

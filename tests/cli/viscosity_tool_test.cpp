@@ -277,6 +277,17 @@ TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
       {{"at", "--oil", "SHC 632"}, "`viscosity at` needs T (temperatures, °C)."},
       {{"at", "40", "--oil", "SHC 632", "--bogus"},
        "`viscosity at` has no option --bogus; `viscosity at --help` lists its options."},
+      // A slip of an option is offered the nearest ones, as a slip of a command is; an option of
+      // another command is no slip.
+      {{"at", "40", "--oil", "SHC 632", "--tempreature-unit", "F"},
+       "`viscosity at` has no option --tempreature-unit; did you mean --temperature-unit? "
+       "`viscosity at --help` lists its options."},
+      {{"table", "--oil", "SHC 632", "--fromm=20"},
+       "`viscosity table` has no option --fromm=20; did you mean --from? `viscosity table --help` "
+       "lists its options."},
+      {{"at", "40", "--oil", "SHC 632", "--V40", "46"},
+       "`viscosity at` has no option --V40; did you mean --v40? `viscosity at --help` lists its "
+       "options."},
       {{"index", "--oil", "SHC 632", "--sg", "0.9"},
        "`viscosity index` has no option --sg; `viscosity index --help` lists its options."},
       {{"temperature-for", "10", "--oil", "SHC 632", "--expansion", "0.0007"},
