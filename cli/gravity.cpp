@@ -25,6 +25,14 @@ double CheckedGravity(std::string_view what, double sg, std::string_view text) {
   throw Error(ErrorKind::InvalidArgument, message, what);
 }
 
+double CheckedDensity(std::string_view what, double rho) {
+  if (rho >= kLeastDensity && rho <= kMostDensity) return rho;
+  throw Error(ErrorKind::InvalidArgument,
+              std::string(what) + " must be from " + FormatNumber(kLeastDensity, "#,##0") + " to " +
+                  FormatNumber(kMostDensity, "#,##0") + " kg/m³; it is " + MessageNumber(rho) + ".",
+              what);
+}
+
 double CheckedExpansion(std::string_view what, double alpha) {
   if (alpha >= 0 && alpha <= kMostExpansion) return alpha;
   throw Error(ErrorKind::InvalidArgument,

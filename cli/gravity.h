@@ -10,11 +10,17 @@ namespace project1::cli {
 inline constexpr double kLeastGravity = 0.5;
 inline constexpr double kMostGravity = 3;
 inline constexpr double kMostExpansion = 0.005;  // per °C; oils lie near 0.0006 to 0.0009
+// A density at 15 °C, kg/m³: the gravities above, near enough (0.5 to 3 is 499.55 to 2,997.3).
+inline constexpr double kLeastDensity = 500;
+inline constexpr double kMostDensity = 3000;
 
 // The gravity `text` read as `sg`, refused outside 0.5 to 3 with a message naming `what`, the
 // value and the range; for a text whose comma was read as grouping ("1,320") the message offers
 // the decimal reading ("did you mean 1.320?"). Error(InvalidArgument).
 double CheckedGravity(std::string_view what, double sg, std::string_view text);
+// The density `rho` (kg/m³ at 15 °C) refused outside 500 to 3,000 with a message naming `what`;
+// Error(InvalidArgument).
+double CheckedDensity(std::string_view what, double rho);
 // The expansion coefficient, refused outside 0 to 0.005 per °C, naming `what` and the value.
 double CheckedExpansion(std::string_view what, double alpha);
 // The gravity at t_c of an oil of gravity sg15 at 15 °C expanding by alpha per °C, refused when

@@ -53,12 +53,19 @@ void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity) {
                   "specific gravity, 0.5 to 3 (default: the catalogue's for --oil); without one, "
                   "dynamic viscosities are left out")
         ->type_name("SG");
+    AddDensityOption(command, oil);
     AddTextOption(command, "--expansion", oil.expansion,
                   "thermal expansion coefficient per °C, 0 to 0.005, the gravity then taken at "
                   "15 °C")
         ->type_name("ALPHA");
   }
   AddLawOption(command, oil.law);
+}
+
+void AddDensityOption(CLI::App& command, OilOptions& oil) {
+  AddTextOption(command, "--density", oil.density,
+                "density at 15 °C, kg/m³, 500 to 3,000, instead of --sg (SG = ρ15 / 999.10)")
+      ->type_name("KG_M3");
 }
 
 Oil ResolveOil(const OilOptions& options) {
@@ -120,9 +127,11 @@ Oil ResolveOil(const OilOptions& options) {
   }
   if (oil.given_40_100) oil.points = {{40, oil.nu40}, {100, oil.nu100}};
   RefuseThickerWhenHot(oil.points);
+  if (options.sg && options.density) Usage("Give --sg or --density, not both.");
   if (options.sg) oil.sg = GravityOption("--sg", *options.sg);
+  if (options.density) oil.sg = DensityOption("--density", *options.density);
   if (options.expansion) {
-    if (!oil.sg) Usage("--expansion needs a specific gravity: give --sg.");
+    if (!oil.sg) Usage("--expansion needs a specific gravity: give --sg or --density.");
     oil.expansion = ExpansionOption("--expansion", *options.expansion);
   }
   return oil;

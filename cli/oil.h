@@ -25,6 +25,7 @@ struct OilOptions {
   std::optional<std::string> vi;         // --vi INDEX, with --v40 in place of --v100
   std::vector<std::string> points;       // --point T=CST, two or more times
   std::optional<std::string> sg;         // --sg SG
+  std::optional<std::string> density;    // --density KG_M3, instead of --sg
   std::optional<std::string> expansion;  // --expansion ALPHA
   std::string law = "walther";           // --law walther|d341
   // What the messages call --oil, --v40 and --v100: "--", or "--with-" for a blend's second oil.
@@ -34,9 +35,12 @@ struct OilOptions {
 // Whether a command uses the oil's gravity (for dynamic viscosities).
 enum class OilGravity { Used, Unused };
 
-// Declares --oil, --v40, --v100, --vi, --point and --law, and --sg and --expansion where the
-// gravity is used.
+// Declares --oil, --v40, --v100, --vi, --point and --law, and --sg, --density and --expansion
+// where the gravity is used.
 void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity);
+
+// Declares --density, the density at 15 °C from a lab report, wherever --sg is.
+void AddDensityOption(CLI::App& command, OilOptions& oil);
 
 struct Oil {
   ViscosityLine line;

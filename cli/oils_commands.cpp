@@ -196,6 +196,7 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
                  "a measured viscosity at any temperature, given twice instead of --v40/--v100; "
                  "the line's viscosities at 40 °C and 100 °C are kept");
   AddTextOption(*add, "--sg", add_options->oil.sg, "specific gravity")->type_name("SG");
+  AddDensityOption(*add, add_options->oil);
   AddTextOption(*add, "--note", add_options->note, "a note kept with the oil")->type_name("TEXT");
   AddLawOption(*add, add_options->oil.law);
   add->footer("Example:\n  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4 --sg 0.89");

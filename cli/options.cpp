@@ -199,7 +199,18 @@ double OptionTemperatureStep(std::string_view option, std::string_view text) {
 }
 
 double GravityOption(std::string_view option, std::string_view text) {
-  return CheckedGravity(option, OptionNumber(option, text), text);
+  const double sg = OptionNumber(option, text);
+  // A density typed as a gravity; a text with a comma is told about the comma instead.
+  if (sg >= kLeastDensity && sg <= kMostDensity && text.find(',') == std::string_view::npos) {
+    Usage(std::string(option) + " must be from " + MessageNumber(kLeastGravity) + " to " +
+          MessageNumber(kMostGravity) + "; " + std::string(text) +
+          " is a density: did you mean --density " + std::string(text) + "?");
+  }
+  return CheckedGravity(option, sg, text);
+}
+
+double DensityOption(std::string_view option, std::string_view text) {
+  return GravityFromDensity(CheckedDensity(option, OptionNumber(option, text)));
 }
 
 double ExpansionOption(std::string_view option, std::string_view text) {

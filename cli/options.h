@@ -63,6 +63,9 @@ double OptionTemperatureStep(std::string_view option, std::string_view text);
 
 // A specific gravity typed for `option`, refused outside 0.5 to 3 (cli/gravity.h).
 double GravityOption(std::string_view option, std::string_view text);
+// The specific gravity of a density at 15 °C typed for `option` in kg/m³ (SG = rho15 / 999.10),
+// refused outside 500 to 3,000.
+double DensityOption(std::string_view option, std::string_view text);
 // A thermal expansion coefficient typed for `option`, refused outside 0 to 0.005 per °C.
 double ExpansionOption(std::string_view option, std::string_view text);
 

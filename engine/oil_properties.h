@@ -53,6 +53,14 @@ inline constexpr double kMpaSPerReyn = 6894757.293168;
 double DynamicReyn(double nu_cst, double sg);
 double ReynToMpaS(double reyn);  // = cP
 double ReynToPaS(double reyn);
+
+// The density of water at 15 °C, kg/m³, which a density at 15 °C is divided by to give the specific
+// gravity: SG = rho15 / 999.10.
+inline constexpr double kWaterDensity15KgM3 = 999.10;
+constexpr double GravityFromDensity(double rho15_kg_m3) {
+  return rho15_kg_m3 / kWaterDensity15KgM3;
+}
+
 // Specific gravity at t of an oil whose gravity sg15 is taken at 15 C and whose thermal
 // expansion coefficient is alpha per C: sg15 * exp(-alpha dt (1 + 0.8 alpha dt)), dt = t - 15.
 double GravityAt(double sg15, double alpha_per_c, double t_c);

@@ -28,7 +28,10 @@ TEST(OilsTool, EachChangeLandsInTheFileAndIsFoundByOil) {
   Ok({"oils", "rename", "measured", "Hydrauliköl"});
   Ok({"oils", "add", "Spare", "--v40", "46", "--v100", "6.8"});
   Ok({"oils", "remove", " SPARE "});
+  // A density at 15 °C is kept as its gravity.
+  Ok({"oils", "add", "Lab", "--v40", "46", "--v100", "6.8", "--density", "999.1"});
   const std::string file = *ReadBytes(home.OilsFile());
+  EXPECT_TRUE(file.ends_with("\nLab,46,6.8,1,\n")) << file;
   EXPECT_TRUE(
       file.starts_with("name,v40,v100,sg,note\n\"Gear oil, B\",220,19.4,0.89,\"site "
                        "\"\"B\"\"\"\nHydrauliköl,"))

@@ -12,6 +12,7 @@
 
 #include "engine/oil_properties.h"
 #include "engine/viscosity_line.h"
+#include "numtext/numtext.h"
 #include "run_tool.h"
 
 namespace project1 {
@@ -75,6 +76,39 @@ TEST(Batch, RefusesAGravityOrExpansionOutsideAnOilsRange) {
   const ToolRun expansion = Tool({"batch", "--at", "40", "--expansion", "0.01"}, list);
   EXPECT_EQ(expansion.status, 2);
   EXPECT_EQ(expansion.err, "viscosity: --expansion must be from 0 to 0.005 per °C; it is 0.01.\n");
+}
+
+TEST(Density, IsReadAsTheGravityOfALabReportsDensityAt15C) {
+  // The same answer as the gravity 870 / 999.10 given as --sg.
+  const std::string sg = ShortestText(870 / 999.10);
+  for (const Args& oil : {Args{"--v40", "46", "--v100", "6.8"}, Args{"--oil", "SHC 632"}}) {
+    Args by_density = {"at", "40", "--format", "json", "--density", "870"};
+    Args by_sg = {"at", "40", "--format", "json", "--sg", sg};
+    by_density.insert(by_density.end(), oil.begin(), oil.end());
+    by_sg.insert(by_sg.end(), oil.begin(), oil.end());
+    SCOPED_TRACE(testing::PrintToString(by_density));
+    EXPECT_EQ(Answered(by_density), Answered(by_sg));
+  }
+  struct Case {
+    Args extra;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"--sg", "870"},
+       "--sg must be from 0.5 to 3; 870 is a density: did you mean --density 870?"},
+      {{"--density", "0.87"}, "--density must be from 500 to 3,000 kg/m³; it is 0.87."},
+      {{"--density", "3001"}, "--density must be from 500 to 3,000 kg/m³; it is 3001."},
+      {{"--density", "870", "--sg", "0.87"}, "Give --sg or --density, not both."},
+      {{"--expansion", "0.0007"}, "--expansion needs a specific gravity: give --sg or --density."},
+  };
+  for (const Case& c : cases) {
+    Args args = {"table", "--v40", "46", "--v100", "6.8"};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "viscosity: " + c.message + "\n");
+  }
 }
 
 TEST(TemperatureUnit, ShowsEveryTemperatureInTheUnitAsked) {
