@@ -1,18 +1,23 @@
-// Where no PNG helper program is built (Windows): asking for a PNG gives the helper's own
-// refusal, and an SVG is written as everywhere.
+// Where no PNG helper program is built (Windows): asking for a PNG is refused saying so, and an
+// SVG is written as everywhere.
 #include "chart_png/png_helper.h"
 
 #include "error/error.h"
 
 namespace project1 {
 
-std::filesystem::path ChartPngHelper() {
+namespace {
+
+[[noreturn]] void NoPng() {
   throw Error(ErrorKind::FileError,
-              "The PNG helper project1-chart-png is not installed beside this program.");
+              "PNG is not available in the Windows build; SVG is: give the chart a name ending "
+              "in .svg.");
 }
 
-std::string SvgToPng(std::string_view, const std::filesystem::path& helper) {
-  throw Error(ErrorKind::FileError, "The PNG helper " + helper.string() + " could not be started.");
-}
+}  // namespace
+
+std::filesystem::path ChartPngHelper() { NoPng(); }
+
+std::string SvgToPng(std::string_view, const std::filesystem::path&) { NoPng(); }
 
 }  // namespace project1
