@@ -18,6 +18,7 @@
 #include "cli/user_oil_lookup.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
+#include "numtext/numtext.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "user_oils/user_oils.h"
@@ -151,6 +152,32 @@ std::vector<UserOil>::iterator Named(std::vector<UserOil>& oils, std::string_vie
   return found;
 }
 
+struct EditOptions {
+  std::string name;
+  OilOptions oil;  // the values to change: --v40, --v100 or --vi, --sg or --density
+  std::optional<std::string> note;
+};
+
+// Changes the values given of one of the user's oils and keeps the others; the new values are
+// read and refused as an oil given on the command line is (ResolveOil).
+void EditOil(const EditOptions& o) {
+  const OilOptions& given = o.oil;
+  if (!given.v40 && !given.v100 && !given.vi && !given.sg && !given.density && !o.note) {
+    Usage("Nothing to change: give --v40, --v100 or --vi, --sg or --density, or --note.");
+  }
+  ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) {
+    UserOil& oil = *Named(oils, o.name);
+    OilOptions typed = given;
+    if (!typed.v40) typed.v40 = ShortestText(oil.nu40);
+    if (!typed.v100 && !typed.vi) typed.v100 = ShortestText(oil.nu100);
+    const Oil resolved = ResolveOil(typed);
+    oil.nu40 = resolved.nu40;
+    oil.nu100 = resolved.nu100;
+    if (resolved.sg) oil.gravity = resolved.sg;
+    if (o.note) oil.note = *o.note;
+  });
+}
+
 }  // namespace
 
 std::optional<UserOil> UsersOilNamed(std::string_view name) {
@@ -200,6 +227,23 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
   AddTextOption(*add, "--note", add_options->note, "a note kept with the oil")->type_name("TEXT");
   AddLawOption(*add, add_options->oil.law);
   add->footer("Example:\n  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4 --sg 0.89");
+
+  auto [edited, edit_options] = AddCommand<EditOptions>(
+      *oils, "edit", "changes the values given of one of your own oils and keeps the others",
+      [](EditOptions& o) { EditOil(o); });
+  edited->add_option("NAME", edit_options->name, "the oil's name")->required();
+  AddTextOption(*edited, "--v40", edit_options->oil.v40, "kinematic viscosity at 40 °C")
+      ->type_name("CST");
+  AddTextOption(*edited, "--v100", edit_options->oil.v100, "kinematic viscosity at 100 °C")
+      ->type_name("CST");
+  AddTextOption(*edited, "--vi", edit_options->oil.vi,
+                "viscosity index instead of --v100, with the oil's ν40 or --v40")
+      ->type_name("INDEX");
+  AddTextOption(*edited, "--sg", edit_options->oil.sg, "specific gravity")->type_name("SG");
+  AddDensityOption(*edited, edit_options->oil);
+  AddTextOption(*edited, "--note", edit_options->note, "a note kept with the oil")
+      ->type_name("TEXT");
+  edited->footer("Example:\n  viscosity oils edit \"Gear oil B\" --v100 19.8 --note \"lab, May\"");
 
   struct NameOptions {
     std::string name, new_name;

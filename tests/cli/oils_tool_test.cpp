@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/oil_properties.h"
+#include "numtext/numtext.h"
 #include "run_tool.h"
 #include "user_oils_support.h"
 
@@ -41,6 +43,57 @@ TEST(OilsTool, EachChangeLandsInTheFileAndIsFoundByOil) {
   EXPECT_NEAR(at[0]["kinematic_cst"].get<double>(), 500, 1e-9);
   EXPECT_NEAR(at[1]["kinematic_cst"].get<double>(), 40, 1e-9);
   EXPECT_EQ(Ok({"oils", "export"}).out, file);
+}
+
+TEST(OilsTool, AnEditChangesTheValuesGivenAndKeepsTheOthers) {
+  TempDataHome home;
+  Ok({"oils", "add", "Gear", "--v40", "220", "--v100", "19.4", "--sg", "0.89", "--note", "site"});
+  struct Case {
+    Args options;
+    std::string row;  // the oil's row after the edit
+  };
+  const Case cases[] = {
+      {{"--v40", "230"}, "Gear,230,19.4,0.89,site"},
+      {{"--v100", "20"}, "Gear,230,20,0.89,site"},
+      {{"--sg", "0.9", "--note", "lab, May"}, "Gear,230,20,0.9,\"lab, May\""},
+      {{"--density", "999.1"}, "Gear,230,20,1,\"lab, May\""},
+      {{"--v40", "100", "--vi", "95"},
+       "Gear,100," + ShortestText(*Nu100ForIndex(100, 95)) + ",1,\"lab, May\""},
+  };
+  for (const Case& c : cases) {
+    Args args = {"oils", "edit", "gear"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    SCOPED_TRACE(testing::PrintToString(args));
+    Ok(args);
+    EXPECT_EQ(*ReadBytes(home.OilsFile()), "name,v40,v100,sg,note\n" + c.row + "\n");
+  }
+  const std::string before = *ReadBytes(home.OilsFile());
+  struct Refusal {
+    Args options;
+    std::string message;
+  };
+  const Refusal refusals[] = {
+      {{}, "Nothing to change: give --v40, --v100 or --vi, --sg or --density, or --note."},
+      {{"--v40", "5"},
+       "The viscosity at 100 °C (" + ShortestText(*Nu100ForIndex(100, 95)) +
+           ") must be below the one at 40 °C (5)."},
+      {{"--v100", "10", "--vi", "95"}, "Give --v100 or --vi, not both."},
+      {{"--sg", "0.9", "--density", "900"}, "Give --sg or --density, not both."},
+      {{"--v40", "x"}, "--v40 \"x\" is not a number."},
+  };
+  for (const Refusal& c : refusals) {
+    Args args = {"oils", "edit", "Gear"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err, "viscosity: " + c.message + "\n");
+    EXPECT_EQ(*ReadBytes(home.OilsFile()), before);
+  }
+  const ToolRun missing = Tool({"oils", "edit", "Other oil", "--v40", "46"});
+  EXPECT_EQ(
+      missing.err,
+      "viscosity: You have no oil named \"Other oil\"; \"viscosity oils\" lists your oils.\n");
 }
 
 TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
