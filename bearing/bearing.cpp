@@ -96,27 +96,38 @@ OperatingRange OperatingRangeOf(const ViscosityLine& line, double rated_cst) {
           TemperatureFor(line, kFullFilm * rated_cst)};
 }
 
-GradeSelection SelectGrade(double rated_cst, double t_c, double viscosity_index, Law law) {
+GradeSelection SelectGrade(double rated_cst, double t_c, double viscosity_index, Law law,
+                           GradeBasis basis) {
   CheckPositive(rated_cst, "The rated viscosity", "cSt");
   if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   GradeSelection selection;
   selection.rated_viscosity_cst = rated_cst;
   selection.temperature_c = t_c;
   selection.viscosity_index = viscosity_index;
+  selection.basis = basis;
+  const auto separates = [](const std::optional<double>& kappa) {
+    return kappa && *kappa >= kSeparating;
+  };
   for (const IsoGradeLimits& limits : IsoGrades()) {
     GradeKappa grade;
     grade.iso_vg = limits.grade;
     grade.kinematic_40c_cst = limits.grade;  // a grade's number is its mid-point
+    grade.minimum_40c_cst = limits.minimum;
     grade.kinematic_100c_cst = Nu100ForIndex(grade.kinematic_40c_cst, viscosity_index);
     if (grade.kinematic_100c_cst) {
       const ViscosityLine line =
           FitLine40100(law, grade.kinematic_40c_cst, *grade.kinematic_100c_cst);
       grade.kinematic_cst = KinematicAt(line, t_c);
       grade.kappa = Kappa(*grade.kinematic_cst, rated_cst);
-      if (!selection.smallest_iso_vg && *grade.kappa >= kSeparating) {
-        selection.smallest_iso_vg = grade.iso_vg;
-      }
     }
+    if (const std::optional<double> nu100 = Nu100ForIndex(limits.minimum, viscosity_index)) {
+      const ViscosityLine line = FitLine40100(law, limits.minimum, *nu100);
+      grade.kappa_at_minimum = Kappa(KinematicAt(line, t_c), rated_cst);
+    }
+    grade.marginal = separates(grade.kappa) && !separates(grade.kappa_at_minimum);
+    const bool chosen =
+        separates(basis == GradeBasis::Minimum ? grade.kappa_at_minimum : grade.kappa);
+    if (!selection.smallest_iso_vg && chosen) selection.smallest_iso_vg = grade.iso_vg;
     selection.grades.push_back(grade);
   }
   return selection;

@@ -55,19 +55,32 @@ struct GradeKappa {
   std::optional<double> kinematic_100c_cst;
   std::optional<double> kinematic_cst;  // at the temperature
   std::optional<double> kappa;
+  // The same at the grade's minimum ν40, ISO 3448's lower limit (its mid-point × 0.9), at the
+  // same index.
+  double minimum_40c_cst = 0;
+  std::optional<double> kappa_at_minimum;
+  // κ ≥ 1 at the nominal ν40 but not at the minimum: an oil of the grade may fall short.
+  bool marginal = false;
 };
+
+// Which ν40 of a grade the selection judges it by: its nominal (the grade's number) or its
+// minimum.
+enum class GradeBasis { Nominal, Minimum };
 
 struct GradeSelection {
   double rated_viscosity_cst = 0;
   double temperature_c = 0;
   double viscosity_index = 0;
-  std::vector<GradeKappa> grades;      // VG 2 ... VG 3200
-  std::optional<int> smallest_iso_vg;  // the smallest grade with kappa >= 1; none if none reaches
+  GradeBasis basis = GradeBasis::Nominal;
+  std::vector<GradeKappa> grades;  // VG 2 ... VG 3200
+  // The smallest grade with kappa >= 1 at its ν40 of `basis`; none if none reaches.
+  std::optional<int> smallest_iso_vg;
 };
 
 // The grade a bearing of rated viscosity nu1 needs at t_c, for oils of the given index on the
-// viscosity line of `law`.
+// viscosity line of `law`, judged by each grade's ν40 of `basis`.
 GradeSelection SelectGrade(double rated_cst, double t_c,
-                           double viscosity_index = kDefaultViscosityIndex, Law law = Law::Walther);
+                           double viscosity_index = kDefaultViscosityIndex, Law law = Law::Walther,
+                           GradeBasis basis = GradeBasis::Nominal);
 
 }  // namespace project1

@@ -1,6 +1,7 @@
 // The bearing commands of the `viscosity` tool: `bearing` (is this oil right for this bearing, up
 // to what temperature, and how long it will last on it) and `select-grade` (which ISO grade a
 // bearing needs).
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,6 +51,10 @@ constexpr Field kContaminationField{"contamination_factor", "Contamination facto
                                     "0.0##"};
 constexpr Field kXField{"ec_cu_over_p", "e_C·C_u/P", "", "0.000###"};
 constexpr Field kNoteField{"note"};
+// Each grade's κ at its minimum ν40, whether it is marginal, and the ν40 grades are chosen by.
+constexpr Field kKappaMinimumField{"kappa_at_minimum", "κ at min. ν40", "", kKappaText, kNone};
+constexpr Field kMarginalField{"marginal"};
+constexpr Field kBasisField{"basis", "Grades judged at ν40"};
 
 // A bearing's size and speed as typed: --dm, or --bore and --outside; and --speed.
 struct BearingSizeOptions {
@@ -361,15 +366,20 @@ constexpr Field kSmallestForLifeColumn{"smallest_for_life"};
 std::string RenderSelection(const GradeSelection& selection,
                             const std::optional<SelectionLife>& life, Format format,
                             TemperatureUnit unit) {
-  std::vector<Field> record_fields = {kRatedField, InUnit(kTemperatureField, unit),
-                                      Field(kIndexField.key, "Viscosity index"),
-                                      kSmallestGradeField};
-  std::vector<Value> record = {selection.rated_viscosity_cst, selection.temperature_c,
-                               selection.viscosity_index, GradeValue(selection.smallest_iso_vg)};
+  const bool by_minimum = selection.basis == GradeBasis::Minimum;
+  std::vector<Field> record_fields = {
+      kRatedField, InUnit(kTemperatureField, unit), Field(kIndexField.key, "Viscosity index"),
+      kBasisField,
+      by_minimum ? Labelled(kSmallestGradeField, "Smallest grade with κ ≥ 1 at min. ν40")
+                 : kSmallestGradeField};
+  std::vector<Value> record = {
+      selection.rated_viscosity_cst, selection.temperature_c, selection.viscosity_index,
+      std::string_view(by_minimum ? "minimum" : "nominal"), GradeValue(selection.smallest_iso_vg)};
   // The record's fields that CSV repeats on each row: all but the grades needed.
-  std::vector<std::size_t> shared = {0, 1, 2};
-  std::vector<Field> grade_fields = {kGradeField, kNu40Field, kNu100Field, kKinematicField,
-                                     kKappaField};
+  std::vector<std::size_t> shared = {0, 1, 2, 3};
+  std::vector<Field> grade_fields = {kGradeField,     kNu40Field,  kNu100Field,
+                                     kKinematicField, kKappaField, kKappaMinimumField,
+                                     kMarginalField};
   if (life) {
     if (life->target_hours) {
       record_fields.insert(record_fields.end(), {kTargetField, kSmallestForLifeField});
@@ -387,7 +397,8 @@ std::string RenderSelection(const GradeSelection& selection,
     const GradeKappa& grade = selection.grades[i];
     grades.push_back({static_cast<long long>(grade.iso_vg), grade.kinematic_40c_cst,
                       Optional(grade.kinematic_100c_cst), Optional(grade.kinematic_cst),
-                      Optional(grade.kappa)});
+                      Optional(grade.kappa), Optional(grade.kappa_at_minimum),
+                      grade.marginal ? 1LL : 0LL});
     if (life) {
       const std::optional<double>& hours = life->grades.modified_rating_life_hours[i];
       outside_method = outside_method || (grade.kappa && !hours);
@@ -425,10 +436,12 @@ std::string RenderSelection(const GradeSelection& selection,
     case Format::Text: {
       const std::string at_label = "At " + TextOf(record_fields[1], selection.temperature_c) + " " +
                                    std::string(UnitSymbol(unit));
-      std::vector<Field> fields = {
-          Labelled(kGradeField, "ISO grade"), Labelled(kNu40Field, "At 40 °C"),
-          Labelled(kNu100Field, "At 100 °C", std::nullopt, kNone),
-          Labelled(kKinematicField, at_label, std::nullopt, kNone), kKappaField};
+      std::vector<Field> fields = {Labelled(kGradeField, "ISO grade"),
+                                   Labelled(kNu40Field, "At 40 °C"),
+                                   Labelled(kNu100Field, "At 100 °C", std::nullopt, kNone),
+                                   Labelled(kKinematicField, at_label, std::nullopt, kNone),
+                                   kKappaField,
+                                   kKappaMinimumField};
       if (life) fields.push_back(kModifiedHoursField);
       fields.push_back(kSmallestField);
       const std::string life_mark =
@@ -442,17 +455,25 @@ std::string RenderSelection(const GradeSelection& selection,
         std::vector<Value>& row = grades[i];
         without_line = without_line || std::holds_alternative<std::monostate>(row[2]);
         row[0] = std::string_view(names.emplace_back(TextOf(kGradeField, row[0])));
+        row.erase(row.begin() + 6);  // marginal, which the mark says
         std::string mark;
         if (is_smallest(i)) mark = "κ ≥ 1";
         if (lasts(i)) mark += (mark.empty() ? "" : " and ") + life_mark;
-        row.push_back(
-            std::string_view(marks.emplace_back(mark.empty() ? mark : "← smallest with " + mark)));
+        if (!mark.empty()) mark = "← smallest with " + mark;
+        if (selection.grades[i].marginal) mark += mark.empty() ? "marginal" : ", marginal";
+        row.push_back(std::string_view(marks.emplace_back(mark)));
       }
-      const std::size_t life_start = for_life ? 6 : 4;
+      const std::size_t life_start = for_life ? 7 : 5;
       const std::span<const Field> all(record_fields);
       const std::span<const Value> values(record);
       std::string out = RenderRecord(all.first(life_start), values.first(life_start), format) +
                         "\n" + RenderRows(fields, grades, format);
+      if (std::any_of(selection.grades.begin(), selection.grades.end(),
+                      [](const GradeKappa& grade) { return grade.marginal; })) {
+        out +=
+            "marginal: κ ≥ 1 at the grade's nominal ν40 but not at its minimum (ISO 3448, the "
+            "mid-point × 0.9); --basis minimum chooses by the minimum.\n";
+      }
       if (without_line) {
         out += std::string(kNone) +
                ": no viscosity at 100 °C from 2 cSt up gives this grade an index of " +
@@ -519,6 +540,7 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
     LifeOptions life;
     std::optional<double> life_hours;
     std::optional<std::string> at, vi;
+    std::string basis = "nominal";
   };
   auto [select, options] = AddCommand<Options>(
       tool, name,
@@ -533,7 +555,12 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
         const double index = o.vi ? OptionNumber("--vi", *o.vi) : kDefaultViscosityIndex;
         const std::optional<LifeInputs> inputs = LifeOption(o.life, bearing);
         if (o.life_hours && !inputs) Usage("--life is given without --rating and --load.");
-        const GradeSelection selection = SelectGrade(bearing.rated_cst, t, index);
+        if (o.basis != "nominal" && o.basis != "minimum") {
+          Usage("--basis \"" + o.basis + "\" is not one of nominal, minimum.");
+        }
+        const GradeBasis basis = o.basis == "minimum" ? GradeBasis::Minimum : GradeBasis::Nominal;
+        const GradeSelection selection =
+            SelectGrade(bearing.rated_cst, t, index, Law::Walther, basis);
         std::optional<SelectionLife> life;
         if (const std::optional<LifeAnswer> answered = LifeAnswerOf(inputs)) {
           if (!answered->modified) {
@@ -553,6 +580,12 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
   AddTextOption(*select, "--vi", options->vi, "the oils' viscosity index")
       ->type_name("INDEX")
       ->default_str("95");
+  select
+      ->add_option("--basis", options->basis,
+                   "the ν40 each grade is judged at: nominal (the grade's number) or minimum "
+                   "(ISO 3448's lower limit, the mid-point × 0.9)")
+      ->type_name("BASIS")
+      ->default_str("nominal");
   AddLifeOptions(*select, options->life);
   select
       ->add_option("--life", options->life_hours,

@@ -178,6 +178,42 @@ TEST(SelectGrade, AgreesWithABruteForceSweepOfEveryGrade) {
   }
 }
 
+TEST(SelectGrade, JudgesEachGradeAtItsMinimumTooAndMarksTheMarginal) {
+  struct Case {
+    double rated;
+    double t_c;
+    double index;
+  };
+  for (const Case& c :
+       {Case{13.28, 72, 95}, Case{13.28, 40, 95}, Case{5, 60, 150}, Case{50, 90, 0}}) {
+    SCOPED_TRACE(std::to_string(c.rated) + " cSt at " + std::to_string(c.t_c) + " °C");
+    const GradeSelection nominal = SelectGrade(c.rated, c.t_c, c.index);
+    const GradeSelection minimum =
+        SelectGrade(c.rated, c.t_c, c.index, Law::Walther, GradeBasis::Minimum);
+    std::optional<int> smallest_at_minimum;
+    for (const GradeKappa& grade : nominal.grades) {
+      SCOPED_TRACE(grade.iso_vg);
+      // ISO 3448's lower limit, 0.9 times the grade's mid-point (VG 2's is 2.2).
+      const double nu40 = grade.minimum_40c_cst;
+      if (grade.iso_vg >= 10) EXPECT_NEAR(nu40, 0.9 * grade.iso_vg, 1e-12);
+      const std::optional<double> nu100 = Nu100ForIndex(nu40, c.index);
+      ASSERT_EQ(grade.kappa_at_minimum.has_value(), nu100.has_value());
+      if (!nu100) continue;
+      const double kappa = KinematicAt(FitLine40100(Law::Walther, nu40, *nu100), c.t_c) / c.rated;
+      EXPECT_NEAR(*grade.kappa_at_minimum, kappa, 1e-9 * kappa);
+      EXPECT_LT(*grade.kappa_at_minimum, *grade.kappa);
+      EXPECT_EQ(grade.marginal, *grade.kappa >= 1 && kappa < 1);
+      if (!smallest_at_minimum && kappa >= 1) smallest_at_minimum = grade.iso_vg;
+    }
+    EXPECT_EQ(minimum.smallest_iso_vg, smallest_at_minimum);
+    EXPECT_EQ(minimum.basis, GradeBasis::Minimum);
+  }
+  // At 72 °C VG 46 reaches κ = 1 only at its nominal ν40: the minimum asks for VG 68.
+  EXPECT_EQ(SelectGrade(13.28, 72).smallest_iso_vg, 46);
+  EXPECT_TRUE(SelectGrade(13.28, 72).grades[8].marginal);
+  EXPECT_EQ(SelectGrade(13.28, 72, 95, Law::Walther, GradeBasis::Minimum).smallest_iso_vg, 68);
+}
+
 TEST(SelectGrade, NamesNoGradeWhenEvenTheThickestFallsShort) {
   const GradeSelection selection = SelectGrade(1e6, 100);
   EXPECT_FALSE(selection.smallest_iso_vg.has_value());

@@ -195,6 +195,19 @@ TEST(SelectGradeTool, MarksTheSmallestGradeThatSeparatesTheFilm) {
       << text.out;
   EXPECT_NE(text.out.find("Smallest grade with κ ≥ 1  VG " + std::to_string(smallest)),
             std::string::npos);
+
+  // A grade that reaches κ = 1 only at its nominal ν40 is marked; --basis minimum passes it by.
+  const Args at72 = {"select-grade", "--dm", "380", "--speed", "500", "--at", "72"};
+  const ToolRun marginal = Tool(at72);
+  EXPECT_EQ(LineWith(marginal.out, "marginal").rfind("VG 46 ", 0), 0U) << marginal.out;
+  EXPECT_TRUE(LineWith(marginal.out, "marginal").ends_with("← smallest with κ ≥ 1, marginal"));
+  Args by_minimum = at72;
+  by_minimum.insert(by_minimum.end(), {"--basis", "minimum"});
+  const Json chosen = RunJson(by_minimum);
+  EXPECT_EQ(chosen["basis"], "minimum");
+  EXPECT_EQ(chosen["smallest_iso_vg"], 68);
+  EXPECT_EQ(chosen["grades"][8]["marginal"], 1);
+  EXPECT_EQ(RunJson(at72)["smallest_iso_vg"], 46);
 }
 
 TEST(SelectGradeTool, MarksTheSmallestGradeThatLastsTheLifeAskedFor) {
@@ -297,6 +310,8 @@ TEST(BearingTool, BadInputExitsTwoNamingTheOptionAndItsValue) {
        "--speed \"fast\" is not a number."},
       {{"select-grade", "--dm", "380", "--speed", "500", "--at", "40", "--vi", "high"},
        "--vi \"high\" is not a number."},
+      {{"select-grade", "--dm", "380", "--speed", "500", "--at", "40", "--basis", "max"},
+       "--basis \"max\" is not one of nominal, minimum."},
       {{"bearing", "--dm", "380", "--speed", "500", "--at", "40", "--v40", "10", "--v100", "20"},
        "The viscosity at 100 °C (20) must be below the one at 40 °C (10)."},
       // The oil-property refusals every command shares.
