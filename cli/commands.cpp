@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -28,26 +29,93 @@ struct OilCommandOptions {
   std::string unit = "C";  // --temperature-unit
 };
 
-// The rows of an answer about `oil`: with the fit's fields on every row in CSV and JSON, and its
-// note below them in text.
+// The measured range of `oil`, from its coldest to its hottest given point (40 to 100 °C for an
+// oil given by ν40 and ν100), and whether a temperature lies within it.
+bool WithinData(const Oil& oil, double t_c) {
+  const auto [coldest, hottest] = std::minmax_element(
+      oil.points.begin(), oil.points.end(),
+      [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
+  return t_c >= coldest->temperature_c && t_c <= hottest->temperature_c;
+}
+
+constexpr Field kWithinDataField{"within_data"};
+
+// The JSON of a fitted oil's points, each with the line's viscosity and its deviation, in `unit`.
+Json FitPointsJson(const Oil& oil, TemperatureUnit unit) {
+  Json points = Json::array();
+  const std::vector<Field> fields = InUnit(kFitPointFields, unit);
+  for (const FitPoint& point : FitPoints(oil)) {
+    points.push_back(JsonOf(fields, FitPointValues(point)));
+  }
+  return points;
+}
+
+// The unit the first of `fields` shows its temperature in.
+TemperatureUnit UnitOfFields(std::span<const Field> fields) {
+  for (const Field& field : fields) {
+    if (field.temperature) return field.shown;
+  }
+  return TemperatureUnit::Celsius;
+}
+
+// The rows of an answer about `oil`, each starting with its temperature: with the oil's fields
+// (FitFields) and whether the temperature lies within the oil's measured range (within_data) on
+// every row in CSV and JSON, and in JSON the fit's points (fit_points_detail). Text marks a row
+// outside the range with "*" and says so below, with the fit's note.
 std::string RenderOilRows(const Oil& oil, std::vector<Field> fields,
                           std::vector<std::vector<Value>> rows, Format format) {
-  if (format == Format::Text) return RenderRows(fields, rows, format) + FitNote(oil);
+  const TemperatureUnit unit = UnitOfFields(fields);
+  std::vector<bool> within;
+  for (const std::vector<Value>& row : rows)
+    within.push_back(WithinData(oil, std::get<double>(row[0])));
+  if (format == Format::Text) {
+    const bool any_outside = std::find(within.begin(), within.end(), false) != within.end();
+    if (!any_outside) return RenderRows(fields, rows, format) + FitNote(oil, unit);
+    fields.push_back(kWithinDataField);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      rows[i].push_back(std::string_view(within[i] ? "" : "*"));
+    }
+    const auto [coldest, hottest] = std::minmax_element(
+        oil.points.begin(), oil.points.end(),
+        [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
+    const Field temperature = InUnit(kTemperatureField, unit);
+    return RenderRows(fields, rows, format) + "* outside the oil's measured range, " +
+           TextOf(temperature, coldest->temperature_c) + " to " +
+           TextOf(temperature, hottest->temperature_c) + " " + UnitOf(temperature) +
+           ": the line is carried beyond its data.\n" + FitNote(oil, unit);
+  }
   const std::vector<Field> fit_fields = FitFields(oil);
   const std::vector<Value> fit_values = FitValues(oil);
   fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
-  for (std::vector<Value>& row : rows) row.insert(row.end(), fit_values.begin(), fit_values.end());
-  return RenderRows(fields, rows, format);
+  fields.push_back(kWithinDataField);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    rows[i].insert(rows[i].end(), fit_values.begin(), fit_values.end());
+    rows[i].push_back(std::string_view(within[i] ? "true" : "false"));
+  }
+  if (format == Format::Csv) return RenderRows(fields, rows, format);
+  Json out = Json::array();
+  const Json points = FitPointsJson(oil, unit);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    Json row = JsonOf(std::span(fields).first(fields.size() - 1), rows[i]);
+    row["within_data"] = static_cast<bool>(within[i]);
+    if (!points.empty()) row["fit_points_detail"] = points;
+    out.push_back(std::move(row));
+  }
+  return JsonText(out);
 }
 
-// A record about `oil`, the fit's fields after its own.
+// A record about `oil`, the oil's fields (FitFields) after its own, and in JSON the fit's points.
 std::string RenderOilRecord(const Oil& oil, std::vector<Field> fields, std::vector<Value> values,
                             Format format) {
+  const TemperatureUnit unit = UnitOfFields(fields);
   const std::vector<Field> fit_fields = FitFields(oil);
   const std::vector<Value> fit_values = FitValues(oil);
   fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
   values.insert(values.end(), fit_values.begin(), fit_values.end());
-  return RenderRecord(fields, values, format);
+  if (format != Format::Json || FitPoints(oil).empty()) return RenderRecord(fields, values, format);
+  Json out = JsonOf(fields, values);
+  out["fit_points_detail"] = FitPointsJson(oil, unit);
+  return JsonText(out);
 }
 
 // The oil's viscosities at one temperature, as a row of the point fields.

@@ -3,8 +3,11 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cmath>
 
 #include "catalogue/catalogue.h"
+#include "catalogue/name_match.h"
+#include "cli/fields.h"
 #include "cli/gravity.h"
 #include "cli/options.h"
 #include "cli/user_oil_lookup.h"
@@ -20,6 +23,8 @@ constexpr std::string_view kOilForms =
     "give the oil as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or more "
     "--point T=CST";
 
+// The law is named in CSV and JSON; a text record leaves it out (no label).
+constexpr Field kLawField{"law"};
 constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
                                    "#,##0.000"};
@@ -147,19 +152,47 @@ std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst) {
 }
 
 std::vector<Field> FitFields(const Oil& oil) {
-  if (!oil.fit_deviation_percent) return {};
-  return {kFitPointsField, kFitDeviationField};
+  if (!oil.fit_deviation_percent) return {kLawField};
+  return {kLawField, kFitPointsField, kFitDeviationField};
 }
 
 std::vector<Value> FitValues(const Oil& oil) {
-  if (!oil.fit_deviation_percent) return {};
-  return {static_cast<long long>(oil.points.size()), *oil.fit_deviation_percent};
+  const Value law = LawName(oil.line.law);
+  if (!oil.fit_deviation_percent) return {law};
+  return {law, static_cast<long long>(oil.points.size()), *oil.fit_deviation_percent};
 }
 
-std::string FitNote(const Oil& oil) {
-  if (!oil.fit_deviation_percent) return {};
-  return "Fitted through " + std::to_string(oil.points.size()) + " points; the line is within " +
-         TextOf(kFitDeviationField, *oil.fit_deviation_percent) + " % of each.\n";
+std::vector<FitPoint> FitPoints(const Oil& oil) {
+  std::vector<FitPoint> points;
+  if (!oil.fit_deviation_percent) return points;
+  for (const ViscosityPoint& point : oil.points) {
+    const double line = KinematicAt(oil.line, point.temperature_c);
+    points.push_back(
+        {point.temperature_c, point.kinematic_cst, line, (line / point.kinematic_cst - 1) * 100});
+  }
+  return points;
+}
+
+std::vector<Value> FitPointValues(const FitPoint& point) {
+  return {point.temperature_c, point.measured_cst, point.line_cst, point.deviation_percent};
+}
+
+std::string FitNote(const Oil& oil, TemperatureUnit unit) {
+  const std::vector<FitPoint> points = FitPoints(oil);
+  if (points.empty()) return {};
+  const FitPoint& farthest =
+      *std::max_element(points.begin(), points.end(), [](const FitPoint& a, const FitPoint& b) {
+        return std::fabs(a.deviation_percent) < std::fabs(b.deviation_percent);
+      });
+  const Field temperature = InUnit(kTemperatureField, unit);
+  return "Fitted through " + std::to_string(points.size()) + " points; the line is within " +
+         TextOf(kFitDeviationField, *oil.fit_deviation_percent) +
+         " % of each. Farthest from it: the point at " +
+         TextOf(temperature, farthest.temperature_c) + " " + UnitOf(temperature) + ", " +
+         TextOf(kKinematicField, farthest.measured_cst) + " cSt measured, " +
+         TextOf(kKinematicField, farthest.line_cst) + " cSt on the line (" +
+         (farthest.deviation_percent > 0 ? "+" : "") +
+         TextOf(kFitDeviationField, farthest.deviation_percent) + " %).\n";
 }
 
 }  // namespace project1::cli

@@ -65,11 +65,31 @@ struct Dynamic {
 };
 std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst);
 
-// The fit's fields, fit_points and fit_max_deviation_percent, and their values: none unless the
-// oil's line was fitted through three or more points.
+// The fields CSV and JSON add to an answer about the oil, and their values: its law (law), and,
+// for a line fitted through three or more points, fit_points and fit_max_deviation_percent.
 std::vector<Field> FitFields(const Oil& oil);
 std::vector<Value> FitValues(const Oil& oil);
-// A line for a person about the fit ("Fitted through 4 points; ..."), empty without one.
-std::string FitNote(const Oil& oil);
+
+// Each point a line was fitted through (none for a line through two): the point, the line's
+// viscosity there and how far the line lies from it, (line / measured - 1) * 100.
+struct FitPoint {
+  double temperature_c = 0;
+  double measured_cst = 0;
+  double line_cst = 0;
+  double deviation_percent = 0;
+};
+std::vector<FitPoint> FitPoints(const Oil& oil);
+// A point's values for kFitPointFields.
+std::vector<Value> FitPointValues(const FitPoint& point);
+inline constexpr Field kFitPointFields[] = {
+    TemperatureField({"temperature_c", "Temperature", "°C", kTemperatureText}),
+    {"measured_cst", "Measured", "cSt", kKinematicText},
+    {"line_cst", "Line", "cSt", kKinematicText},
+    {"deviation_percent", "Deviation", "%", "#,##0.000"},
+};
+
+// A line for a person about the fit ("Fitted through 4 points; ... Farthest from it: the point
+// at 60.0 °C, ..."), its temperature in `unit`; empty without a fit.
+std::string FitNote(const Oil& oil, TemperatureUnit unit = TemperatureUnit::Celsius);
 
 }  // namespace project1::cli

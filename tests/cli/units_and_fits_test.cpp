@@ -129,13 +129,13 @@ TEST(TemperatureUnit, ShowsEveryTemperatureInTheUnitAsked) {
     const Args at = {"at", "40", "--oil", "SHC 632", "--temperature-unit", c.unit};
     const Json json = RunJson(at);
     EXPECT_NEAR(json[0][c.key].get<double>(), c.at40, 1e-9);
-    EXPECT_EQ(json[0].size(), 4U);  // no temperature_c beside it
+    EXPECT_EQ(json[0].size(), 6U);  // no temperature_c beside it; law and within_data
 
     Args csv_args = at;
     csv_args.insert(csv_args.end(), {"--format", "csv"});
     const std::vector<std::string> csv = Lines(Answered(csv_args));
     ASSERT_EQ(csv.size(), 2U);
-    EXPECT_EQ(csv[0], c.key + ",kinematic_cst,dynamic_reyn,dynamic_mpa_s");
+    EXPECT_EQ(csv[0], c.key + ",kinematic_cst,dynamic_reyn,dynamic_mpa_s,law,within_data");
     EXPECT_NEAR(std::stod(csv[1].substr(0, csv[1].find(','))), c.at40, 1e-9);
 
     const std::vector<std::string> text = Lines(Answered(at));
@@ -211,9 +211,29 @@ TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
   Args csv = three;
   csv.insert(csv.end(), {"--format", "csv"});
   EXPECT_EQ(Lines(Answered(csv))[0],
-            "temperature_c,kinematic_cst,fit_points,fit_max_deviation_percent");
-  EXPECT_NE(Answered(three).find("Fitted through 3 points; the line is within 8.647 % of each.\n"),
-            std::string::npos);
+            "temperature_c,kinematic_cst,law,fit_points,fit_max_deviation_percent,within_data");
+  // Each point with the line's viscosity there and its deviation; the text names the farthest.
+  ASSERT_EQ(json[0]["fit_points_detail"].size(), 3U);
+  for (std::size_t i = 0; i < 3; ++i) {
+    const Json& point = json[0]["fit_points_detail"][i];
+    const double on_line = KinematicAt(line, points[i].temperature_c);
+    EXPECT_EQ(point["temperature_c"].get<double>(), points[i].temperature_c);
+    EXPECT_EQ(point["measured_cst"].get<double>(), points[i].kinematic_cst);
+    EXPECT_EQ(point["line_cst"].get<double>(), on_line);
+    EXPECT_NEAR(point["deviation_percent"].get<double>(),
+                (on_line - points[i].kinematic_cst) / points[i].kinematic_cst * 100, 1e-9);
+  }
+  EXPECT_NEAR(std::abs(json[0]["fit_points_detail"][1]["deviation_percent"].get<double>()),
+              deviation, 1e-9);
+  Args fahrenheit = three;
+  fahrenheit.insert(fahrenheit.end(), {"--temperature-unit", "F", "--format", "json"});
+  EXPECT_EQ(Json::parse(Answered(fahrenheit))[0]["fit_points_detail"][1]["temperature_f"], 140.0);
+  EXPECT_NE(Answered(three).find("Fitted through 3 points; the line is within 8.647 % of each. "
+                                 "Farthest from it: the point at 60.0 °C, 86.000 cSt measured, " +
+                                 FormatNumber(KinematicAt(line, 60), "###,##0.000") +
+                                 " cSt on the line (-8.647 %).\n"),
+            std::string::npos)
+      << Answered(three);
   Args index = three;
   index[0] = "index";
   index.erase(index.begin() + 1);
@@ -233,10 +253,56 @@ TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
   EXPECT_FALSE(two[0].contains("fit_points"));
 }
 
+TEST(WithinData, EachRowSaysWhetherItsTemperatureLiesInTheOilsMeasuredRange) {
+  struct Case {
+    Args oil;
+    std::vector<std::string> temperatures;
+    std::vector<bool> within;
+    std::string range;  // the footnote's range
+  };
+  const Case cases[] = {
+      {{"--v40", "46", "--v100", "6.8"},
+       {"39.9", "40", "70", "100", "100.1", "5000"},
+       {false, true, true, true, false, false},
+       "40.0 to 100.0 °C"},
+      {{"--oil", "SHC 632"}, {"40", "-40"}, {true, false}, "40.0 to 100.0 °C"},
+      {{"--point", "80=40", "--point", "20=500", "--point", "60=100"},
+       {"20", "50", "80", "90"},
+       {true, true, true, false},
+       "20.0 to 80.0 °C"},
+  };
+  for (const Case& c : cases) {
+    Args args = {"at"};
+    args.insert(args.end(), c.temperatures.begin(), c.temperatures.end());
+    args.insert(args.end(), c.oil.begin(), c.oil.end());
+    SCOPED_TRACE(testing::PrintToString(args));
+    const Json json = RunJson(args);
+    Args csv = args;
+    csv.insert(csv.end(), {"--format", "csv"});
+    const std::vector<std::string> csv_lines = Lines(Answered(csv));
+    const std::vector<std::string> text = Lines(Answered(args));
+    for (std::size_t i = 0; i < c.within.size(); ++i) {
+      EXPECT_EQ(json[i]["within_data"], c.within[i]) << i;
+      EXPECT_TRUE(csv_lines[i + 1].ends_with(c.within[i] ? ",true" : ",false")) << csv_lines[i + 1];
+      EXPECT_EQ(text[i + 2].ends_with("*"), !c.within[i]) << text[i + 2];
+    }
+    EXPECT_EQ(text[c.within.size() + 2], "* outside the oil's measured range, " + c.range +
+                                             ": the line is carried beyond its data.");
+  }
+  // Every answer names its law.
+  EXPECT_EQ(RunJson({"at", "40", "--oil", "SHC 632", "--law", "d341"})[0]["law"], "d341");
+  EXPECT_EQ(RunJson({"index", "--oil", "SHC 632"})["law"], "walther");
+  EXPECT_EQ(RunJson({"bearing", "--dm", "380", "--speed", "500", "--at", "70", "--oil", "SHC 632",
+                     "--law", "d341"})["law"],
+            "d341");
+  // All rows within: no mark and no footnote.
+  EXPECT_EQ(Lines(Answered({"at", "40", "100", "--v40", "46", "--v100", "6.8"})).size(), 4U);
+}
+
 TEST(TextOutput, StaysInOneStyleAndInLine) {
   // The reyn column grouped as its neighbours are.
   const std::vector<std::string> cold = Lines(Answered({"at", "-100", "--oil", "SHC 632"}));
-  ASSERT_EQ(cold.size(), 3U);
+  ASSERT_EQ(cold.size(), 4U);  // the row, marked outside the oil's data, and its footnote
   EXPECT_NE(cold[2].find(" 591,567.8637240304 "), std::string::npos) << cold[2];
 
   // A name matched without regard to case and blanks gives the catalogue oil's answer.
