@@ -111,7 +111,8 @@ void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer) {
       "at each --at; rating and load (kN) and type (ball, roller, thrust-ball, thrust-roller)\n"
       "add L10h; fatigue_load (kN) and contamination (e_C, or a cleanliness level) add a_ISO and\n"
       "L_nmh at each --at, at 90 % reliability without EP additives.\n\n" +
-      Footer("viscosity batch oils.csv --at 40 --at 100 --format csv"));
+      Footer("viscosity batch oils.csv --at 40 --at 100 --format csv",
+             kLawFormulas | kDynamicFormula | kExpansionFormula));
 }
 
 }  // namespace project1::cli

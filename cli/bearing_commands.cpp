@@ -529,7 +529,8 @@ void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
   bearing->footer(std::string(kLifeNote) + "\n\n" +
                   Footer("viscosity bearing --bore 340 --outside 420 --speed 500 --at 70 90 --oil "
                          "\"SHC 632\" --type roller --rating 1600 --load 200 --fatigue-load 140 "
-                         "--cleanliness normal"));
+                         "--cleanliness normal",
+                         kLawFormulas));
 }
 
 void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer) {
@@ -597,7 +598,8 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
       "With the life options (as for `viscosity bearing`), each grade's L_nmh at the "
       "temperature.\n\n" +
       Footer("viscosity select-grade --dm 380 --speed 500 --at 70 --type roller --rating 1600 "
-             "--load 200 --fatigue-load 140 --cleanliness normal --life 100000"));
+             "--load 200 --fatigue-load 140 --cleanliness normal --life 100000",
+             kLawFormulas));
 }
 
 }  // namespace project1::cli

@@ -102,7 +102,8 @@ void DeclareChart(CLI::App& tool, const std::string& name, Answer& answer) {
                  "highest temperature, °C");
   AddOutputOption(*chart, options->file, "the picture: FILE.svg or FILE.png, replaced safely")
       ->required();
-  chart->footer(Footer("viscosity chart --oil \"SHC 624\" --oil \"SHC 632\" -o chart.svg"));
+  chart->footer(
+      Footer("viscosity chart --oil \"SHC 624\" --oil \"SHC 632\" -o chart.svg", kLawFormulas));
 }
 
 }  // namespace project1::cli

@@ -162,7 +162,8 @@ void DeclareAt(CLI::App& tool, const std::string& name, Answer& answer) {
   at->add_option("temperatures", options->temperatures, "temperatures, °C")
       ->type_name("T")
       ->required();
-  at->footer(Footer("viscosity at -30 0 40 160F --oil \"SHC 632\""));
+  at->footer(Footer("viscosity at -30 0 40 160F --oil \"SHC 632\"",
+                    kLawFormulas | kDynamicFormula | kExpansionFormula));
 }
 
 void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
@@ -229,7 +230,8 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
       ->default_str(NumberToText(kTableStepC));
   AddOutputOption(*table, options->file,
                   "replace FILE safely with the table instead of printing it");
-  table->footer(Footer("viscosity table --oil \"SHC 632\" -o Viscosity.txt"));
+  table->footer(Footer("viscosity table --oil \"SHC 632\" -o Viscosity.txt",
+                       kLawFormulas | kDynamicFormula | kExpansionFormula));
 }
 
 void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answer) {
@@ -253,7 +255,7 @@ void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answ
   command->add_option("cst", options->cst, "kinematic viscosity, cSt")
       ->type_name("CST")
       ->required();
-  command->footer(Footer("viscosity temperature-for 10 --v40 46 --v100 6.8"));
+  command->footer(Footer("viscosity temperature-for 10 --v40 46 --v100 6.8", kLawFormulas));
 }
 
 void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
@@ -292,7 +294,7 @@ void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
       });
   AddOilOptions(*index, options->oil, OilGravity::Unused);
   AddFormatOption(*index, options->format);
-  index->footer(Footer("viscosity index --v40 73.3 --v100 8.86"));
+  index->footer(Footer("viscosity index --v40 73.3 --v100 8.86", kLawFormulas));
 }
 
 void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
@@ -384,7 +386,8 @@ void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
       ->type_name("CST");
   blend->add_option("--at", options->at, "temperature, °C")->type_name("T")->required();
   blend->footer(
-      Footer("viscosity blend --oil \"SHC 626\" --with-oil \"SHC 630\" --target 100 --at 40"));
+      Footer("viscosity blend --oil \"SHC 626\" --with-oil \"SHC 630\" --target 100 --at 40",
+             kLawFormulas | kBlendFormula));
 }
 
 }  // namespace project1::cli

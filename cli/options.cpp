@@ -128,8 +128,18 @@ CLI::Option* AddOutputOption(CLI::App& command, std::optional<std::string>& file
   return AddTextOption(command, "-o,--output", file, description)->type_name("FILE");
 }
 
-std::string Footer(const std::string& example) {
-  return std::string(kTemperatureNote) + "\n\nExample:\n  " + example;
+std::string Footer(const std::string& example, unsigned formulas) {
+  std::string lines;
+  const auto add = [&lines](const std::string& formula) { lines += "  " + formula + "\n"; };
+  if (formulas & kLawFormulas) {
+    add(LawFormula(Law::Walther));
+    add(LawFormula(Law::D341));
+  }
+  if (formulas & kBlendFormula) add(BlendFormula());
+  if (formulas & kDynamicFormula) add(DynamicFormula());
+  if (formulas & kExpansionFormula) add(ExpansionFormula());
+  const std::string stated = lines.empty() ? "" : "Formulas:\n" + lines + "\n";
+  return stated + kTemperatureNote + "\n\nExample:\n  " + example;
 }
 
 CLI::Validator NumberAbove0(std::string unit) {

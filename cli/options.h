@@ -48,8 +48,18 @@ void AddSpanOptions(CLI::App& command, std::optional<std::string>& from,
 CLI::Option* AddOutputOption(CLI::App& command, std::optional<std::string>& file,
                              const std::string& description);
 
-// A note on temperatures and the command's example, for the end of its help.
-std::string Footer(const std::string& example);
+// The formulas a command's help states, one line each, as flags to combine.
+enum Formulas : unsigned {
+  kNoFormulas = 0,
+  kLawFormulas = 1,       // both laws
+  kBlendFormula = 2,      // Refutas
+  kDynamicFormula = 4,    // ν · SG · ρ_water
+  kExpansionFormula = 8,  // the gravity at t
+};
+
+// The command's formulas, a note on temperatures and the command's example, for the end of its
+// help.
+std::string Footer(const std::string& example, unsigned formulas = kNoFormulas);
 
 // The law named by --law.
 Law LawOption(std::string_view text);

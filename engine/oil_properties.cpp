@@ -88,6 +88,9 @@ constexpr std::array<IsoGradeLimits, 20> kIsoGrades{{
 
 // ---- Blending ---------------------------------------------------------------------------------
 
+// The thermal expansion's second-order factor (GravityAt).
+constexpr double kExpansionSquare = 0.8;
+
 constexpr double kBlendOffset = 0.8;
 constexpr double kBlendScale = 14.534;
 constexpr double kBlendShift = 10.975;
@@ -286,7 +289,8 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
   }
   if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
   const double dt = t_c - 15;
-  const double gravity = sg15 * std::exp(-alpha_per_c * dt * (1 + 0.8 * alpha_per_c * dt));
+  const double gravity =
+      sg15 * std::exp(-alpha_per_c * dt * (1 + kExpansionSquare * alpha_per_c * dt));
   if (!std::isfinite(gravity)) {
     throw Error(ErrorKind::Overflow,
                 "The specific gravity at " + MessageNumber(t_c) + " °C is too large to compute.");
@@ -307,6 +311,23 @@ double SayboltSeconds(double nu_cst, double t_f) {
                                          " cSt are too large to compute.");
   }
   return seconds;
+}
+
+std::string BlendFormula() {
+  return "Refutas, by mass fraction x of the second oil: VBN = " + MessageNumber(kBlendScale) +
+         " ln ln (ν + " + MessageNumber(kBlendOffset) + ") + " + MessageNumber(kBlendShift) +
+         ", VBN of the blend = (1 − x) VBN1 + x VBN2";
+}
+
+std::string DynamicFormula() {
+  constexpr double kKgM3PerLbFt3 = 0.45359237 / (0.3048 * 0.3048 * 0.3048);
+  return "dynamic viscosity = ν · SG · ρ_water, ρ_water = " + MessageNumber(kWaterWeightDensity) +
+         " lb/ft³ (" + FormatNumber(kWaterWeightDensity * kKgM3PerLbFt3, "0.00") + " kg/m³)";
+}
+
+std::string ExpansionFormula() {
+  return "SG at t = SG15 · exp(−α Δt (1 + " + MessageNumber(kExpansionSquare) +
+         " α Δt)), Δt = t − 15 °C";
 }
 
 double BlendingNumber(double nu_cst) {

@@ -65,6 +65,11 @@ constexpr double GravityFromDensity(double rho15_kg_m3) {
 // expansion coefficient is alpha per C: sg15 * exp(-alpha dt (1 + 0.8 alpha dt)), dt = t - 15.
 double GravityAt(double sg15, double alpha_per_c, double t_c);
 
+// The formulas above in one line each, with their constants, for a person.
+std::string BlendFormula();      // Refutas, by mass fraction
+std::string DynamicFormula();    // ν · SG · ρ_water, with the water density used
+std::string ExpansionFormula();  // GravityAt
+
 // Saybolt universal seconds (ASTM D2161) of nu cSt at t degrees F.
 double SayboltSeconds(double nu_cst, double t_f);
 

@@ -133,6 +133,9 @@ double D341KinematicFromZ(double z) {
   return w - std::exp(-0.7487 - 3.295 * w + 0.6119 * w * w - 0.3193 * w * w * w);
 }
 
+// The low-viscosity term of Z (ASTM D341-20), which matters below about 2 cSt.
+constexpr double kD341Term[] = {-1.47, -1.84, -0.51};
+
 }  // namespace
 
 std::string_view LawName(Law law) { return law == Law::Walther ? "walther" : "d341"; }
@@ -282,7 +285,21 @@ double AbsoluteTemperature(Law law, double t_c) { return t_c + KelvinOffset(law)
 
 double LawZ(Law law, double nu_cst) {
   if (law == Law::Walther) return nu_cst + kViscosityOffset;
-  return nu_cst + kD341ViscosityOffset + std::exp(-1.47 - 1.84 * nu_cst - 0.51 * nu_cst * nu_cst);
+  return nu_cst + kD341ViscosityOffset +
+         std::exp(kD341Term[0] + kD341Term[1] * nu_cst + kD341Term[2] * nu_cst * nu_cst);
+}
+
+std::string LawFormula(Law law) {
+  const std::string line = "log10 log10 Z = A − B log10 (t + " + MessageNumber(KelvinOffset(law)) +
+                           "), t in °C, ν in cSt";
+  if (law == Law::Walther) {
+    return "walther: " + line + ", Z = ν + " + MessageNumber(kViscosityOffset);
+  }
+  const auto term = [](double c) { return (c < 0 ? " − " : " + ") + MessageNumber(std::fabs(c)); };
+  return "d341 (ASTM D341-20): " + line + ", Z = ν + " + MessageNumber(kD341ViscosityOffset) +
+         " + exp(" + (kD341Term[0] < 0 ? "−" : "") + MessageNumber(std::fabs(kD341Term[0])) +
+         term(kD341Term[1]) + " ν" + term(kD341Term[2]) +
+         " ν²), the last term for viscosities below about 2 cSt";
 }
 
 double ChartX(Law law, double t_c) { return std::log10(CheckedAbsolute(law, t_c)); }

@@ -19,6 +19,9 @@ enum class Law { Walther, D341 };
 
 // "walther" or "d341".
 std::string_view LawName(Law law);
+// The law's formula in one line, with its constants, for a person: "walther: log10 log10 (ν + 0.6)
+// = A − B log10 (t + 273.16)"; d341 names the edition of ASTM D341 and its low-viscosity term.
+std::string LawFormula(Law law);
 // The law named `name` exactly; Error(TypeMismatch) naming the text otherwise.
 Law LawFromName(std::string_view name);
 

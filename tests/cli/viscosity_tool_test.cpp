@@ -197,6 +197,42 @@ TEST(ViscosityTool, AnOilThickerWhenHotIsRefusedByEveryCommandWithOneMessage) {
   EXPECT_FALSE(fs::exists(home.OilsFile()));
 }
 
+TEST(ViscosityTool, EachCommandsHelpStatesItsFormulas) {
+  const std::string walther =
+      "  walther: log10 log10 Z = A − B log10 (t + 273.16), t in °C, ν in cSt, Z = ν + 0.6\n";
+  const std::string d341 =
+      "  d341 (ASTM D341-20): log10 log10 Z = A − B log10 (t + 273.15), t in °C, ν in cSt, Z = ν + "
+      "0.7 + exp(−1.47 − 1.84 ν − 0.51 ν²), the last term for viscosities below about 2 cSt\n";
+  const std::string blend =
+      "  Refutas, by mass fraction x of the second oil: VBN = 14.534 ln ln (ν + 0.8) + 10.975, VBN "
+      "of the blend = (1 − x) VBN1 + x VBN2\n";
+  const std::string dynamic =
+      "  dynamic viscosity = ν · SG · ρ_water, ρ_water = 62.37 lb/ft³ (999.07 kg/m³)\n";
+  const std::string expansion = "  SG at t = SG15 · exp(−α Δt (1 + 0.8 α Δt)), Δt = t − 15 °C\n";
+  struct Case {
+    std::string command;
+    std::vector<std::string> formulas;
+  };
+  const Case cases[] = {
+      {"at", {walther, d341, dynamic, expansion}},
+      {"table", {walther, d341, dynamic, expansion}},
+      {"batch", {walther, d341, dynamic, expansion}},
+      {"blend", {walther, d341, blend}},
+      {"temperature-for", {walther, d341}},
+      {"index", {walther, d341}},
+      {"bearing", {walther, d341}},
+      {"select-grade", {walther, d341}},
+      {"chart", {walther, d341}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    const std::string help = Tool({c.command, "--help"}).out;
+    std::string stated = "Formulas:\n";
+    for (const std::string& formula : c.formulas) stated += formula;
+    EXPECT_NE(help.find(stated + "\n"), std::string::npos) << help;
+  }
+}
+
 TEST(ViscosityTool, AnAnswerThatCannotBeWrittenIsAFileError) {
   ToolOptions tiny_output;
   tiny_output.file_size_limit = 16;  // every answer below is longer
