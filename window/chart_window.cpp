@@ -273,14 +273,6 @@ void ChartWindow::UpdateChart() {
     view_->SetChart(BuildChart({oil}));
     return;
   }
-  auto set = [this](const char* name, const std::string& text) {
-    findChild<QLabel*>(QString::fromUtf8(name))->setText(Q(text));
-  };
-  auto label_of = [this](const char* name, const std::string& text) {
-    auto* label = qobject_cast<QLabel*>(
-        bearing_results_->labelForField(findChild<QLabel*>(QString::fromUtf8(name))));
-    if (label != nullptr) label->setText(Q(text));
-  };
   try {
     const double mean_diameter = TextToNumber(diameter_text.toStdString(), "mean diameter");
     const double speed = TextToNumber(speed_text.toStdString(), "speed");
@@ -290,17 +282,17 @@ void ChartWindow::UpdateChart() {
         BuildChart({oil}, {},
                    {{rated, "ν1 = " + rated_text + " (κ = 1)"},
                     {4 * rated, "κ = 4: " + FormatNumber(4 * rated, kKinematicPattern) + " cSt"}}));
-    set(kRatedRow, rated_text);
-    label_of(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
-    label_of(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
-    set(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
-    set(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
+    SetRow(kRatedRow, rated_text);
+    SetRowLabel(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
+    SetRowLabel(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
+    SetRow(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
+    SetRow(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
     bearing_message_->clear();
     try {
       const OperatingRange range = OperatingRangeOf(oil.line, rated);
-      set(kKappaOneRow, FormatNumber(range.kappa_1_temperature_c, kDegreesPattern) + " °C");
+      SetRow(kKappaOneRow, FormatNumber(range.kappa_1_temperature_c, kDegreesPattern) + " °C");
     } catch (const Error& error) {
-      set(kKappaOneRow, kNoValue.toStdString());
+      SetRow(kKappaOneRow, kNoValue.toStdString());
       bearing_message_->setText(Q(error.what()));
     }
     UpdateLife(mean_diameter, speed, rated);
@@ -309,6 +301,16 @@ void ChartWindow::UpdateChart() {
     ClearBearing(Q(error.what()));
     view_->SetChart(BuildChart({oil}));
   }
+}
+
+void ChartWindow::SetRow(const char* name, const std::string& text) {
+  findChild<QLabel*>(QString::fromUtf8(name))->setText(Q(text));
+}
+
+void ChartWindow::SetRowLabel(const char* name, const std::string& text) {
+  auto* label = qobject_cast<QLabel*>(
+      bearing_results_->labelForField(findChild<QLabel*>(QString::fromUtf8(name))));
+  if (label != nullptr) label->setText(Q(text));
 }
 
 void ChartWindow::ShowLifeRows(bool basic, bool modified) {
@@ -327,14 +329,6 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
        {kEcRow, kBasicLifeRow, kFirstFactorRow, kFirstLifeRow, kSecondFactorRow, kSecondLifeRow}) {
     findChild<QLabel*>(QString::fromUtf8(name))->setText(kNoValue);
   }
-  auto set = [this](const char* name, const std::string& text) {
-    findChild<QLabel*>(QString::fromUtf8(name))->setText(Q(text));
-  };
-  auto label_of = [this](const char* name, const std::string& text) {
-    auto* label = qobject_cast<QLabel*>(
-        bearing_results_->labelForField(findChild<QLabel*>(QString::fromUtf8(name))));
-    if (label != nullptr) label->setText(Q(text));
-  };
   // What the boxes allow: L10h with C and P, a_ISO and L_nmh with C_u and a cleanliness too.
   const auto filled = [](const QLineEdit* box) { return !box->text().trimmed().isEmpty(); };
   const int level = bearing_cleanliness_->currentIndex() - 1;  // the first is "not given"
@@ -351,8 +345,8 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
             {kSecondFactorRow, kSecondLifeRow, record_->temp2, record_->visc2}};
   for (const auto& row : at) {
     const std::string degrees = " at " + NumberToText(row.t_c) + " °C:";
-    label_of(row.factor_row, "a_ISO" + degrees);
-    label_of(row.life_row, "L_nmh" + degrees);
+    SetRowLabel(row.factor_row, "a_ISO" + degrees);
+    SetRowLabel(row.life_row, "L_nmh" + degrees);
   }
   try {
     const std::optional<double> rating = Given(bearing_rating_, "dynamic load rating C");
@@ -370,9 +364,9 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
       inputs.contamination = ContaminationFactor(kCleanlinessLevels[level], mean_diameter_mm);
     }
     const BasicLife life = BasicLifeOf(inputs);
-    set(kBasicLifeRow, ShownNumber(life.basic_rating_life_hours, kHoursPattern) + " h");
+    SetRow(kBasicLifeRow, ShownNumber(life.basic_rating_life_hours, kHoursPattern) + " h");
     if (!modified) return;
-    set(kEcRow, NumberToText(*life.contamination_factor));
+    SetRow(kEcRow, NumberToText(*life.contamination_factor));
     std::string outside;  // the temperatures where kappa is below the method's
     for (const auto& row : at) {
       const ModifiedLife modified_life = ModifiedLifeAt(inputs, life, Kappa(row.nu, rated_cst));
@@ -381,9 +375,9 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
                    NumberToText(row.t_c) + " °C";
         continue;
       }
-      set(row.factor_row, ShownNumber(*modified_life.a_iso, kFactorPattern));
-      set(row.life_row,
-          ShownNumber(*modified_life.modified_rating_life_hours, kHoursPattern) + " h");
+      SetRow(row.factor_row, ShownNumber(*modified_life.a_iso, kFactorPattern));
+      SetRow(row.life_row,
+             ShownNumber(*modified_life.modified_rating_life_hours, kHoursPattern) + " h");
     }
     if (!outside.empty()) AddBearingMessage(outside + ".");
   } catch (const Error& error) {

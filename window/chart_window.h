@@ -80,6 +80,9 @@ class ChartWindow : public QWidget {
   void ClearBearing(const QString& message);
   // Shows the lives the life boxes allow at the rated viscosity; a message for a box that is wrong.
   void UpdateLife(double mean_diameter_mm, double speed_rpm, double rated_cst);
+  // The bearing box's row `name`: its value, and the text of its label.
+  void SetRow(const char* name, const std::string& text);
+  void SetRowLabel(const char* name, const std::string& text);
   void ShowLifeRows(bool basic, bool modified);
   // Adds a line to the bearing box's message.
   void AddBearingMessage(const std::string& message);
