@@ -206,8 +206,8 @@ if [ -n "$module" ]; then
   else
     fail "the module's type stub beside it"
   fi
-  want=$(/usr/bin/viscosity at 71 --v40 320 --v100 35 --format json |
-    sed -n 's/.*"kinematic_cst": \(.*\)$/\1/p')
+  want=$(/usr/bin/viscosity at 71 --v40 320 --v100 35 --format json | /usr/bin/python3 -c \
+    'import json, sys; print(repr(json.load(sys.stdin)[0]["kinematic_cst"]))')
   got=$(cd / && env -u PYTHONPATH /usr/bin/python3 -c \
     'import project1; print(repr(project1.kinematic_at(320, 35, 71)))' 2>&1)
   if [ -n "$want" ] && [ "$got" = "$want" ]; then
