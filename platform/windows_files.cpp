@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "platform/file_calls.h"
 #include "platform/file_lock.h"
@@ -139,7 +140,17 @@ std::error_code Resolve(const std::filesystem::path& path, std::filesystem::path
   ::CloseHandle(handle);
   if (error) return error;
   name.resize(size);
-  // The final name, links and junctions followed (as "\\?\C:\...", which the wide calls take).
+  // The final name, links and junctions followed. The system gives it as "\\?\C:\..." or
+  // "\\?\UNC\server\...": written back as the user writes a path, so that the temporary file
+  // and every message name the folder as typed.
+  constexpr std::wstring_view kUnc = L"\\\\?\\UNC\\";
+  constexpr std::wstring_view kLocal = L"\\\\?\\";
+  if (std::wstring_view(name).starts_with(kUnc)) {
+    name = L"\\\\" + name.substr(kUnc.size());
+  } else if (std::wstring_view(name).starts_with(kLocal) && name.size() > kLocal.size() + 1 &&
+             name[kLocal.size() + 1] == L':') {
+    name = name.substr(kLocal.size());
+  }
   file = std::filesystem::path(name);
   return {};
 }
