@@ -37,6 +37,7 @@ import tempfile
 
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cli_bench  # noqa: E402
 import perf_report  # noqa: E402
 from oils_csv import generate  # noqa: E402
 
@@ -51,18 +52,13 @@ which), compared with its record in bench/baseline.json; the check fails when on
 {LIMIT} times its record."""
 ROWS = 1_000_000
 SMALL_ROWS = 1_000
-BATCH_ARGS = ["--at", "40", "--at", "100", "--format", "csv"]
+BATCH_ARGS = cli_bench.BATCH_ARGS
 START_ARGS = ["at", "71", "--oil", "SHC 632"]
 
 
 def launch(probe, command, output="/dev/null"):
     """One launch through launch_probe: its wall and CPU time and peak memory."""
-    result = subprocess.run([probe, output] + command, check=True, capture_output=True, text=True)
-    measured = json.loads(result.stdout)
-    if measured["status"] != 0:
-        raise SystemExit(f"bench_check: {' '.join(command)} exited {measured['status']}: "
-                         f"{result.stderr.strip()}")
-    return measured
+    return cli_bench.launch(probe, output, command)
 
 
 def interleaved(runs, first, second):
