@@ -29,8 +29,8 @@ struct BatchOptions {
 
 // Reads `path` ("-" for standard input) in large blocks through a batch run into standard output;
 // the exit status.
-int RunBatch(const std::string& path, BatchSettings settings) {
-  int fd = STDIN_FILENO;
+int RunBatch(const std::string& path, BatchSettings settings, const ToolStreams& streams) {
+  int fd = streams.in;
   if (path != "-") {
     fd = platform::OpenForReading(platform::PathFromUtf8(path));
     if (fd < 0) {
@@ -39,14 +39,15 @@ int RunBatch(const std::string& path, BatchSettings settings) {
   }
   struct Closer {
     int fd;
+    int in;
     ~Closer() {
-      if (fd != STDIN_FILENO) ::close(fd);
+      if (fd != in) ::close(fd);
     }
-  } closer{fd};
+  } closer{fd, streams.in};
   const std::string what = path == "-" ? "standard input" : path;
   platform::UseBinaryMode(fd);
 
-  FdSink sink(STDOUT_FILENO, "standard output");
+  FdSink sink(streams.out, "standard output");
   BatchRun run(std::move(settings), sink);
   std::vector<char> block(kStreamBlock);
   while (true) {
@@ -64,7 +65,7 @@ int RunBatch(const std::string& path, BatchSettings settings) {
   if (run.failed() > 0) {
     std::string note = std::to_string(run.failed()) + " of " + std::to_string(run.rows()) +
                        (run.rows() == 1 ? " row" : " rows") + " failed.\n";
-    WriteAll(STDERR_FILENO, note, "standard error");
+    WriteAll(streams.err, note, "standard error");
     return kExitUsage;
   }
   return 0;
@@ -85,7 +86,7 @@ void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer) {
           settings.at_names.push_back(AtName(text));
         }
         if (o.expansion) settings.expansion = ExpansionOption("--expansion", *o.expansion);
-        answer.status = RunBatch(o.path, std::move(settings));
+        answer.status = RunBatch(o.path, std::move(settings), answer.streams);
       });
   batch->add_option("file", options->path, "CSV file, - for standard input")
       ->type_name("FILE")

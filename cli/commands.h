@@ -11,11 +11,14 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/tool.h"
+
 namespace project1::cli {
 
 // What a command leaves for the tool to write: its bytes, to standard output or replacing
 // `file`, and the exit status.
 struct Answer {
+  ToolStreams streams;  // where the run reads and writes
   std::string bytes;
   std::optional<std::string> file;  // -o FILE
   std::string_view file_kind;       // what the file is, for its messages: "table file"

@@ -11,8 +11,6 @@
 // commands.
 #include "cli/tool.h"
 
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <memory>
@@ -170,9 +168,9 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
   return error.what() + std::string(" (see ") + help + ")";
 }
 
-void PrintError(const std::string& message) {
+void PrintError(int err, const std::string& message) {
   std::string line = "viscosity: " + message + "\n";
-  (void)platform::WriteAll(platform::StandardError(), line);
+  (void)platform::WriteAll(platform::HandleOfDescriptor(err), line);
 }
 
 }  // namespace
@@ -209,7 +207,7 @@ const Command* NamedCommand(const std::vector<std::string>& texts) {
 
 }  // namespace
 
-int RunTool(int argc, const char* const* argv) {
+int RunTool(int argc, const char* const* argv, const ToolStreams& streams) {
   const std::vector<std::string> texts = Arguments(argc, argv);
   std::vector<const char*> args;
   for (const std::string& text : texts) args.push_back(text.c_str());
@@ -218,6 +216,7 @@ int RunTool(int argc, const char* const* argv) {
     // most of the tool's start. Help and every complaint of the parser come from the whole
     // tool, as they always read; the parser complains before any command runs.
     Answer answer;
+    answer.streams = streams;
     bool parsed = false;
     if (const Command* named = NamedCommand(texts)) {
       try {
@@ -225,6 +224,7 @@ int RunTool(int argc, const char* const* argv) {
         parsed = true;
       } catch (const CLI::Error&) {
         answer = Answer();
+        answer.streams = streams;
       }
     }
     if (!parsed) {
@@ -234,24 +234,24 @@ int RunTool(int argc, const char* const* argv) {
       } catch (const CLI::Success& help_or_version) {
         std::ostringstream out, err;
         const int status = app->exit(help_or_version, out, err);
-        WriteAll(STDOUT_FILENO, out.str(), "standard output");
+        WriteAll(streams.out, out.str(), "standard output");
         return status;
       } catch (const CLI::ParseError& e) {
-        PrintError(ParserMessage(*app, e, texts));
+        PrintError(streams.err, ParserMessage(*app, e, texts));
         return kExitUsage;
       }
     }
     if (answer.file) {
       ReplaceFile(platform::PathFromUtf8(*answer.file), answer.bytes, answer.file_kind);
     } else {
-      WriteAll(STDOUT_FILENO, answer.bytes, "standard output");
+      WriteAll(streams.out, answer.bytes, "standard output");
     }
     return answer.status;
   } catch (const Error& error) {
-    PrintError(error.what());
+    PrintError(streams.err, error.what());
     return error.kind() == ErrorKind::FileError ? kExitFile : kExitUsage;
   } catch (const std::exception& error) {
-    PrintError(error.what());
+    PrintError(streams.err, error.what());
     return kExitFile;
   }
 }

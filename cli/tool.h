@@ -5,6 +5,14 @@
 
 namespace project1::cli {
 
-int RunTool(int argc, const char* const* argv);
+// Where one run of the tool reads its input (`batch -`) and writes its answer and messages: C
+// runtime descriptors, standard input, output and error unless the caller gives others.
+struct ToolStreams {
+  int in = 0;
+  int out = 1;
+  int err = 2;
+};
+
+int RunTool(int argc, const char* const* argv, const ToolStreams& streams = {});
 
 }  // namespace project1::cli

@@ -1,5 +1,5 @@
-// The bearing and grade answers of the `viscosity` program run as a separate process, and the
-// oil-property refusals and number forms every command shares.
+// The bearing and grade answers of the `viscosity` tool, and the oil-property refusals and
+// number forms every command shares.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>

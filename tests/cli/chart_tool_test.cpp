@@ -1,5 +1,5 @@
-// `viscosity chart` run as a process: the SVG and PNG it writes, its refusals, and that the tool
-// itself loads no rasteriser.
+// `viscosity chart`: the SVG and PNG it writes (the PNG through its helper, so in a process of
+// its own), its refusals, and that the tool itself loads no rasteriser.
 
 #include <gtest/gtest.h>
 
@@ -105,7 +105,7 @@ TEST_F(ChartTool, WritesAnSvgOfEveryOilGiven) {
 TEST_F(ChartTool, WritesAPngOfTheSamePicture) {
   if (!PROJECT1_PNG_HELPER_BUILT) GTEST_SKIP() << "built without the window and its PNG helper";
   const fs::path png = folder_ / "chart.PNG";
-  const ToolRun run = Tool({"chart", "--oil", "SHC 632", "-o", png.string()});
+  const ToolRun run = ToolProcess({"chart", "--oil", "SHC 632", "-o", png.string()});
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");

@@ -1,6 +1,7 @@
 #pragma once
-// Runs the `viscosity` program as a separate process and captures what it prints and its exit
-// status, for tests.
+// Runs the `viscosity` tool and captures what it prints and its exit status, for tests: as a
+// separate process, or (where the test links the tool's library) as a call in the test's own
+// process, which spares a test table one process start per row.
 
 #include <fcntl.h>
 #include <signal.h>
@@ -19,6 +20,10 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#ifdef PROJECT1_TOOL_IN_PROCESS
+#include "cli/tool.h"
+#endif
 
 namespace project1 {
 
@@ -103,10 +108,45 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
 }
 
 #ifdef VISCOSITY_TOOL
-// The `viscosity` program under test, run with `args`.
-inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
+// The `viscosity` program under test, run as a process with `args`: for what only a process
+// shows (a file size limit, the programs it finds beside itself, its inherited environment).
+inline ToolRun ToolProcess(const std::vector<std::string>& args, const ToolOptions& options = {}) {
   return RunProgram(VISCOSITY_TOOL, args, options);
 }
+
+#ifdef PROJECT1_TOOL_IN_PROCESS
+// The tool run with `args` by a call in this process, its streams on temporary files as a
+// process's would be; as a process when the options need one.
+inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
+  namespace fs = std::filesystem;
+  if (options.file_size_limit) return ToolProcess(args, options);
+  char folder_template[] = "/tmp/viscosity-call.XXXXXX";
+  const fs::path folder = ::mkdtemp(folder_template);
+  const fs::path in_path = folder / "in", out_path = folder / "out", err_path = folder / "err";
+  WriteWholeFile(in_path, options.input.value_or(""));
+  std::vector<const char*> argv = {"viscosity"};
+  for (const std::string& arg : args) argv.push_back(arg.c_str());
+  const cli::ToolStreams streams{::open(in_path.c_str(), O_RDONLY),
+                                 ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+                                 ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
+  ToolRun run;
+  if (streams.in >= 0 && streams.out >= 0 && streams.err >= 0) {
+    run.status = cli::RunTool(static_cast<int>(argv.size()), argv.data(), streams);
+  }
+  for (const int fd : {streams.in, streams.out, streams.err}) {
+    if (fd >= 0) ::close(fd);
+  }
+  run.out = ReadWholeFile(out_path);
+  run.err = ReadWholeFile(err_path);
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  return run;
+}
+#else
+inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
+  return ToolProcess(args, options);
+}
+#endif
 
 // Runs a command that must succeed quietly and returns its standard output as JSON.
 inline nlohmann::json RunJson(std::vector<std::string> args) {

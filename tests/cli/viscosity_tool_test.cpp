@@ -1,4 +1,4 @@
-// The `viscosity` program run as a separate process: what it prints, where, and its exit status.
+// The `viscosity` tool: what it prints, where, and its exit status.
 #include <gtest/gtest.h>
 
 #include <cmath>
