@@ -16,8 +16,9 @@
 
 #include "engine/calculate.h"
 #include "engine/model.h"
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "numtext/numtext.h"
+#include "table_file/table_file.h"
 #include "test_support.h"
 
 namespace project1 {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 

@@ -13,7 +13,7 @@
 #include "cli/output.h"
 #include "engine/oil_properties.h"
 #include "engine/sae_grades.h"
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "engine/temperature_unit.h"
 #include "error/error.h"
 #include "numtext/numtext.h"

@@ -6,7 +6,7 @@
 
 #include "cli/gravity.h"
 #include "engine/oil_properties.h"
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 

@@ -21,11 +21,11 @@
 #include "catalogue/name_match.h"
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "engine/safe_replace.h"
 #include "error/error.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "project1/version.h"
+#include "table_file/replace_file.h"
 
 namespace project1::cli {
 

@@ -1,14 +1,15 @@
 #include "engine/calculate.h"
 
+#include "engine/table_text.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
 
 namespace {
 
-// The steps in the order they run, and that order decides what a failure leaves shown. Without
-// `ops` the last step keeps the table's text instead of writing the file.
-void RunSteps(const CalculationInputs& inputs, const FileOps* ops, CalculationOutcome& out) {
+// The steps in the order they run, and that order decides what a failure leaves shown.
+void RunSteps(const CalculationInputs& inputs, const TableStep& table_step,
+              CalculationOutcome& out) {
   CalcState& s = out.values;
   s.visc40 = TextToNumber(inputs.visc40, kVisc40Name);
   s.visc100 = TextToNumber(inputs.visc100, kVisc100Name);
@@ -29,37 +30,26 @@ void RunSteps(const CalculationInputs& inputs, const FileOps* ops, CalculationOu
   s.dynamic2 = DynamicViscosity(s, s.visc2, kTemp2Name);
   out.shown.push_back({Result::kDynamic2, FormatNumber(s.dynamic2, kDynamicPattern)});
 
-  if (ops != nullptr) {
-    out.table = WriteViscosityTable(s, *ops);
-  } else {
-    out.table_text = ViscosityTableText(s);
-  }
+  table_step(s, out);
 }
 
-CalculationOutcome Run(const CalculationInputs& inputs, const FileOps* ops) {
+}  // namespace
+
+CalculationOutcome CalculateWithTableStep(const CalculationInputs& inputs,
+                                          const TableStep& table_step) {
   CalculationOutcome outcome;
   try {
-    RunSteps(inputs, ops, outcome);
+    RunSteps(inputs, table_step, outcome);
   } catch (const Error& error) {
     outcome.failure = error;
   }
   return outcome;
 }
 
-}  // namespace
-
-CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops) {
-  return Run(inputs, &ops);
-}
-
 CalculationOutcome CalculateWithoutFile(const CalculationInputs& inputs) {
-  return Run(inputs, nullptr);
-}
-
-std::string CompletionNotice(const std::string& folder) {
-  std::string shown = folder;
-  while (!shown.empty() && shown.back() == '/') shown.pop_back();
-  return "the file " + std::string(kTableFileName) + " was created in " + shown + "/";
+  return CalculateWithTableStep(inputs, [](const CalcState& s, CalculationOutcome& out) {
+    out.table_text = ViscosityTableText(s);
+  });
 }
 
 }  // namespace project1

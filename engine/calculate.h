@@ -1,16 +1,16 @@
 #pragma once
 // The calculate command as a value: the five input texts in, the outcome out. It reads the
 // inputs, fits the line, computes the kinematic and dynamic viscosity at both reference
-// temperatures and writes the table file, stopping at the first failing step.
+// temperatures and makes the table, stopping at the first failing step. The window's calculation,
+// whose last step writes the table file, is table_file/'s Calculate.
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/model.h"
-#include "engine/safe_replace.h"
-#include "engine/table_file.h"
 #include "error/error.h"
 
 namespace project1 {
@@ -37,7 +37,7 @@ struct CalculationOutcome {
   CalcState values;
   // The results' display texts, in the order computed, up to the failure.
   std::vector<ShownResult> shown;
-  // The table file written; empty unless the calculation ran to its end.
+  // The table file written (table_file/'s Calculate); empty unless the calculation ran to its end.
   std::filesystem::path table;
   // The table's bytes, from CalculateWithoutFile only; empty unless it ran to its end.
   std::string table_text;
@@ -47,15 +47,15 @@ struct CalculationOutcome {
   bool Succeeded() const { return !failure.has_value(); }
 };
 
-// Runs the calculation and writes the table file into TableFolder() through `ops`. Nothing is
-// thrown: the first Error ends the calculation and is the outcome's failure.
-CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops = SystemFileOps());
-
-// The same steps for a caller that writes no file (the browser's page): the last step makes the
-// table's text, kept in the outcome's table_text, instead of writing the table file.
+// The steps for a caller that writes no file (the browser's page): the last step makes the
+// table's text, kept in the outcome's table_text. Nothing is thrown: the first Error ends the
+// calculation and is the outcome's failure.
 CalculationOutcome CalculateWithoutFile(const CalculationInputs& inputs);
 
-// The notice shown after the table was written to `folder`.
-std::string CompletionNotice(const std::string& folder);
+// The same steps with `table_step` as the last, given the fitted line (table_file/ writes the
+// file there).
+using TableStep = std::function<void(const CalcState& s, CalculationOutcome& out)>;
+CalculationOutcome CalculateWithTableStep(const CalculationInputs& inputs,
+                                          const TableStep& table_step);
 
 }  // namespace project1

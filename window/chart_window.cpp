@@ -16,10 +16,10 @@
 #include "bearing/life.h"
 #include "chart/chart_scene.h"
 #include "chart/chart_svg.h"
-#include "engine/safe_replace.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "table_file/replace_file.h"
 #include "window/chart_painter.h"
 #include "window/report.h"
 

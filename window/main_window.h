@@ -16,6 +16,7 @@
 #include "engine/calculate.h"
 #include "error/error.h"
 #include "record/calculation_record.h"
+#include "table_file/table_file.h"
 #include "user_oils/user_oils.h"
 #include "window/my_oils_dialog.h"
 #include "window/pick_combo_box.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/model.h"
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "project1/version.h"
 #include "run_tool.h"
 #include "user_oils_support.h"

@@ -13,8 +13,8 @@
 
 #include "engine/calculate.h"
 #include "engine/model.h"
-#include "engine/safe_replace.h"
-#include "engine/table_file.h"
+#include "table_file/replace_file.h"
+#include "table_file/table_file.h"
 #include "test_support.h"
 
 #ifdef PROJECT1_ASAN

@@ -1,5 +1,7 @@
 #include "engine/calculate.h"
 
+#include "table_file/table_file.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -25,9 +25,10 @@
 #include <vector>
 
 #include "engine/model.h"
-#include "engine/safe_replace.h"
-#include "engine/table_file.h"
+#include "engine/table_text.h"
 #include "file_faults.h"
+#include "table_file/replace_file.h"
+#include "table_file/table_file.h"
 #include "test_support.h"
 
 extern char** environ;

@@ -1,4 +1,4 @@
-#include "engine/table_file.h"
+#include "table_file/table_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,9 +15,10 @@
 #include <vector>
 
 #include "engine/calculate.h"
-#include "engine/safe_replace.h"
+#include "engine/table_text.h"
 #include "error_expectations.h"
 #include "file_faults.h"
+#include "table_file/replace_file.h"
 #include "test_support.h"
 
 namespace project1 {

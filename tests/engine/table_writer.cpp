@@ -24,9 +24,9 @@
 #include <vector>
 
 #include "engine/model.h"
-#include "engine/safe_replace.h"
-#include "engine/table_file.h"
 #include "error/error.h"
+#include "table_file/replace_file.h"
+#include "table_file/table_file.h"
 #include "test_support.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "engine/calculate.h"
-#include "engine/table_file.h"
 #include "numtext/numtext.h"
+#include "table_file/table_file.h"
 #include "test_support.h"
 
 namespace {

@@ -20,6 +20,7 @@
 #include "catalogue/catalogue.h"
 #include "caught.h"
 #include "engine/calculate.h"
+#include "table_file/table_file.h"
 #include "window/fitting_label.h"
 #include "window/main_window.h"
 #include "window/system_colours.h"

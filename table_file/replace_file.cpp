@@ -1,4 +1,4 @@
-#include "engine/safe_replace.h"
+#include "table_file/replace_file.h"
 
 #include <string>
 #include <system_error>

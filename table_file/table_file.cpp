@@ -1,37 +1,13 @@
-#include "engine/table_file.h"
+#include "table_file/table_file.h"
 
 #include <optional>
 #include <system_error>
 
+#include "engine/table_text.h"
 #include "error/error.h"
-#include "numtext/numtext.h"
 #include "platform/host.h"
 
 namespace project1 {
-
-namespace {
-
-constexpr std::string_view kLineEnd = "\r\n";
-
-}  // namespace
-
-void AppendTableRow(std::string& text, double t, double nu) {
-  text += FormatNumber(t, kTemperaturePattern);
-  text += '\t';
-  text += FormatNumber(nu, kTableViscosityPattern);
-  text += kLineEnd;
-}
-
-std::string ViscosityTableText(const CalcState& s) {
-  std::string text(kTableHeaderLine);
-  text.reserve(64 + static_cast<std::size_t>(kTableRows) * 24);
-  double t = kTableFromC;
-  for (int row = 1; row <= kTableRows; ++row) {
-    AppendTableRow(text, t, ViscosityAt(s, t));
-    t += kTableStepC;
-  }
-  return text;
-}
 
 std::filesystem::path TableFolder() {
   const std::string variable(platform::HomeVariableName());
@@ -64,6 +40,18 @@ std::filesystem::path WriteViscosityTable(const CalcState& s, const FileOps& ops
   std::filesystem::path target = folder / kTableFileName;
   ReplaceFile(target, text, ops);
   return target;
+}
+
+CalculationOutcome Calculate(const CalculationInputs& inputs, const FileOps& ops) {
+  return CalculateWithTableStep(inputs, [&ops](const CalcState& s, CalculationOutcome& out) {
+    out.table = WriteViscosityTable(s, ops);
+  });
+}
+
+std::string CompletionNotice(const std::string& folder) {
+  std::string shown = folder;
+  while (!shown.empty() && shown.back() == '/') shown.pop_back();
+  return "the file " + std::string(kTableFileName) + " was created in " + shown + "/";
 }
 
 }  // namespace project1
