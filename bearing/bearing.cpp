@@ -105,6 +105,7 @@ GradeSelection SelectGrade(double rated_cst, double t_c, double viscosity_index,
   selection.temperature_c = t_c;
   selection.viscosity_index = viscosity_index;
   selection.basis = basis;
+  selection.law = law;
   const auto separates = [](const std::optional<double>& kappa) {
     return kappa && *kappa >= kSeparating;
   };

@@ -72,6 +72,7 @@ struct GradeSelection {
   double temperature_c = 0;
   double viscosity_index = 0;
   GradeBasis basis = GradeBasis::Nominal;
+  Law law = Law::Walther;          // of the grades' lines
   std::vector<GradeKappa> grades;  // VG 2 ... VG 3200
   // The smallest grade with kappa >= 1 at its ν40 of `basis`; none if none reaches.
   std::optional<int> smallest_iso_vg;

@@ -7,6 +7,7 @@
 #include "cli/batch_bearing.h"
 #include "cli/fields.h"
 #include "cli/gravity.h"
+#include "cli/within_data.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -93,6 +94,7 @@ BatchRun::BatchRun(BatchSettings settings, OutputSink& sink)
     : settings_(std::move(settings)),
       sink_(sink),
       point_fields_(InUnit(kPointFields, settings_.unit)) {
+  for (const double t : settings_.at) within_.push_back(kRange40To100.Contains(t));
   for (const double t : settings_.at) {
     try {
       prepared_.emplace_back(PrepareTemperature(settings_.law, t));
@@ -151,6 +153,10 @@ void BatchRun::Finish() {
                 "The input is empty: its first line must be a header naming v40 and v100.");
   }
   if (settings_.format == Format::Json) sink_.buffer += rows_ == 0 ? "]\n" : "\n]\n";
+  if (settings_.format == Format::Text &&
+      std::find(within_.begin(), within_.end(), false) != within_.end()) {
+    sink_.buffer += OutsideDataNote(kRange40To100, settings_.unit, "each oil's");
+  }
 }
 
 void BatchRun::TooLong() {
@@ -276,8 +282,9 @@ void BatchRun::WriteStart() {
     const TemperatureUnit unit = letter == 'f'   ? TemperatureUnit::Fahrenheit
                                  : letter == 'k' ? TemperatureUnit::Kelvin
                                                  : TemperatureUnit::Celsius;
-    const std::string_view label = texts_.emplace_back("at " + at.substr(0, at.size() - 1) + " " +
-                                                       std::string(UnitSymbol(unit)));
+    const std::string_view label = texts_.emplace_back(
+        "at " + at.substr(0, at.size() - 1) + " " + std::string(UnitSymbol(unit)) +
+        (within_[i] ? "" : " " + std::string(kOutsideMark)));
     for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
       if (!dynamic && field.key != kKinematicField.key) continue;
       const std::string_view key = texts_.emplace_back(std::string(field.key) + "_at_" + at);
@@ -285,6 +292,14 @@ void BatchRun::WriteStart() {
     }
   }
   bearing_.AddColumns(at_names, columns_, texts_);
+  // The law and whether each temperature lies within the data, in CSV and JSON only: the text
+  // names the law above its columns and marks a temperature outside the data in its heading.
+  text_columns_ = columns_.size();
+  columns_.push_back(kLawField);
+  for (std::size_t i = 0; i < settings_.at.size(); ++i) {
+    columns_.push_back(
+        {texts_.emplace_back(std::string(kWithinDataField.key) + "_at_" + at_names[i])});
+  }
   columns_.push_back(kErrorField);
   values_.resize(columns_.size());
 
@@ -297,15 +312,15 @@ void BatchRun::WriteStart() {
       out += "[";
       break;
     case Format::Text: {
-      // Two heading lines: the columns' labels, then their units.
+      // The law, then two heading lines: the columns' labels, then their units.
       std::string first(kLineWidth, ' ');
       std::string second(kLineWidth - kLineField.unit.size(), ' ');
       second += kLineField.unit;
-      for (std::size_t i = 1; i + 1 < columns_.size(); ++i) {
+      for (std::size_t i = 1; i < text_columns_; ++i) {
         AppendTextCell(first, columns_[i].label, TextWidth(i), i == 1);
         AppendTextCell(second, columns_[i].unit, TextWidth(i), i == 1);
       }
-      out += first + "\n" + second + "\n";
+      out += LawHeading(settings_.law) + first + "\n" + second + "\n";
       break;
     }
   }
@@ -398,6 +413,8 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   const std::span<Value> bearing = std::span(values_).subspan(column, bearing_.size());
   bearing_.Answer(fields_, line, settings_.at, bearing);
   column += bearing_.size();
+  values_[column++] = LawName(settings_.law);
+  for (const bool within : within_) values_[column++] = std::string_view(within ? "true" : "false");
   values_[column] = Value();
 
   std::string& out = sink_.buffer;
@@ -408,14 +425,16 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
     case Format::Json: {
       Json row = JsonStart();
       AddToJson(row, std::span(columns_).subspan(2, 2), std::span(values_).subspan(2, 2));
+      row[std::string(kLawField.key)] = LawName(settings_.law);
       row["at"] = Json::array();
       const std::size_t per_t = dynamic_columns ? 3 : 1;
       for (std::size_t i = 0; i < settings_.at.size(); ++i) {
         const Value* nu = &values_[kStartColumns + i * per_t];
         const Value point[] = {settings_.at[i], nu[0], sg ? nu[1] : Value(), sg ? nu[2] : Value()};
         const std::size_t fields = sg ? 4 : 2;
-        row["at"].push_back(
+        Json& at = row["at"].emplace_back(
             JsonOf(std::span(point_fields_).first(fields), std::span(point, fields)));
+        at[std::string(kWithinDataField.key)] = static_cast<bool>(within_[i]);
       }
       bearing_.AddToJsonRow(bearing, row, row["at"]);
       AppendJsonRow(row);
@@ -429,7 +448,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
         out += '\n';
         out.append(kLineWidth + 2 + kNameWidth, ' ');
       }
-      for (std::size_t i = 2; i + 1 < columns_.size(); ++i) {
+      for (std::size_t i = 2; i < text_columns_; ++i) {
         AppendTextCell(out, TextOf(columns_[i], values_[i]), TextWidth(i));
       }
       while (!out.empty() && out.back() == ' ') out.pop_back();

@@ -96,6 +96,8 @@ class BatchRun {
   // The output's columns, described once for all three formats (their keys and labels kept in
   // texts_), and the values of the row being written.
   std::vector<Field> columns_;
+  std::size_t text_columns_ = 0;  // the columns text shows, the first ones
+  std::vector<bool> within_;      // each temperature lies within the oils' data, 40 to 100 °C
   std::deque<std::string> texts_;
   std::vector<Value> values_;
   std::vector<Field> point_fields_;  // of each temperature's JSON, in the unit asked for

@@ -108,6 +108,8 @@ void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer) {
       "grade and its viscosities at each --at (columns named as the temperature is given:\n"
       "kinematic_cst_at_160f for --at 160F), or an error row naming the line's number (the\n"
       "header is line 1); the rest go on. The exit status is 2 when any row failed.\n"
+      "CSV and JSON name the law, and say for each --at whether it lies within the oils'\n"
+      "data, 40 to 100 °C (within_data_at_160f); text marks a heading outside it with *.\n"
       "A rolling bearing's columns dm (or bore and outside, mm) and speed (r/min) add ν1 and κ\n"
       "at each --at; rating and load (kN) and type (ball, roller, thrust-ball, thrust-roller)\n"
       "add L10h; fatigue_load (kN) and contamination (e_C, or a cleanliness level) add a_ISO and\n"

@@ -2,6 +2,7 @@
 // to what temperature, and how long it will last on it) and `select-grade` (which ISO grade a
 // bearing needs).
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -272,8 +273,10 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
   std::vector<Field> point_fields = InUnit(kPoint, unit);
   std::vector<Value> record = {bearing.mean_diameter_mm, bearing.speed_rpm, bearing.rated_cst,
                                range.kappa_1_temperature_c, range.kappa_4_temperature_c};
-  const std::vector<Field> fit_fields = FitFields(oil);
-  const std::vector<Value> fit_values = FitValues(oil);
+  std::vector<Field> fit_fields = FitFields(oil);
+  std::vector<Value> fit_values = FitValues(oil);
+  std::deque<std::string> keys;
+  if (format == Format::Csv) AddFitPointColumns(oil, unit, keys, fit_fields, fit_values);
   record_fields.insert(record_fields.end(), fit_fields.begin(), fit_fields.end());
   record.insert(record.end(), fit_values.begin(), fit_values.end());
   const std::size_t life_start = record.size();
@@ -285,7 +288,10 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
   std::vector<std::string> band_texts;
   band_texts.reserve(temperatures.size());
   bool outside_method = false;
+  const DataRange range_of_data = DataRangeOf(oil);
+  std::vector<bool> within;
   for (const double t : temperatures) {
+    within.push_back(range_of_data.Contains(t));
     const double nu = KinematicAt(line, t);
     const double kappa = Kappa(nu, bearing.rated_cst);
     const KappaBand band = KappaBandOf(kappa);
@@ -311,14 +317,25 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
   }
 
   switch (format) {
-    case Format::Json:
-      return JsonRecordWithRows(record_fields, record, "points", point_fields, points);
+    case Format::Json: {
+      Json out = JsonOf(record_fields, record);
+      if (!FitPoints(oil).empty()) out["fit_points_detail"] = FitPointsJson(oil, unit);
+      Json& rows = out["points"] = Json::array();
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        Json& row = rows.emplace_back(JsonOf(point_fields, points[i]));
+        row[std::string(kWithinDataField.key)] = static_cast<bool>(within[i]);
+      }
+      return JsonText(out);
+    }
     case Format::Csv: {
       std::vector<Field> fields(std::begin(point_fields), std::end(point_fields));
+      fields.push_back(kWithinDataField);
       fields.insert(fields.end(), std::begin(record_fields), std::end(record_fields));
       std::string out;
       AppendCsvHeader(out, fields);
-      for (std::vector<Value>& point : points) {
+      for (std::size_t i = 0; i < points.size(); ++i) {
+        std::vector<Value>& point = points[i];
+        point.push_back(std::string_view(within[i] ? "true" : "false"));
         point.insert(point.end(), record.begin(), record.end());
         AppendCsvRow(out, Shown(fields, point));
       }
@@ -330,10 +347,20 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
       if (modified)
         text_point_fields.insert(text_point_fields.end(), {kAIsoField, kModifiedHoursField});
       text_point_fields.push_back(kBandField);
+      const bool outside_data = std::find(within.begin(), within.end(), false) != within.end();
+      if (outside_data) {
+        // The mark after κ, before the band's long text.
+        text_point_fields.insert(text_point_fields.begin() + 4, kWithinDataField);
+        for (std::size_t i = 0; i < points.size(); ++i) {
+          points[i].insert(points[i].begin() + 4, within[i] ? std::string_view() : kOutsideMark);
+        }
+      }
       const std::span<const Field> fields(record_fields);
       const std::span<const Value> values(record);
-      std::string out = RenderRecord(fields.first(3), values.first(3), format) + "\n" +
+      std::string out = LawHeading(line.law) +
+                        RenderRecord(fields.first(3), values.first(3), format) + "\n" +
                         RenderRows(text_point_fields, points, format);
+      if (outside_data) out += OutsideDataNote(range_of_data, unit);
       if (outside_method) out += std::string(kNone) + ": " + std::string(kBelowLifeMethod) + ".\n";
       out += "\n" + RenderRecord(fields.subspan(3, life_start - 3),
                                  values.subspan(3, life_start - 3), format);
@@ -391,6 +418,10 @@ std::string RenderSelection(const GradeSelection& selection,
     for (std::size_t i = life_start; i < record.size(); ++i) shared.push_back(i);
     grade_fields.push_back(kModifiedHoursField);
   }
+  // The law last, in CSV and JSON; the text names it above the record.
+  record_fields.push_back(kLawField);
+  record.push_back(LawName(selection.law));
+  shared.push_back(record.size() - 1);
   std::vector<std::vector<Value>> grades;
   bool outside_method = false;
   for (std::size_t i = 0; i < selection.grades.size(); ++i) {
@@ -466,7 +497,8 @@ std::string RenderSelection(const GradeSelection& selection,
       const std::size_t life_start = for_life ? 7 : 5;
       const std::span<const Field> all(record_fields);
       const std::span<const Value> values(record);
-      std::string out = RenderRecord(all.first(life_start), values.first(life_start), format) +
+      std::string out = LawHeading(selection.law) +
+                        RenderRecord(all.first(life_start), values.first(life_start), format) +
                         "\n" + RenderRows(fields, grades, format);
       if (std::any_of(selection.grades.begin(), selection.grades.end(),
                       [](const GradeKappa& grade) { return grade.marginal; })) {

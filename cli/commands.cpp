@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cmath>
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -29,27 +30,6 @@ struct OilCommandOptions {
   std::string unit = "C";  // --temperature-unit
 };
 
-// The measured range of `oil`, from its coldest to its hottest given point (40 to 100 °C for an
-// oil given by ν40 and ν100), and whether a temperature lies within it.
-bool WithinData(const Oil& oil, double t_c) {
-  const auto [coldest, hottest] = std::minmax_element(
-      oil.points.begin(), oil.points.end(),
-      [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
-  return t_c >= coldest->temperature_c && t_c <= hottest->temperature_c;
-}
-
-constexpr Field kWithinDataField{"within_data"};
-
-// The JSON of a fitted oil's points, each with the line's viscosity and its deviation, in `unit`.
-Json FitPointsJson(const Oil& oil, TemperatureUnit unit) {
-  Json points = Json::array();
-  const std::vector<Field> fields = InUnit(kFitPointFields, unit);
-  for (const FitPoint& point : FitPoints(oil)) {
-    points.push_back(JsonOf(fields, FitPointValues(point)));
-  }
-  return points;
-}
-
 // The unit the first of `fields` shows its temperature in.
 TemperatureUnit UnitOfFields(std::span<const Field> fields) {
   for (const Field& field : fields) {
@@ -60,32 +40,31 @@ TemperatureUnit UnitOfFields(std::span<const Field> fields) {
 
 // The rows of an answer about `oil`, each starting with its temperature: with the oil's fields
 // (FitFields) and whether the temperature lies within the oil's measured range (within_data) on
-// every row in CSV and JSON, and in JSON the fit's points (fit_points_detail). Text marks a row
-// outside the range with "*" and says so below, with the fit's note.
+// every row in CSV and JSON, and the fit's points (fit_points_detail in JSON, a group of columns
+// each in CSV). Text names the law above the rows, marks a row outside the range with "*" and
+// says so below, with the fit's note.
 std::string RenderOilRows(const Oil& oil, std::vector<Field> fields,
                           std::vector<std::vector<Value>> rows, Format format) {
   const TemperatureUnit unit = UnitOfFields(fields);
+  const DataRange range = DataRangeOf(oil);
   std::vector<bool> within;
   for (const std::vector<Value>& row : rows)
-    within.push_back(WithinData(oil, std::get<double>(row[0])));
+    within.push_back(range.Contains(std::get<double>(row[0])));
   if (format == Format::Text) {
+    const std::string heading = LawHeading(oil.line.law);
     const bool any_outside = std::find(within.begin(), within.end(), false) != within.end();
-    if (!any_outside) return RenderRows(fields, rows, format) + FitNote(oil, unit);
+    if (!any_outside) return heading + RenderRows(fields, rows, format) + FitNote(oil, unit);
     fields.push_back(kWithinDataField);
     for (std::size_t i = 0; i < rows.size(); ++i) {
-      rows[i].push_back(std::string_view(within[i] ? "" : "*"));
+      rows[i].push_back(within[i] ? std::string_view() : kOutsideMark);
     }
-    const auto [coldest, hottest] = std::minmax_element(
-        oil.points.begin(), oil.points.end(),
-        [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
-    const Field temperature = InUnit(kTemperatureField, unit);
-    return RenderRows(fields, rows, format) + "* outside the oil's measured range, " +
-           TextOf(temperature, coldest->temperature_c) + " to " +
-           TextOf(temperature, hottest->temperature_c) + " " + UnitOf(temperature) +
-           ": the line is carried beyond its data.\n" + FitNote(oil, unit);
+    return heading + RenderRows(fields, rows, format) + OutsideDataNote(range, unit) +
+           FitNote(oil, unit);
   }
-  const std::vector<Field> fit_fields = FitFields(oil);
-  const std::vector<Value> fit_values = FitValues(oil);
+  std::vector<Field> fit_fields = FitFields(oil);
+  std::vector<Value> fit_values = FitValues(oil);
+  std::deque<std::string> keys;
+  if (format == Format::Csv) AddFitPointColumns(oil, unit, keys, fit_fields, fit_values);
   fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
   fields.push_back(kWithinDataField);
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -97,25 +76,58 @@ std::string RenderOilRows(const Oil& oil, std::vector<Field> fields,
   const Json points = FitPointsJson(oil, unit);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     Json row = JsonOf(std::span(fields).first(fields.size() - 1), rows[i]);
-    row["within_data"] = static_cast<bool>(within[i]);
+    row[std::string(kWithinDataField.key)] = static_cast<bool>(within[i]);
     if (!points.empty()) row["fit_points_detail"] = points;
     out.push_back(std::move(row));
   }
   return JsonText(out);
 }
 
-// A record about `oil`, the oil's fields (FitFields) after its own, and in JSON the fit's points.
+// Whether the temperature of a record lies within the measured range of its oils, and the
+// record's field that text marks "*" when it does not.
+struct RecordWithin {
+  bool within = true;
+  DataRange range;
+  std::size_t marked = 0;
+  std::string_view whose = "the oil's";
+};
+
+// A record about `oil`, the oil's fields (FitFields) after its own, and the fit's points
+// (fit_points_detail in JSON, a group of columns each in CSV); given `within`, within_data last.
+// Text names the law above the record, and marks the record outside the data as RenderOilRows
+// marks a row.
 std::string RenderOilRecord(const Oil& oil, std::vector<Field> fields, std::vector<Value> values,
-                            Format format) {
+                            Format format, std::optional<RecordWithin> within = std::nullopt) {
   const TemperatureUnit unit = UnitOfFields(fields);
-  const std::vector<Field> fit_fields = FitFields(oil);
-  const std::vector<Value> fit_values = FitValues(oil);
+  std::vector<Field> fit_fields = FitFields(oil);
+  std::vector<Value> fit_values = FitValues(oil);
+  std::deque<std::string> keys;
+  if (format == Format::Csv) AddFitPointColumns(oil, unit, keys, fit_fields, fit_values);
   fields.insert(fields.end(), fit_fields.begin(), fit_fields.end());
   values.insert(values.end(), fit_values.begin(), fit_values.end());
-  if (format != Format::Json || FitPoints(oil).empty()) return RenderRecord(fields, values, format);
-  Json out = JsonOf(fields, values);
-  out["fit_points_detail"] = FitPointsJson(oil, unit);
-  return JsonText(out);
+  switch (format) {
+    case Format::Text: {
+      const bool outside = within && !within->within;
+      const std::string marked_unit =
+          outside ? std::string(fields[within->marked].unit) + " " + std::string(kOutsideMark) : "";
+      if (outside) fields[within->marked].unit = marked_unit;
+      return LawHeading(oil.line.law) + RenderRecord(fields, values, format) +
+             (outside ? OutsideDataNote(within->range, unit, within->whose) : "");
+    }
+    case Format::Csv:
+      if (within) {
+        fields.push_back(kWithinDataField);
+        values.push_back(std::string_view(within->within ? "true" : "false"));
+      }
+      return RenderRecord(fields, values, format);
+    case Format::Json: {
+      Json out = JsonOf(fields, values);
+      if (!FitPoints(oil).empty()) out["fit_points_detail"] = FitPointsJson(oil, unit);
+      if (within) out[std::string(kWithinDataField.key)] = within->within;
+      return JsonText(out);
+    }
+  }
+  return {};
 }
 
 // The oil's viscosities at one temperature, as a row of the point fields.
@@ -244,10 +256,12 @@ void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answ
         const TemperatureUnit unit = TemperatureUnitOption(o.unit);
         const Oil oil = ResolveOil(o.oil);
         const double nu = TextToNumber(o.cst, "viscosity");
+        const double t = TemperatureFor(oil.line, nu);
+        const DataRange range = DataRangeOf(oil);
         answer.bytes = RenderOilRecord(
             oil,
             {Labelled(kKinematicField, "Kinematic viscosity"), InUnit(kTemperatureField, unit)},
-            {nu, TemperatureFor(oil.line, nu)}, format);
+            {nu, t}, format, RecordWithin{range.Contains(t), range, 1});
       });
   AddOilOptions(*command, options->oil, OilGravity::Unused);
   AddFormatOption(*command, options->format);
@@ -362,9 +376,12 @@ void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
             Labelled(kIndexField, "Blend viscosity index"),
             Labelled(kUnroundedIndexField, ""),
         };
+        // The blend's viscosity at --at is measured data when both oils' are.
+        const DataRange range = Overlap(DataRangeOf(first), DataRangeOf(second));
         answer.bytes = RenderOilRecord(
             first, fields,
-            {t, fraction, nu_blend, nu40, nu100, IndexValue(vi), UnroundedIndexValue(vi)}, format);
+            {t, fraction, nu_blend, nu40, nu100, IndexValue(vi), UnroundedIndexValue(vi)}, format,
+            RecordWithin{range.Contains(t), range, 2, "the oils' shared"});
       });
   AddOilOptions(*blend, options->oil, OilGravity::Unused);
   AddFormatOption(*blend, options->format);

@@ -31,6 +31,8 @@ inline constexpr Field kNu40Field{"kinematic_40c_cst", "Kinematic at 40 °C", "c
 inline constexpr Field kNu100Field{"kinematic_100c_cst", "Kinematic at 100 °C", "cSt",
                                    kKinematicText};
 inline constexpr Field kNameField{"name", "Name"};
+// The law of the oil's line, in CSV and JSON; text names it above the answer (LawHeading).
+inline constexpr Field kLawField{"law"};
 
 // A rolling bearing's need and life (bearing/life.h).
 inline constexpr std::string_view kKappaText = kFactorPattern;

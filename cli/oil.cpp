@@ -23,8 +23,6 @@ constexpr std::string_view kOilForms =
     "give the oil as --oil NAME, as --v40 CST with --v100 CST or --vi INDEX, or as two or more "
     "--point T=CST";
 
-// The law is named in CSV and JSON; a text record leaves it out (no label).
-constexpr Field kLawField{"law"};
 constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
                                    "#,##0.000"};
@@ -175,6 +173,30 @@ std::vector<FitPoint> FitPoints(const Oil& oil) {
 
 std::vector<Value> FitPointValues(const FitPoint& point) {
   return {point.temperature_c, point.measured_cst, point.line_cst, point.deviation_percent};
+}
+
+Json FitPointsJson(const Oil& oil, TemperatureUnit unit) {
+  Json points = Json::array();
+  const std::vector<Field> fields = InUnit(kFitPointFields, unit);
+  for (const FitPoint& point : FitPoints(oil)) {
+    points.push_back(JsonOf(fields, FitPointValues(point)));
+  }
+  return points;
+}
+
+void AddFitPointColumns(const Oil& oil, TemperatureUnit unit, std::deque<std::string>& keys,
+                        std::vector<Field>& fields, std::vector<Value>& values) {
+  const std::vector<FitPoint> points = FitPoints(oil);
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    const std::vector<Value> point = FitPointValues(points[i]);
+    for (std::size_t j = 0; j < std::size(kFitPointFields); ++j) {
+      Field field = InUnit(kFitPointFields[j], unit);
+      field.key =
+          keys.emplace_back("fit_point_" + std::to_string(i + 1) + "_" + std::string(field.key));
+      fields.push_back(field);
+      values.push_back(point[j]);
+    }
+  }
 }
 
 std::string FitNote(const Oil& oil, TemperatureUnit unit) {

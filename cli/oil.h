@@ -3,12 +3,15 @@
 // viscosity at 40 C and the viscosity index, or two or more measured points; with an optional
 // specific gravity and thermal expansion coefficient.
 
+#include <deque>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/output.h"
+#include "cli/within_data.h"
 #include "engine/viscosity_line.h"
 
 namespace CLI {
@@ -87,6 +90,19 @@ inline constexpr Field kFitPointFields[] = {
     {"line_cst", "Line", "cSt", kKinematicText},
     {"deviation_percent", "Deviation", "%", "#,##0.000"},
 };
+
+// The oil's measured range (within_data.h).
+inline DataRange DataRangeOf(const Oil& oil) { return DataRangeOf(oil.points); }
+
+// JSON's fit_points_detail: the fitted points as objects of kFitPointFields, in `unit`.
+Json FitPointsJson(const Oil& oil, TemperatureUnit unit);
+
+// CSV's columns of each point a line was fitted through, repeated on every row as the fit's other
+// fields are: fit_point_1_temperature_c, fit_point_1_measured_cst, fit_point_1_line_cst,
+// fit_point_1_deviation_percent, then the second point's, in the order the points were given;
+// none without a fit. Their keys are kept in `keys`.
+void AddFitPointColumns(const Oil& oil, TemperatureUnit unit, std::deque<std::string>& keys,
+                        std::vector<Field>& fields, std::vector<Value>& values);
 
 // A line for a person about the fit ("Fitted through 4 points; ... Farthest from it: the point
 // at 60.0 °C, ..."), its temperature in `unit`; empty without a fit.

@@ -74,10 +74,10 @@ TEST(BatchRun, OutputDoesNotDependOnWhereBlocksEnd) {
     EXPECT_EQ(RunInPieces(input, piece, 64), whole);
   }
   // Line 3 is over the limit and line 5 short of fields: error rows, and the rest answered.
-  EXPECT_NE(whole.find("\n3,,,,,,,,,,line 3: the line is longer than 64 bytes.\n"),
+  EXPECT_NE(whole.find("\n3,,,,,,,,,,,,,line 3: the line is longer than 64 bytes.\n"),
             std::string::npos)
       << whole;
-  EXPECT_NE(whole.find("\n5,B,,,,,,,,,line 5: 3 fields where the header has 4.\n"),
+  EXPECT_NE(whole.find("\n5,B,,,,,,,,,,,,line 5: 3 fields where the header has 4.\n"),
             std::string::npos)
       << whole;
   EXPECT_NE(whole.find("\n6,C,"), std::string::npos);
@@ -97,6 +97,7 @@ TEST(BatchRun, WritesTheSameColumnsInEachFormat) {
   };
   const std::vector<Case> cases = {
       {Format::Text,
+       "Law: walther\n"
        "                                                   at 40 °C          at 40 °C          at "
        "40 °C\n"
        "  line  name                 VI    ISO VG               cSt              reyn             "
@@ -108,17 +109,20 @@ TEST(BatchRun, WritesTheSameColumnsInEachFormat) {
        "     4  bad               error: line 4: v40 \"abc\" is not a number.\n"},
       {Format::Csv,
        "line,name,viscosity_index,iso_vg,kinematic_cst_at_40c,dynamic_reyn_at_40c,"
-       "dynamic_mpa_s_at_40c,error\n"
-       "2,SHC 632,155,320,320.0000000000017,4.034099738919646e-05,278.1413859628335,\n"
-       "3,B,102,46,45.999999999999616,,,\n"
-       "4,bad,,,,,,\"line 4: v40 \"\"abc\"\" is not a number.\"\n"},
+       "dynamic_mpa_s_at_40c,law,within_data_at_40c,error\n"
+       "2,SHC 632,155,320,320.0000000000017,4.034099738919646e-05,278.1413859628335,walther,true,\n"
+       "3,B,102,46,45.999999999999616,,,walther,true,\n"
+       "4,bad,,,,,,,,\"line 4: v40 \"\"abc\"\" is not a number.\"\n"},
       {Format::Json,
        "[\n"
-       "{\"line\":2,\"name\":\"SHC 632\",\"viscosity_index\":155,\"iso_vg\":320,\"at\":[{"
+       "{\"line\":2,\"name\":\"SHC "
+       "632\",\"viscosity_index\":155,\"iso_vg\":320,\"law\":\"walther\","
+       "\"at\":[{"
        "\"temperature_c\":40.0,\"kinematic_cst\":320.0000000000017,\"dynamic_reyn\":4."
-       "034099738919646e-05,\"dynamic_mpa_s\":278.1413859628335}]},\n"
-       "{\"line\":3,\"name\":\"B\",\"viscosity_index\":102,\"iso_vg\":46,\"at\":[{"
-       "\"temperature_c\":40.0,\"kinematic_cst\":45.999999999999616}]},\n"
+       "034099738919646e-05,\"dynamic_mpa_s\":278.1413859628335,\"within_data\":true}]},\n"
+       "{\"line\":3,\"name\":\"B\",\"viscosity_index\":102,\"iso_vg\":46,\"law\":\"walther\","
+       "\"at\":[{\"temperature_c\":40.0,\"kinematic_cst\":45.999999999999616,\"within_data\":true}]"
+       "},\n"
        "{\"line\":4,\"name\":\"bad\",\"error\":\"line 4: v40 \\\"abc\\\" is not a number.\"}\n"
        "]\n"},
   };
@@ -128,7 +132,7 @@ TEST(BatchRun, WritesTheSameColumnsInEachFormat) {
   }
   // Without --at and names, only the line, the index, the grade and the error remain.
   EXPECT_EQ(RunInPieces("v40,v100\n46,6.8\n", 64, 64, Format::Text, {}),
-            std::string(41, ' ') +
+            "Law: walther\n" + std::string(41, ' ') +
                 "\n  line  name                 VI    ISO VG\n     2              "
                 "        102     VG 46\n");
 }

@@ -2,9 +2,11 @@
 // lines through three or more measured points, and text that stays in line.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -53,13 +55,13 @@ TEST(OilByGradeAndIndex, IsReadFromTheBatchsViColumn) {
   const ToolRun run = Tool({"batch", "--format", "csv"}, list);
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.out,
-            "line,name,viscosity_index,iso_vg,error\n"
-            "2,A,95,220,\n"
-            "3,B,102,46,\n"
-            "4,C,,,\"line 4: give v100 or vi, not both.\"\n"
-            "5,D,,,line 5: no v100 from 2 cSt up gives an oil of 5 cSt at 40 °C a viscosity index "
+            "line,name,viscosity_index,iso_vg,law,error\n"
+            "2,A,95,220,walther,\n"
+            "3,B,102,46,walther,\n"
+            "4,C,,,,\"line 4: give v100 or vi, not both.\"\n"
+            "5,D,,,,line 5: no v100 from 2 cSt up gives an oil of 5 cSt at 40 °C a viscosity index "
             "of 95.\n"
-            "6,E,,,line 6: the row gives neither v100 nor vi.\n");
+            "6,E,,,,line 6: the row gives neither v100 nor vi.\n");
 }
 
 TEST(Batch, RefusesAGravityOrExpansionOutsideAnOilsRange) {
@@ -69,10 +71,11 @@ TEST(Batch, RefusesAGravityOrExpansionOutsideAnOilsRange) {
   EXPECT_EQ(run.status, 2);
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_EQ(lines.size(), 4U);
-  EXPECT_EQ(lines[1], "2,,,,,,,line 2: sg must be from 0.5 to 3; it is 7.");
-  EXPECT_EQ(lines[2],
-            "3,,,,,,,\"line 3: sg must be from 0.5 to 3; it is 1,320, read as 1320 (a comma groups "
-            "thousands): did you mean 1.320?\"");
+  EXPECT_EQ(lines[1], "2,,,,,,,,,line 2: sg must be from 0.5 to 3; it is 7.");
+  EXPECT_EQ(
+      lines[2],
+      "3,,,,,,,,,\"line 3: sg must be from 0.5 to 3; it is 1,320, read as 1320 (a comma groups "
+      "thousands): did you mean 1.320?\"");
   const ToolRun expansion = Tool({"batch", "--at", "40", "--expansion", "0.01"}, list);
   EXPECT_EQ(expansion.status, 2);
   EXPECT_EQ(expansion.err, "viscosity: --expansion must be from 0 to 0.005 per °C; it is 0.01.\n");
@@ -139,11 +142,11 @@ TEST(TemperatureUnit, ShowsEveryTemperatureInTheUnitAsked) {
     EXPECT_NEAR(std::stod(csv[1].substr(0, csv[1].find(','))), c.at40, 1e-9);
 
     const std::vector<std::string> text = Lines(Answered(at));
-    ASSERT_EQ(text.size(), 3U);
-    EXPECT_EQ(text[1].substr(0, text[1].find_first_not_of(' ') + c.symbol.size()).find(c.symbol),
-              text[1].find_first_not_of(' '))
-        << text[1];
-    EXPECT_EQ(text[2].substr(text[2].find_first_not_of(' '), c.text40.size()), c.text40);
+    ASSERT_EQ(text.size(), 4U);
+    EXPECT_EQ(text[2].substr(0, text[2].find_first_not_of(' ') + c.symbol.size()).find(c.symbol),
+              text[2].find_first_not_of(' '))
+        << text[2];
+    EXPECT_EQ(text[3].substr(text[3].find_first_not_of(' '), c.text40.size()), c.text40);
 
     // The table file's header and rows.
     const std::vector<std::string> table = Lines(Answered(
@@ -188,7 +191,8 @@ TEST(Batch, NamesEachTemperaturesColumnsAsTheTemperatureIsGiven) {
             "line,name,viscosity_index,iso_vg,kinematic_cst_at_160f,dynamic_reyn_at_160f,"
             "dynamic_mpa_s_at_160f,kinematic_cst_at_40c,dynamic_reyn_at_40c,dynamic_mpa_s_at_40c,"
             "kinematic_cst_at_344.15k,dynamic_reyn_at_344.15k,dynamic_mpa_s_at_344.15k,"
-            "kinematic_cst_at_50c,dynamic_reyn_at_50c,dynamic_mpa_s_at_50c,error");
+            "kinematic_cst_at_50c,dynamic_reyn_at_50c,dynamic_mpa_s_at_50c,law,within_data_at_160f,"
+            "within_data_at_40c,within_data_at_344.15k,within_data_at_50c,error");
   // A temperature with the suffix C is one in °C.
   EXPECT_EQ(Answered({"at", "40C", "100c", "--v40", "46", "--v100", "6.8"}),
             Answered({"at", "40", "100", "--v40", "46", "--v100", "6.8"}));
@@ -210,9 +214,23 @@ TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
   EXPECT_EQ(json[0]["fit_max_deviation_percent"].get<double>(), deviation);
   Args csv = three;
   csv.insert(csv.end(), {"--format", "csv"});
-  EXPECT_EQ(Lines(Answered(csv))[0],
-            "temperature_c,kinematic_cst,law,fit_points,fit_max_deviation_percent,within_data");
-  // Each point with the line's viscosity there and its deviation; the text names the farthest.
+  const std::vector<std::string> csv_lines = Lines(Answered(csv));
+  ASSERT_EQ(csv_lines.size(), 2U);
+  std::string header = "temperature_c,kinematic_cst,law,fit_points,fit_max_deviation_percent";
+  for (const char* n : {"1", "2", "3"}) {
+    for (const char* key : {"temperature_c", "measured_cst", "line_cst", "deviation_percent"}) {
+      header += std::string(",fit_point_") + n + "_" + key;
+    }
+  }
+  EXPECT_EQ(csv_lines[0], header + ",within_data");
+  std::vector<std::string> csv_row;
+  for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1) {
+    end = csv_lines[1].find(',', at);
+    csv_row.push_back(csv_lines[1].substr(at, end - at));
+  }
+  ASSERT_EQ(csv_row.size(), 18U);
+  // Each point with the line's viscosity there and its deviation, the same in JSON and in CSV's
+  // columns; the text names the farthest.
   ASSERT_EQ(json[0]["fit_points_detail"].size(), 3U);
   for (std::size_t i = 0; i < 3; ++i) {
     const Json& point = json[0]["fit_points_detail"][i];
@@ -222,12 +240,21 @@ TEST(MeasuredPoints, ThreeOrMoreAreFittedAndTheFitReportedInEachFormat) {
     EXPECT_EQ(point["line_cst"].get<double>(), on_line);
     EXPECT_NEAR(point["deviation_percent"].get<double>(),
                 (on_line - points[i].kinematic_cst) / points[i].kinematic_cst * 100, 1e-9);
+    std::size_t column = 5 + 4 * i;
+    for (const char* key : {"temperature_c", "measured_cst", "line_cst", "deviation_percent"}) {
+      EXPECT_EQ(std::stod(csv_row[column++]), point[key].get<double>()) << key << " " << i;
+    }
   }
   EXPECT_NEAR(std::abs(json[0]["fit_points_detail"][1]["deviation_percent"].get<double>()),
               deviation, 1e-9);
   Args fahrenheit = three;
   fahrenheit.insert(fahrenheit.end(), {"--temperature-unit", "F", "--format", "json"});
   EXPECT_EQ(Json::parse(Answered(fahrenheit))[0]["fit_points_detail"][1]["temperature_f"], 140.0);
+  fahrenheit.back() = "csv";
+  const std::vector<std::string> fahrenheit_csv = Lines(Answered(fahrenheit));
+  EXPECT_NE(fahrenheit_csv[0].find(",fit_point_2_temperature_f,"), std::string::npos);
+  EXPECT_NE(fahrenheit_csv[1].find(",walther,3,8.64"), std::string::npos);
+  EXPECT_NE(fahrenheit_csv[1].find(",140,86,"), std::string::npos) << fahrenheit_csv[1];
   EXPECT_NE(Answered(three).find("Fitted through 3 points; the line is within 8.647 % of each. "
                                  "Farthest from it: the point at 60.0 °C, 86.000 cSt measured, " +
                                  FormatNumber(KinematicAt(line, 60), "###,##0.000") +
@@ -284,9 +311,9 @@ TEST(WithinData, EachRowSaysWhetherItsTemperatureLiesInTheOilsMeasuredRange) {
     for (std::size_t i = 0; i < c.within.size(); ++i) {
       EXPECT_EQ(json[i]["within_data"], c.within[i]) << i;
       EXPECT_TRUE(csv_lines[i + 1].ends_with(c.within[i] ? ",true" : ",false")) << csv_lines[i + 1];
-      EXPECT_EQ(text[i + 2].ends_with("*"), !c.within[i]) << text[i + 2];
+      EXPECT_EQ(text[i + 3].ends_with("*"), !c.within[i]) << text[i + 3];
     }
-    EXPECT_EQ(text[c.within.size() + 2], "* outside the oil's measured range, " + c.range +
+    EXPECT_EQ(text[c.within.size() + 3], "* outside the oil's measured range, " + c.range +
                                              ": the line is carried beyond its data.");
   }
   // Every answer names its law.
@@ -296,14 +323,97 @@ TEST(WithinData, EachRowSaysWhetherItsTemperatureLiesInTheOilsMeasuredRange) {
                      "--law", "d341"})["law"],
             "d341");
   // All rows within: no mark and no footnote.
-  EXPECT_EQ(Lines(Answered({"at", "40", "100", "--v40", "46", "--v100", "6.8"})).size(), 4U);
+  EXPECT_EQ(Lines(Answered({"at", "40", "100", "--v40", "46", "--v100", "6.8"})).size(), 5U);
+}
+
+TEST(WithinData, IsSaidByEveryAnswerAboutATemperatureAndTheTextNamesTheLaw) {
+  struct Case {
+    Args args;
+    std::vector<bool> within;  // JSON's within_data in document order; CSV's columns row by row
+    std::string law;
+    std::optional<std::string> input = std::nullopt;  // a batch's
+  };
+  const Args oil = {"--v40", "46", "--v100", "6.8"};
+  const auto blend_at = [](const char* t) {
+    return Args{"blend", "--point",     "20=500", "--point",    "60=100", "--with-v40",
+                "46",    "--with-v100", "6.8",    "--fraction", "0.5",    "--at",
+                t};
+  };
+  const Args bearing = {"bearing", "--dm", "380", "--speed", "500", "--at", "70", "150"};
+  const Case cases[] = {
+      {{"temperature-for", "10"}, {true}, "walther"},
+      {{"temperature-for", "1000", "--law", "d341"}, {false}, "d341"},
+      // The blend's temperature within both oils' data: 40 to 60 °C.
+      {blend_at("50"), {true}, "walther"},
+      {blend_at("30"), {false}, "walther"},
+      {blend_at("80"), {false}, "walther"},
+      {bearing, {true, false}, "walther"},
+      {{"batch", "--at", "150", "--at", "40", "--law", "d341"},
+       {false, true, false, true},
+       "d341",
+       "v40,v100\n46,6.8\n320,35\n"},
+  };
+  for (Case c : cases) {
+    if (c.args[0] != "blend" && !c.input) c.args.insert(c.args.end(), oil.begin(), oil.end());
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    ToolOptions options;
+    options.input = c.input;
+    auto run = [&](const std::string& format) {
+      Args args = c.args;
+      args.insert(args.end(), {"--format", format});
+      return Answered(args, options);
+    };
+    std::vector<bool> json;
+    const std::function<void(const Json&)> collect = [&](const Json& value) {
+      for (const auto& [key, item] : value.items()) {
+        if (key == "within_data") json.push_back(item.get<bool>());
+        if (item.is_structured()) collect(item);
+      }
+    };
+    collect(Json::parse(run("json")));
+    EXPECT_EQ(json, c.within);
+
+    std::vector<bool> csv;
+    const std::vector<std::string> lines = Lines(run("csv"));
+    std::vector<std::size_t> columns;
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+      std::vector<std::string> fields;
+      for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1) {
+        end = lines[i].find(',', at);
+        fields.push_back(lines[i].substr(at, end - at));
+      }
+      std::size_t column = 0;
+      for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1, ++column) {
+        end = lines[0].find(',', at);
+        if (lines[0].compare(at, 11, "within_data") == 0)
+          csv.push_back(fields.at(column) == "true");
+      }
+    }
+    EXPECT_EQ(csv, c.within);
+
+    // Text: the law first; each answer outside the data marked once, and one footnote.
+    const std::vector<std::string> text = Lines(run("text"));
+    EXPECT_EQ(text.at(0), "Law: " + c.law);
+    std::size_t marks = 0, notes = 0;
+    for (const std::string& line : text) {
+      if (line.starts_with("* outside ")) {
+        ++notes;
+      } else {
+        marks += line.find(" *") != std::string::npos;
+      }
+    }
+    // A batch marks its temperature's heading, whatever the rows.
+    const auto outside = c.input ? 1 : std::count(c.within.begin(), c.within.end(), false);
+    EXPECT_EQ(marks, static_cast<std::size_t>(outside));
+    EXPECT_EQ(notes, outside > 0 ? 1U : 0U);
+  }
 }
 
 TEST(TextOutput, StaysInOneStyleAndInLine) {
   // The reyn column grouped as its neighbours are.
   const std::vector<std::string> cold = Lines(Answered({"at", "-100", "--oil", "SHC 632"}));
-  ASSERT_EQ(cold.size(), 4U);  // the row, marked outside the oil's data, and its footnote
-  EXPECT_NE(cold[2].find(" 591,567.8637240304 "), std::string::npos) << cold[2];
+  ASSERT_EQ(cold.size(), 5U);  // the law, the row marked outside the oil's data, its footnote
+  EXPECT_NE(cold[3].find(" 591,567.8637240304 "), std::string::npos) << cold[2];
 
   // A name matched without regard to case and blanks gives the catalogue oil's answer.
   const std::string exact = Answered({"at", "40", "--oil", "SHC 632"});

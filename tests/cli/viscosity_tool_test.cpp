@@ -510,7 +510,8 @@ TEST(ViscosityTool, JsonAnswersCarryTheEnginesNumbers) {
   }
   const ToolRun undefined = Tool({"index", "--v40", "5", "--v100", "1.5"});
   EXPECT_EQ(undefined.status, 0);
-  EXPECT_EQ(Lines(undefined.out).at(0), "Viscosity index      not defined below 2 cSt at 100 °C");
+  EXPECT_EQ(Lines(undefined.out).at(0), "Law: walther");
+  EXPECT_EQ(Lines(undefined.out).at(1), "Viscosity index      not defined below 2 cSt at 100 °C");
 
   // blend: fraction 0 and 1 give the two oils; a target is reached.
   const Json first = RunJson({"at", "60", "--oil", "SHC 626"});
@@ -582,10 +583,11 @@ TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
       "last,73.3,8.86,0.88";  // no line end
   ToolOptions options;
   options.input = input;
-  // The text format, the default: two header lines, then one line a row.
+  // The text format, the default: the law and two header lines, then one line a row, and the
+  // footnote of -20 °C, which lies outside the oils' data.
   const ToolRun text = RunProgram(VISCOSITY_TOOL, {"batch", "--at", "40", "--at", "-20"}, options);
   EXPECT_EQ(text.status, 2);
-  EXPECT_EQ(Lines(text.out).size(), 2U + 7U) << text.out;
+  EXPECT_EQ(Lines(text.out).size(), 3U + 7U + 1U) << text.out;
 
   const ToolRun run =
       RunProgram(VISCOSITY_TOOL, {"batch", "-", "--at", "40", "--format", "csv"}, options);
@@ -595,20 +597,20 @@ TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
   ASSERT_EQ(lines.size(), 8U) << run.out;
   EXPECT_EQ(lines[0],
             "line,name,viscosity_index,iso_vg,kinematic_cst_at_40c,dynamic_reyn_at_40c,"
-            "dynamic_mpa_s_at_40c,error");
+            "dynamic_mpa_s_at_40c,law,within_data_at_40c,error");
   const std::vector<std::string> starts = {
       "2,SHC 632,155,320,",
       "3,\"Oil, \"\"B\"\"\",",
-      "5,bad,,,,,,\"line 5: v40 \"\"abc\"\" is not a number.\"",
-      "6,thin,,,,,,line 6: The viscosity at 40 °C must be above 0.4 cSt; it is 0.3.",
-      "7,,,,,,,line 7: the quote",
-      "8,short,,,,,,line 8: 2 fields where the header has 4.",
+      "5,bad,,,,,,,,\"line 5: v40 \"\"abc\"\" is not a number.\"",
+      "6,thin,,,,,,,,line 6: The viscosity at 40 °C must be above 0.4 cSt; it is 0.3.",
+      "7,,,,,,,,,line 7: the quote",
+      "8,short,,,,,,,,line 8: 2 fields where the header has 4.",
       "9,last,92,68,"};
   for (std::size_t i = 0; i < starts.size(); ++i) {
     EXPECT_EQ(lines[i + 1].rfind(starts[i], 0), 0U) << lines[i + 1];
   }
   // An oil without a gravity has its dynamic fields empty; one with a gravity has them.
-  EXPECT_EQ(lines[2].substr(lines[2].size() - 3), ",,,");
+  EXPECT_TRUE(lines[2].ends_with(",,,walther,true,")) << lines[2];
   EXPECT_EQ(lines[1].back(), ',');
   EXPECT_NE(lines[1].find("e-05,"), std::string::npos);
 
@@ -632,7 +634,8 @@ TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
   const ToolRun good = RunProgram(VISCOSITY_TOOL, {"batch", "--format", "csv"}, options);
   EXPECT_EQ(good.status, 0);
   EXPECT_EQ(good.err, "");
-  EXPECT_EQ(good.out, "line,name,viscosity_index,iso_vg,error\n2,,155,320,\n3,,92,68,\n");
+  EXPECT_EQ(good.out,
+            "line,name,viscosity_index,iso_vg,law,error\n2,,155,320,walther,\n3,,92,68,walther,\n");
 
   // A header without v100 stops the batch before any output.
   options.input = "name,v40\nA,46\n";
