@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <string_view>
 
 #include "engine/oil_properties.h"
@@ -32,9 +33,28 @@ constexpr std::string_view kChartNumberPattern = "###,##0.###";
 // The temperature at which a grade's limits hold, degrees C.
 constexpr double kIsoGradeAtC = 40;
 
-constexpr std::array<std::string_view, 10> kLineColours = {
-    "#1f5fbf", "#c0392b", "#2e8b57", "#8e44ad", "#d35400",
-    "#00838f", "#7f6000", "#c2185b", "#455a64", "#6d4c41"};
+}  // namespace
+
+const std::array<std::string_view, 10> kLineColours = {"#1f5fbf", "#c0392b", "#2e8b57", "#8e44ad",
+                                                       "#d35400", "#00838f", "#7f6000", "#c2185b",
+                                                       "#455a64", "#6d4c41"};
+
+namespace {
+
+// The colour of the oil named `name`: the same on every chart, from the name alone (FNV-1a of
+// its bytes), unless an oil before it on this chart has it already; then the next one free.
+std::string_view LineColour(std::string_view name, std::vector<bool>& taken) {
+  std::uint64_t hash = 14695981039346656037ULL;
+  for (const char c : name) {
+    hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  }
+  std::size_t index = static_cast<std::size_t>(hash % kLineColours.size());
+  if (std::find(taken.begin(), taken.end(), false) != taken.end()) {
+    while (taken[index]) index = (index + 1) % kLineColours.size();
+  }
+  taken[index] = true;
+  return kLineColours[index];
+}
 
 std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
 
@@ -92,12 +112,12 @@ ChartMarker Marker(Law law, double t_c, double nu_cst, std::string label) {
 }
 
 // The line of `oil` within [from_c, to_c]; `drawn` receives the temperatures it spans.
-ChartLine LineOf(const ChartOil& oil, std::size_t index, double from_c, double to_c,
+ChartLine LineOf(const ChartOil& oil, std::vector<bool>& taken, double from_c, double to_c,
                  std::optional<Range>& drawn_range) {
   const Law law = oil.line.law;
   ChartLine drawn;
   drawn.name = oil.name;
-  drawn.colour = std::string(kLineColours[index % kLineColours.size()]);
+  drawn.colour = std::string(LineColour(oil.name, taken));
   for (const ViscosityPoint& point : oil.fitted) {
     drawn.fitted.push_back(Marker(law, point.temperature_c, point.kinematic_cst, {}));
   }
@@ -258,9 +278,10 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
     y_min = std::min(y_min, y);
     y_max = std::max(y_max, y);
   };
+  std::vector<bool> taken(kLineColours.size(), false);
   for (std::size_t i = 0; i < oils.size(); ++i) {
     std::optional<Range> range;
-    ChartLine line = LineOf(oils[i], i, from_c, to_c, range);
+    ChartLine line = LineOf(oils[i], taken, from_c, to_c, range);
     if (range) {
       cover(range->from_c, line.points.front().y);
       cover(range->to_c, line.points.back().y);

@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/table_text.h"
@@ -103,6 +104,10 @@ struct ChartDescription {
   std::vector<ChartBand> iso_bands;  // each oil's grade once, in the oils' order
   std::vector<ChartLevel> levels;
 };
+
+// The lines' colours, "#rrggbb". An oil's colour follows from its name, the same on every chart;
+// two oils of one chart never share one while there are colours free.
+extern const std::array<std::string_view, 10> kLineColours;
 
 inline constexpr const char* kChartTitle = "Viscosity-temperature chart";
 inline constexpr const char* kChartYTitle = "Kinematic viscosity, cSt";

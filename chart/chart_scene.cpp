@@ -19,8 +19,7 @@ constexpr const char* kBackground = "#ffffff";
 constexpr const char* kGrid = "#e2e2e2";
 constexpr const char* kFrame = "#8a8a8a";
 constexpr const char* kInk = "#303030";
-constexpr const char* kBand = "#2e8b57";
-constexpr const char* kBandText = "#1e5c3a";
+constexpr const char* kBandText = "#6b5200";
 
 constexpr double kTickTextSize = 11;
 constexpr double kTitleSize = 15;
@@ -28,7 +27,6 @@ constexpr double kAxisTitleSize = 12;
 constexpr double kLineWidth = 2;
 constexpr double kFittedRadius = 5;
 constexpr double kReferenceSide = 7;
-constexpr double kBandHalfWidth = 5;
 
 // The y axis's title: its baseline's distance from the picture's left edge.
 constexpr double kYTitleX = 18;
@@ -341,8 +339,8 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     const PixelPoint low = px(band.x, band.y_low);
     const double baseline =
         (high.y + low.y) / 2 + (kChartFontAscent - kChartFontDescent) / 2 * kTickTextSize;
-    for (const auto& [x, anchor] : {std::pair{high.x + kBandHalfWidth + 3, TextAnchor::Start},
-                                    std::pair{high.x - kBandHalfWidth - 3, TextAnchor::End}}) {
+    for (const auto& [x, anchor] : {std::pair{high.x + kChartBandHalfWidth + 3, TextAnchor::Start},
+                                    std::pair{high.x - kChartBandHalfWidth - 3, TextAnchor::End}}) {
       if (labels.PlaceShifted(
               MakeText({x, baseline}, band.label, kTickTextSize, anchor, kBandText, false, false),
               band_shifts, plot)) {
@@ -381,8 +379,8 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
   for (const ChartBand& band : chart.iso_bands) {
     const PixelPoint high = px(band.x, band.y_high);
     const PixelPoint low = px(band.x, band.y_low);
-    shapes.push_back(MakeRect(high.x - kBandHalfWidth, high.y, 2 * kBandHalfWidth, low.y - high.y,
-                              {kBand, 1}, kBand, 0.22));
+    shapes.push_back(MakeRect(high.x - kChartBandHalfWidth, high.y, 2 * kChartBandHalfWidth,
+                              low.y - high.y, {kChartBandColour, 1}, kChartBandColour, 0.35));
   }
   for (const ChartLevel& level : chart.levels) {
     const double y = px(chart.x_min, level.y).y;

@@ -91,6 +91,11 @@ struct ChartScene {
 
 // The colour of the levels drawn across the chart.
 inline constexpr const char* kChartLevelColour = "#b03a2e";
+// The colour of the ISO grade bands, which no line has (kLineColours).
+inline constexpr const char* kChartBandColour = "#d9a400";
+// Half a band's width: wider than a fitted point's ring, so that a band at a point is still seen
+// around it.
+inline constexpr double kChartBandHalfWidth = 9;
 
 inline constexpr double kChartDefaultWidth = 800;
 inline constexpr double kChartDefaultHeight = 560;

@@ -266,6 +266,9 @@ void ChartWindow::ClearBearing(const QString& message) {
 void ChartWindow::UpdateChart() {
   if (!record_) return;
   const ChartOil oil = ChartOilOf(*record_);
+  // The κ rows name their temperatures before a bearing is entered, too.
+  SetRowLabel(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
+  SetRowLabel(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
   const QString diameter_text = bearing_diameter_->text().trimmed();
   const QString speed_text = bearing_speed_->text().trimmed();
   if (diameter_text.isEmpty() || speed_text.isEmpty()) {
@@ -283,8 +286,6 @@ void ChartWindow::UpdateChart() {
                    {{rated, "ν1 = " + rated_text + " (κ = 1)"},
                     {4 * rated, "κ = 4: " + FormatNumber(4 * rated, kKinematicPattern) + " cSt"}}));
     SetRow(kRatedRow, rated_text);
-    SetRowLabel(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
-    SetRowLabel(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
     SetRow(kFirstKappaRow, FormatNumber(Kappa(record_->visc1, rated), kKappaPattern));
     SetRow(kSecondKappaRow, FormatNumber(Kappa(record_->visc2, rated), kKappaPattern));
     bearing_message_->clear();

@@ -448,7 +448,7 @@ void MainWindow::OnSaveAsMyOil() {
     }
     return;
   }
-  OilForm form(this, QStringLiteral("Save as my oil"), OilForm::kNameAndNote);
+  OilForm form(this, QStringLiteral("Save as my oil"), OilForm::kNameAndNote, *oil);
   while (form.exec() == QDialog::Accepted) {
     oil->name = form.Text("name");
     oil->note = form.Text("note");

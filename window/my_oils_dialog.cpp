@@ -21,9 +21,19 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-std::string NumberText(double value) { return NumberToText(value); }
+// Wide enough for a long value or name and a note's first words.
+constexpr int kBoxCharacters = 32;
+// A gravity to eight decimals at most, with its leading zero: a gravity worked out from a density
+// (870 / 999.10) shows as 0.87078371, not with seventeen digits.
+constexpr std::string_view kGravityPattern = "0.0#######";
 
 }  // namespace
+
+std::string ShownViscosity(double cst) { return FormatNumber(cst, kKinematicPattern); }
+
+std::string ShownGravity(const std::optional<double>& gravity) {
+  return gravity ? FormatNumber(*gravity, kGravityPattern) : std::string();
+}
 
 UserOil ReadOilValues(const std::string& visc40, const std::string& visc100,
                       const std::string& gravity, bool gravity_may_be_blank) {
@@ -42,7 +52,7 @@ UserOil ReadOilValues(const std::string& visc40, const std::string& visc100,
 }
 
 OilForm::OilForm(QWidget* parent, const QString& title, Boxes boxes, const UserOil& start)
-    : QDialog(parent) {
+    : QDialog(parent), start_(start) {
   setObjectName(QStringLiteral("OilForm"));
   setWindowTitle(title);
   auto* form = new QFormLayout;
@@ -50,15 +60,26 @@ OilForm::OilForm(QWidget* parent, const QString& title, Boxes boxes, const UserO
     auto* box = new QLineEdit(Q(text), this);
     box->setObjectName(QString::fromLatin1(name));
     box->setAccessibleName(label);
+    box->setMinimumWidth(box->fontMetrics().averageCharWidth() * kBoxCharacters);
     form->addRow(label, box);
+  };
+  const auto show = [&](const char* name, const QString& label, const std::string& text) {
+    auto* value = new QLabel(Q(text.empty() ? std::string("none") : text), this);
+    value->setObjectName(QString::fromLatin1(name));
+    value->setAccessibleName(label);
+    value->setTextFormat(Qt::PlainText);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    form->addRow(label, value);
   };
   if (boxes == kNameAndNote) {
     add("name", QStringLiteral("Name"), start.name);
+    show("shown40", QStringLiteral("Viscosity @ 40 C, cSt"), ShownViscosity(start.nu40));
+    show("shown100", QStringLiteral("Viscosity @ 100 C, cSt"), ShownViscosity(start.nu100));
+    show("shownGravity", QStringLiteral("Specific Gravity"), ShownGravity(start.gravity));
   } else {
-    add("visc40", QStringLiteral("Viscosity @ 40 C, cSt"), NumberText(start.nu40));
-    add("visc100", QStringLiteral("Viscosity @ 100 C, cSt"), NumberText(start.nu100));
-    add("gravity", QStringLiteral("Specific Gravity"),
-        start.gravity ? NumberText(*start.gravity) : std::string());
+    add("visc40", QStringLiteral("Viscosity @ 40 C, cSt"), ShownViscosity(start.nu40));
+    add("visc100", QStringLiteral("Viscosity @ 100 C, cSt"), ShownViscosity(start.nu100));
+    add("gravity", QStringLiteral("Specific Gravity"), ShownGravity(start.gravity));
   }
   add("note", QStringLiteral("Note (optional)"), start.note);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -74,6 +95,17 @@ QLineEdit* OilForm::Box(const char* box) const {
 }
 
 std::string OilForm::Text(const char* box) const { return Box(box)->text().toStdString(); }
+
+std::string OilForm::ValueText(const char* box) const {
+  const std::string text = Text(box);
+  const std::string_view name(box);
+  if (name == "visc40" && text == ShownViscosity(start_.nu40)) return NumberToText(start_.nu40);
+  if (name == "visc100" && text == ShownViscosity(start_.nu100)) return NumberToText(start_.nu100);
+  if (name == "gravity" && start_.gravity && text == ShownGravity(start_.gravity)) {
+    return NumberToText(*start_.gravity);
+  }
+  return text;
+}
 
 MyOilsDialog::MyOilsDialog(QWidget* parent, std::filesystem::path file)
     : QDialog(parent),
@@ -117,8 +149,8 @@ void MyOilsDialog::Reload() {
   table_->setRowCount(static_cast<int>(oils_.size()));
   for (int row = 0; row < table_->rowCount(); ++row) {
     const UserOil& oil = oils_[static_cast<std::size_t>(row)];
-    const std::string texts[] = {oil.name, NumberText(oil.nu40), NumberText(oil.nu100),
-                                 oil.gravity ? NumberText(*oil.gravity) : std::string(), oil.note};
+    const std::string texts[] = {oil.name, ShownViscosity(oil.nu40), ShownViscosity(oil.nu100),
+                                 ShownGravity(oil.gravity), oil.note};
     for (int column = 0; column < 5; ++column) {
       auto* item = new QTableWidgetItem(Q(texts[column]));
       if (column >= 1 && column <= 3) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -193,7 +225,8 @@ void MyOilsDialog::AskEdit() {
   while (form.exec() == QDialog::Accepted) {
     std::optional<UserOil> values;
     const std::optional<Error> refused = RunHandler(&form, [&] {
-      values = ReadOilValues(form.Text("visc40"), form.Text("visc100"), form.Text("gravity"), true);
+      values = ReadOilValues(form.ValueText("visc40"), form.ValueText("visc100"),
+                             form.ValueText("gravity"), true);
     });
     if (refused) {
       // The box the message named, ready for the correction.

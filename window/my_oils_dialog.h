@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,14 @@ namespace project1 {
 UserOil ReadOilValues(const std::string& visc40, const std::string& visc100,
                       const std::string& gravity, bool gravity_may_be_blank);
 
+// An oil's value as the window shows it: a viscosity in the kinematic results' pattern
+// ("1,003.5"), a gravity to at most 8 decimals ("0.87078371"); "" for no gravity.
+std::string ShownViscosity(double cst);
+std::string ShownGravity(const std::optional<double>& gravity);
+
 // A form of text boxes, each named by its object name ("name", "note", "visc40", "visc100",
-// "gravity"), with OK and Cancel.
+// "gravity"), with OK and Cancel. Its values start as the window shows them; with only the name
+// and the note to type, the form shows the values it saves beside them.
 class OilForm : public QDialog {
   Q_OBJECT
 
@@ -32,6 +39,12 @@ class OilForm : public QDialog {
 
   std::string Text(const char* box) const;
   QLineEdit* Box(const char* box) const;
+  // A value box's text, or, while it still reads as the form showed it, the exact value it was
+  // shown from, so that an oil edited and saved keeps every digit it had.
+  std::string ValueText(const char* box) const;
+
+ private:
+  UserOil start_;
 };
 
 class MyOilsDialog : public QDialog {

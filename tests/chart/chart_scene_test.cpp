@@ -165,12 +165,26 @@ TEST(ChartLayout, EachBandIsDrawnAndItsLabelLiesBesideIt) {
   for (const PictureSize& size : kPictureSizes) {
     SCOPED_TRACE(size.width);
     const ChartScene scene = LayOutChart(chart, size.width, size.height);
-    std::size_t bands_drawn = 0;
+    // Each band in its own colour, and wider than the ring of a point at 40 °C, which it shows
+    // around.
+    std::vector<const RectShape*> bands;
+    std::vector<const CircleShape*> rings;
     for (const Shape& shape : scene.shapes) {
       const auto* rect = std::get_if<RectShape>(&shape);
-      bands_drawn += rect != nullptr && !rect->fill.empty() && rect->fill_opacity < 1;
+      if (rect != nullptr && !rect->fill.empty() && rect->fill_opacity < 1) bands.push_back(rect);
+      if (const auto* ring = std::get_if<CircleShape>(&shape)) rings.push_back(ring);
     }
-    EXPECT_EQ(bands_drawn, chart.iso_bands.size());
+    EXPECT_EQ(bands.size(), chart.iso_bands.size());
+    std::size_t rings_on_bands = 0;
+    for (const RectShape* band : bands) {
+      EXPECT_EQ(band->fill, kChartBandColour);
+      for (const CircleShape* ring : rings) {
+        if (std::abs(ring->centre.x - (band->x + band->width / 2)) > 0.5) continue;
+        ++rings_on_bands;
+        EXPECT_GT(band->width, 2 * ring->radius + ring->stroke.width + 2);
+      }
+    }
+    EXPECT_GT(rings_on_bands, 0U);
     std::size_t labelled = 0;
     for (const ChartBand& band : chart.iso_bands) {
       const std::vector<TextShape> label = TextsAmong(scene, {band.label});
@@ -180,7 +194,8 @@ TEST(ChartLayout, EachBandIsDrawnAndItsLabelLiesBesideIt) {
       const PixelPoint low = ToPixels(chart, scene.area, {band.x, band.y_low});
       const TextBox box = BoxOf(label.front());
       EXPECT_NEAR((box.top + box.bottom) / 2, (high.y + low.y) / 2, 2.5) << band.label;
-      EXPECT_LT(std::min(std::abs(box.left - high.x), std::abs(box.right - high.x)), 9)
+      EXPECT_LT(std::min(std::abs(box.left - high.x), std::abs(box.right - high.x)),
+                kChartBandHalfWidth + 4)
           << band.label;
     }
     // Adjacent grades lie closer than a label's height: at least every other one is labelled.

@@ -7,9 +7,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "chart/chart_scene.h"
 #include "engine/oil_properties.h"
 #include "error_expectations.h"
 #include "numtext/numtext.h"
@@ -113,6 +115,38 @@ TEST(ChartLines, ReferenceMarkersCarryTheViscosityAsTheWindowShowsIt) {
     }
   }
   EXPECT_NE(chart.lines[0].colour, chart.lines[1].colour);
+}
+
+TEST(ChartLines, AnOilKeepsItsColourFromChartToChartAndNoTwoShareOne) {
+  const ChartOil a = Oil40100("SHC 632", Law::Walther, 320, 35);
+  const ChartOil b = Oil40100("SHC 624", Law::Walther, 31, 5.8);
+  const ChartOil c = Oil40100("Gear oil", Law::Walther, 220, 19);
+  auto colour_of = [](const std::vector<ChartOil>& oils, const std::string& name) {
+    for (const ChartLine& line : BuildChart(oils).lines) {
+      if (line.name == name) return line.colour;
+    }
+    return std::string();
+  };
+  // The same oil, alone, first, last, among others: one colour.
+  const std::vector<std::vector<ChartOil>> charts = {{a}, {a, b}, {b, a}, {c, b, a}, {b, c}};
+  for (const std::string& name : {"SHC 632", "SHC 624", "Gear oil"}) {
+    std::set<std::string> colours;
+    for (const std::vector<ChartOil>& oils : charts) {
+      const std::string colour = colour_of(oils, name);
+      if (!colour.empty()) colours.insert(colour);
+    }
+    EXPECT_EQ(colours.size(), 1U) << name;
+  }
+  // As many oils as colours: each its own, and none the bands'.
+  std::vector<ChartOil> many;
+  for (std::size_t i = 0; i < kLineColours.size(); ++i) {
+    many.push_back(Oil40100("Oil " + std::to_string(i), Law::Walther, 46, 6.8));
+  }
+  std::set<std::string> colours;
+  for (const ChartLine& line : BuildChart(many).lines) colours.insert(line.colour);
+  EXPECT_EQ(colours.size(), kLineColours.size());
+  EXPECT_EQ(colours.count(kChartBandColour), 0U);
+  EXPECT_EQ(colours.count(kChartLevelColour), 0U);
 }
 
 TEST(ChartAxes, TicksAreTheStandardValuesInRange) {

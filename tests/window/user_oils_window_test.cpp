@@ -4,7 +4,10 @@
 #include <QComboBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
 #include <filesystem>
@@ -34,6 +37,7 @@ class UserOilsWindowTest : public WindowTest {
   void anOilSavedInTheWindowIsFoundByTheTool();
   void aBadValueIsReportedNamingItsBoxAndNothingIsSaved();
   void myOilsRenamesEditsAndRemovesAndTheListFollows();
+  void myOilsShowsValuesInTheProgramsStyleAndAnUntouchedEditKeepsEveryDigit();
 
  private:
   std::filesystem::path OilsFile() const {
@@ -109,6 +113,13 @@ void UserOilsWindowTest::anOilSavedInTheWindowIsFoundByTheTool() {
   watch_->Expect([](QWidget* dialog) {
     auto* form = qobject_cast<OilForm*>(dialog);
     if (form == nullptr) return;
+    // The values it saves, shown as the window shows numbers.
+    const auto shown = [form](const char* name) {
+      return form->findChild<QLabel*>(QString::fromLatin1(name))->text();
+    };
+    QCOMPARE(shown("shown40"), QStringLiteral("1,003.5"));
+    QCOMPARE(shown("shown100"), QStringLiteral("61.25"));
+    QCOMPARE(shown("shownGravity"), QStringLiteral("0.9"));
     form->Box("name")->setText(QStringLiteral("Site oil, Ölwerk"));
     form->Box("note")->setText(QStringLiteral("lab \"17\""));
     form->accept();
@@ -188,6 +199,43 @@ void UserOilsWindowTest::myOilsRenamesEditsAndRemovesAndTheListFollows() {
   QCOMPARE(message, QStringLiteral("\"Other\" is the list's own entry; choose another name."));
   QCOMPARE(FileBytes(QString::fromStdString(OilsFile().string())),
            QByteArray("name,v40,v100,sg,note\nB,100,11,,edited\n"));
+}
+
+void UserOilsWindowTest::myOilsShowsValuesInTheProgramsStyleAndAnUntouchedEditKeepsEveryDigit() {
+  // A gravity worked out from a density, and viscosities a rounding away from round numbers.
+  const QByteArray file =
+      "name,v40,v100,sg,note\nD,1003.4999999999999,6.800000000000001,0.8707837053347011,n\n";
+  WriteOils(file.constData());
+  OpenWindow();
+  window_->window_menu()->my_oils_action()->trigger();
+  MyOilsDialog* dialog = window_->my_oils_dialog();
+  QVERIFY(dialog != nullptr);
+  const QStringList shown = {dialog->table()->item(0, 1)->text(),
+                             dialog->table()->item(0, 2)->text(),
+                             dialog->table()->item(0, 3)->text()};
+  QCOMPARE(shown, (QStringList{"1,003.5", "6.8", "0.87078371"}));
+
+  // Edit…, its boxes as the table shows them and wide enough for them; OK untouched keeps the
+  // file's digits, and a box changed is read as typed.
+  for (const QString& typed : {QString(), QStringLiteral("7.25")}) {
+    watch_->Expect([&](QWidget* modal) {
+      auto* form = qobject_cast<OilForm*>(modal);
+      if (form == nullptr) return;
+      QCOMPARE(form->Box("visc40")->text(), QStringLiteral("1,003.5"));
+      QCOMPARE(form->Box("gravity")->text(), QStringLiteral("0.87078371"));
+      const QLineEdit* box = form->Box("visc40");
+      QVERIFY(box->width() > box->fontMetrics().horizontalAdvance(QStringLiteral("1,003.4999999")));
+      if (!typed.isEmpty()) form->Box("visc100")->setText(typed);
+      form->accept();
+    });
+    dialog->table()->selectRow(0);
+    for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("Edit…")) button->click();
+    }
+    QVERIFY(!watch_->Expecting());
+  }
+  QCOMPARE(FileBytes(QString::fromStdString(OilsFile().string())),
+           QByteArray("name,v40,v100,sg,note\nD,1003.4999999999999,7.25,0.8707837053347011,n\n"));
 }
 
 QTEST_MAIN(UserOilsWindowTest)
