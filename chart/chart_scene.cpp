@@ -42,6 +42,9 @@ constexpr double kLabelGapY = 1;
 constexpr double kNearShift = 14;
 constexpr double kBandShift = 2;
 constexpr double kShiftStep = 1;
+// The least room between two viscosity labels one above the other: more than between other
+// texts, so that the axis reads as a scale, not a column of numbers.
+constexpr double kViscosityLabelGapY = 5;
 
 // 0 for a power of ten, 1 for 2 or 5 times one, 2 for any other value.
 int RoundnessRank(double value) {
@@ -51,6 +54,41 @@ int RoundnessRank(double value) {
   if (near(2) || near(5)) return 1;
   return 2;
 }
+
+// The lines drawn, in pixels, for texts to keep clear of. Each line's points run left to right
+// (its temperatures rise), so the part of it across a text is found by halving.
+class LinesInPixels {
+ public:
+  void Add(std::vector<PixelPoint> points) { lines_.push_back(std::move(points)); }
+  // Whether a line passes through `box` widened by `gap`.
+  bool Cross(const TextBox& box, double gap) const {
+    const double left = box.left - gap, right = box.right + gap;
+    const double top = box.top - gap, bottom = box.bottom + gap;
+    for (const std::vector<PixelPoint>& points : lines_) {
+      if (points.size() < 2 || points.back().x < left || points.front().x > right) continue;
+      // y at x on the segment from a to b.
+      const auto at = [](const PixelPoint& a, const PixelPoint& b, double x) {
+        return b.x == a.x ? a.y : a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
+      };
+      auto next = std::lower_bound(points.begin() + 1, points.end(), left,
+                                   [](const PixelPoint& p, double x) { return p.x < x; });
+      if (next == points.end()) next = points.end() - 1;
+      double low = INFINITY, high = -INFINITY;
+      const auto take = [&](double y) {
+        low = std::min(low, y);
+        high = std::max(high, y);
+      };
+      take(at(*(next - 1), *next, std::max(left, (next - 1)->x)));
+      for (; next != points.end() && next->x <= right; ++next) take(next->y);
+      if (next != points.end()) take(at(*(next - 1), *next, right));
+      if (high >= top && low <= bottom) return true;
+    }
+    return false;
+  }
+
+ private:
+  std::vector<std::vector<PixelPoint>> lines_;
+};
 
 // The texts placed so far, no two touching. Their boxes are filed in a grid of square cells over
 // the picture (a box beyond it in the cells of its edge), so that a new box is tried only against
@@ -65,6 +103,15 @@ class Labels {
   bool Place(const TextShape& text, const TextBox& bounds) {
     return PlaceShifted(text, {0}, bounds);
   }
+  // Places `text` where it lies inside `bounds` and at least `gap_y` above or below every text
+  // placed; false when it does not.
+  bool PlaceApart(TextShape text, const TextBox& bounds, double gap_y) {
+    const TextBox box = BoxOf(text);
+    if (!BoxInside(box, bounds) || !Clear(box, gap_y)) return false;
+    File(box);
+    texts_.push_back(std::move(text));
+    return true;
+  }
   // Places the first of `choices` that fits; false when none does.
   bool PlaceFirst(const std::vector<TextShape>& choices, const TextBox& bounds) {
     return std::any_of(choices.begin(), choices.end(),
@@ -72,13 +119,15 @@ class Labels {
   }
   // Places `text` moved down by the first of `shifts` at which it fits; false when none does.
   // The text is measured once.
-  bool PlaceShifted(TextShape text, const std::vector<double>& shifts, const TextBox& bounds) {
+  // Given `lines`, the text keeps clear of them too.
+  bool PlaceShifted(TextShape text, const std::vector<double>& shifts, const TextBox& bounds,
+                    const LinesInPixels* lines = nullptr) {
     const TextBox measured = BoxOf(text);
     for (double shift : shifts) {
       TextBox box = measured;
       box.top += shift;
       box.bottom += shift;
-      if (BoxInside(box, bounds) && Clear(box)) {
+      if (BoxInside(box, bounds) && Clear(box) && (lines == nullptr || !lines->Cross(box, 1))) {
         text.at.y += shift;
         File(box);
         texts_.push_back(std::move(text));
@@ -116,10 +165,10 @@ class Labels {
     }
     return false;
   }
-  bool Clear(const TextBox& box) const {
-    return !AnyCell(box, kLabelGapX, kLabelGapY, [&](std::size_t cell) {
+  bool Clear(const TextBox& box, double gap_y = kLabelGapY) const {
+    return !AnyCell(box, kLabelGapX, gap_y, [&](std::size_t cell) {
       return std::any_of(cells_[cell].begin(), cells_[cell].end(), [&](std::size_t placed) {
-        return BoxesTouch(box, boxes_[placed], kLabelGapX, kLabelGapY);
+        return BoxesTouch(box, boxes_[placed], kLabelGapX, gap_y);
       });
     });
   }
@@ -188,9 +237,9 @@ void PlaceViscosityLabels(const ChartDescription& chart, const PlotArea& area,
   });
   for (const ChartTick* tick : ticks) {
     const double y = ToPixels(chart, area, {chart.x_min, tick->position}).y;
-    labels.Place(MakeText({area.left - kYLabelOffset, y + 4}, tick->label, kTickTextSize,
-                          TextAnchor::End, kInk, false, false),
-                 picture);
+    labels.PlaceApart(MakeText({area.left - kYLabelOffset, y + 4}, tick->label, kTickTextSize,
+                               TextAnchor::End, kInk, false, false),
+                      picture, kViscosityLabelGapY);
   }
 }
 
@@ -332,6 +381,15 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     for (const TextShape& name : names) labels.PlaceShifted(name, anywhere, plot);
   }
 
+  // The lines in pixels, which the bands' labels keep clear of where they can.
+  LinesInPixels lines_drawn;
+  for (const ChartLine& line : chart.lines) {
+    std::vector<PixelPoint> points;
+    points.reserve(line.points.size());
+    for (const ChartPoint& point : line.points) points.push_back(px(point.x, point.y));
+    lines_drawn.Add(std::move(points));
+  }
+
   // Each band's grade level with the band's middle, right of it or else left of it.
   const std::vector<double> band_shifts = ShiftsWithin(kBandShift);
   for (const ChartBand& band : chart.iso_bands) {
@@ -339,12 +397,16 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     const PixelPoint low = px(band.x, band.y_low);
     const double baseline =
         (high.y + low.y) / 2 + (kChartFontAscent - kChartFontDescent) / 2 * kTickTextSize;
-    for (const auto& [x, anchor] : {std::pair{high.x + kChartBandHalfWidth + 3, TextAnchor::Start},
-                                    std::pair{high.x - kChartBandHalfWidth - 3, TextAnchor::End}}) {
-      if (labels.PlaceShifted(
-              MakeText({x, baseline}, band.label, kTickTextSize, anchor, kBandText, false, false),
-              band_shifts, plot)) {
-        break;
+    // Clear of the lines on either side, or else clear of the other texts only.
+    bool placed = false;
+    const LinesInPixels* const avoiding[] = {&lines_drawn, nullptr};
+    for (const LinesInPixels* avoid : avoiding) {
+      for (const auto& [x, anchor] :
+           {std::pair{high.x + kChartBandHalfWidth + 3, TextAnchor::Start},
+            std::pair{high.x - kChartBandHalfWidth - 3, TextAnchor::End}}) {
+        placed = placed || labels.PlaceShifted(MakeText({x, baseline}, band.label, kTickTextSize,
+                                                        anchor, kBandText, false, false),
+                                               band_shifts, plot, avoid);
       }
     }
   }

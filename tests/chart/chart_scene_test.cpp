@@ -111,6 +111,52 @@ TEST(ChartLayout, NoTextTouchesAnotherOrLeavesThePicture) {
   }
 }
 
+// Whether the polyline passes through `box`, sampled every half pixel along it.
+bool Crosses(const PolylineShape& line, const TextBox& box) {
+  for (std::size_t i = 1; i < line.points.size(); ++i) {
+    const PixelPoint a = line.points[i - 1], b = line.points[i];
+    const double steps = std::max(1.0, 2 * std::hypot(b.x - a.x, b.y - a.y));
+    for (double k = 0; k <= steps; ++k) {
+      const double x = a.x + (b.x - a.x) * k / steps, y = a.y + (b.y - a.y) * k / steps;
+      if (x >= box.left && x <= box.right && y >= box.top && y <= box.bottom) return true;
+    }
+  }
+  return false;
+}
+
+TEST(ChartLayout, ViscosityLabelsStandApartAndBandLabelsClearOfLinesWhereThereIsRoom) {
+  for (const SampleChart& sample : SampleCharts()) {
+    for (const PictureSize& size : kPictureSizes) {
+      SCOPED_TRACE(Where(sample, size));
+      const ChartScene scene = LayOutChart(sample.chart, size.width, size.height);
+      std::vector<TextBox> scale;
+      for (const TextShape& text : TextsAmong(scene, LabelsOf(sample.chart.y_ticks))) {
+        if (text.anchor == TextAnchor::End && text.at.x < scene.area.left) {
+          scale.push_back(BoxOf(text));
+        }
+      }
+      std::sort(scale.begin(), scale.end(),
+                [](const TextBox& a, const TextBox& b) { return a.top < b.top; });
+      ASSERT_GT(scale.size(), 2U);
+      for (std::size_t i = 1; i < scale.size(); ++i) {
+        EXPECT_GE(scale[i].top - scale[i - 1].bottom, 5) << i;
+      }
+    }
+  }
+  // One oil, its grade's label beside the band and off the line, whatever the size.
+  const ChartDescription one = BuildChart({CatalogueOils()[6]});
+  for (const PictureSize& size : kPictureSizes) {
+    const ChartScene scene = LayOutChart(one, size.width, size.height);
+    const std::vector<TextShape> label = TextsAmong(scene, {one.iso_bands.at(0).label});
+    ASSERT_EQ(label.size(), 1U) << size.width;
+    for (const Shape& shape : scene.shapes) {
+      if (const auto* line = std::get_if<PolylineShape>(&shape)) {
+        EXPECT_FALSE(Crosses(*line, BoxOf(label[0]))) << size.width;
+      }
+    }
+  }
+}
+
 TEST(ChartLayout, EveryOilIsNamedAtTheHotEndInTheOrderOfItsLine) {
   const ChartDescription chart = BuildChart(CatalogueOils());
   // The lines from the top of the plot down at their hot ends.
