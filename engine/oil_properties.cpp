@@ -65,8 +65,7 @@ double RoundHalfToEven(double value) {
 
 // Refuses a viscosity nu that is not a finite number above `above` cSt; `subject` names it. The
 // message is put together only for a refusal.
-void CheckViscosity(double nu, std::string_view subject, double above) {
-  if (nu > above && !std::isinf(nu)) return;
+[[noreturn]] void RefuseViscosity(double nu, std::string_view subject, double above) {
   const std::string name(subject);
   if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
   if (std::isinf(nu) && nu > 0) {
@@ -74,6 +73,12 @@ void CheckViscosity(double nu, std::string_view subject, double above) {
   }
   throw Error(ErrorKind::InvalidArgument, name + " must be above " + MessageNumber(above) +
                                               " cSt; it is " + MessageNumber(nu) + ".");
+}
+
+void CheckViscosity(double nu, std::string_view subject, double above) {
+  if (nu > above && !std::isinf(nu)) [[likely]]
+    return;
+  RefuseViscosity(nu, subject, above);
 }
 
 // ---- ISO viscosity grades ---------------------------------------------------------------------

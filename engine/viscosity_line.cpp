@@ -42,9 +42,8 @@ double CheckedAbsolute(Law law, double t) {
 // Z of the viscosity nu at `at_c` degrees C (at no stated temperature when empty), refused where
 // log10 log10 Z has no value, the error's subject `subject`. The message is put together only
 // for a refusal.
-double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view subject = {}) {
-  const double z = LawZ(law, nu);
-  if (z > 1 && !std::isinf(z)) return z;
+[[noreturn]] void RefuseZ(Law law, double nu, std::optional<double> at_c,
+                          std::string_view subject) {
   const std::string the =
       at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
   if (std::isnan(nu)) {
@@ -63,8 +62,16 @@ double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view
               subject);
 }
 
+// The check itself is small enough to be inlined into every fit; the refusal is not.
+double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view subject = {}) {
+  const double z = LawZ(law, nu);
+  if (z > 1 && !std::isinf(z)) [[likely]]
+    return z;
+  RefuseZ(law, nu, at_c, subject);
+}
+
 // A constant of a fitted line: stops the fit when it is not a finite number.
-double CheckFitted(double value) {
+[[noreturn]] void RefuseFitted(double value) {
   if (std::isnan(value)) {
     throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
   }
@@ -72,11 +79,17 @@ double CheckFitted(double value) {
     throw Error(ErrorKind::Overflow,
                 "The viscosity line through the two points is too steep to compute.");
   }
-  return value;
+  throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
+}
+
+double CheckFitted(double value) {
+  if (std::isfinite(value)) [[likely]]
+    return value;
+  RefuseFitted(value);
 }
 
 // A value of an evaluation at t: stops it when it is not a finite number.
-double CheckEvaluation(double value, double t) {
+[[noreturn]] void RefuseEvaluation(double value, double t) {
   if (std::isnan(value)) {
     throw Error(ErrorKind::InvalidOperation,
                 "The calculation at " + Celsius(t) + " gave no number.");
@@ -87,7 +100,13 @@ double CheckEvaluation(double value, double t) {
                     " is too large to compute: the viscosity-temperature line is too steep "
                     "there.");
   }
-  return value;
+  throw Error(ErrorKind::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
+}
+
+double CheckEvaluation(double value, double t) {
+  if (std::isfinite(value)) [[likely]]
+    return value;
+  RefuseEvaluation(value, t);
 }
 
 // One point of a fit: its absolute temperature and its viscosity at t degrees C, the input the

@@ -4,6 +4,7 @@
 #include <fmt/format.h>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -309,8 +310,53 @@ ShortestDigits Shortest(double value) {
   return out;
 }
 
+// Eight decimal digits of `value` (below 10^8), leading zeros included, at `at`. The four pairs,
+// then the eight digits, are split at once in one 64-bit word, each step a multiplication and a
+// shift in place of a division: x / 100 is (x * 10486) >> 20 below 10^4, and x / 10 is
+// (x * 103) >> 10 below 100, exactly.
+void PutEightDigits(char* at, std::uint32_t value) {
+  if constexpr (std::endian::native == std::endian::little) {
+    const std::uint64_t halves = (value / 10000) | (std::uint64_t{value % 10000} << 32);
+    const std::uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007F0000007FU;
+    const std::uint64_t pairs = hundreds | ((halves - hundreds * 100) << 16);
+    const std::uint64_t tens = ((pairs * 103) >> 10) & 0x000F000F000F000FU;
+    const std::uint64_t digits = (tens | ((pairs - tens * 10) << 8)) | 0x3030303030303030U;
+    std::memcpy(at, &digits, sizeof digits);
+  } else {
+    for (int i = 7; i >= 0; --i, value /= 10) at[i] = static_cast<char>('0' + value % 10);
+  }
+}
+
+// A significand's digits, right-aligned in a fixed place with leading zeros: they end at
+// kSignificandEnd and start kSignificandEnd - count bytes in. The room after them lets a writer
+// copy them in blocks of a fixed size.
+constexpr int kSignificandEnd = 17;  // a double's shortest digits are at most 17
+struct SignificandText {
+  char bytes[kSignificandEnd + 32];
+  const char* digits(int count) const { return bytes + kSignificandEnd - count; }
+};
+
+SignificandText DigitsOf(std::uint64_t significand) {
+  SignificandText text;
+  const std::uint64_t high = significand / 100000000;
+  PutEightDigits(text.bytes + 9, static_cast<std::uint32_t>(significand - high * 100000000));
+  PutEightDigits(text.bytes + 1, static_cast<std::uint32_t>(high % 100000000));
+  text.bytes[0] = static_cast<char>('0' + high / 100000000);
+  std::memset(text.bytes + kSignificandEnd, '0', sizeof text.bytes - kSignificandEnd);
+  return text;
+}
+
 char* PutDigits(char* at, const ShortestDigits& s) {
-  return fmt::detail::format_decimal(at, s.significand, s.count).end;
+  const SignificandText text = DigitsOf(s.significand);
+  std::memcpy(at, text.digits(s.count), static_cast<std::size_t>(s.count));
+  return at + s.count;
+}
+
+// Copies the 17 bytes at `from` to `at`: a significand's digits and what follows them, in two
+// copies of a fixed size.
+void Put17(char* at, const char* from) {
+  std::memcpy(at, from, 16);
+  at[16] = from[16];
 }
 
 char* PutZeros(char* at, long count) {
@@ -375,6 +421,44 @@ char* PutExponent(char* at, const ShortestDigits& s) {
 // ("99999999999999991611392" for 1e23), not as its shortest digits padded with zeros.
 constexpr double kWholeNumbersFrom = 9007199254740992.0;
 
+// The shortest form of `s`, of a value below 2^53, plain or with an exponent (whichever is
+// shorter, plain on a tie), written at `at` in copies of a fixed size; it needs kShortestTextRoom
+// bytes of room.
+char* PutShortestInRoom(char* at, const ShortestDigits& s) {
+  const bool plain = ExponentLength(s) >= PlainLength(s);
+  const SignificandText text = DigitsOf(s.significand);
+  const char* const digits = text.digits(s.count);
+  const long point = s.point;
+  if (s.negative) *at++ = '-';
+  if (plain && point >= s.count) {  // a whole number: the digits, then zeros (the text's own)
+    std::memcpy(at, digits, 32);
+    return at + point;
+  }
+  if (plain && point > 0) {
+    std::memcpy(at, digits, 16);
+    at[point] = '.';
+    std::memcpy(at + point + 1, digits + point, 16);
+    return at + s.count + 1;
+  }
+  if (plain) {  // 0.0...0<digits>
+    std::memcpy(at, "0.000000000000000000000000", 26);
+    Put17(at + 2 - point, digits);
+    return at + 2 - point + s.count;
+  }
+  at[0] = digits[0];
+  at[1] = '.';
+  Put17(at + 2, digits + 1);
+  at += s.count > 1 ? s.count + 1 : 1;
+  const long exponent = point - 1;
+  *at++ = 'e';
+  *at++ = exponent < 0 ? '-' : '+';
+  const long magnitude = exponent < 0 ? -exponent : exponent;
+  if (magnitude >= 100) *at++ = static_cast<char>('0' + magnitude / 100);
+  *at++ = static_cast<char>('0' + magnitude / 10 % 10);
+  *at++ = static_cast<char>('0' + magnitude % 10);
+  return at;
+}
+
 // The shortest digits that read back as `value` (not zero, finite), written without an exponent.
 std::string PlainShortest(double value) {
   if (std::fabs(value) >= kWholeNumbersFrom) return fmt::format("{:.0f}", value);
@@ -430,7 +514,7 @@ char* PutShortestText(char* at, double value) {
   const ShortestDigits s = Shortest(value);
   const std::size_t exponent = ExponentLength(s);
   if (std::fabs(value) < kWholeNumbersFrom) {
-    return exponent < PlainLength(s) ? PutExponent(at, s) : PutPlain(at, s);
+    return PutShortestInRoom(at, s);
   }
   // A whole number with all its digits: shorter than the exponent form only below 10^24, whose
   // digits fit the room.

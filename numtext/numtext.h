@@ -39,7 +39,7 @@ std::string ShortestText(double value);
 void AppendShortestText(std::string& out, double value);
 // The same written at `at`, which needs room for kShortestTextRoom characters; returns the end.
 // Allocates nothing: the writer of streamed output.
-inline constexpr std::size_t kShortestTextRoom = 32;
+inline constexpr std::size_t kShortestTextRoom = 48;
 char* PutShortestText(char* at, double value);
 // The same shortest digits, always with an exponent of at least two digits: "1e+300",
 // "6.5e-06" (a finite value, not zero).
