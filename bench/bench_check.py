@@ -6,8 +6,12 @@ in the same run, compared with its recorded ratio.
 
 The ratios (each the median of interleaved launches or repetitions, program and floor in turn, so
 that both see the same machine):
-  batch          `viscosity batch` of 1,000,000 generated oils (--at 40 --at 100, CSV) beside `cat`
-                 of its input, both to /dev/null;
+  batch          `viscosity batch` of 1,000,000 generated oils (--at 40 --at 100, CSV) beside
+                 bench/read_floor reading the same input (split at its commas, its numbers
+                 parsed), both to /dev/null: the median of the ratios of interleaved pairs, each
+                 floor the median of three launches. The floor is CPU-bound as the batch is, so
+                 that a loaded machine slows both alike (`cat` is mostly system time, and costs
+                 twice as much beside other builds as on an idle machine);
   batch memory   the batch's peak resident memory on 1,000,000 oils beside the same on 1,000;
   tool start     `viscosity at 71 --oil "SHC 632"` beside a C++ program printing one line, built
                  with the same flags;
@@ -17,12 +21,13 @@ that both see the same machine):
                  window (one label), under the X server in DISPLAY; with window memory, their
                  peak resident memory once idle. Measured when the window is built and DISPLAY is
                  set.
-A ratio more than 1.5 times its record in BASELINE fails the check; so does a ratio with no record.
+A ratio more than its limit times its record in BASELINE fails the check (1.5; the batch, whose
+floor is the steadiest, 1.15); so does a ratio with no record.
 The table is printed either way, with the figures behind each ratio. --record writes this run's
 ratios to BASELINE instead of comparing; --report writes the table to FILE (Markdown) with the
 machine, its load and the date.
 
-BENCH_BATCH_RUNS (default 5), BENCH_STARTUP_RUNS (default 100) and BENCH_LAUNCHES (default 10)
+BENCH_BATCH_RUNS (default 7), BENCH_STARTUP_RUNS (default 100) and BENCH_LAUNCHES (default 10)
 set the counts.
 """
 
@@ -42,6 +47,9 @@ import perf_report  # noqa: E402
 from oils_csv import generate  # noqa: E402
 
 LIMIT = 1.5
+# The batch's ratio to its CPU-bound floor varies by about 3 % between runs, loaded or not, so it
+# is held closer: one allocation a number put back (1.22 to 1.25 times) fails it.
+LIMITS = {"batch": 1.15}
 CHECK_BEGIN = "<!-- bench-check:begin -->"
 CHECK_END = "<!-- bench-check:end -->"
 CHECK_HEADING = "## The guard: ratios to their floors"
@@ -49,7 +57,7 @@ CHECK_INTRO = f"""\
 `scripts/bench --check --report` writes this table from one run; nothing else writes it. Each
 figure is a ratio of CPU times to a floor measured in the same run (bench/bench_check.py says
 which), compared with its record in bench/baseline.json; the check fails when one is more than
-{LIMIT} times its record."""
+its limit times its record: {LIMIT}, the batch {LIMITS["batch"]}."""
 ROWS = 1_000_000
 SMALL_ROWS = 1_000
 BATCH_ARGS = cli_bench.BATCH_ARGS
@@ -83,23 +91,39 @@ class Row:
         self.name, self.ratio, self.measured, self.floor = name, ratio, measured, floor
 
 
+FLOOR_LAUNCHES = 3
+
+
+def batch_ratio(probe, tool, floor, big, runs):
+    """The batch's runs, the floor's (each the median of FLOOR_LAUNCHES launches) and the median
+    of the ratios of each interleaved pair."""
+    def floor_run():
+        launches = [launch(probe, [floor, big]) for _ in range(FLOOR_LAUNCHES)]
+        return {"cpu_ms": median(launches, "cpu_ms")}
+
+    tool_runs, floor_runs = interleaved(
+        runs, lambda: launch(probe, [tool, "batch", big] + BATCH_ARGS), floor_run)
+    ratio = statistics.median(t["cpu_ms"] / f["cpu_ms"] for t, f in zip(tool_runs, floor_runs))
+    return tool_runs, floor_runs, ratio
+
+
 def batch_rows(build, work):
     probe = os.path.join(build, "bench", "launch_probe")
     tool = os.path.join(build, "cli", "viscosity")
-    runs = int(os.environ.get("BENCH_BATCH_RUNS", "5"))
+    floor_program = os.path.join(build, "bench", "read_floor")
+    runs = int(os.environ.get("BENCH_BATCH_RUNS", "7"))
     big, small = os.path.join(work, "oils.csv"), os.path.join(work, "oils-1000.csv")
     generate(big, ROWS)
     generate(small, SMALL_ROWS)
-    launch(probe, ["/bin/cat", big])  # a warm page cache for both
-    tool_runs, cat_runs = interleaved(runs, lambda: launch(probe, [tool, "batch", big] + BATCH_ARGS),
-                                      lambda: launch(probe, ["/bin/cat", big]))
+    launch(probe, [floor_program, big])  # a warm page cache for both
+    tool_runs, floor_runs, ratio = batch_ratio(probe, tool, floor_program, big, runs)
     small_runs = [launch(probe, [tool, "batch", small] + BATCH_ARGS) for _ in range(3)]
-    cpu, floor = median(tool_runs, "cpu_ms"), median(cat_runs, "cpu_ms")
+    cpu, floor = median(tool_runs, "cpu_ms"), median(floor_runs, "cpu_ms")
     big_kib, small_kib = median(tool_runs, "maxrss_kib"), median(small_runs, "maxrss_kib")
     return [
-        Row("batch", cpu / floor,
+        Row("batch", ratio,
             f"{ROWS / (cpu / 1e3) / 1e6:.2f} M oils/s ({cpu:.0f} ms CPU)",
-            f"`cat` of the input: {floor:.1f} ms CPU"),
+            f"its input read and parsed: {floor:.1f} ms CPU"),
         Row("batch memory", big_kib / small_kib, f"{big_kib / 1024:.2f} MiB ({ROWS:,} oils)",
             f"{small_kib / 1024:.2f} MiB ({SMALL_ROWS:,} oils)"),
     ]
@@ -163,23 +187,27 @@ def window_rows(build, work):
     ]
 
 
+def limit_of(name):
+    return LIMITS.get(name, LIMIT)
+
+
 def judged(rows, baseline):
     """Each row with its record, how far over it it is, and whether it passes."""
     out = []
     for row in rows:
         record = baseline.get(row.name)
         over = row.ratio / record if record else None
-        out.append((row, record, over, over is not None and over <= LIMIT))
+        out.append((row, record, over, over is not None and over <= limit_of(row.name)))
     return out
 
 
 def table(results):
-    lines = [f"| Benchmark | Measured | Floor, same run | Ratio | Record | Ratio / record "
-             f"(fails above {LIMIT}) | |", "| --- | --- | --- | --- | --- | --- | --- |"]
+    lines = ["| Benchmark | Measured | Floor, same run | Ratio | Record | Ratio / record | "
+             "Fails above | |", "| --- | --- | --- | --- | --- | --- | --- | --- |"]
     for row, record, over, ok in results:
         lines.append(f"| {row.name} | {row.measured} | {row.floor} | {row.ratio:.3f} | "
                      f"{f'{record:.3f}' if record else 'none'} | "
-                     f"{f'{over:.2f}' if over is not None else '-'} | "
+                     f"{f'{over:.2f}' if over is not None else '-'} | {limit_of(row.name)} | "
                      f"{'ok' if ok else '**FAILS**'} |")
     return "\n".join(lines)
 
@@ -227,10 +255,10 @@ def main():
                                   f"{text}\n\nMeasured {when} on {machine()}.")
     failed = [row.name for row, _, _, ok in results if not ok]
     if failed:
-        print(f"\nbench check FAILED: {', '.join(failed)} more than {LIMIT} times the record, or "
-              "with none.")
+        print(f"\nbench check FAILED: {', '.join(failed)} more than its limit times the record, "
+              "or with none.")
         return 1
-    print(f"\nbench check passed: every ratio within {LIMIT} times its record.")
+    print("\nbench check passed: every ratio within its limit times its record.")
     return 0
 
 

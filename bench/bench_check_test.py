@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Tests of the guard's judgement: a ratio passes up to 1.5 times its record and fails beyond it
-or without one, and the table shows every row either way."""
+"""Tests of the guard's judgement: a ratio passes up to its limit times its record (1.5; the batch
+1.15) and fails beyond it or without one, and the table shows every row either way."""
 
 import os
 import sys
@@ -13,13 +13,15 @@ import bench_check  # noqa: E402
 
 class JudgedTest(unittest.TestCase):
     def test_each_ratio_against_its_record(self):
-        baseline = {"batch": 40.0, "tool start": 1.1}
+        baseline = {"batch": 40.0, "tool start": 1.1, "window start": 2.0}
         cases = [
             # (name, ratio now, passes)
             ("batch", 40.0, True),
             ("batch", 20.0, True),  # faster than recorded
-            ("batch", 60.0, True),  # exactly 1.5 times
-            ("batch", 60.1, False),
+            ("batch", 46.0, True),  # exactly 1.15 times, the batch's limit
+            ("batch", 46.1, False),
+            ("window start", 3.0, True),  # exactly 1.5 times, the others' limit
+            ("window start", 3.01, False),
             ("tool start", 1.7, False),
             ("chart", 5.0, False),  # no record
         ]
@@ -33,8 +35,8 @@ class JudgedTest(unittest.TestCase):
         rows = [bench_check.Row("batch", 40.0, "1 M oils/s", "cat"),
                 bench_check.Row("chart", 9.0, "200 µs", "lines")]
         text = bench_check.table(bench_check.judged(rows, {"batch": 40.0, "chart": 5.0}))
-        self.assertIn("| batch | 1 M oils/s | cat | 40.000 | 40.000 | 1.00 | ok |", text)
-        self.assertIn("| chart | 200 µs | lines | 9.000 | 5.000 | 1.80 | **FAILS** |", text)
+        self.assertIn("| batch | 1 M oils/s | cat | 40.000 | 40.000 | 1.00 | 1.15 | ok |", text)
+        self.assertIn("| chart | 200 µs | lines | 9.000 | 5.000 | 1.80 | 1.5 | **FAILS** |", text)
 
 
 if __name__ == "__main__":
