@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Tests of the guard's judgement: a ratio passes up to its limit times its record (1.5; the batch
-1.15) and fails beyond it or without one, and the table shows every row either way."""
+1.2) and fails beyond it or without one, and the table shows every row either way."""
 
 import os
 import sys
@@ -18,8 +18,8 @@ class JudgedTest(unittest.TestCase):
             # (name, ratio now, passes)
             ("batch", 40.0, True),
             ("batch", 20.0, True),  # faster than recorded
-            ("batch", 46.0, True),  # exactly 1.15 times, the batch's limit
-            ("batch", 46.1, False),
+            ("batch", 48.0, True),  # exactly 1.2 times, the batch's limit
+            ("batch", 48.1, False),
             ("window start", 3.0, True),  # exactly 1.5 times, the others' limit
             ("window start", 3.01, False),
             ("tool start", 1.7, False),
@@ -35,7 +35,7 @@ class JudgedTest(unittest.TestCase):
         rows = [bench_check.Row("batch", 40.0, "1 M oils/s", "cat"),
                 bench_check.Row("chart", 9.0, "200 µs", "lines")]
         text = bench_check.table(bench_check.judged(rows, {"batch": 40.0, "chart": 5.0}))
-        self.assertIn("| batch | 1 M oils/s | cat | 40.000 | 40.000 | 1.00 | 1.15 | ok |", text)
+        self.assertIn("| batch | 1 M oils/s | cat | 40.000 | 40.000 | 1.00 | 1.2 | ok |", text)
         self.assertIn("| chart | 200 µs | lines | 9.000 | 5.000 | 1.80 | 1.5 | **FAILS** |", text)
 
 
