@@ -400,7 +400,7 @@ void BatchRun::Row(std::string_view line) {
 void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   // Everything is computed before anything is written, so a failure leaves no partial row.
   const ViscosityLine line = FitLine40100(settings_.law, v40, v100);
-  const std::optional<ViscosityIndex> index = ViscosityIndexOf(v40, v100);
+  const std::optional<long> index = RoundedViscosityIndexOf(v40, v100);  // all the batch shows
   const std::optional<int> grade = IsoGrade(v40);
   const bool dynamic_columns = sg_column_.has_value();
   values_[0] = static_cast<long long>(line_number_);

@@ -62,6 +62,9 @@ constexpr Field Labelled(Field field, std::string_view label,
 inline Value IndexValue(const std::optional<ViscosityIndex>& index) {
   return index ? Value(static_cast<long long>(index->rounded)) : Value();
 }
+inline Value IndexValue(const std::optional<long>& rounded) {
+  return rounded ? Value(static_cast<long long>(*rounded)) : Value();
+}
 inline Value UnroundedIndexValue(const std::optional<ViscosityIndex>& index) {
   return index ? Value(index->unrounded) : Value();
 }

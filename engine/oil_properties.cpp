@@ -189,10 +189,49 @@ std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
 }
 
+// The index of an oil thinner than H by natural logarithms, two where the shown index takes
+// three: n = ln(H / U) / ln Y and 10^n = e^(n ln 10); the same number but for rounding errors.
+// Nullopt where it lies so near a halfway point of the whole numbers that the index taken as
+// IndexOf takes it could round the other way: the bound is sixty-four times the error of a few
+// units in the last place in each step of either computation, carried through the formula, with
+// |ln H| and |ln U| bounded from the numbers' binary exponents.
+std::optional<long> RoundedFromNaturalLogs(double high, double u, double nu100) {
+  constexpr double kLn10 = 2.302585092994045684;
+  const double c = std::log(nu100);
+  const double log_ratio = std::log(high / u);
+  const double n = log_ratio / c;
+  const double index = (std::exp(n * kLn10) - 1) / 0.00715 + 100;
+  if (!(std::fabs(index) < 1e14)) return std::nullopt;
+  constexpr double kUnits = 64 * std::numeric_limits<double>::epsilon();
+  const double logs =
+      (std::abs(std::ilogb(high)) + std::abs(std::ilogb(u)) + 2) * 0.6931471805599453;
+  const double bound =
+      kUnits * (std::fabs(index) + 1 / 0.00715) *
+      (4 + 3 * (logs + std::fabs(log_ratio) + std::fabs(n) * c) / c + 3 * std::fabs(n) * kLn10);
+  const double from_halfway = std::fabs(index - std::floor(index) - 0.5);
+  if (!(from_halfway > bound)) return std::nullopt;
+  return static_cast<long>(std::nearbyint(index));
+}
+
 }  // namespace
 
 std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100) {
   return IndexOf(nu40, nu100, Logs::Shown);
+}
+
+std::optional<long> RoundedViscosityIndexOf(double nu40, double nu100) {
+  // An oil every check passes, thinner than H: the cheaper logarithms, where they decide.
+  if (std::isfinite(nu40) && nu40 > 0 && nu100 >= kTableFirst && nu100 < nu40) {
+    const BasicValues basic = nu100 <= kTableLast ? Interpolated(nu100) : FromFormulas(nu100);
+    if (nu40 < basic.high) {
+      if (const std::optional<long> rounded = RoundedFromNaturalLogs(basic.high, nu40, nu100)) {
+        return rounded;
+      }
+    }
+  }
+  const std::optional<ViscosityIndex> index = IndexOf(nu40, nu100, Logs::Shown);
+  if (!index) return std::nullopt;
+  return index->rounded;
 }
 
 void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second) {

@@ -22,6 +22,9 @@ struct ViscosityIndex {
 // nullopt below 2 cSt at 100 C, where the index is not defined. Error(InvalidArgument) when
 // nu100 is not below nu40: such an oil has no viscosity line these properties hold for.
 std::optional<ViscosityIndex> ViscosityIndexOf(double nu40, double nu100);
+// The rounded index alone, the same as ViscosityIndexOf's, refused alike; cheaper for an oil
+// whose index lies far from a halfway point of the whole numbers (nearly every one).
+std::optional<long> RoundedViscosityIndexOf(double nu40, double nu100);
 inline constexpr std::string_view kIndexUndefined = "not defined below 2 cSt at 100 °C";
 
 // Refuses two measured points unless the hotter one has the lower viscosity:

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
+#include <utility>
 
 #include "catalogue/catalogue.h"
 #include "caught.h"
@@ -96,6 +98,52 @@ TEST(ViscosityIndex, RoundsBesideAHalfwayPointAsEveryCLibraryDoes) {
       EXPECT_EQ(index->rounded, std::lround(std::nearbyint(wide))) << nu40;
       EXPECT_EQ(FormatNumber(index->unrounded, "0.000"), FormatNumber(wide, "0.000")) << nu40;
     }
+  }
+}
+
+// The batch's rounded index is the full index's, on random oils over the table and above it and
+// on the doubles beside halfway points of the whole numbers, where its cheaper logarithms must
+// give way; refusals are the same too.
+TEST(RoundedViscosityIndex, IsTheFullIndexRounded) {
+  const auto expect_same = [](double nu40, double nu100) {
+    const std::optional<Error> full_error = Caught([&] { ViscosityIndexOf(nu40, nu100); });
+    const std::optional<Error> error = Caught([&] { RoundedViscosityIndexOf(nu40, nu100); });
+    ASSERT_EQ(Outcome(error), Outcome(full_error)) << nu40 << " " << nu100;
+    if (full_error) return;
+    const std::optional<ViscosityIndex> full = ViscosityIndexOf(nu40, nu100);
+    const std::optional<long> rounded = RoundedViscosityIndexOf(nu40, nu100);
+    ASSERT_EQ(rounded.has_value(), full.has_value()) << nu40 << " " << nu100;
+    if (full) {
+      ASSERT_EQ(*rounded, full->rounded) << nu40 << " " << nu100;
+    }
+  };
+  std::mt19937_64 random(36);
+  std::uniform_real_distribution<double> hot(1.5, 150);
+  std::uniform_real_distribution<double> ratio(1.05, 40);
+  for (int i = 0; i < 200000; ++i) {
+    const double nu100 = hot(random);
+    expect_same(nu100 * ratio(random), nu100);
+  }
+  for (const double halfway : {120.5, 151.5, 187.5, 99.5, 0.5, -20.5}) {
+    SCOPED_TRACE(halfway);
+    double low = 70;  // the index falls as nu40 rises
+    double high = 1e5;
+    while (std::nextafter(low, high) < high) {
+      const double middle = low + (high - low) / 2;
+      (ViscosityIndexOf(middle, 69)->unrounded > halfway ? low : high) = middle;
+    }
+    double nu40 = low;
+    for (int i = 0; i < 8; ++i) nu40 = std::nextafter(nu40, 0.0);
+    for (int i = 0; i < 16; ++i, nu40 = std::nextafter(nu40, 1e6)) expect_same(nu40, 69);
+  }
+  for (const auto& [nu40, nu100] : {std::pair{0.0, 8.86},
+                                    {kNaN, 8.86},
+                                    {73.3, kNaN},
+                                    {10.0, 20.0},
+                                    {1e-300, 8.86},
+                                    {1.0, 1.5},
+                                    {7.9, 1.99}}) {
+    expect_same(nu40, nu100);
   }
 }
 
