@@ -29,13 +29,8 @@ inline constexpr std::array<Lubricant, 10> LubricantCatalogue{{
 }};
 inline constexpr std::string_view kOtherLubricant = "OTHER";
 
-// The catalogue oil whose name is exactly `name`; nullptr for "OTHER" or any other text.
+// The catalogue oil whose name is exactly `name`; nullptr for "OTHER" or any other text. A name
+// a person types is found by the oil directory (oils/oil_directory.h).
 const Lubricant* FindOil(std::string_view name);
-
-// The catalogue oil a person typed, matched by MatchName (catalogue/name_match.h): without regard
-// to case and blanks. Error(TypeMismatch) otherwise, naming `what` and the text and offering the
-// nearest names: '--oil "SHC 362" is not in the catalogue; did you mean "SHC 632"? "viscosity
-// oils" lists its names.'
-const Lubricant& CatalogueOilNamed(std::string_view what, std::string_view typed);
 
 }  // namespace project1

@@ -6,8 +6,8 @@
 
 #include "cli/batch_bearing.h"
 #include "cli/fields.h"
-#include "cli/gravity.h"
 #include "cli/within_data.h"
+#include "oils/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"

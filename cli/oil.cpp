@@ -5,15 +5,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "catalogue/catalogue.h"
-#include "catalogue/name_match.h"
 #include "cli/fields.h"
-#include "cli/gravity.h"
 #include "cli/options.h"
 #include "cli/user_oil_lookup.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/name_key.h"
+#include "oils/oil_limits.h"
 
 namespace project1::cli {
 
@@ -38,9 +37,10 @@ void RefuseThickerWhenHot(std::vector<ViscosityPoint> points) {
 }  // namespace
 
 void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity) {
-  AddTextOption(command, "--oil", oil.oil,
-                "a catalogue oil by its name, in any case, with or without blanks (see `viscosity "
-                "oils`)")
+  AddTextOption(
+      command, "--oil", oil.oil,
+      "a catalogue oil or one of yours by its name, in any case, with or without blanks (see "
+      "`viscosity oils`)")
       ->type_name("NAME");
   AddTextOption(command, "--v40", oil.v40, "kinematic viscosity at 40 °C")->type_name("CST");
   AddTextOption(command, "--v100", oil.v100, "kinematic viscosity at 100 °C")->type_name("CST");
@@ -85,15 +85,8 @@ Oil ResolveOil(const OilOptions& options) {
   const std::string v40 = prefix + "v40", v100 = prefix + "v100", vi = prefix + "vi";
 
   Oil oil;
-  // The user's own oil of that name, unless the catalogue holds one.
-  if (const std::optional<UserOil> mine = by_name ? UsersOilNamed(*options.oil) : std::nullopt) {
-    oil.nu40 = mine->nu40;
-    oil.nu100 = mine->nu100;
-    oil.sg = mine->gravity;
-    oil.given_40_100 = true;
-    oil.line = FitLine40100(law, oil.nu40, oil.nu100);
-  } else if (by_name) {
-    const Lubricant& found = CatalogueOilNamed(prefix + "oil", *options.oil);
+  if (by_name) {
+    const DirectoryOil found = OilOption(prefix + "oil", *options.oil);
     oil.nu40 = found.nu40;
     oil.nu100 = found.nu100;
     oil.sg = found.gravity;

@@ -180,17 +180,16 @@ void EditOil(const EditOptions& o) {
 
 }  // namespace
 
-std::optional<UserOil> UsersOilNamed(std::string_view name) {
-  const UserOilNamed named = UserOilBesideCatalogue(UsersOils().oils, name);
-  if (named.shadowed) {
+DirectoryOil OilOption(std::string_view what, std::string_view name) {
+  const FoundOil found = OilNamed(what, name, UsersOils().oils);
+  if (found.shadowed) {
     static bool said = false;
     if (!said) {
       Warn(ShadowedByCatalogueNotice(name));
       said = true;
     }
   }
-  if (named.oil == nullptr) return std::nullopt;
-  return *named.oil;
+  return found.oil;
 }
 
 void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <functional>
 
-#include "cli/gravity.h"
+#include "oils/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
 #include "error/error.h"

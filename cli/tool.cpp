@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/name_match.h"
+#include "oils/name_key.h"
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "error/error.h"

@@ -1,17 +1,16 @@
 #pragma once
-// `--oil NAME` among the user's own oils.
+// `--oil NAME` among the catalogue and the user's own oils.
 
-#include <optional>
 #include <string_view>
 
-#include "user_oils/user_oils.h"
+#include "oils/oil_directory.h"
 
 namespace project1::cli {
 
-// The user's oil named `name`, when the catalogue holds no oil of that name (judged as the user's
-// names are, without regard to case and surrounding blanks). When both do, the catalogue's is
-// used and standard error says so once. Rows of the user's file that cannot be
-// read are reported on standard error, once.
-std::optional<UserOil> UsersOilNamed(std::string_view name);
+// The oil `--oil NAME` means, found by the oil directory among the catalogue and the user's own
+// oils (`what` names the option in its messages). When the catalogue's oil hides one of the
+// user's, standard error says so once. Rows of the user's file that cannot be read are reported
+// on standard error, once.
+DirectoryOil OilOption(std::string_view what, std::string_view name);
 
 }  // namespace project1::cli

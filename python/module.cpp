@@ -14,7 +14,6 @@
 #include "bearing/bearing.h"
 #include "bearing/life.h"
 #include "catalogue/catalogue.h"
-#include "cli/gravity.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
 #include "engine/sae_grades.h"
@@ -22,6 +21,8 @@
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/oil_directory.h"
+#include "oils/oil_limits.h"
 #include "project1/version.h"
 #include "python/broadcast.h"
 #include "user_oils/user_oils.h"
@@ -171,7 +172,7 @@ py::object DynamicViscosityFunction(const py::object& nu, const py::object& sg, 
                                       : ReynToMpaS(reyn);
   };
   const auto checked_gravity = [](double sg15) {
-    return Blame(ArgBit(1), [&] { return cli::CheckedGravity("The specific gravity", sg15, {}); });
+    return Blame(ArgBit(1), [&] { return CheckedGravity("The specific gravity", sg15, {}); });
   };
   // The gravity's errors blame sg; any other the viscosity.
   const auto reyn_of = [](double nu_cst, double gravity, unsigned gravity_args) {
@@ -191,12 +192,11 @@ py::object DynamicViscosityFunction(const py::object& nu, const py::object& sg, 
                                 ArgOf("t", t)};
   return Broadcast(args, [&](const std::array<double, 4>& x) {
     const double sg15 = checked_gravity(x[1]);
-    const double alpha = Blame(ArgBit(2), [&] {
-      return cli::CheckedExpansion("The thermal expansion coefficient", x[2]);
-    });
+    const double alpha = Blame(
+        ArgBit(2), [&] { return CheckedExpansion("The thermal expansion coefficient", x[2]); });
     const double t_c = Blame(ArgBit(3), [&] { return TemperatureToCelsius(x[3], t_unit); });
-    const double gravity = Blame(ArgBit(1) | ArgBit(2) | ArgBit(3),
-                                 [&] { return cli::ExpandedGravity(sg15, alpha, t_c); });
+    const double gravity =
+        Blame(ArgBit(1) | ArgBit(2) | ArgBit(3), [&] { return ExpandedGravity(sg15, alpha, t_c); });
     return in_unit(reyn_of(x[0], gravity, ArgBit(1) | ArgBit(2) | ArgBit(3)));
   });
 }
@@ -347,15 +347,12 @@ py::list UsersOilsList() {
 
 py::dict OilNamed(const std::string& name) {
   const UserOilLibrary library = ReadUsersOils();
-  const UserOilNamed mine = UserOilBesideCatalogue(library.oils, name);
-  if (mine.shadowed) Warn(ShadowedByCatalogueNotice(name));
-  if (mine.oil != nullptr) {
-    return Record(mine.oil->name, mine.oil->nu40, mine.oil->nu100, mine.oil->gravity,
-                  mine.oil->note, "user");
-  }
   try {
-    const Lubricant& oil = CatalogueOilNamed("name", name);
-    return Record(oil.name, oil.nu40, oil.nu100, oil.gravity, "", "catalogue");
+    const FoundOil found = project1::OilNamed("name", name, library.oils);
+    if (found.shadowed) Warn(ShadowedByCatalogueNotice(name));
+    const DirectoryOil& oil = found.oil;
+    return Record(oil.name, oil.nu40, oil.nu100, oil.gravity, oil.note,
+                  oil.catalogue ? "catalogue" : "user");
   } catch (const Error& error) {
     throw py::value_error(error.what());
   }

@@ -9,6 +9,7 @@
 #include "catalogue/catalogue.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/name_key.h"
 #include "platform/file_lock.h"
 #include "platform/host.h"
 #include "platform/safe_replace.h"
@@ -112,61 +113,6 @@ void SplitRecordsOrThrow(std::string_view text, std::string_view source,
     const bool blank = record.fields.size() == 1 && record.fields[0].empty();
     if (!blank) records.push_back(std::move(record));
   }
-}
-
-// The lower-case letter of a capital in the alphabets that have cases most used for oil names
-// (Latin with its accents, Greek, Cyrillic); any other code point as it is.
-char32_t LowerLetter(char32_t c) {
-  if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
-      (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
-    return c + 0x20;
-  }
-  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
-  // The Greek capitals with an accent.
-  if (c == 0x386) return 0x3AC;
-  if (c >= 0x388 && c <= 0x38A) return c + 0x25;
-  if (c == 0x38C) return 0x3CC;
-  if (c == 0x38E || c == 0x38F) return c + 0x3F;
-  // Latin Extended-A pairs capitals and small letters, the capital first, except in the runs
-  // U+0139-U+0148 and U+0179-U+017E, where the capital has the odd code point.
-  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
-  if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1)) return c + 1;
-  return c;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// `text` with the capitals LowerLetter knows in lower case. Only two- and one-byte UTF-8
-// sequences hold such capitals; every other byte is kept as it is.
-std::string Lower(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(text[i]);
-    if (byte < 0x80) {
-      AppendUtf8(out, LowerLetter(byte));
-    } else if ((byte & 0xE0) == 0xC0 && i + 1 < text.size() &&
-               (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80) {
-      const char32_t c =
-          (char32_t{byte & 0x1Fu} << 6) | (static_cast<unsigned char>(text[i + 1]) & 0x3Fu);
-      AppendUtf8(out, LowerLetter(c));
-      ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
 }
 
 double FieldNumber(std::string_view column, const std::string& field) {
@@ -326,7 +272,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
   const Record& header = records.front();
   std::optional<std::size_t> name_at, v40_at, v100_at, sg_at, note_at;
   for (std::size_t c = 0; c < header.fields.size(); ++c) {
-    const std::string column = Lower(TrimBlanks(header.fields[c]));
+    const std::string column = NameKey(header.fields[c]);
     for (auto [slot, key] :
          {std::pair{&name_at, "name"}, std::pair{&v40_at, "v40"}, std::pair{&v100_at, "v100"},
           std::pair{&sg_at, "sg"}, std::pair{&note_at, "note"}}) {
@@ -385,8 +331,6 @@ std::filesystem::path UserOilsPath() {
   return *folder / "Project1" / "oils.csv";
 }
 
-std::string NameKey(std::string_view name) { return Lower(TrimBlanks(name)); }
-
 UserOilLibrary ParseUserOils(std::string_view text, std::string_view source) {
   std::vector<std::string> problems;
   UserOilLibrary library =
@@ -442,21 +386,6 @@ const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view na
     if (NameKey(oil.name) == key) return &oil;
   }
   return nullptr;
-}
-
-UserOilNamed UserOilBesideCatalogue(const std::vector<UserOil>& oils, std::string_view name) {
-  const UserOil* mine = FindUserOil(oils, name);
-  if (mine == nullptr) return {};
-  const std::string key = NameKey(name);
-  for (const Lubricant& oil : LubricantCatalogue) {
-    if (NameKey(oil.name) == key) return {nullptr, true};
-  }
-  return {mine, false};
-}
-
-std::string ShadowedByCatalogueNotice(std::string_view name) {
-  return "\"" + std::string(name) +
-         "\" is now also a catalogue oil: the catalogue's is used, not yours.";
 }
 
 void ChangeUserOils(const std::filesystem::path& path,

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "oils/name_key.h"  // NameKey, which a name's uniqueness is judged on
 #include "platform/file_calls.h"
 
 namespace project1 {
@@ -41,11 +42,6 @@ inline constexpr std::string_view kUserOilsHeader = "name,v40,v100,sg,note";
 // the system names no such folder.
 std::filesystem::path UserOilsPath();
 
-// What the name's uniqueness is judged on: the name without surrounding blanks, its capitals in
-// lower case (Latin, with the accented letters of Latin-1 and Latin Extended-A, Greek and
-// Cyrillic; other letters as they are).
-std::string NameKey(std::string_view name);
-
 // Reads CSV text whose header names at least name, v40 and v100 (and optionally sg and note, in
 // any order and case; other columns are ignored). `source` names the text in the messages. Rows
 // that cannot be read, and names met before, are reported; a header that cannot be read makes
@@ -72,17 +68,6 @@ void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils);
 
 // The oil of `oils` named `name` (judged by NameKey); nullptr when none is.
 const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view name);
-
-// The oil of `oils` that a name asking for an oil means: the user's oil of that name, unless a
-// catalogue oil has the name too (judged by NameKey), when the catalogue's is meant and
-// `shadowed` tells so. Neither: no oil of the user's is meant.
-struct UserOilNamed {
-  const UserOil* oil = nullptr;
-  bool shadowed = false;  // the user has an oil of that name, and the catalogue's is meant
-};
-UserOilNamed UserOilBesideCatalogue(const std::vector<UserOil>& oils, std::string_view name);
-// What a person is told when `name` means the catalogue's oil, not theirs.
-std::string ShadowedByCatalogueNotice(std::string_view name);
 
 // Reads the library at `path` under its lock, lets `change` change the oils, checks each changed
 // or added oil, and replaces the file with the result. Refuses (Error(FileError), the file

@@ -11,6 +11,7 @@
 
 #include "catalogue/catalogue.h"
 #include "numtext/numtext.h"
+#include "oils/oil_directory.h"
 #include "window/caption.h"
 #include "window/fitting_label.h"
 #include "window/fitting_line_edit.h"
@@ -314,14 +315,10 @@ void MainWindow::LoadUserOils() {
     // No folder for the user's oils: there are none.
   }
   // A name the catalogue took is the catalogue's; the others in name order.
-  std::vector<std::string> catalogue;
-  for (const Lubricant& oil : LubricantCatalogue) catalogue.push_back(NameKey(oil.name));
   std::vector<std::pair<QString, UserOil*>> named;
   named.reserve(library.oils.size());
   for (UserOil& oil : library.oils) {
-    if (std::find(catalogue.begin(), catalogue.end(), NameKey(oil.name)) != catalogue.end()) {
-      continue;
-    }
+    if (ShadowedByCatalogue(oil.name)) continue;
     named.emplace_back(QString::fromStdString(oil.name), &oil);
   }
   std::stable_sort(named.begin(), named.end(), [](const auto& a, const auto& b) {

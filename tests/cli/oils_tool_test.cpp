@@ -220,5 +220,33 @@ TEST(OilsTool, TheCatalogueWinsANameItTookLaterAndSaysSoOnce) {
   EXPECT_NEAR(nlohmann::json::parse(run.out)["blend_kinematic_cst"].get<double>(), 320, 1e-9);
 }
 
+TEST(OilsTool, OilFindsAUsersOilAsACatalogueOilWithItsLimits) {
+  TempDataHome home;
+  std::filesystem::create_directories(home.OilsFile().parent_path());
+  WriteBytes(home.OilsFile(),
+             "name,v40,v100,sg,note\nHydraulic HV 46,46,7.9,0.87,\nHeavy,100,11,4.5,\n");
+  struct Case {
+    std::string typed;
+    int status;
+    std::string err;  // empty: found, and ν40 is 46 cSt
+  };
+  const Case cases[] = {
+      {"hydraulic hv46", 0, ""},
+      {"HYDRAULICHV 46", 0, ""},
+      {"Hydraulik HV 46", 2,
+       "viscosity: --oil \"Hydraulik HV 46\" is not in the catalogue or among your oils; did you "
+       "mean \"Hydraulic HV 46\"? \"viscosity oils\" lists them.\n"},
+      {"heavy", 2,
+       "viscosity: The specific gravity of your oil \"Heavy\" must be from 0.5 to 3; it is 4.5.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.typed);
+    const ToolRun run = Tool({"at", "40", "--oil", c.typed, "--format", "csv"});
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+    if (c.status == 0) EXPECT_TRUE(run.out.find("\n40,45.99999") != std::string::npos) << run.out;
+  }
+}
+
 }  // namespace
 }  // namespace project1

@@ -1,4 +1,4 @@
-#include "catalogue/name_match.h"
+#include "oils/name_key.h"
 
 #include <algorithm>
 #include <utility>
@@ -7,14 +7,37 @@ namespace project1 {
 
 namespace {
 
-// The text in lower case (ASCII letters) without blanks.
-std::string Folded(std::string_view text) {
-  std::string out;
-  for (const char c : text) {
-    if (c == ' ' || c == '\t') continue;
-    out += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+// The lower-case letter of a capital in the alphabets that have cases most used for oil names
+// (Latin with its accents, Greek, Cyrillic); any other code point as it is.
+char32_t LowerLetter(char32_t c) {
+  if ((c >= U'A' && c <= U'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+      (c >= 0x391 && c <= 0x3AB && c != 0x3A2) || (c >= 0x410 && c <= 0x42F)) {
+    return c + 0x20;
   }
-  return out;
+  if (c >= 0x400 && c <= 0x40F) return c + 0x50;
+  // The Greek capitals with an accent.
+  if (c == 0x386) return 0x3AC;
+  if (c >= 0x388 && c <= 0x38A) return c + 0x25;
+  if (c == 0x38C) return 0x3CC;
+  if (c == 0x38E || c == 0x38F) return c + 0x3F;
+  // Latin Extended-A pairs capitals and small letters, the capital first, except in the runs
+  // U+0139-U+0148 and U+0179-U+017E, where the capital has the odd code point.
+  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) return c | 1;
+  if (((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) && (c & 1)) return c + 1;
+  return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 // The number of typing slips (a character added, left out, changed, or two neighbours swapped)
@@ -39,6 +62,29 @@ constexpr std::size_t kMostNearest = 3;
 
 }  // namespace
 
+// Only two- and one-byte UTF-8 sequences hold the capitals LowerLetter knows; every other byte is
+// kept as it is.
+std::string NameKey(std::string_view name) {
+  std::string out;
+  out.reserve(name.size());
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(name[i]);
+    if (byte == ' ' || byte == '\t') continue;
+    if (byte < 0x80) {
+      AppendUtf8(out, LowerLetter(byte));
+    } else if ((byte & 0xE0) == 0xC0 && i + 1 < name.size() &&
+               (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80) {
+      const char32_t c =
+          (char32_t{byte & 0x1Fu} << 6) | (static_cast<unsigned char>(name[i + 1]) & 0x3Fu);
+      AppendUtf8(out, LowerLetter(c));
+      ++i;
+    } else {
+      out += name[i];
+    }
+  }
+  return out;
+}
+
 NameMatch MatchName(std::string_view typed, std::span<const std::string_view> names) {
   NameMatch match;
   for (std::size_t i = 0; i < names.size(); ++i) {
@@ -47,9 +93,9 @@ NameMatch MatchName(std::string_view typed, std::span<const std::string_view> na
       return match;
     }
   }
-  const std::string folded = Folded(typed);
+  const std::string folded = NameKey(typed);
   for (std::size_t i = 0; i < names.size(); ++i) {
-    if (Folded(names[i]) == folded) match.nearest.push_back(i);
+    if (NameKey(names[i]) == folded) match.nearest.push_back(i);
   }
   if (match.nearest.size() == 1) {
     match.found = match.nearest.front();
@@ -64,7 +110,7 @@ NameMatch MatchName(std::string_view typed, std::span<const std::string_view> na
   const std::size_t allowed = std::max<std::size_t>(2, folded.size() / 3);
   std::vector<std::pair<std::size_t, std::size_t>> near;  // slips, index
   for (std::size_t i = 0; i < names.size(); ++i) {
-    const std::size_t slips = Slips(folded, Folded(names[i]));
+    const std::size_t slips = Slips(folded, NameKey(names[i]));
     if (slips <= allowed) near.emplace_back(slips, i);
   }
   std::stable_sort(near.begin(), near.end(),

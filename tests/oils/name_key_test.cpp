@@ -1,5 +1,5 @@
-// Finding a typed name among names: exactly, without regard to case and blanks, or the nearest.
-#include "catalogue/name_match.h"
+// The name key, and finding a typed name among names: exactly, by its key, or the nearest.
+#include "oils/name_key.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,22 @@ namespace project1 {
 namespace {
 
 using Indexes = std::vector<std::size_t>;
+
+TEST(NameKey, FoldsCaseInLatinGreekAndCyrillicAndDropsEveryBlank) {
+  struct Same {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  for (const Same& c :
+       {Same{"ÖLWERK ÆØÅ", "ölwerk æøå", true}, Same{"ŁÓDŹ Ž", "łódź ž", true},
+        Same{"ΛΆΔΙ ΌΎΏ", "λάδι όύώ", true}, Same{"ΛΑΔΙ", "λαδι", true},
+        Same{"МАСЛО", "масло", true}, Same{"ЁЖ", "ёж", true},
+        Same{"Hydraulic HV 46", " hydraulic\thv46 ", true}, Same{"Öl", "Ol", false},
+        Same{"×", "÷", false}, Same{"潤滑油", "潤滑油", true}, Same{"HV 46", "HV 4 7", false}}) {
+    EXPECT_EQ(NameKey(c.a) == NameKey(c.b), c.same) << c.a << " / " << c.b;
+  }
+}
 
 TEST(MatchName, FindsOneNameOrOffersTheNearest) {
   const std::vector<std::string_view> oils = {"SHC 624", "SHC 629",  "SHC 632",

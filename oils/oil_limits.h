@@ -1,10 +1,11 @@
 #pragma once
-// The tool's rules for a specific gravity and a thermal expansion coefficient, wherever an oil's
-// are read (options and the batch's sg column). The window keeps its own, wider rules.
+// The limits an oil must meet for its specific gravity, density and thermal expansion
+// coefficient, wherever the tool and the module read one: options, the batch's sg column and the
+// user's oils. The window keeps its own, wider rules.
 
 #include <string_view>
 
-namespace project1::cli {
+namespace project1 {
 
 // Oils lie well inside these.
 inline constexpr double kLeastGravity = 0.5;
@@ -27,4 +28,4 @@ double CheckedExpansion(std::string_view what, double alpha);
 // it is too small to be a number (never handed on as the oil's gravity).
 double ExpandedGravity(double sg15, double alpha, double t_c);
 
-}  // namespace project1::cli
+}  // namespace project1

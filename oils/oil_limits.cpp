@@ -1,4 +1,4 @@
-#include "cli/gravity.h"
+#include "oils/oil_limits.h"
 
 #include <cfloat>
 #include <string>
@@ -7,7 +7,7 @@
 #include "error/error.h"
 #include "numtext/numtext.h"
 
-namespace project1::cli {
+namespace project1 {
 
 double CheckedGravity(std::string_view what, double sg, std::string_view text) {
   if (sg >= kLeastGravity && sg <= kMostGravity) return sg;
@@ -50,4 +50,4 @@ double ExpandedGravity(double sg15, double alpha, double t_c) {
                   " at 15 °C, expanding by " + MessageNumber(alpha) + " per °C.");
 }
 
-}  // namespace project1::cli
+}  // namespace project1
