@@ -19,6 +19,7 @@
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/oil_limits.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "user_oils/user_oils.h"
@@ -136,6 +137,9 @@ void ImportOils(const std::string& file) {
       try {
         CheckUserOil(oils.back(), oils);
         CheckThinnerWhenHotter({40, oils.back().nu40}, {100, oils.back().nu100});
+        if (const std::optional<double> sg = oils.back().gravity) {
+          CheckedGravity("sg", *sg, ShortestText(*sg));
+        }
       } catch (const Error& error) {
         throw Error(error.kind(),
                     file + " line " + std::to_string(imported.lines[i]) + ": " + error.what());

@@ -102,6 +102,7 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
   const std::string before = *ReadBytes(home.OilsFile());
   WriteBytes(home.Home() / "in.csv", "name,v40,v100,sg\nNew,46,6.8,\nBad,4x6,6.8,0.85\n");
   WriteBytes(home.Home() / "clash.csv", "name,v40,v100\nNew,46,6.8\n gear a ,68,8.8\n");
+  WriteBytes(home.Home() / "heavy.csv", "name,v40,v100,sg\nNew,46,6.8,\nHeavy,46,6.8,4.5\n");
   struct Case {
     Args args;
     int status;
@@ -109,6 +110,7 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
   };
   const std::string in = (home.Home() / "in.csv").string();
   const std::string clash = (home.Home() / "clash.csv").string();
+  const std::string heavy = (home.Home() / "heavy.csv").string();
   const Case cases[] = {
       {{"oils", "add", "gear a", "--v40", "68", "--v100", "8.8"},
        2,
@@ -138,6 +140,10 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
        "\"SHC 624\" is a catalogue oil's name; choose another."},
       {{"oils", "import", in}, 2, in + " line 3: v40 \"4x6\" is not a number."},
       {{"oils", "import", clash}, 2, clash + " line 3: You already have an oil named \"Gear A\"."},
+      {{"oils", "import", heavy}, 2, heavy + " line 3: sg must be from 0.5 to 3; it is 4.5."},
+      {{"oils", "add", "GEARA", "--v40", "68", "--v100", "8.8"},
+       2,
+       "You already have an oil named \"Gear A\"."},
       {{"oils", "import", home.Home().string()},
        1,
        "Cannot read " + home.Home().string() + ": Is a directory."},
