@@ -24,9 +24,9 @@ double MeanDiameter(double bore_mm, double outside_mm) {
   CheckPositive(bore_mm, "The bore", "mm");
   CheckPositive(outside_mm, "The outside diameter", "mm");
   if (!(bore_mm < outside_mm)) {
-    throw Error(ErrorKind::InvalidArgument, "The bore (" + NumberToText(bore_mm) +
-                                                " mm) must be below the outside diameter (" +
-                                                NumberToText(outside_mm) + " mm).");
+    throw Error(Fault::InvalidArgument, "The bore (" + NumberToText(bore_mm) +
+                                            " mm) must be below the outside diameter (" +
+                                            NumberToText(outside_mm) + " mm).");
   }
   return bore_mm + (outside_mm - bore_mm) / 2;
 }
@@ -38,16 +38,16 @@ double RatedViscosity(double mean_diameter_mm, double speed_rpm) {
                            ? 45000 * std::pow(speed_rpm, -0.83) / std::sqrt(mean_diameter_mm)
                            : 4500 / std::sqrt(speed_rpm) / std::sqrt(mean_diameter_mm);
   if (!std::isfinite(rated) || !(rated > 0)) {
-    throw Error(ErrorKind::Overflow, "The rated viscosity of a bearing of " +
-                                         NumberToText(mean_diameter_mm) + " mm at " +
-                                         NumberToText(speed_rpm) + " r/min is out of range.");
+    throw Error(Fault::Overflow, "The rated viscosity of a bearing of " +
+                                     NumberToText(mean_diameter_mm) + " mm at " +
+                                     NumberToText(speed_rpm) + " r/min is out of range.");
   }
   return rated;
 }
 
 KappaBand KappaBandOf(double kappa) {
   if (std::isnan(kappa)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity ratio is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity ratio is not a number.");
   }
   if (kappa < kSeparating) return KappaBand::Below1;
   if (kappa < kFullFilm) return KappaBand::OneTo4;
@@ -80,15 +80,14 @@ std::string_view KappaBandMeaning(KappaBand band) {
 
 double Kappa(double nu_cst, double rated_cst) {
   CheckPositive(rated_cst, "The rated viscosity", "cSt");
-  if (std::isnan(nu_cst))
-    throw Error(ErrorKind::InvalidOperation, "The viscosity is not a number.");
+  if (std::isnan(nu_cst)) throw Error(Fault::InvalidOperation, "The viscosity is not a number.");
   return nu_cst / rated_cst;
 }
 
 OperatingRange OperatingRangeOf(const ViscosityLine& line, double rated_cst) {
   CheckPositive(rated_cst, "The rated viscosity", "cSt");
   if (!(line.b > 0)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The oil's viscosity does not fall as it warms, so no temperature range keeps "
                 "the bearing's film.");
   }
@@ -99,7 +98,7 @@ OperatingRange OperatingRangeOf(const ViscosityLine& line, double rated_cst) {
 GradeSelection SelectGrade(double rated_cst, double t_c, double viscosity_index, Law law,
                            GradeBasis basis) {
   CheckPositive(rated_cst, "The rated viscosity", "cSt");
-  if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  if (std::isnan(t_c)) throw Error(Fault::InvalidOperation, "The temperature is not a number.");
   GradeSelection selection;
   selection.rated_viscosity_cst = rated_cst;
   selection.temperature_c = t_c;

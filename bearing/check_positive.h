@@ -14,12 +14,12 @@ namespace project1::bearing_checks {
 inline void CheckPositive(double value, std::string_view subject, std::string_view unit) {
   if (value > 0 && std::isfinite(value)) return;
   const std::string name(subject);
-  if (std::isnan(value)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
+  if (std::isnan(value)) throw Error(Fault::InvalidOperation, name + " is not a number.");
   if (std::isinf(value) && value > 0) {
-    throw Error(ErrorKind::Overflow, name + " is too large; it is " + NumberToText(value) + ".");
+    throw Error(Fault::Overflow, name + " is too large; it is " + NumberToText(value) + ".");
   }
-  throw Error(ErrorKind::InvalidArgument, name + " must be above 0 " + std::string(unit) +
-                                              "; it is " + NumberToText(value) + ".");
+  throw Error(Fault::InvalidArgument, name + " must be above 0 " + std::string(unit) + "; it is " +
+                                          NumberToText(value) + ".");
 }
 
 }  // namespace project1::bearing_checks

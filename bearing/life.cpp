@@ -56,11 +56,11 @@ Band BandOf(double kappa) {
 
 void CheckContamination(double contamination) {
   if (std::isnan(contamination)) {
-    throw Error(ErrorKind::InvalidOperation, "The contamination factor e_C is not a number.",
+    throw Error(Fault::InvalidOperation, "The contamination factor e_C is not a number.",
                 "contamination factor");
   }
   if (!(contamination >= 0 && contamination <= 1)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The contamination factor e_C must be from 0 to 1; it is " +
                     NumberToText(contamination) + ".",
                 "contamination factor");
@@ -110,7 +110,7 @@ BasicLife BasicLifeOf(const LifeInputs& in) {
   CheckPositive(in.load_kn, "The load P", "kN");
   CheckPositive(in.rating_kn, "The dynamic load rating C", "kN");
   if (in.rating_kn < in.load_kn) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The dynamic load rating C (" + NumberToText(in.rating_kn) +
                     " kN) must not be below the load P (" + NumberToText(in.load_kn) + " kN).",
                 "dynamic load rating");
@@ -118,7 +118,7 @@ BasicLife BasicLifeOf(const LifeInputs& in) {
   CheckPositive(in.speed_rpm, "The speed", "r/min");
   const std::optional<double> a1 = ReliabilityFactor(in.reliability_percent);
   if (!a1) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The reliability must be one of 90, 95, 96, 97, 98 and 99 %; it is " +
                     NumberToText(in.reliability_percent) + ".",
                 "reliability");
@@ -128,9 +128,9 @@ BasicLife BasicLifeOf(const LifeInputs& in) {
   life.basic_rating_life_mrev = std::pow(in.rating_kn / in.load_kn, life.life_exponent);
   life.basic_rating_life_hours = 1e6 / (60 * in.speed_rpm) * life.basic_rating_life_mrev;
   if (!std::isfinite(life.basic_rating_life_hours)) {
-    throw Error(ErrorKind::Overflow, "The basic rating life of C = " + ShortestText(in.rating_kn) +
-                                         " kN at P = " + ShortestText(in.load_kn) + " kN and " +
-                                         ShortestText(in.speed_rpm) + " r/min is out of range.");
+    throw Error(Fault::Overflow, "The basic rating life of C = " + ShortestText(in.rating_kn) +
+                                     " kN at P = " + ShortestText(in.load_kn) + " kN and " +
+                                     ShortestText(in.speed_rpm) + " r/min is out of range.");
   }
   life.reliability_percent = in.reliability_percent;
   life.a1 = *a1;
@@ -146,11 +146,11 @@ BasicLife BasicLifeOf(const LifeInputs& in) {
 std::optional<double> LifeModificationFactor(BearingType type, double kappa, double contamination,
                                              double ec_cu_over_p, bool ep) {
   if (std::isnan(kappa)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity ratio is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity ratio is not a number.");
   }
   CheckContamination(contamination);
   if (!(ec_cu_over_p >= 0)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "e_C C_u / P must be 0 or more; it is " + NumberToText(ec_cu_over_p) + ".");
   }
   if (kappa < kLifeMinimumKappa) return std::nullopt;
@@ -176,7 +176,7 @@ std::optional<double> LifeModificationFactor(BearingType type, double kappa, dou
 
 ModifiedLife ModifiedLifeAt(const LifeInputs& inputs, const BasicLife& basic, double kappa) {
   if (!basic.contamination_factor || !basic.ec_cu_over_p) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "a_ISO needs the contamination factor e_C and the fatigue load limit C_u.");
   }
   ModifiedLife life;
@@ -188,7 +188,7 @@ ModifiedLife ModifiedLifeAt(const LifeInputs& inputs, const BasicLife& basic, do
   }
   life.modified_rating_life_hours = basic.a1 * *life.a_iso * basic.basic_rating_life_hours;
   if (!std::isfinite(*life.modified_rating_life_hours)) {
-    throw Error(ErrorKind::Overflow, "The modified rating life is out of range.");
+    throw Error(Fault::Overflow, "The modified rating life is out of range.");
   }
   return life;
 }

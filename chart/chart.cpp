@@ -229,12 +229,12 @@ std::string ChartXTitle(TemperatureUnit unit) {
 ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
                             std::vector<ChartLevel> levels, TemperatureUnit unit) {
   if (oils.empty()) {
-    throw Error(ErrorKind::InvalidArgument, "The chart needs at least one oil.");
+    throw Error(Fault::InvalidArgument, "The chart needs at least one oil.");
   }
   const Law law = oils.front().line.law;
   for (const ChartOil& oil : oils) {
     if (oil.line.law != law) {
-      throw Error(ErrorKind::InvalidArgument,
+      throw Error(Fault::InvalidArgument,
                   "The oil \"" + oil.name + "\" follows the " + std::string(LawName(oil.line.law)) +
                       " law, not the chart's " + std::string(LawName(law)) + " law.");
     }
@@ -252,17 +252,17 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
     for (double t_c : oil.reference_temperatures) take_in(t_c);
   }
   if (!(from_c < to_c)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) + " is empty.");
   }
   if (!(to_c - from_c <= kWidestSpanK)) {
-    throw Error(ErrorKind::InvalidArgument,
-                "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) +
-                    " is too wide: a chart spans at most " + NumberToText(kWidestSpanK) + " K.");
+    throw Error(Fault::InvalidArgument, "The chart's span from " + Degrees(from_c) + " to " +
+                                            Degrees(to_c) + " is too wide: a chart spans at most " +
+                                            NumberToText(kWidestSpanK) + " K.");
   }
   if (!(AbsoluteTemperature(law, from_c) > 0)) {
-    throw Error(ErrorKind::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +
-                                                " is not above absolute zero.");
+    throw Error(Fault::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +
+                                            " is not above absolute zero.");
   }
 
   ChartDescription chart;
@@ -318,9 +318,9 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
   for (ChartLevel& level : levels) {
     if (!(level.kinematic_cst > 0) || !std::isfinite(level.kinematic_cst) ||
         !(LawZ(law, level.kinematic_cst) > 1)) {
-      throw Error(ErrorKind::InvalidArgument, "The level \"" + level.label + "\" at " +
-                                                  NumberToText(level.kinematic_cst) +
-                                                  " cSt is outside what the chart can draw.");
+      throw Error(Fault::InvalidArgument, "The level \"" + level.label + "\" at " +
+                                              NumberToText(level.kinematic_cst) +
+                                              " cSt is outside what the chart can draw.");
     }
     level.y = ChartY(law, level.kinematic_cst);
     y_min = std::min(y_min, level.y);
@@ -328,9 +328,9 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
   }
   chart.levels = std::move(levels);
   if (!(y_min <= y_max)) {
-    throw Error(ErrorKind::InvalidArgument, "No line of the chart can be drawn from " +
-                                                Degrees(chart.from_c) + " to " +
-                                                Degrees(chart.to_c) + ".");
+    throw Error(Fault::InvalidArgument, "No line of the chart can be drawn from " +
+                                            Degrees(chart.from_c) + " to " + Degrees(chart.to_c) +
+                                            ".");
   }
   const double padding = y_max > y_min ? (y_max - y_min) * kYPaddingShare : 0.05;
   chart.x_min = ChartX(law, chart.from_c);

@@ -21,7 +21,7 @@ namespace {
 
 constexpr std::string_view kPngSignature = "\x89PNG\r\n\x1a\n";
 
-[[noreturn]] void Fail(const std::string& message) { throw Error(ErrorKind::FileError, message); }
+[[noreturn]] void Fail(const std::string& message) { throw Error(ErrorKind::File, message); }
 
 // Closes a descriptor when it goes out of scope.
 struct Descriptor {

@@ -9,7 +9,7 @@ namespace project1 {
 namespace {
 
 [[noreturn]] void NoPng() {
-  throw Error(ErrorKind::FileError,
+  throw Error(ErrorKind::File,
               "PNG is not available in the Windows build; SVG is: give the chart a name ending "
               "in .svg.");
 }

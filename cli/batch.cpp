@@ -7,10 +7,10 @@
 #include "cli/batch_bearing.h"
 #include "cli/fields.h"
 #include "cli/within_data.h"
-#include "oils/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/oil_limits.h"
 
 namespace project1::cli {
 
@@ -149,7 +149,7 @@ void BatchRun::Finish() {
     }
   }
   if (!header_seen_) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 "The input is empty: its first line must be a header naming v40 and v100.");
   }
   if (settings_.format == Format::Json) sink_.buffer += rows_ == 0 ? "]\n" : "\n]\n";
@@ -162,7 +162,7 @@ void BatchRun::Finish() {
 void BatchRun::TooLong() {
   // The line's bytes are gone; only its number is left.
   const std::string problem = "longer than " + std::to_string(settings_.line_limit) + " bytes.";
-  if (!header_seen_) throw Error(ErrorKind::TypeMismatch, "line 1: the header is " + problem);
+  if (!header_seen_) throw Error(ErrorKind::BadInput, "line 1: the header is " + problem);
   ++rows_;
   name_ = {};
   WriteError("line " + std::to_string(line_number_) + ": the line is " + problem);
@@ -251,7 +251,7 @@ void BatchRun::Header(std::string_view line) {
   header_seen_ = true;
   if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte order mark
   std::string problem;
-  if (!Split(line, problem)) throw Error(ErrorKind::TypeMismatch, "line 1: " + problem);
+  if (!Split(line, problem)) throw Error(ErrorKind::BadInput, "line 1: " + problem);
   header_columns_ = fields_.size();
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     const std::string name = Lower(TrimBlanks(fields_[i]));
@@ -266,17 +266,16 @@ void BatchRun::Header(std::string_view line) {
       continue;
     }
     if (slot->has_value()) {
-      throw Error(ErrorKind::TypeMismatch,
-                  "line 1: the header names the column " + name + " twice.");
+      throw Error(ErrorKind::BadInput, "line 1: the header names the column " + name + " twice.");
     }
     *slot = i;
   }
   if (!v40_column_) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 "line 1: the header names no v40 column; it must name at least v40 and v100.");
   }
   if (!v100_column_ && !vi_column_) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 "line 1: the header names no v100 column; it must name at least v40 and v100 (or "
                 "vi).");
   }
@@ -370,7 +369,7 @@ void BatchRun::Row(std::string_view line) {
     const bool by_v100 = v100_column_ && !IsBlank(fields_[*v100_column_]);
     const bool by_index = vi_column_ && !IsBlank(fields_[*vi_column_]);
     if (by_v100 == by_index) {
-      throw Error(ErrorKind::InvalidArgument,
+      throw Error(ErrorKind::BadInput,
                   by_index ? "give v100 or vi, not both." : "the row gives neither v100 nor vi.");
     }
     double v100 = 0;
@@ -380,7 +379,7 @@ void BatchRun::Row(std::string_view line) {
       const double index = FieldNumber("vi", fields_[*vi_column_]);
       const std::optional<double> solved = Nu100ForIndex(v40, index);
       if (!solved) {
-        throw Error(ErrorKind::InvalidArgument,
+        throw Error(ErrorKind::BadInput,
                     "no v100 from 2 cSt up gives an oil of " + NumberToText(v40) +
                         " cSt at 40 °C a viscosity index of " + NumberToText(index) + ".");
       }

@@ -54,7 +54,7 @@ class BatchRun {
   BatchRun(BatchSettings settings, OutputSink& sink);
 
   // Reads the next bytes of the input; every completed line is answered. A header that lacks
-  // v40 or v100, or names a column twice, is Error(TypeMismatch).
+  // v40 or v100, or names a column twice, is Error(BadInput).
   void Feed(std::string_view bytes);
   // The input has ended: answers a last line without a line end and closes the output.
   void Finish();

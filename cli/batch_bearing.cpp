@@ -28,7 +28,7 @@ bool BatchBearing::Take(std::string_view name, std::size_t index) {
   if (found == std::end(kColumnNames)) return false;
   std::optional<std::size_t>& slot = columns_[static_cast<std::size_t>(found - kColumnNames)];
   if (slot) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 "line 1: the header names the column " + std::string(name) + " twice.");
   }
   slot = index;
@@ -39,7 +39,7 @@ void BatchBearing::AddColumns(std::span<const std::string> at_names, std::vector
                               std::deque<std::string>& texts) {
   const auto has = [this](Column column) { return columns_[column].has_value(); };
   const auto refuse = [](const std::string& problem) {
-    throw Error(ErrorKind::TypeMismatch, "line 1: the header names " + problem + ".");
+    throw Error(ErrorKind::BadInput, "line 1: the header names " + problem + ".");
   };
   const bool sized = has(kDm) || has(kBore) || has(kOutside);
   if (has(kDm) && (has(kBore) || has(kOutside))) refuse("dm and bore or outside; name one");
@@ -105,9 +105,8 @@ void BatchBearing::Answer(std::span<const std::string_view> fields, const Viscos
   };
   const auto needs = [&cell](Column column, Column missing) {
     if (cell[column] && !cell[missing]) {
-      throw Error(ErrorKind::InvalidArgument, "the row gives " + std::string(kColumnNames[column]) +
-                                                  " but no " + std::string(kColumnNames[missing]) +
-                                                  ".");
+      throw Error(ErrorKind::BadInput, "the row gives " + std::string(kColumnNames[column]) +
+                                           " but no " + std::string(kColumnNames[missing]) + ".");
     }
   };
   needs(kBore, kOutside);
@@ -118,10 +117,10 @@ void BatchBearing::Answer(std::span<const std::string_view> fields, const Viscos
   needs(kContamination, kFatigueLoad);
   needs(kFatigueLoad, kRating);
   if (!cell[kDm] && !cell[kBore]) {
-    throw Error(ErrorKind::InvalidArgument, std::string("the row gives no bearing size: ") +
-                                                (columns_[kDm] ? "dm." : "bore and outside."));
+    throw Error(ErrorKind::BadInput, std::string("the row gives no bearing size: ") +
+                                         (columns_[kDm] ? "dm." : "bore and outside."));
   }
-  if (!cell[kSpeed]) throw Error(ErrorKind::InvalidArgument, "the row gives no speed.");
+  if (!cell[kSpeed]) throw Error(ErrorKind::BadInput, "the row gives no speed.");
   const double dm = cell[kDm] ? number(kDm) : MeanDiameter(number(kBore), number(kOutside));
   const double speed = number(kSpeed);
   const double rated = RatedViscosity(dm, speed);
@@ -137,7 +136,7 @@ void BatchBearing::Answer(std::span<const std::string_view> fields, const Viscos
         for (const std::string_view name : BearingTypeNames()) {
           names += (names.empty() ? "" : ", ") + std::string(name);
         }
-        throw Error(ErrorKind::InvalidArgument,
+        throw Error(ErrorKind::BadInput,
                     "type \"" + std::string(*cell[kType]) + "\" is not one of " + names + ".");
       }
       life->type = *type;

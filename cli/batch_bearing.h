@@ -22,9 +22,9 @@ namespace project1::cli {
 class BatchBearing {
  public:
   // Takes the header's column `name` (lower case, trimmed) at `index`: false when it is not a
-  // bearing column; Error(TypeMismatch) for a bearing column named twice.
+  // bearing column; Error(BadInput) for a bearing column named twice.
   bool Take(std::string_view name, std::size_t index);
-  // After the header: Error(TypeMismatch) for columns that cannot work together (bore without
+  // After the header: Error(BadInput) for columns that cannot work together (bore without
   // outside, rating without load, ...). Then appends the answer's columns, named after the
   // temperatures (`at_names`, as "40c"); their texts are kept in `texts`.
   void AddColumns(std::span<const std::string> at_names, std::vector<Field>& columns,

@@ -34,7 +34,7 @@ int RunBatch(const std::string& path, BatchSettings settings, const ToolStreams&
   if (path != "-") {
     fd = platform::OpenForReading(platform::PathFromUtf8(path));
     if (fd < 0) {
-      throw Error(ErrorKind::FileError, "Cannot read " + path + ": " + std::strerror(errno) + ".");
+      throw Error(ErrorKind::File, "Cannot read " + path + ": " + std::strerror(errno) + ".");
     }
   }
   struct Closer {
@@ -55,7 +55,7 @@ int RunBatch(const std::string& path, BatchSettings settings, const ToolStreams&
     const ssize_t got = ::read(fd, block.data(), static_cast<unsigned>(block.size()));
     if (got < 0) {
       if (errno == EINTR) continue;
-      throw Error(ErrorKind::FileError, "Cannot read " + what + ": " + std::strerror(errno) + ".");
+      throw Error(ErrorKind::File, "Cannot read " + what + ": " + std::strerror(errno) + ".");
     }
     if (got == 0) break;
     run.Feed(std::string_view(block.data(), static_cast<std::size_t>(got)));

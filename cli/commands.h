@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "cli/tool.h"
+#include "error/error.h"
 
 namespace project1::cli {
 
@@ -55,5 +56,20 @@ void DeclareChart(CLI::App& tool, const std::string& name, Answer& answer);  // 
 // The exit statuses: bad usage or input, a file that cannot be read or written.
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitFile = 1;
+
+// The exit status of a command stopped by an error of `kind`: 2 for bad input and usage, 1 for a
+// file, and 1 for a fault of the program's own, as for any other failure that is not the
+// person's.
+constexpr int ExitStatusOf(ErrorKind kind) {
+  switch (kind) {
+    case ErrorKind::BadInput:
+    case ErrorKind::BadUsage:
+      return kExitUsage;
+    case ErrorKind::File:
+    case ErrorKind::Internal:
+      return kExitFile;
+  }
+  return kExitFile;
+}
 
 }  // namespace project1::cli

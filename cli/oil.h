@@ -57,7 +57,7 @@ struct Oil {
   std::optional<double> expansion;
 };
 
-// The oil the options describe; Error(TypeMismatch) naming the option and its text. An oil whose
+// The oil the options describe; Error(BadInput) naming the option and its text. An oil whose
 // given points are not thinner at each hotter one is refused (engine's CheckThinnerWhenHotter).
 Oil ResolveOil(const OilOptions& options);
 

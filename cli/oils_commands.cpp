@@ -105,7 +105,7 @@ void AddOil(const AddOptions& o) {
 std::string ReadInputFile(const std::string& file) {
   const std::filesystem::path path = platform::PathFromUtf8(file);
   const auto refuse = [&file](const std::error_code& cause) {
-    throw Error(ErrorKind::FileError, "Cannot read " + file + ": " + cause.message() + ".");
+    throw Error(ErrorKind::File, "Cannot read " + file + ": " + cause.message() + ".");
   };
   std::error_code ignored;
   if (std::filesystem::is_directory(path, ignored)) {
@@ -287,7 +287,7 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
       [&answer](ExportOptions& o) {
         const UserOilLibrary& library = UsersOils();
         if (!library.problems.empty()) {
-          throw Error(ErrorKind::FileError,
+          throw Error(ErrorKind::File,
                       "Your oils file has rows that cannot be read; mend it before exporting.");
         }
         answer.bytes = UserOilsCsv(library.oils);

@@ -4,11 +4,11 @@
 #include <charconv>
 #include <functional>
 
-#include "oils/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/oil_limits.h"
 
 namespace project1::cli {
 
@@ -69,7 +69,7 @@ constexpr const char* kTemperatureNote =
 
 }  // namespace
 
-void Usage(const std::string& message) { throw Error(ErrorKind::TypeMismatch, message); }
+void Usage(const std::string& message) { throw Error(ErrorKind::BadUsage, message); }
 
 CLI::Option* AddTextOption(CLI::App& command, const std::string& name,
                            std::optional<std::string>& text, const std::string& description) {

@@ -20,7 +20,7 @@ class Validator;
 
 namespace project1::cli {
 
-// A usage mistake the parser cannot see: Error(TypeMismatch) with `message`.
+// A usage mistake the parser cannot see: Error(BadUsage) with `message`.
 [[noreturn]] void Usage(const std::string& message);
 
 // An option whose text is kept as typed; absent when not given.

@@ -117,7 +117,7 @@ Format FormatFromName(std::string_view name) {
   if (name == "text") return Format::Text;
   if (name == "csv") return Format::Csv;
   if (name == "json") return Format::Json;
-  throw Error(ErrorKind::TypeMismatch,
+  throw Error(ErrorKind::BadUsage,
               "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
 }
 
@@ -333,7 +333,7 @@ void AppendTextCell(std::string& out, std::string_view text, std::size_t width, 
 void WriteAll(int fd, std::string_view bytes, std::string_view what) {
   const std::error_code error = platform::WriteAll(platform::HandleOfDescriptor(fd), bytes);
   if (error) {
-    throw Error(ErrorKind::FileError,
+    throw Error(ErrorKind::File,
                 "Cannot write " + std::string(what) + ": " + error.message() + ".");
   }
 }

@@ -20,7 +20,7 @@ namespace project1::cli {
 
 enum class Format { Text, Csv, Json };
 
-// The format named `name` ("text", "csv" or "json"); Error(TypeMismatch) naming the text.
+// The format named `name` ("text", "csv" or "json"); Error(BadInput) naming the text.
 Format FormatFromName(std::string_view name);
 
 // Number patterns of the text format, for a person.

@@ -18,10 +18,10 @@
 #include <string>
 #include <vector>
 
-#include "oils/name_key.h"
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "error/error.h"
+#include "oils/name_key.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "project1/version.h"
@@ -249,7 +249,7 @@ int RunTool(int argc, const char* const* argv, const ToolStreams& streams) {
     return answer.status;
   } catch (const Error& error) {
     PrintError(streams.err, error.what());
-    return error.kind() == ErrorKind::FileError ? kExitFile : kExitUsage;
+    return ExitStatusOf(error.kind());
   } catch (const std::exception& error) {
     PrintError(streams.err, error.what());
     return kExitFile;

@@ -20,11 +20,11 @@ std::string Where(std::string_view what, double t) {
 // A value of an evaluation at `t` degrees C: stops it when it is not a finite number.
 double CheckEvaluation(double value, double t, std::string_view what) {
   if (std::isnan(value)) {
-    throw Error(ErrorKind::InvalidOperation,
-                "The viscosity at " + Where(what, t) + " gave no number.", what);
+    throw Error(Fault::InvalidOperation, "The viscosity at " + Where(what, t) + " gave no number.",
+                what);
   }
   if (std::isinf(value)) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The viscosity at " + Where(what, t) +
                     " is too large to compute: the viscosity-temperature line is too steep "
                     "there.",
@@ -46,9 +46,9 @@ double ViscosityAt(const CalcState& s, double t, std::string_view what) {
   if (!(absolute > 0)) {
     const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
     if (std::isnan(absolute)) {
-      throw Error(ErrorKind::InvalidOperation, the + " is not a number.", what);
+      throw Error(Fault::InvalidOperation, the + " is not a number.", what);
     }
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 the + " must be above -273.16 °C; it is " + NumberToText(t) + ".", what);
   }
   const double ln_absolute = std::log(absolute);
@@ -61,17 +61,17 @@ double ViscosityAt(const CalcState& s, double t, std::string_view what) {
 
 void DensityFromGravity(CalcState& s) {
   if (std::isnan(s.gravity)) {
-    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.", kGravityName);
+    throw Error(Fault::InvalidOperation, "The specific gravity is not a number.", kGravityName);
   }
   if (!(s.gravity > 0)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The specific gravity must be above 0; it is " + NumberToText(s.gravity) + ".",
                 kGravityName);
   }
   const double density = kWaterWeightDensity / std::pow(kInchesPerFoot, 3) * s.gravity /
                          kStandardGravity / kInchesPerFoot;
   if (std::isinf(density)) {
-    throw Error(ErrorKind::Overflow, "The specific gravity is too large to compute a density.",
+    throw Error(Fault::Overflow, "The specific gravity is too large to compute a density.",
                 kGravityName);
   }
   s.density = density;
@@ -82,9 +82,9 @@ double DynamicViscosity(const CalcState& s, double nu, std::string_view what) {
   if (std::isfinite(reyn)) return reyn;
   const std::string at = what.empty() ? "" : " at the " + std::string(what);
   if (std::isnan(reyn)) {
-    throw Error(ErrorKind::InvalidOperation, "The dynamic viscosity" + at + " gave no number.");
+    throw Error(Fault::InvalidOperation, "The dynamic viscosity" + at + " gave no number.");
   }
-  throw Error(ErrorKind::Overflow,
+  throw Error(Fault::Overflow,
               "The specific gravity is too large to compute the dynamic viscosity" +
                   (what.empty() ? " of " + NumberToText(nu) + " cSt" : at) + ".",
               kGravityName);

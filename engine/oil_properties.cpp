@@ -67,12 +67,12 @@ double RoundHalfToEven(double value) {
 // message is put together only for a refusal.
 [[noreturn]] void RefuseViscosity(double nu, std::string_view subject, double above) {
   const std::string name(subject);
-  if (std::isnan(nu)) throw Error(ErrorKind::InvalidOperation, name + " is not a number.");
+  if (std::isnan(nu)) throw Error(Fault::InvalidOperation, name + " is not a number.");
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, name + " is too large; it is " + MessageNumber(nu) + ".");
+    throw Error(Fault::Overflow, name + " is too large; it is " + MessageNumber(nu) + ".");
   }
-  throw Error(ErrorKind::InvalidArgument, name + " must be above " + MessageNumber(above) +
-                                              " cSt; it is " + MessageNumber(nu) + ".");
+  throw Error(Fault::InvalidArgument, name + " must be above " + MessageNumber(above) +
+                                          " cSt; it is " + MessageNumber(nu) + ".");
 }
 
 void CheckViscosity(double nu, std::string_view subject, double above) {
@@ -164,10 +164,10 @@ double IndexFromLogs(double high, double u, double nu100, Logs logs) {
 std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
   CheckViscosity(nu40, "The viscosity at 40 °C", 0);
   if (std::isnan(nu100)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity at 100 °C is not a number.");
   }
   if (std::isinf(nu100) && nu100 > 0) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The viscosity at 100 °C is too large; it is " + MessageNumber(nu100) + ".");
   }
   CheckThinnerWhenHotter({40, nu40}, {100, nu100});
@@ -182,9 +182,9 @@ std::optional<ViscosityIndex> IndexOf(double nu40, double nu100, Logs logs) {
     index = IndexFromLogs(basic.high, u, nu100, logs);
   }
   if (!std::isfinite(index) || std::fabs(index) > 1e15) {
-    throw Error(ErrorKind::Overflow, "The viscosity index of " + MessageNumber(nu40) +
-                                         " cSt at 40 °C and " + MessageNumber(nu100) +
-                                         " cSt at 100 °C is too large to compute.");
+    throw Error(Fault::Overflow, "The viscosity index of " + MessageNumber(nu40) +
+                                     " cSt at 40 °C and " + MessageNumber(nu100) +
+                                     " cSt at 100 °C is too large to compute.");
   }
   return ViscosityIndex{index, static_cast<long>(RoundHalfToEven(index))};
 }
@@ -240,17 +240,17 @@ void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& s
   const ViscosityPoint& hotter = first_hotter ? first : second;
   const ViscosityPoint& colder = first_hotter ? second : first;
   if (hotter.kinematic_cst < colder.kinematic_cst) return;
-  throw Error(ErrorKind::InvalidArgument,
-              "The viscosity at " + MessageNumber(hotter.temperature_c) + " °C (" +
-                  MessageNumber(hotter.kinematic_cst) + ") must be below the one at " +
-                  MessageNumber(colder.temperature_c) + " °C (" +
-                  MessageNumber(colder.kinematic_cst) + ").");
+  throw Error(Fault::InvalidArgument, "The viscosity at " + MessageNumber(hotter.temperature_c) +
+                                          " °C (" + MessageNumber(hotter.kinematic_cst) +
+                                          ") must be below the one at " +
+                                          MessageNumber(colder.temperature_c) + " °C (" +
+                                          MessageNumber(colder.kinematic_cst) + ").");
 }
 
 std::optional<double> Nu100ForIndex(double nu40, double index) {
   CheckViscosity(nu40, "The viscosity at 40 °C", 0);
   if (std::isnan(index)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity index is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity index is not a number.");
   }
   if (!(nu40 > kTableFirst)) return std::nullopt;
   // The index rises with nu100 for a given nu40: from its value at 2 cSt to its value just
@@ -277,16 +277,16 @@ std::optional<double> Nu100ForIndex(double nu40, double index) {
 double RequireNu100ForIndex(double nu40, double index) {
   const std::optional<double> nu100 = Nu100ForIndex(nu40, index);
   if (nu100) return *nu100;
-  throw Error(ErrorKind::TypeMismatch,
-              "No viscosity at 100 °C from 2 cSt up gives an oil of " + MessageNumber(nu40) +
-                  " cSt at 40 °C a viscosity index of " + MessageNumber(index) + ".");
+  throw Error(Fault::TypeMismatch, "No viscosity at 100 °C from 2 cSt up gives an oil of " +
+                                       MessageNumber(nu40) + " cSt at 40 °C a viscosity index of " +
+                                       MessageNumber(index) + ".");
 }
 
 std::span<const IsoGradeLimits> IsoGrades() { return kIsoGrades; }
 
 std::optional<int> IsoGrade(double nu40) {
   if (std::isnan(nu40)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity at 40 °C is not a number.");
   }
   // The grades follow one another without overlapping: the first whose maximum is not below
   // nu40 is the only one that can hold it.
@@ -298,10 +298,9 @@ std::optional<int> IsoGrade(double nu40) {
 }
 
 double DynamicReyn(double nu_cst, double sg) {
-  if (std::isnan(sg))
-    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
+  if (std::isnan(sg)) throw Error(Fault::InvalidOperation, "The specific gravity is not a number.");
   if (!(sg > 0)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The specific gravity must be above 0; it is " + MessageNumber(sg) + ".");
   }
   // The window's own conversion, on a record of this oil alone.
@@ -316,27 +315,26 @@ double ReynToPaS(double reyn) { return ReynToMpaS(reyn) / 1000; }
 
 double GravityAt(double sg15, double alpha_per_c, double t_c) {
   if (std::isnan(sg15)) {
-    throw Error(ErrorKind::InvalidOperation, "The specific gravity is not a number.");
+    throw Error(Fault::InvalidOperation, "The specific gravity is not a number.");
   }
   if (!(sg15 > 0) || std::isinf(sg15)) {
-    throw Error(
-        ErrorKind::InvalidArgument,
-        "The specific gravity must be a number above 0; it is " + MessageNumber(sg15) + ".");
+    throw Error(Fault::InvalidArgument, "The specific gravity must be a number above 0; it is " +
+                                            MessageNumber(sg15) + ".");
   }
   if (std::isnan(alpha_per_c)) {
-    throw Error(ErrorKind::InvalidOperation, "The thermal expansion coefficient is not a number.");
+    throw Error(Fault::InvalidOperation, "The thermal expansion coefficient is not a number.");
   }
   if (!(alpha_per_c >= 0) || std::isinf(alpha_per_c)) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The thermal expansion coefficient must be a number of 0 or above; it is " +
                     MessageNumber(alpha_per_c) + ".");
   }
-  if (std::isnan(t_c)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  if (std::isnan(t_c)) throw Error(Fault::InvalidOperation, "The temperature is not a number.");
   const double dt = t_c - 15;
   const double gravity =
       sg15 * std::exp(-alpha_per_c * dt * (1 + kExpansionSquare * alpha_per_c * dt));
   if (!std::isfinite(gravity)) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The specific gravity at " + MessageNumber(t_c) + " °C is too large to compute.");
   }
   return gravity;
@@ -344,15 +342,15 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
 
 double SayboltSeconds(double nu_cst, double t_f) {
   CheckViscosity(nu_cst, "The viscosity", 0);
-  if (std::isnan(t_f)) throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+  if (std::isnan(t_f)) throw Error(Fault::InvalidOperation, "The temperature is not a number.");
   const double nu = nu_cst;
   const double at100f =
       4.6324 * nu +
       (1 + 0.03264 * nu) / ((3930.2 + 262.7 * nu + 23.97 * nu * nu + 1.646 * nu * nu * nu) * 1e-5);
   const double seconds = at100f * (1 + 0.000061 * (t_f - 100));
   if (!std::isfinite(seconds)) {
-    throw Error(ErrorKind::Overflow, "The Saybolt seconds of " + MessageNumber(nu_cst) +
-                                         " cSt are too large to compute.");
+    throw Error(Fault::Overflow, "The Saybolt seconds of " + MessageNumber(nu_cst) +
+                                     " cSt are too large to compute.");
   }
   return seconds;
 }
@@ -381,11 +379,11 @@ double BlendingNumber(double nu_cst) {
 double KinematicFromBlendingNumber(double vbn) {
   const double nu = std::exp(std::exp((vbn - kBlendShift) / kBlendScale)) - kBlendOffset;
   if (std::isnan(nu)) {
-    throw Error(ErrorKind::InvalidOperation, "The blending number is not a number.");
+    throw Error(Fault::InvalidOperation, "The blending number is not a number.");
   }
   if (std::isinf(nu)) {
-    throw Error(ErrorKind::Overflow, "The viscosity of the blending number " + MessageNumber(vbn) +
-                                         " is too large to compute.");
+    throw Error(Fault::Overflow, "The viscosity of the blending number " + MessageNumber(vbn) +
+                                     " is too large to compute.");
   }
   return nu;
 }
@@ -394,7 +392,7 @@ double BlendKinematic(double nu_first, double nu_second, double fraction_second)
   const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
   const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
   if (std::isnan(fraction_second) || fraction_second < 0 || fraction_second > 1) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The fraction of the second oil must be from 0 to 1; it is " +
                     MessageNumber(fraction_second) + ".");
   }
@@ -408,7 +406,7 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
   const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
   if (std::isnan(target_cst)) {
-    throw Error(ErrorKind::InvalidOperation, "The target viscosity is not a number.");
+    throw Error(Fault::InvalidOperation, "The target viscosity is not a number.");
   }
   // A target a rounding error away from one oil is that oil alone.
   constexpr double kSameViscosity = 1e-9;
@@ -418,7 +416,7 @@ double BlendFractionFor(double nu_first, double nu_second, double target_cst) {
   const double lowest = std::min(nu_first, nu_second);
   const double highest = std::max(nu_first, nu_second);
   if (target_cst < lowest || target_cst > highest) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The target viscosity " + MessageNumber(target_cst) +
                     " cSt is outside what the two oils reach at that temperature: " +
                     ShownNumber(lowest, kKinematicPattern) + " to " +
@@ -442,7 +440,7 @@ constexpr double AbsoluteZero(TemperatureUnit unit) {
 double CelsiusOf(double value, TemperatureUnit unit, std::string_view text, std::string_view what) {
   if (value <= AbsoluteZero(unit)) {
     const std::string named = what.empty() ? "" : "The " + std::string(what) + " ";
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 named + "\"" + std::string(text) + "\" is at or below absolute zero.", what);
   }
   if (unit == TemperatureUnit::Fahrenheit) return FahrenheitToCelsius(value);
@@ -486,7 +484,7 @@ ScaledNumber ReadScaled(std::string_view text, std::string_view what) {
     read.value = number(body);
   } catch (const Error& error) {
     // A text with a scale letter is named whole in the message, as typed.
-    if (lettered && error.kind() != ErrorKind::Overflow) number(text);
+    if (lettered && error.fault() != Fault::Overflow) number(text);
     throw;
   }
   return read;

@@ -52,7 +52,7 @@ bool Holds(const SaeGradeLimits& limits, double nu100) {
 
 void CheckNu100(double nu100) {
   if (std::isnan(nu100)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
+    throw Error(Fault::InvalidOperation, "The viscosity at 100 °C is not a number.");
   }
 }
 

@@ -25,16 +25,15 @@ std::string Celsius(double t) { return MessageNumber(t) + " °C"; }
 double CheckedAbsolute(Law law, double t) {
   const double absolute = AbsoluteTemperature(law, t);
   if (std::isnan(absolute)) {
-    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+    throw Error(Fault::InvalidOperation, "The temperature is not a number.");
   }
   if (!(absolute > 0)) {
-    throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
-                                                Celsius(-KelvinOffset(law)) + "; it is " +
-                                                MessageNumber(t) + ".");
+    throw Error(Fault::InvalidArgument, "The temperature must be above " +
+                                            Celsius(-KelvinOffset(law)) + "; it is " +
+                                            MessageNumber(t) + ".");
   }
   if (std::isinf(absolute)) {
-    throw Error(ErrorKind::Overflow,
-                "The temperature is too large; it is " + MessageNumber(t) + ".");
+    throw Error(Fault::Overflow, "The temperature is too large; it is " + MessageNumber(t) + ".");
   }
   return absolute;
 }
@@ -47,17 +46,16 @@ double CheckedAbsolute(Law law, double t) {
   const std::string the =
       at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
   if (std::isnan(nu)) {
-    throw Error(ErrorKind::InvalidOperation, the + " is not a number.", subject);
+    throw Error(Fault::InvalidOperation, the + " is not a number.", subject);
   }
   if (std::isinf(nu) && nu > 0) {
-    throw Error(ErrorKind::Overflow, the + " is too large; it is " + MessageNumber(nu) + ".",
-                subject);
+    throw Error(Fault::Overflow, the + " is too large; it is " + MessageNumber(nu) + ".", subject);
   }
   if (law == Law::Walther) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 the + " must be above 0.4 cSt; it is " + MessageNumber(nu) + ".", subject);
   }
-  throw Error(ErrorKind::InvalidArgument,
+  throw Error(Fault::InvalidArgument,
               the + " is below what the d341 law covers; it is " + MessageNumber(nu) + " cSt.",
               subject);
 }
@@ -73,13 +71,13 @@ double CheckedZ(Law law, double nu, std::optional<double> at_c, std::string_view
 // A constant of a fitted line: stops the fit when it is not a finite number.
 [[noreturn]] void RefuseFitted(double value) {
   if (std::isnan(value)) {
-    throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
+    throw Error(Fault::InvalidOperation, "The viscosity line could not be fitted.");
   }
   if (std::isinf(value)) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The viscosity line through the two points is too steep to compute.");
   }
-  throw Error(ErrorKind::InvalidOperation, "The viscosity line could not be fitted.");
+  throw Error(Fault::InvalidOperation, "The viscosity line could not be fitted.");
 }
 
 double CheckFitted(double value) {
@@ -91,16 +89,15 @@ double CheckFitted(double value) {
 // A value of an evaluation at t: stops it when it is not a finite number.
 [[noreturn]] void RefuseEvaluation(double value, double t) {
   if (std::isnan(value)) {
-    throw Error(ErrorKind::InvalidOperation,
-                "The calculation at " + Celsius(t) + " gave no number.");
+    throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
   }
   if (std::isinf(value)) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The viscosity at " + Celsius(t) +
                     " is too large to compute: the viscosity-temperature line is too steep "
                     "there.");
   }
-  throw Error(ErrorKind::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
+  throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
 }
 
 double CheckEvaluation(double value, double t) {
@@ -128,7 +125,7 @@ ViscosityLine Fit(Law law, const FitPoint& first, const FitPoint& second) {
   const double z1 = CheckedZ(law, first.nu, first.t, first.subject);
   const double z2 = CheckedZ(law, second.nu, second.t, second.subject);
   if (absolute1 == absolute2) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The two temperatures must differ; both are " + Celsius(t1) + ".");
   }
   const double ln_z1 = std::log(z1);
@@ -162,7 +159,7 @@ std::string_view LawName(Law law) { return law == Law::Walther ? "walther" : "d3
 Law LawFromName(std::string_view name) {
   if (name == "walther") return Law::Walther;
   if (name == "d341") return Law::D341;
-  throw Error(ErrorKind::TypeMismatch,
+  throw Error(Fault::TypeMismatch,
               "The law \"" + std::string(name) + "\" is not known; use walther or d341.");
 }
 
@@ -202,7 +199,7 @@ ViscosityLine FitLine40100(Law law, double nu40, double nu100) {
 
 ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
   if (points.size() < 2) {
-    throw Error(ErrorKind::InvalidArgument, "A viscosity line needs two or more points.");
+    throw Error(Fault::InvalidArgument, "A viscosity line needs two or more points.");
   }
   if (points.size() == 2) return FitLine(law, points[0], points[1]);
   // Least squares of y = log10 log10 Z on x = log10 T, about the points' means.
@@ -223,7 +220,7 @@ ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
     sxy += (xs[i] - mean_x) * (ys[i] - mean_y);
   }
   if (sxx == 0) {
-    throw Error(ErrorKind::InvalidArgument,
+    throw Error(Fault::InvalidArgument,
                 "The temperatures must differ; all are " + Celsius(points[0].temperature_c) + ".");
   }
   ViscosityLine line;
@@ -254,12 +251,12 @@ double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityP
 LineTemperature PrepareTemperature(Law law, double t_c) {
   const double absolute = AbsoluteTemperature(law, t_c);
   if (std::isnan(absolute)) {
-    throw Error(ErrorKind::InvalidOperation, "The temperature is not a number.");
+    throw Error(Fault::InvalidOperation, "The temperature is not a number.");
   }
   if (!(absolute > 0)) {
-    throw Error(ErrorKind::InvalidArgument, "The temperature must be above " +
-                                                Celsius(-KelvinOffset(law)) + "; it is " +
-                                                MessageNumber(t_c) + ".");
+    throw Error(Fault::InvalidArgument, "The temperature must be above " +
+                                            Celsius(-KelvinOffset(law)) + "; it is " +
+                                            MessageNumber(t_c) + ".");
   }
   return {law, t_c, std::log(absolute)};
 }
@@ -280,22 +277,22 @@ double KinematicAt(const ViscosityLine& line, const LineTemperature& t) {
 double TemperatureFor(const ViscosityLine& line, double nu_cst) {
   const double y = ChartY(line.law, nu_cst);
   if (line.b == 0) {
-    throw Error(ErrorKind::DivisionByZero, "The viscosity line is level: no temperature gives " +
-                                               MessageNumber(nu_cst) + " cSt.");
+    throw Error(Fault::DivisionByZero, "The viscosity line is level: no temperature gives " +
+                                           MessageNumber(nu_cst) + " cSt.");
   }
   const double x = (line.a - y) / line.b;
   const double absolute = std::pow(kBase, x);
   if (std::isnan(absolute)) {
-    throw Error(ErrorKind::InvalidOperation,
+    throw Error(Fault::InvalidOperation,
                 "The temperature for " + MessageNumber(nu_cst) + " cSt gave no number.");
   }
   if (std::isinf(absolute)) {
-    throw Error(ErrorKind::Overflow,
+    throw Error(Fault::Overflow,
                 "The temperature for " + MessageNumber(nu_cst) + " cSt is too large to compute.");
   }
   if (!(absolute > 0)) {
-    throw Error(ErrorKind::Overflow, "The temperature for " + MessageNumber(nu_cst) +
-                                         " cSt is too close to absolute zero.");
+    throw Error(Fault::Overflow, "The temperature for " + MessageNumber(nu_cst) +
+                                     " cSt is too close to absolute zero.");
   }
   return absolute - KelvinOffset(line.law);
 }

@@ -38,14 +38,14 @@ std::string QuoteForMessage(std::string_view text) {
   return out;
 }
 
-[[noreturn]] void Fail(ErrorKind kind, std::string_view text, std::string_view what) {
+[[noreturn]] void Fail(Fault kind, std::string_view text, std::string_view what) {
   std::string message;
   if (what.empty()) {
     message = QuoteForMessage(text);
   } else {
     message = "The " + std::string(what) + " " + QuoteForMessage(text);
   }
-  if (kind == ErrorKind::Overflow) {
+  if (kind == Fault::Overflow) {
     message += " is too large.";
   } else {
     message += " is not a number.";
@@ -126,7 +126,7 @@ double ToDouble(std::string_view text, std::string_view what) {
   while (begin < end && IsBlank(text[begin])) ++begin;
   while (end > begin && IsBlank(text[end - 1])) --end;
   NumberParts parts;
-  if (!Parse(text.substr(begin, end - begin), parts)) Fail(ErrorKind::TypeMismatch, text, what);
+  if (!Parse(text.substr(begin, end - begin), parts)) Fail(Fault::TypeMismatch, text, what);
 
   const double zero = parts.negative ? -0.0 : 0.0;
   std::string significant = parts.integer + parts.fraction;
@@ -135,7 +135,7 @@ double ToDouble(std::string_view text, std::string_view what) {
 
   // value = 0.<significant> * 10^position; far outside the double range, decide directly.
   const long position = LeadingDigitPosition(parts);
-  if (position > 400) Fail(ErrorKind::Overflow, text, what);
+  if (position > 400) Fail(Fault::Overflow, text, what);
   if (position < -400) return zero;
 
   std::string plain = parts.negative ? "-0." : "0.";
@@ -144,9 +144,9 @@ double ToDouble(std::string_view text, std::string_view what) {
   double value = 0;
   const char* const last = plain.data() + plain.size();
   auto [ptr, ec] = fast_float::from_chars(plain.data(), last, value);
-  if (ec != std::errc() || ptr != last) Fail(ErrorKind::TypeMismatch, text, what);
+  if (ec != std::errc() || ptr != last) Fail(Fault::TypeMismatch, text, what);
   // Beyond the largest double the reading gives infinity, below the smallest one zero.
-  if (std::isinf(value)) Fail(ErrorKind::Overflow, text, what);
+  if (std::isinf(value)) Fail(Fault::Overflow, text, what);
   if (value == 0) return zero;
   return value;
 }
@@ -161,7 +161,7 @@ struct Pattern {
 
 Pattern ParsePattern(std::string_view pattern) {
   auto bad = [&] {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(Fault::TypeMismatch,
                 "The display pattern \"" + std::string(pattern) + "\" is not supported.");
   };
   Pattern p;
@@ -575,7 +575,7 @@ bool ReadDecimal(std::string_view text, double& value) {
 
 void AppendFormattedNumber(std::string& out, double value, std::string_view pattern) {
   if (!std::isfinite(value)) {
-    throw Error(ErrorKind::InvalidOperation, "The result is not a finite number.");
+    throw Error(Fault::InvalidOperation, "The result is not a finite number.");
   }
   const Pattern p = ParsePattern(pattern);
 

@@ -56,7 +56,7 @@ FoundOil OilNamed(std::string_view what, std::string_view typed, const std::vect
   } else {
     message = quoted + missing + "; " + listed;
   }
-  throw Error(ErrorKind::TypeMismatch, message);
+  throw Error(ErrorKind::BadInput, message);
 }
 
 std::string ShadowedByCatalogueNotice(std::string_view name) {

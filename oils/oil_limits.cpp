@@ -22,12 +22,12 @@ double CheckedGravity(std::string_view what, double sg, std::string_view text) {
   } else {
     message += MessageNumber(sg) + ".";
   }
-  throw Error(ErrorKind::InvalidArgument, message, what);
+  throw Error(ErrorKind::BadInput, message, what);
 }
 
 double CheckedDensity(std::string_view what, double rho) {
   if (rho >= kLeastDensity && rho <= kMostDensity) return rho;
-  throw Error(ErrorKind::InvalidArgument,
+  throw Error(ErrorKind::BadInput,
               std::string(what) + " must be from " + FormatNumber(kLeastDensity, "#,##0") + " to " +
                   FormatNumber(kMostDensity, "#,##0") + " kg/m³; it is " + MessageNumber(rho) + ".",
               what);
@@ -35,7 +35,7 @@ double CheckedDensity(std::string_view what, double rho) {
 
 double CheckedExpansion(std::string_view what, double alpha) {
   if (alpha >= 0 && alpha <= kMostExpansion) return alpha;
-  throw Error(ErrorKind::InvalidArgument,
+  throw Error(ErrorKind::BadInput,
               std::string(what) + " must be from 0 to " + MessageNumber(kMostExpansion) +
                   " per °C; it is " + MessageNumber(alpha) + ".",
               what);
@@ -44,7 +44,7 @@ double CheckedExpansion(std::string_view what, double alpha) {
 double ExpandedGravity(double sg15, double alpha, double t_c) {
   const double sg = GravityAt(sg15, alpha, t_c);
   if (sg >= DBL_MIN) return sg;
-  throw Error(ErrorKind::InvalidArgument,
+  throw Error(ErrorKind::BadInput,
               "At " + MessageNumber(t_c) +
                   " °C the oil has expanded too far to give a density: " + MessageNumber(sg15) +
                   " at 15 °C, expanding by " + MessageNumber(alpha) + " per °C.");

@@ -17,9 +17,8 @@ void ReplaceFile(const std::filesystem::path& target, std::string_view bytes, st
                  const FileOps& ops) {
   const std::error_code cause = platform::ReplaceFileBytes(target, bytes, ops);
   if (cause) {
-    throw Error(ErrorKind::FileError, "Cannot write the " + std::string(what) + " " +
-                                          platform::Utf8FromPath(target) + ": " + cause.message() +
-                                          ".");
+    throw Error(ErrorKind::File, "Cannot write the " + std::string(what) + " " +
+                                     platform::Utf8FromPath(target) + ": " + cause.message() + ".");
   }
 }
 

@@ -13,12 +13,12 @@ std::filesystem::path TableFolder() {
   const std::string variable(platform::HomeVariableName());
   const std::optional<std::string> home = platform::HomeVariable();
   if (!home) {
-    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder is not set (" +
-                                          variable + " is not set).");
+    throw Error(ErrorKind::File, "Cannot write the table file: the home folder is not set (" +
+                                     variable + " is not set).");
   }
   if (home->empty()) {
-    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder is not set (" +
-                                          variable + " is empty).");
+    throw Error(ErrorKind::File, "Cannot write the table file: the home folder is not set (" +
+                                     variable + " is empty).");
   }
   const std::filesystem::path folder = platform::PathFromUtf8(*home);
   std::error_code cause;
@@ -27,11 +27,11 @@ std::filesystem::path TableFolder() {
   // links, a name too long) is reported with the system's own words.
   if (status.type() == std::filesystem::file_type::directory) return folder;
   if (cause && status.type() != std::filesystem::file_type::not_found) {
-    throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " + *home +
-                                          " cannot be read: " + cause.message() + ".");
+    throw Error(ErrorKind::File, "Cannot write the table file: the home folder " + *home +
+                                     " cannot be read: " + cause.message() + ".");
   }
-  throw Error(ErrorKind::FileError, "Cannot write the table file: the home folder " + *home +
-                                        " is not an existing folder.");
+  throw Error(ErrorKind::File, "Cannot write the table file: the home folder " + *home +
+                                   " is not an existing folder.");
 }
 
 std::filesystem::path WriteViscosityTable(const CalcState& s, const FileOps& ops) {

@@ -25,11 +25,25 @@ void ExpectError(Action action, ErrorKind kind, const std::string& message) {
   EXPECT_EQ(std::string(error->what()), message);
 }
 
+// Runs `action`, expecting a bad input that the calculation failed on with `fault`, with exactly
+// `message`.
+template <typename Action>
+void ExpectError(Action action, Fault fault, const std::string& message) {
+  const std::optional<Error> error = Caught(action);
+  if (!error) {
+    ADD_FAILURE() << "expected: " << message;
+    return;
+  }
+  EXPECT_EQ(KindName(error->kind()), KindName(ErrorKind::BadInput));
+  EXPECT_EQ(FaultName(error->fault()), FaultName(fault));
+  EXPECT_EQ(std::string(error->what()), message);
+}
+
 // One step that must fail, for a table of them: the case's name, the step, and the error.
 struct ErrorCase {
   const char* name;
   void (*action)();
-  ErrorKind kind;
+  Fault fault;
   const char* message;
 };
 
@@ -37,7 +51,7 @@ struct ErrorCase {
 inline void ExpectErrors(std::span<const ErrorCase> cases) {
   for (const ErrorCase& c : cases) {
     SCOPED_TRACE(c.name);
-    ExpectError(c.action, c.kind, c.message);
+    ExpectError(c.action, c.fault, c.message);
   }
 }
 

@@ -32,7 +32,7 @@ struct Record {
 
 // Splits CSV text into records: fields separated by ",", records by LF or CR LF; a field in
 // double quotes may hold commas, line breaks and doubled quotes. Blank lines are skipped.
-// Throws Error(TypeMismatch) at a quote that is never closed or is followed by other text.
+// Throws Error(BadInput) at a quote that is never closed or is followed by other text.
 void SplitRecordsOrThrow(std::string_view text, std::string_view source,
                          std::vector<Record>& records);
 
@@ -68,9 +68,9 @@ void SplitRecordsOrThrow(std::string_view text, std::string_view source,
         ++i;
         for (;;) {
           if (i >= text.size()) {
-            throw Error(ErrorKind::TypeMismatch, std::string(source) + " line " +
-                                                     std::to_string(opened) +
-                                                     ": a quote is not closed.");
+            throw Error(ErrorKind::BadInput, std::string(source) + " line " +
+                                                 std::to_string(opened) +
+                                                 ": a quote is not closed.");
           }
           if (text[i] == '"') {
             if (i + 1 < text.size() && text[i + 1] == '"') {
@@ -87,9 +87,8 @@ void SplitRecordsOrThrow(std::string_view text, std::string_view source,
         quoted_field = true;
         while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
         if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
-          throw Error(ErrorKind::TypeMismatch, std::string(source) + " line " +
-                                                   std::to_string(line) +
-                                                   ": text follows a closing quote.");
+          throw Error(ErrorKind::BadInput, std::string(source) + " line " + std::to_string(line) +
+                                               ": text follows a closing quote.");
         }
       }
       while (i < text.size() && text[i] != ',' && text[i] != '\n') {
@@ -127,8 +126,8 @@ std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\
 
 void CheckValue(std::string_view what, double value, std::string_view name) {
   if (!std::isfinite(value) || value <= 0) {
-    throw Error(ErrorKind::TypeMismatch, "The " + std::string(what) + " of " + Quoted(name) +
-                                             " must be above 0 (" + ShortestText(value) + ").");
+    throw Error(ErrorKind::BadInput, "The " + std::string(what) + " of " + Quoted(name) +
+                                         " must be above 0 (" + ShortestText(value) + ").");
   }
 }
 
@@ -153,9 +152,7 @@ constexpr FormulaStart kFormulaStarts[] = {
 // The longest name, in characters: a list of oils shows every name in one column.
 constexpr std::size_t kLongestName = 100;
 
-void RefuseName(const std::string& message) {
-  throw Error(ErrorKind::TypeMismatch, message, "name");
-}
+void RefuseName(const std::string& message) { throw Error(ErrorKind::BadInput, message, "name"); }
 
 // Refuses a new name that would hurt where it goes: one a spreadsheet would run as a formula, one
 // too long for a list, one holding a character that does not show. `typed` is the name as given,
@@ -206,29 +203,29 @@ void CheckNewName(std::string_view typed) {
 void CheckOil(const UserOil& oil, const std::vector<UserOil>& oils, bool new_name) {
   const std::string key = NameKey(oil.name);
   const std::string name = Quoted(TrimBlanks(oil.name));
-  if (key.empty()) throw Error(ErrorKind::TypeMismatch, "An oil's name may not be empty.", "name");
+  if (key.empty()) throw Error(ErrorKind::BadInput, "An oil's name may not be empty.", "name");
   if (new_name) CheckNewName(oil.name);
   if (oil.name.find_first_of("\r\n") != std::string::npos ||
       oil.note.find_first_of("\r\n") != std::string::npos) {
-    throw Error(ErrorKind::TypeMismatch, "The name and note of " + name + " must be one line each.",
+    throw Error(ErrorKind::BadInput, "The name and note of " + name + " must be one line each.",
                 "name");
   }
   if (new_name) {
     for (const Lubricant& lubricant : LubricantCatalogue) {
       if (NameKey(lubricant.name) == key) {
-        throw Error(ErrorKind::TypeMismatch, name + " is a catalogue oil's name; choose another.",
+        throw Error(ErrorKind::BadInput, name + " is a catalogue oil's name; choose another.",
                     "name");
       }
     }
     if (key == NameKey(kOtherLubricant)) {
-      throw Error(ErrorKind::TypeMismatch, name + " is the list's own entry; choose another name.",
+      throw Error(ErrorKind::BadInput, name + " is the list's own entry; choose another name.",
                   "name");
     }
   }
   for (const UserOil& other : oils) {
     if (&other != &oil && NameKey(other.name) == key) {
-      throw Error(ErrorKind::TypeMismatch,
-                  "You already have an oil named " + Quoted(other.name) + ".", "name");
+      throw Error(ErrorKind::BadInput, "You already have an oil named " + Quoted(other.name) + ".",
+                  "name");
     }
   }
   CheckValues(oil);
@@ -298,7 +295,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
       };
       UserOil oil;
       oil.name = std::string(TrimBlanks(field(name_at)));
-      if (oil.name.empty()) throw Error(ErrorKind::TypeMismatch, "the name is empty.");
+      if (oil.name.empty()) throw Error(ErrorKind::BadInput, "the name is empty.");
       oil.nu40 = FieldNumber("v40", field(v40_at));
       oil.nu100 = FieldNumber("v100", field(v100_at));
       if (const std::string sg = field(sg_at); !TrimBlanks(sg).empty()) {
@@ -307,7 +304,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
       oil.note = field(note_at);
       CheckValues(oil);
       if (!keys.insert(NameKey(oil.name)).second) {
-        throw Error(ErrorKind::TypeMismatch,
+        throw Error(ErrorKind::BadInput,
                     "the name " + Quoted(oil.name) + " is already used by an earlier row.");
       }
       oils.oils.push_back(std::move(oil));
@@ -325,8 +322,8 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
 std::filesystem::path UserOilsPath() {
   const std::optional<std::filesystem::path> folder = platform::ApplicationDataFolder();
   if (!folder) {
-    throw Error(ErrorKind::FileError, "The folder of your oils is not known: set " +
-                                          std::string(platform::ApplicationDataVariables()) + ".");
+    throw Error(ErrorKind::File, "The folder of your oils is not known: set " +
+                                     std::string(platform::ApplicationDataVariables()) + ".");
   }
   return *folder / "Project1" / "oils.csv";
 }
@@ -341,7 +338,7 @@ UserOilLibrary ParseUserOils(std::string_view text, std::string_view source) {
 
 UserOilLibrary ParseUserOilsStrictly(std::string_view text, std::string_view source) {
   return Parse(text, source,
-               [](const std::string& message) { throw Error(ErrorKind::TypeMismatch, message); });
+               [](const std::string& message) { throw Error(ErrorKind::BadInput, message); });
 }
 
 std::string UserOilsCsv(const std::vector<UserOil>& oils) {
@@ -395,8 +392,8 @@ void ChangeUserOils(const std::filesystem::path& path,
   std::error_code error;
   std::filesystem::create_directories(path.parent_path(), error);
   if (error) {
-    throw Error(ErrorKind::FileError, "The folder of your oils file " + shown +
-                                          " cannot be made: " + error.message() + ".");
+    throw Error(ErrorKind::File, "The folder of your oils file " + shown +
+                                     " cannot be made: " + error.message() + ".");
   }
   // The lock sits beside the file that is replaced, the end of any links at `path`, so that all
   // who reach one shared file through links of their own take the same lock.
@@ -405,21 +402,21 @@ void ChangeUserOils(const std::filesystem::path& path,
       file.parent_path() / ("." + file.filename().string() + ".lock");
   platform::FileLock lock;
   if ((error = platform::LockFile(lock_path, lock))) {
-    throw Error(ErrorKind::FileError,
+    throw Error(ErrorKind::File,
                 "Your oils file " + shown + " cannot be locked: " + error.message() + ".");
   }
   UserOilLibrary library = ReadUserOils(path);
   if (!library.problems.empty()) {
-    throw Error(ErrorKind::FileError, library.problems.front() +
-                                          " Mend the file before changing your oils; it is "
-                                          "left as it is.");
+    throw Error(ErrorKind::File, library.problems.front() +
+                                     " Mend the file before changing your oils; it is "
+                                     "left as it is.");
   }
   if (!library.other_columns.empty()) {
     std::string columns;
     for (const std::string& column : library.other_columns) {
       columns += (columns.empty() ? "" : ", ") + column;
     }
-    throw Error(ErrorKind::FileError,
+    throw Error(ErrorKind::File,
                 "Your oils file " + shown + " has columns that a change would not keep (" +
                     columns +
                     "). Move them to a file of their own before changing your oils; it "
@@ -438,7 +435,7 @@ void ChangeUserOils(const std::filesystem::path& path,
   }
   for (UserOil& oil : library.oils) oil.name = std::string(TrimBlanks(oil.name));
   if ((error = platform::ReplaceFileBytes(path, UserOilsCsv(library.oils), calls))) {
-    throw Error(ErrorKind::FileError,
+    throw Error(ErrorKind::File,
                 "Your oils file " + shown + " cannot be written: " + error.message() + ".");
   }
 }

@@ -49,7 +49,7 @@ std::filesystem::path UserOilsPath();
 // there: it is reported by its line and the rows before it are still read.
 UserOilLibrary ParseUserOils(std::string_view text, std::string_view source);
 
-// The same, refusing the whole text at its first problem with Error(TypeMismatch).
+// The same, refusing the whole text at its first problem with Error(BadInput).
 UserOilLibrary ParseUserOilsStrictly(std::string_view text, std::string_view source);
 
 // The file's text for `oils`.
@@ -59,7 +59,7 @@ std::string UserOilsCsv(const std::vector<UserOil>& oils);
 // one problem.
 UserOilLibrary ReadUserOils(const std::filesystem::path& path);
 
-// Refuses, with Error(TypeMismatch) naming it, a name that is empty, holds a line break, equals a
+// Refuses, with Error(BadInput) naming it, a name that is empty, holds a line break, equals a
 // catalogue name or "OTHER", or is the name of another of `oils` (the oils other than `oil`
 // itself); a name that begins with "=", "+", "-", "@", a tab or a carriage return (a spreadsheet
 // runs it as a formula), holds a control character, or has more than 100 characters, each with

@@ -179,7 +179,7 @@ static std::vector<UserOil>::iterator Same(std::vector<UserOil>& oils, const Use
   for (auto it = oils.begin(); it != oils.end(); ++it) {
     if (NameKey(it->name) == key) return it;
   }
-  throw Error(ErrorKind::FileError,
+  throw Error(ErrorKind::File,
               "The oil \"" + shown.name + "\" is no longer in the file; the list is read again.");
 }
 

@@ -54,7 +54,7 @@ QColor ColourFromValue(ColourValue colour, const QPalette& palette) {
   char hex[16];
   std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(colour));
   const bool system = (colour & kSystemColourFlag) != 0;
-  throw Error(ErrorKind::ControlError,
+  throw Error(ErrorKind::Internal,
               std::string(system ? "The system colour 0x" : "The colour value 0x") + hex +
                   " is not a colour this window can show.");
 }

@@ -26,7 +26,7 @@ inline constexpr ColourValue kSystemActiveBorder = 0x8000000A;
 // system colour the window does not know.
 std::optional<QPalette::ColorRole> SystemColourRole(ColourValue colour);
 
-// The colour a value denotes under `palette`. Throws Error(ControlError) for a value that is
+// The colour a value denotes under `palette`. Throws Error(Internal) for a value that is
 // neither a fixed colour nor a known system colour.
 QColor ColourFromValue(ColourValue colour, const QPalette& palette);
 

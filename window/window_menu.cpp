@@ -121,7 +121,7 @@ void WindowMenu::OpenTable() {
   RunHandler(form_, [this] {
     const QString path = QFile::decodeName(last_->table.c_str());
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path))) {
-      throw Error(ErrorKind::FileError,
+      throw Error(ErrorKind::File,
                   "The table file " + last_->table.string() + " could not be opened.");
     }
   });

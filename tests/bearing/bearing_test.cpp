@@ -45,18 +45,17 @@ TEST(RatedViscosity, MeetsTheMakersCheckAndFollowsBothSpeedBranches) {
 
 TEST(RatedViscosity, RefusesSizesAndSpeedsThatAreNotOne) {
   const ErrorCase cases[] = {
-      {"no diameter", [] { RatedViscosity(0, 500); }, ErrorKind::InvalidArgument,
+      {"no diameter", [] { RatedViscosity(0, 500); }, Fault::InvalidArgument,
        "The mean diameter must be above 0 mm; it is 0."},
-      {"negative speed", [] { RatedViscosity(380, -5); }, ErrorKind::InvalidArgument,
+      {"negative speed", [] { RatedViscosity(380, -5); }, Fault::InvalidArgument,
        "The speed must be above 0 r/min; it is -5."},
-      {"speed not a number", [] { RatedViscosity(380, kNaN); }, ErrorKind::InvalidOperation,
+      {"speed not a number", [] { RatedViscosity(380, kNaN); }, Fault::InvalidOperation,
        "The speed is not a number."},
-      {"bore at the outside diameter", [] { MeanDiameter(420, 420); }, ErrorKind::InvalidArgument,
+      {"bore at the outside diameter", [] { MeanDiameter(420, 420); }, Fault::InvalidArgument,
        "The bore (420 mm) must be below the outside diameter (420 mm)."},
-      {"bore above the outside diameter", [] { MeanDiameter(420, 340); },
-       ErrorKind::InvalidArgument,
+      {"bore above the outside diameter", [] { MeanDiameter(420, 340); }, Fault::InvalidArgument,
        "The bore (420 mm) must be below the outside diameter (340 mm)."},
-      {"no bore", [] { MeanDiameter(0, 340); }, ErrorKind::InvalidArgument,
+      {"no bore", [] { MeanDiameter(0, 340); }, Fault::InvalidArgument,
        "The bore must be above 0 mm; it is 0."},
   };
   ExpectErrors(cases);
@@ -81,7 +80,7 @@ TEST(KappaBand, ChangesExactlyAtOneAndFour) {
     EXPECT_EQ(KappaBandOf(c.kappa), c.band);
     EXPECT_EQ(KappaBandName(KappaBandOf(c.kappa)), c.name);
   }
-  ExpectError([] { KappaBandOf(kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { KappaBandOf(kNaN); }, Fault::InvalidOperation,
               "The viscosity ratio is not a number.");
 }
 
@@ -117,10 +116,10 @@ TEST(OperatingRange, TemperaturesGiveBackOneAndFourTimesTheRatedViscosity) {
 
 TEST(OperatingRange, RefusesALineThatDoesNotFallAsTheOilWarms) {
   const ViscosityLine rising = FitLine(Law::Walther, {40, 10}, {100, 20});
-  ExpectError([&] { OperatingRangeOf(rising, 13); }, ErrorKind::InvalidArgument,
+  ExpectError([&] { OperatingRangeOf(rising, 13); }, Fault::InvalidArgument,
               "The oil's viscosity does not fall as it warms, so no temperature range keeps the "
               "bearing's film.");
-  ExpectError([] { Kappa(10, 0); }, ErrorKind::InvalidArgument,
+  ExpectError([] { Kappa(10, 0); }, Fault::InvalidArgument,
               "The rated viscosity must be above 0 cSt; it is 0.");
 }
 

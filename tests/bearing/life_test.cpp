@@ -151,35 +151,34 @@ LifeInputs With(Value value) {
 TEST(RatingLife, RefusesLoadsRatingsAndFactorsThatAreNotOne) {
   using In = LifeInputs;
   const ErrorCase cases[] = {
-      {"no load", [] { BasicLifeOf(With<&In::load_kn>(0.0)); }, ErrorKind::InvalidArgument,
+      {"no load", [] { BasicLifeOf(With<&In::load_kn>(0.0)); }, Fault::InvalidArgument,
        "The load P must be above 0 kN; it is 0."},
-      {"load not a number", [] { BasicLifeOf(With<&In::load_kn>(kNaN)); },
-       ErrorKind::InvalidOperation, "The load P is not a number."},
+      {"load not a number", [] { BasicLifeOf(With<&In::load_kn>(kNaN)); }, Fault::InvalidOperation,
+       "The load P is not a number."},
       {"rating below the load", [] { BasicLifeOf(With<&In::rating_kn>(9.5)); },
-       ErrorKind::InvalidArgument,
+       Fault::InvalidArgument,
        "The dynamic load rating C (9.5 kN) must not be below the load P (10 kN)."},
       {"reliability without a1", [] { BasicLifeOf(With<&In::reliability_percent>(93.0)); },
-       ErrorKind::InvalidArgument,
+       Fault::InvalidArgument,
        "The reliability must be one of 90, 95, 96, 97, 98 and 99 %; it is 93."},
-      {"e_C above 1", [] { BasicLifeOf(With<&In::contamination>(1.5)); },
-       ErrorKind::InvalidArgument, "The contamination factor e_C must be from 0 to 1; it is 1.5."},
-      {"e_C below 0", [] { BasicLifeOf(With<&In::contamination>(-0.1)); },
-       ErrorKind::InvalidArgument, "The contamination factor e_C must be from 0 to 1; it is -0.1."},
+      {"e_C above 1", [] { BasicLifeOf(With<&In::contamination>(1.5)); }, Fault::InvalidArgument,
+       "The contamination factor e_C must be from 0 to 1; it is 1.5."},
+      {"e_C below 0", [] { BasicLifeOf(With<&In::contamination>(-0.1)); }, Fault::InvalidArgument,
+       "The contamination factor e_C must be from 0 to 1; it is -0.1."},
       {"no fatigue load limit", [] { BasicLifeOf(With<&In::fatigue_load_kn>(0.0)); },
-       ErrorKind::InvalidArgument, "The fatigue load limit C_u must be above 0 kN; it is 0."},
+       Fault::InvalidArgument, "The fatigue load limit C_u must be above 0 kN; it is 0."},
       {"modified life without e_C",
        [] {
          const In in = With<&In::contamination>(std::nullopt);
          ModifiedLifeAt(in, BasicLifeOf(in), 2);
        },
-       ErrorKind::InvalidArgument,
+       Fault::InvalidArgument,
        "a_ISO needs the contamination factor e_C and the fatigue load limit C_u."},
-      {"a life beyond a double", [] { BasicLifeOf(With<&In::rating_kn>(1e200)); },
-       ErrorKind::Overflow,
+      {"a life beyond a double", [] { BasicLifeOf(With<&In::rating_kn>(1e200)); }, Fault::Overflow,
        "The basic rating life of C = 1e+200 kN at P = 10 kN and 3000 r/min is out of range."},
       {"kappa not a number",
        [] { LifeModificationFactor(BearingType::Ball, kNaN, 0.5, 0.1, false); },
-       ErrorKind::InvalidOperation, "The viscosity ratio is not a number."},
+       Fault::InvalidOperation, "The viscosity ratio is not a number."},
   };
   ExpectErrors(cases);
   // A rating equal to the load lasts a million revolutions.

@@ -395,7 +395,7 @@ TEST(ChartErrors, RefusedCharts) {
        "The chart's span from 0 °C to 6000 °C is too wide: a chart spans at most 5000 K."},
   };
   for (const auto& c : cases) {
-    ExpectError([&] { BuildChart(c.oils, c.span); }, ErrorKind::InvalidArgument, c.message);
+    ExpectError([&] { BuildChart(c.oils, c.span); }, Fault::InvalidArgument, c.message);
   }
 }
 
@@ -429,7 +429,7 @@ TEST(ChartLevels, LieAcrossTheChartAtTheirViscosityAndWidenItToThem) {
       [] {
         BuildChart({Oil40100("A", Law::Walther, 320, 35)}, {}, {{0, "ν1", 0}});
       },
-      ErrorKind::InvalidArgument, "The level \"ν1\" at 0 cSt is outside what the chart can draw.");
+      Fault::InvalidArgument, "The level \"ν1\" at 0 cSt is outside what the chart can draw.");
 }
 
 // A reference temperature beyond the widest span is left out; the chart keeps its span.

@@ -51,17 +51,17 @@ TEST(PngHelper, FailuresNameTheHelper) {
   for (const auto& c : cases) {
     if (c.helper == nullptr) {
       // Not an SVG: the real helper refuses it.
-      ExpectError([&] { SvgToPng(c.svg, PNG_HELPER); }, ErrorKind::FileError,
+      ExpectError([&] { SvgToPng(c.svg, PNG_HELPER); }, ErrorKind::File,
                   std::string("The PNG helper ") + PNG_HELPER + " could not draw the chart.");
       continue;
     }
-    ExpectError([&] { SvgToPng(c.svg, c.helper); }, ErrorKind::FileError, c.message);
+    ExpectError([&] { SvgToPng(c.svg, c.helper); }, ErrorKind::File, c.message);
   }
 }
 
 // The helper is looked for beside the calling program only, never at the folder it was built in:
 // this test program lies where no helper is beside it.
 TEST(PngHelper, IsFoundOnlyBesideTheProgram) {
-  ExpectError([] { ChartPngHelper(); }, ErrorKind::FileError,
+  ExpectError([] { ChartPngHelper(); }, ErrorKind::File,
               "The PNG helper project1-chart-png is not installed beside this program.");
 }

@@ -197,7 +197,7 @@ TEST(BatchRun, RefusesAHeaderWhoseBearingColumnsCannotWorkTogether) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.header);
-    ExpectError([&] { RunInPieces(std::string(c.header) + "\n", 64, 64); }, ErrorKind::TypeMismatch,
+    ExpectError([&] { RunInPieces(std::string(c.header) + "\n", 64, 64); }, ErrorKind::BadInput,
                 c.message);
   }
 }

@@ -66,7 +66,7 @@ TEST(Words, AreAListInEachFormatAndTheFieldsNoneWhenEmpty) {
 TEST(TextOf, RefusesAValueThatIsNotFinite) {
   const std::optional<Error> error = Caught([] { TextOf({"k", "", "", "0.0"}, 1.0 / 0.0); });
   ASSERT_TRUE(error.has_value());
-  EXPECT_EQ(error->kind(), ErrorKind::InvalidOperation);
+  EXPECT_EQ(error->fault(), Fault::InvalidOperation);
 }
 
 // A record of a whole number with a text for none, a number with a unit, a field the text

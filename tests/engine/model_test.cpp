@@ -102,7 +102,7 @@ TEST(ViscosityModel, DensityRefusesAGravityNotAboveZeroAndKeepsTheDensity) {
     s.density = kUntouched1;
     const std::optional<Error> error = Caught([&] { DensityFromGravity(s); });
     ASSERT_TRUE(error.has_value());
-    EXPECT_EQ(KindName(error->kind()), KindName(ErrorKind::InvalidArgument));
+    EXPECT_EQ(FaultName(error->fault()), FaultName(Fault::InvalidArgument));
     EXPECT_EQ(error->what(), "The specific gravity must be above 0; it is " + shown + ".");
     EXPECT_EQ(error->subject(), "specific gravity");
     EXPECT_EQ(s.density, kUntouched1);
@@ -133,29 +133,25 @@ TEST(ViscosityModel, FitRefusesEachBadViscosityAndLeavesTheLineAsItWas) {
   struct Case {
     double visc40;
     double visc100;
-    ErrorKind kind;
+    Fault kind;
     const char* message;
   };
   const Case cases[] = {
-      {0.4, 35, ErrorKind::InvalidArgument,
-       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.4."},
-      {0.1, 35, ErrorKind::InvalidArgument,
-       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.1."},
-      {-0.6, 35, ErrorKind::InvalidArgument,
+      {0.4, 35, Fault::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is 0.4."},
+      {0.1, 35, Fault::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is 0.1."},
+      {-0.6, 35, Fault::InvalidArgument,
        "The viscosity at 40 °C must be above 0.4 cSt; it is -0.6."},
-      {-5, 35, ErrorKind::InvalidArgument,
-       "The viscosity at 40 °C must be above 0.4 cSt; it is -5."},
-      {320, 0.4, ErrorKind::InvalidArgument,
+      {-5, 35, Fault::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is -5."},
+      {320, 0.4, Fault::InvalidArgument,
        "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4."},
-      {320, 0, ErrorKind::InvalidArgument,
-       "The viscosity at 100 °C must be above 0.4 cSt; it is 0."},
+      {320, 0, Fault::InvalidArgument, "The viscosity at 100 °C must be above 0.4 cSt; it is 0."},
       // The 40 °C value is taken first.
-      {0.3, 0.2, ErrorKind::InvalidArgument,
+      {0.3, 0.2, Fault::InvalidArgument,
        "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
-      {kNaN, 35, ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number."},
-      {320, kNaN, ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number."},
-      {kInf, 35, ErrorKind::Overflow, "The viscosity at 40 °C is too large; it is infinite."},
-      {320, kInf, ErrorKind::Overflow, "The viscosity at 100 °C is too large; it is infinite."},
+      {kNaN, 35, Fault::InvalidOperation, "The viscosity at 40 °C is not a number."},
+      {320, kNaN, Fault::InvalidOperation, "The viscosity at 100 °C is not a number."},
+      {kInf, 35, Fault::Overflow, "The viscosity at 40 °C is too large; it is infinite."},
+      {320, kInf, Fault::Overflow, "The viscosity at 100 °C is too large; it is infinite."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -176,26 +172,26 @@ TEST(ViscosityModel, EvaluationRefusesEachFailure) {
     double slope;
     double intercept;
     double t;
-    ErrorKind kind;
+    Fault kind;
     const char* message;
   };
   const CalcState line = FittedLine(320, 35);
   const CalcState steep = FittedLine(100000, 1);
   const Case cases[] = {
-      {"absolute zero", line.slope, line.intercept, -273.16, ErrorKind::InvalidArgument,
+      {"absolute zero", line.slope, line.intercept, -273.16, Fault::InvalidArgument,
        "The temperature must be above -273.16 °C; it is -273.16."},
-      {"below absolute zero", line.slope, line.intercept, -300, ErrorKind::InvalidArgument,
+      {"below absolute zero", line.slope, line.intercept, -300, Fault::InvalidArgument,
        "The temperature must be above -273.16 °C; it is -300."},
-      {"temperature not a number", line.slope, line.intercept, kNaN, ErrorKind::InvalidOperation,
+      {"temperature not a number", line.slope, line.intercept, kNaN, Fault::InvalidOperation,
        "The temperature is not a number."},
-      {"broken line", kNaN, line.intercept, 40, ErrorKind::InvalidOperation,
+      {"broken line", kNaN, line.intercept, 40, Fault::InvalidOperation,
        "The viscosity at 40 °C gave no number."},
       // The second power of ten is beyond a double.
-      {"steep line at -40", steep.slope, steep.intercept, -40, ErrorKind::Overflow,
+      {"steep line at -40", steep.slope, steep.intercept, -40, Fault::Overflow,
        "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
        "too steep there."},
       // The first power of ten (of about 487) is beyond a double.
-      {"power of loglog", -200, 0, 0, ErrorKind::Overflow,
+      {"power of loglog", -200, 0, 0, Fault::Overflow,
        "The viscosity at 0 °C is too large to compute: the viscosity-temperature line is too "
        "steep there."},
   };
@@ -212,17 +208,17 @@ TEST(ViscosityModel, DensityAndDynamicViscosityRefuseValuesThatAreNotFinite) {
   CalcState s;
   s.density = kUntouched1;
   s.gravity = kNaN;
-  ExpectError([&] { DensityFromGravity(s); }, ErrorKind::InvalidOperation,
+  ExpectError([&] { DensityFromGravity(s); }, Fault::InvalidOperation,
               "The specific gravity is not a number.");
   s.gravity = kInf;
-  ExpectError([&] { DensityFromGravity(s); }, ErrorKind::Overflow,
+  ExpectError([&] { DensityFromGravity(s); }, Fault::Overflow,
               "The specific gravity is too large to compute a density.");
   EXPECT_EQ(s.density, kUntouched1);
 
   s.density = DBL_MAX;
-  ExpectError([&] { DynamicViscosity(s, 2000); }, ErrorKind::Overflow,
+  ExpectError([&] { DynamicViscosity(s, 2000); }, Fault::Overflow,
               "The specific gravity is too large to compute the dynamic viscosity of 2000 cSt.");
-  ExpectError([&] { DynamicViscosity(s, kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([&] { DynamicViscosity(s, kNaN); }, Fault::InvalidOperation,
               "The dynamic viscosity gave no number.");
 }
 

@@ -155,36 +155,35 @@ TEST(ViscosityIndex, IsNotDefinedBelowTwoCentistokesAt100C) {
 }
 
 TEST(ViscosityIndex, RefusesViscositiesThatAreNotOne) {
-  ExpectError([] { ViscosityIndexOf(0, 8.86); }, ErrorKind::InvalidArgument,
+  ExpectError([] { ViscosityIndexOf(0, 8.86); }, Fault::InvalidArgument,
               "The viscosity at 40 °C must be above 0 cSt; it is 0.");
-  ExpectError([] { ViscosityIndexOf(kNaN, 8.86); }, ErrorKind::InvalidOperation,
+  ExpectError([] { ViscosityIndexOf(kNaN, 8.86); }, Fault::InvalidOperation,
               "The viscosity at 40 °C is not a number.");
-  ExpectError([] { ViscosityIndexOf(73.3, kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { ViscosityIndexOf(73.3, kNaN); }, Fault::InvalidOperation,
               "The viscosity at 100 °C is not a number.");
   // Thinner at 40 °C than at 100 °C: refused before the index could grow without bound.
-  ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, ErrorKind::InvalidArgument,
+  ExpectError([] { ViscosityIndexOf(1e-300, 8.86); }, Fault::InvalidArgument,
               "The viscosity at 100 °C (8.86) must be below the one at 40 °C (1e-300).");
 }
 
 TEST(ViscosityIndex, RefusesAnOilNoThinnerWhenHotter) {
   const ErrorCase cases[] = {
-      {"thicker at 100 °C", [] { ViscosityIndexOf(10, 20); }, ErrorKind::InvalidArgument,
+      {"thicker at 100 °C", [] { ViscosityIndexOf(10, 20); }, Fault::InvalidArgument,
        "The viscosity at 100 °C (20) must be below the one at 40 °C (10)."},
-      {"alike", [] { ViscosityIndexOf(46, 46); }, ErrorKind::InvalidArgument,
+      {"alike", [] { ViscosityIndexOf(46, 46); }, Fault::InvalidArgument,
        "The viscosity at 100 °C (46) must be below the one at 40 °C (46)."},
-      {"both below 2 cSt", [] { ViscosityIndexOf(1, 1.5); }, ErrorKind::InvalidArgument,
+      {"both below 2 cSt", [] { ViscosityIndexOf(1, 1.5); }, Fault::InvalidArgument,
        "The viscosity at 100 °C (1.5) must be below the one at 40 °C (1)."},
       {"points, hotter first",
        [] {
          CheckThinnerWhenHotter({80, 20}, {50, 10});
        },
-       ErrorKind::InvalidArgument,
-       "The viscosity at 80 °C (20) must be below the one at 50 °C (10)."},
+       Fault::InvalidArgument, "The viscosity at 80 °C (20) must be below the one at 50 °C (10)."},
       {"points, colder first",
        [] {
          CheckThinnerWhenHotter({-10, 5}, {120.5, 5});
        },
-       ErrorKind::InvalidArgument,
+       Fault::InvalidArgument,
        "The viscosity at 120.5 °C (5) must be below the one at -10 °C (5)."},
   };
   ExpectErrors(cases);
@@ -219,9 +218,9 @@ TEST(Nu100ForIndex, HasNoAnswerWhereNoViscosityFromTwoCentistokesGivesTheIndex) 
   EXPECT_FALSE(Nu100ForIndex(5, 95).has_value());
   EXPECT_FALSE(Nu100ForIndex(1.5, 95).has_value());
   EXPECT_FALSE(Nu100ForIndex(46, 1e6).has_value());  // no nu100 below nu40 reaches it
-  ExpectError([] { Nu100ForIndex(46, kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { Nu100ForIndex(46, kNaN); }, Fault::InvalidOperation,
               "The viscosity index is not a number.");
-  ExpectError([] { Nu100ForIndex(0, 95); }, ErrorKind::InvalidArgument,
+  ExpectError([] { Nu100ForIndex(0, 95); }, Fault::InvalidArgument,
               "The viscosity at 40 °C must be above 0 cSt; it is 0.");
 }
 
@@ -253,7 +252,7 @@ TEST(IsoGrade, HoldsEachViscosityWithinThePrintedLimits) {
     SCOPED_TRACE(c.nu40);
     EXPECT_EQ(IsoGrade(c.nu40), c.grade);
   }
-  ExpectError([] { IsoGrade(kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { IsoGrade(kNaN); }, Fault::InvalidOperation,
               "The viscosity at 40 °C is not a number.");
 }
 
@@ -291,9 +290,9 @@ TEST(DynamicViscosity, IsTheWindowsNumberInEveryUnit) {
   // 1 cSt of water at the window's 62.37 lb/ft^3 is about 0.9991 mPa*s.
   EXPECT_NEAR(ReynToMpaS(DynamicReyn(1, 1)), 0.9991, 1e-4);
   EXPECT_EQ(ReynToMpaS(1), 6894757.293168);
-  ExpectError([] { DynamicReyn(31, 0); }, ErrorKind::InvalidArgument,
+  ExpectError([] { DynamicReyn(31, 0); }, Fault::InvalidArgument,
               "The specific gravity must be above 0; it is 0.");
-  ExpectError([] { DynamicReyn(31, kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { DynamicReyn(31, kNaN); }, Fault::InvalidOperation,
               "The specific gravity is not a number.");
 }
 
@@ -314,11 +313,11 @@ TEST(DynamicViscosity, GravityFollowsTheThermalExpansion) {
     SCOPED_TRACE(c.t);
     EXPECT_NEAR(GravityAt(0.87, c.alpha, c.t), c.gravity, c.tolerance);
   }
-  ExpectError([] { GravityAt(0.87, -0.001, 40); }, ErrorKind::InvalidArgument,
+  ExpectError([] { GravityAt(0.87, -0.001, 40); }, Fault::InvalidArgument,
               "The thermal expansion coefficient must be a number of 0 or above; it is -0.001.");
-  ExpectError([] { GravityAt(-1, 0.0007, 40); }, ErrorKind::InvalidArgument,
+  ExpectError([] { GravityAt(-1, 0.0007, 40); }, Fault::InvalidArgument,
               "The specific gravity must be a number above 0; it is -1.");
-  ExpectError([] { GravityAt(0.87, 0.0007, kNaN); }, ErrorKind::InvalidOperation,
+  ExpectError([] { GravityAt(0.87, 0.0007, kNaN); }, Fault::InvalidOperation,
               "The temperature is not a number.");
 }
 
@@ -339,7 +338,7 @@ TEST(Saybolt, SecondsAt100FAndOtherTemperatures) {
     SCOPED_TRACE(std::to_string(c.nu) + " at " + std::to_string(c.t_f));
     EXPECT_NEAR(SayboltSeconds(c.nu, c.t_f), c.seconds, 1e-5);
   }
-  ExpectError([] { SayboltSeconds(-1, 100); }, ErrorKind::InvalidArgument,
+  ExpectError([] { SayboltSeconds(-1, 100); }, Fault::InvalidArgument,
               "The viscosity must be above 0 cSt; it is -1.");
 }
 
@@ -388,21 +387,21 @@ TEST(Blending, ReachesATargetARoundingErrorFromEitherOil) {
 
 TEST(Blending, RefusesWhatNoBlendReaches) {
   const ErrorCase cases[] = {
-      {"above", [] { BlendFractionFor(31, 320, 500); }, ErrorKind::InvalidArgument,
+      {"above", [] { BlendFractionFor(31, 320, 500); }, Fault::InvalidArgument,
        "The target viscosity 500 cSt is outside what the two oils reach at that temperature: 31 "
        "to 320 cSt."},
-      {"below, oils reversed", [] { BlendFractionFor(320, 31, 30.5); }, ErrorKind::InvalidArgument,
+      {"below, oils reversed", [] { BlendFractionFor(320, 31, 30.5); }, Fault::InvalidArgument,
        "The target viscosity 30.5 cSt is outside what the two oils reach at that temperature: 31 "
        "to 320 cSt."},
-      {"target not a number", [] { BlendFractionFor(31, 320, kNaN); }, ErrorKind::InvalidOperation,
+      {"target not a number", [] { BlendFractionFor(31, 320, kNaN); }, Fault::InvalidOperation,
        "The target viscosity is not a number."},
-      {"fraction above 1", [] { BlendKinematic(31, 320, 1.5); }, ErrorKind::InvalidArgument,
+      {"fraction above 1", [] { BlendKinematic(31, 320, 1.5); }, Fault::InvalidArgument,
        "The fraction of the second oil must be from 0 to 1; it is 1.5."},
-      {"fraction not a number", [] { BlendKinematic(31, 320, kNaN); }, ErrorKind::InvalidArgument,
+      {"fraction not a number", [] { BlendKinematic(31, 320, kNaN); }, Fault::InvalidArgument,
        "The fraction of the second oil must be from 0 to 1; it is not a number."},
-      {"first oil too thin", [] { BlendKinematic(0.2, 320, 0.5); }, ErrorKind::InvalidArgument,
+      {"first oil too thin", [] { BlendKinematic(0.2, 320, 0.5); }, Fault::InvalidArgument,
        "The viscosity of the first oil must be above 0.2 cSt; it is 0.2."},
-      {"second oil too thin", [] { BlendFractionFor(31, -3, 5); }, ErrorKind::InvalidArgument,
+      {"second oil too thin", [] { BlendFractionFor(31, -3, 5); }, Fault::InvalidArgument,
        "The viscosity of the second oil must be above 0.2 cSt; it is -3."},
   };
   ExpectErrors(cases);
@@ -448,33 +447,32 @@ TEST(Temperature, StepsAreReadInTheirScale) {
     SCOPED_TRACE(c.text);
     EXPECT_NEAR(TextToTemperatureStep(c.text, "step"), c.celsius, 1e-12);
   }
-  ExpectError([] { TextToTemperatureStep("10FF", "step"); }, ErrorKind::TypeMismatch,
+  ExpectError([] { TextToTemperatureStep("10FF", "step"); }, Fault::TypeMismatch,
               "The step \"10FF\" is not a number.");
 }
 
 TEST(Temperature, RefusesTextThatIsNoTemperature) {
   struct Case {
     const char* text;
-    ErrorKind kind;
+    Fault kind;
     const char* message;
   };
   const Case cases[] = {
-      {"abc", ErrorKind::TypeMismatch, "The first temperature \"abc\" is not a number."},
-      {"abcF", ErrorKind::TypeMismatch, "The first temperature \"abcF\" is not a number."},
-      {"F", ErrorKind::TypeMismatch, "The first temperature \"F\" is not a number."},
-      {"", ErrorKind::TypeMismatch, "The first temperature \"\" is not a number."},
-      {"40CC", ErrorKind::TypeMismatch, "The first temperature \"40CC\" is not a number."},
-      {"C", ErrorKind::TypeMismatch, "The first temperature \"C\" is not a number."},
-      {"40FC", ErrorKind::TypeMismatch, "The first temperature \"40FC\" is not a number."},
-      {"40FF", ErrorKind::TypeMismatch, "The first temperature \"40FF\" is not a number."},
-      {"1e999", ErrorKind::Overflow, "The first temperature \"1e999\" is too large."},
-      {"-273.15", ErrorKind::InvalidArgument,
+      {"abc", Fault::TypeMismatch, "The first temperature \"abc\" is not a number."},
+      {"abcF", Fault::TypeMismatch, "The first temperature \"abcF\" is not a number."},
+      {"F", Fault::TypeMismatch, "The first temperature \"F\" is not a number."},
+      {"", Fault::TypeMismatch, "The first temperature \"\" is not a number."},
+      {"40CC", Fault::TypeMismatch, "The first temperature \"40CC\" is not a number."},
+      {"C", Fault::TypeMismatch, "The first temperature \"C\" is not a number."},
+      {"40FC", Fault::TypeMismatch, "The first temperature \"40FC\" is not a number."},
+      {"40FF", Fault::TypeMismatch, "The first temperature \"40FF\" is not a number."},
+      {"1e999", Fault::Overflow, "The first temperature \"1e999\" is too large."},
+      {"-273.15", Fault::InvalidArgument,
        "The first temperature \"-273.15\" is at or below absolute zero."},
-      {"-500F", ErrorKind::InvalidArgument,
+      {"-500F", Fault::InvalidArgument,
        "The first temperature \"-500F\" is at or below absolute zero."},
-      {"0K", ErrorKind::InvalidArgument,
-       "The first temperature \"0K\" is at or below absolute zero."},
-      {"-300C", ErrorKind::InvalidArgument,
+      {"0K", Fault::InvalidArgument, "The first temperature \"0K\" is at or below absolute zero."},
+      {"-300C", Fault::InvalidArgument,
        "The first temperature \"-300C\" is at or below absolute zero."},
   };
   for (const Case& c : cases) {

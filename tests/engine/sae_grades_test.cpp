@@ -70,7 +70,7 @@ TEST(SaeGrades, TableHoldsEveryGradeOfBothStandardsInOrder) {
   EXPECT_EQ(j306, (Grades{"65", "70", "75", "80", "85", "90", "110", "140", "190", "250"}));
   EXPECT_TRUE(std::isinf(SaeGrades().back().maximum));
   ExpectError([] { SaeJ300Grades(std::numeric_limits<double>::quiet_NaN()); },
-              ErrorKind::InvalidOperation, "The viscosity at 100 °C is not a number.");
+              Fault::InvalidOperation, "The viscosity at 100 °C is not a number.");
 }
 
 }  // namespace

@@ -128,13 +128,13 @@ TEST_F(TableFileTest, OverflowingRowLeavesThePreviousTableAndNoTemporaryFile) {
   CalcState steep = FittedLine(100000, 1);
 
   // No previous table: nothing is created.
-  ExpectError([&] { WriteViscosityTable(steep); }, ErrorKind::Overflow, overflow);
+  ExpectError([&] { WriteViscosityTable(steep); }, Fault::Overflow, overflow);
   EXPECT_TRUE(FolderListing(home_).empty());
 
   CalcState good = FittedLine(320, 35);
   WriteViscosityTable(good);
   const std::optional<std::string> before = ReadBytes(Target());
-  ExpectError([&] { WriteViscosityTable(steep); }, ErrorKind::Overflow, overflow);
+  ExpectError([&] { WriteViscosityTable(steep); }, Fault::Overflow, overflow);
   EXPECT_EQ(ReadBytes(Target()), before);
   EXPECT_EQ(FolderListing(home_), std::vector<std::string>{"Viscosity.txt"});
 }
@@ -167,7 +167,7 @@ TEST_F(TableFileTest, HomeThatIsNoFolderIsAFileErrorWithItsCause) {
   CalcState s = FittedLine(320, 35);
   for (const Case& c : cases) {
     TempHome::SetHome(c.home);
-    ExpectError([&] { WriteViscosityTable(s); }, ErrorKind::FileError, c.message);
+    ExpectError([&] { WriteViscosityTable(s); }, ErrorKind::File, c.message);
   }
   EXPECT_EQ(FolderListing(home_), (std::vector<std::string>{"loop", "plain"}));
 }
@@ -192,7 +192,7 @@ TEST_F(TableFileTest, FolderThatCannotBeWrittenIsAFileError) {
   // A path under a regular file cannot be created, whoever runs the test.
   WriteBytes(home_ / "plain", "not a folder");
   const fs::path target = home_ / "plain" / "Viscosity.txt";
-  ExpectError([&] { ReplaceFile(target, "table"); }, ErrorKind::FileError,
+  ExpectError([&] { ReplaceFile(target, "table"); }, ErrorKind::File,
               "Cannot write the table file " + target.string() + ": Not a directory.");
   EXPECT_EQ(ReadBytes(home_ / "plain"), "not a folder");
 }
@@ -215,7 +215,7 @@ TEST_F(TableFileTest, FailingSystemCallLeavesThePreviousTableAndNoTemporaryFile)
     SCOPED_TRACE(c.cause);
     WriteBytes(Target(), previous);
     InjectFileFault(c.step, c.error);
-    ExpectError([&] { WriteViscosityTable(s, FaultyFileOps()); }, ErrorKind::FileError,
+    ExpectError([&] { WriteViscosityTable(s, FaultyFileOps()); }, ErrorKind::File,
                 "Cannot write the table file " + Target().string() + ": " + c.cause + ".");
     EXPECT_EQ(file_faults.injected, 1);
     EXPECT_EQ(ReadBytes(Target()), previous);
@@ -252,7 +252,7 @@ TEST_F(TableFileTest, TemporaryNameInUseIsSkippedUntilTheAttemptsRunOut) {
     ++*taken;
     return std::make_error_code(std::errc::file_exists);
   };
-  ExpectError([&] { ReplaceFile(Target(), "table", all_taken); }, ErrorKind::FileError,
+  ExpectError([&] { ReplaceFile(Target(), "table", all_taken); }, ErrorKind::File,
               "Cannot write the table file " + Target().string() + ": File exists.");
   EXPECT_GT(taken_names, 1);
   EXPECT_TRUE(FolderListing(home_).empty());
@@ -323,7 +323,7 @@ TEST(CalculateFileFaultTest, FailingStepOfTheReplaceKeepsThePreviousTableAndRepo
     const CalculationOutcome outcome = Calculate(inputs, FaultyFileOps());
 
     ASSERT_TRUE(outcome.failure.has_value());
-    EXPECT_EQ(KindName(outcome.failure->kind()), KindName(ErrorKind::FileError));
+    EXPECT_EQ(KindName(outcome.failure->kind()), KindName(ErrorKind::File));
     EXPECT_EQ(outcome.failure->what(),
               "Cannot write the table file " + table.string() + ": " + c.cause + ".");
     EXPECT_EQ(file_faults.injected, 1);

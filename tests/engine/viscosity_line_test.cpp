@@ -179,9 +179,9 @@ TEST(ViscosityLine, LawsAreNamed) {
   for (Law law : {Law::Walther, Law::D341}) EXPECT_EQ(LawFromName(LawName(law)), law);
   EXPECT_EQ(LawName(Law::Walther), "walther");
   EXPECT_EQ(LawName(Law::D341), "d341");
-  ExpectError([] { LawFromName("Walther"); }, ErrorKind::TypeMismatch,
+  ExpectError([] { LawFromName("Walther"); }, Fault::TypeMismatch,
               "The law \"Walther\" is not known; use walther or d341.");
-  ExpectError([] { LawFromName(""); }, ErrorKind::TypeMismatch,
+  ExpectError([] { LawFromName(""); }, Fault::TypeMismatch,
               "The law \"\" is not known; use walther or d341.");
 }
 
@@ -226,8 +226,8 @@ TEST(ViscosityLine, TheBatchsShortcutsGiveTheSameLinesAndValuesBitForBit) {
     const std::string message = "The temperature must be above " +
                                 std::string(law == Law::Walther ? "-273.16" : "-273.15") +
                                 " °C; it is " + (law == Law::Walther ? "-273.16." : "-273.15.");
-    ExpectError([&] { PrepareTemperature(law, zero); }, ErrorKind::InvalidArgument, message);
-    ExpectError([&] { KinematicAt(FitLine40100(law, 46, 6.8), zero); }, ErrorKind::InvalidArgument,
+    ExpectError([&] { PrepareTemperature(law, zero); }, Fault::InvalidArgument, message);
+    ExpectError([&] { KinematicAt(FitLine40100(law, 46, 6.8), zero); }, Fault::InvalidArgument,
                 message);
   }
 }
@@ -278,70 +278,70 @@ TEST(ViscosityLine, ThreeOrMorePointsGiveTheLeastSquaresLine) {
 
 TEST(ViscosityLine, RefusesWhatHasNoLine) {
   const ErrorCase cases[] = {
-      {"walther below 0.4 cSt", [] { FitLine40100(Law::Walther, 0.3, 5); },
-       ErrorKind::InvalidArgument, "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
-      {"walther at 0.4 cSt", [] { FitLine40100(Law::Walther, 31, 0.4); },
-       ErrorKind::InvalidArgument, "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4."},
+      {"walther below 0.4 cSt", [] { FitLine40100(Law::Walther, 0.3, 5); }, Fault::InvalidArgument,
+       "The viscosity at 40 °C must be above 0.4 cSt; it is 0.3."},
+      {"walther at 0.4 cSt", [] { FitLine40100(Law::Walther, 31, 0.4); }, Fault::InvalidArgument,
+       "The viscosity at 100 °C must be above 0.4 cSt; it is 0.4."},
       {"point below 0.4 cSt",
        [] {
          FitLine(Law::Walther, {60, 0.25}, {100, 5});
        },
-       ErrorKind::InvalidArgument, "The viscosity at 60 °C must be above 0.4 cSt; it is 0.25."},
+       Fault::InvalidArgument, "The viscosity at 60 °C must be above 0.4 cSt; it is 0.25."},
       {"d341 too thin",
        [] {
          FitLine(Law::D341, {-10, 5}, {60, 0.1});
        },
-       ErrorKind::InvalidArgument,
+       Fault::InvalidArgument,
        "The viscosity at 60 °C is below what the d341 law covers; it is 0.1 cSt."},
-      {"viscosity not a number", [] { FitLine40100(Law::D341, kNaN, 5); },
-       ErrorKind::InvalidOperation, "The viscosity at 40 °C is not a number."},
+      {"viscosity not a number", [] { FitLine40100(Law::D341, kNaN, 5); }, Fault::InvalidOperation,
+       "The viscosity at 40 °C is not a number."},
       {"infinite viscosity",
        [] { FitLine40100(Law::Walther, 31, std::numeric_limits<double>::infinity()); },
-       ErrorKind::Overflow, "The viscosity at 100 °C is too large; it is infinite."},
+       Fault::Overflow, "The viscosity at 100 °C is too large; it is infinite."},
       {"same temperature",
        [] {
          FitLine(Law::Walther, {40, 31}, {40, 5.8});
        },
-       ErrorKind::InvalidArgument, "The two temperatures must differ; both are 40 °C."},
+       Fault::InvalidArgument, "The two temperatures must differ; both are 40 °C."},
       {"three points at one temperature",
        [] {
          const ViscosityPoint points[] = {{40, 31}, {40, 30}, {40, 32}};
          FitLine(Law::Walther, points);
        },
-       ErrorKind::InvalidArgument, "The temperatures must differ; all are 40 °C."},
+       Fault::InvalidArgument, "The temperatures must differ; all are 40 °C."},
       {"one point",
        [] {
          const ViscosityPoint points[] = {{40, 31}};
          FitLine(Law::Walther, points);
        },
-       ErrorKind::InvalidArgument, "A viscosity line needs two or more points."},
+       Fault::InvalidArgument, "A viscosity line needs two or more points."},
       {"a point of three below 0.4 cSt",
        [] {
          const ViscosityPoint points[] = {{40, 31}, {100, 5.8}, {150, 0.3}};
          FitLine(Law::Walther, points);
        },
-       ErrorKind::InvalidArgument, "The viscosity at 150 °C must be above 0.4 cSt; it is 0.3."},
+       Fault::InvalidArgument, "The viscosity at 150 °C must be above 0.4 cSt; it is 0.3."},
       {"point at absolute zero",
        [] {
          FitLine(Law::D341, {-273.15, 31}, {100, 5.8});
        },
-       ErrorKind::InvalidArgument, "The temperature must be above -273.15 °C; it is -273.15."},
+       Fault::InvalidArgument, "The temperature must be above -273.15 °C; it is -273.15."},
       {"walther evaluated below absolute zero",
-       [] { KinematicAt(FitLine40100(Law::Walther, 31, 5.8), -300); }, ErrorKind::InvalidArgument,
+       [] { KinematicAt(FitLine40100(Law::Walther, 31, 5.8), -300); }, Fault::InvalidArgument,
        "The temperature must be above -273.16 °C; it is -300."},
       {"d341 evaluated at absolute zero",
-       [] { KinematicAt(FitLine40100(Law::D341, 31, 5.8), -273.15); }, ErrorKind::InvalidArgument,
+       [] { KinematicAt(FitLine40100(Law::D341, 31, 5.8), -273.15); }, Fault::InvalidArgument,
        "The temperature must be above -273.15 °C; it is -273.15."},
       {"d341 too steep to evaluate", [] { KinematicAt(FitLine40100(Law::D341, 320, 35), -270); },
-       ErrorKind::Overflow,
+       Fault::Overflow,
        "The viscosity at -270 °C is too large to compute: the viscosity-temperature line is too "
        "steep there."},
       {"level line", [] { TemperatureFor(FitLine40100(Law::Walther, 31, 31), 20); },
-       ErrorKind::DivisionByZero, "The viscosity line is level: no temperature gives 20 cSt."},
+       Fault::DivisionByZero, "The viscosity line is level: no temperature gives 20 cSt."},
       {"temperature for too little", [] { TemperatureFor(FitLine40100(Law::Walther, 31, 5), 0.4); },
-       ErrorKind::InvalidArgument, "The viscosity must be above 0.4 cSt; it is 0.4."},
+       Fault::InvalidArgument, "The viscosity must be above 0.4 cSt; it is 0.4."},
       {"temperature for not a number", [] { TemperatureFor(FitLine40100(Law::D341, 31, 5), kNaN); },
-       ErrorKind::InvalidOperation, "The viscosity is not a number."},
+       Fault::InvalidOperation, "The viscosity is not a number."},
   };
   ExpectErrors(cases);
 }

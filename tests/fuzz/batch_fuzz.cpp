@@ -69,7 +69,7 @@ bool RunBatch(std::string_view input, Format format, std::string& output) {
     }
     run.Finish();
   } catch (const Error& error) {
-    Require(error.kind() == ErrorKind::TypeMismatch);
+    Require(error.kind() == ErrorKind::BadInput);
     sink.Drain();
     Require(sink.all.empty());
     return false;

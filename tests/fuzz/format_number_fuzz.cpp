@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     text = project1::FormatNumber(value, p.pattern);
   } catch (const project1::Error& e) {
-    if (std::isfinite(value) || e.kind() != project1::ErrorKind::InvalidOperation) std::abort();
+    if (std::isfinite(value) || e.fault() != project1::Fault::InvalidOperation) std::abort();
     return 0;
   }
   if (!std::isfinite(value) || text.empty()) std::abort();

@@ -8,7 +8,7 @@
 #include "numtext/numtext.h"
 
 using project1::Error;
-using project1::ErrorKind;
+using project1::Fault;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view text(reinterpret_cast<const char*>(data), size);
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     value = project1::TextToNumber(text, "specific gravity");
   } catch (const Error& e) {
-    if (e.kind() != ErrorKind::TypeMismatch && e.kind() != ErrorKind::Overflow) std::abort();
+    if (e.fault() != Fault::TypeMismatch && e.fault() != Fault::Overflow) std::abort();
     if (std::string_view(e.what()).empty()) std::abort();
     return 0;
   }

@@ -106,11 +106,11 @@ TEST(FormatNumber, RefusesValuesThatAreNotFiniteAndUnknownPatterns) {
        {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
         std::numeric_limits<double>::quiet_NaN()}) {
     SCOPED_TRACE(v);
-    ExpectError([&] { FormatNumber(v, kKinematicPattern); }, ErrorKind::InvalidOperation,
+    ExpectError([&] { FormatNumber(v, kKinematicPattern); }, Fault::InvalidOperation,
                 "The result is not a finite number.");
   }
   for (std::string_view pattern : {"#.#.#", "#,", ",#", "#,,#", "#.#,#", "#x", "0.0e0"}) {
-    ExpectError([&] { FormatNumber(1, pattern); }, ErrorKind::TypeMismatch,
+    ExpectError([&] { FormatNumber(1, pattern); }, Fault::TypeMismatch,
                 "The display pattern \"" + std::string(pattern) + "\" is not supported.");
   }
 }
@@ -134,7 +134,7 @@ TEST(ShownNumber, GroupsByThePatternBelow1e15AndWritesAnExponentFromThere) {
   };
   for (const auto& c : cases) EXPECT_EQ(ShownNumber(c.value, "###,##0.###"), c.shown) << c.value;
   ExpectError([] { ShownNumber(std::numeric_limits<double>::infinity(), "###,##0.###"); },
-              ErrorKind::InvalidOperation, "The result is not a finite number.");
+              Fault::InvalidOperation, "The result is not a finite number.");
 }
 
 // Every double, of every size and with from none to 19 decimals, exact halves among them, is

@@ -70,56 +70,56 @@ TEST(TextToNumber, ReadsAVeryLongRunOfDigits) {
 
 struct Rejected {
   std::string text;
-  ErrorKind kind;
+  Fault kind;
   std::string message;
 };
 
 TEST(TextToNumber, RejectsEverythingElseWithItsKindAndAPlainMessage) {
   const Rejected cases[] = {
-      {"", ErrorKind::TypeMismatch, R"("" is not a number.)"},
-      {"   ", ErrorKind::TypeMismatch, R"("   " is not a number.)"},
-      {"abc", ErrorKind::TypeMismatch, R"("abc" is not a number.)"},
-      {"nan", ErrorKind::TypeMismatch, R"("nan" is not a number.)"},
-      {"inf", ErrorKind::TypeMismatch, R"("inf" is not a number.)"},
-      {"-Infinity", ErrorKind::TypeMismatch, R"("-Infinity" is not a number.)"},
-      {"0x10", ErrorKind::TypeMismatch, R"("0x10" is not a number.)"},
-      {".", ErrorKind::TypeMismatch, R"("." is not a number.)"},
-      {"-", ErrorKind::TypeMismatch, R"("-" is not a number.)"},
-      {"--5", ErrorKind::TypeMismatch, R"("--5" is not a number.)"},
-      {"+-5", ErrorKind::TypeMismatch, R"("+-5" is not a number.)"},
-      {"5x", ErrorKind::TypeMismatch, R"("5x" is not a number.)"},
-      {"5 5", ErrorKind::TypeMismatch, R"("5 5" is not a number.)"},
-      {"1e", ErrorKind::TypeMismatch, R"("1e" is not a number.)"},
-      {"e5", ErrorKind::TypeMismatch, R"("e5" is not a number.)"},
-      {"1.2.3", ErrorKind::TypeMismatch, R"("1.2.3" is not a number.)"},
-      {"5,5", ErrorKind::TypeMismatch,
+      {"", Fault::TypeMismatch, R"("" is not a number.)"},
+      {"   ", Fault::TypeMismatch, R"("   " is not a number.)"},
+      {"abc", Fault::TypeMismatch, R"("abc" is not a number.)"},
+      {"nan", Fault::TypeMismatch, R"("nan" is not a number.)"},
+      {"inf", Fault::TypeMismatch, R"("inf" is not a number.)"},
+      {"-Infinity", Fault::TypeMismatch, R"("-Infinity" is not a number.)"},
+      {"0x10", Fault::TypeMismatch, R"("0x10" is not a number.)"},
+      {".", Fault::TypeMismatch, R"("." is not a number.)"},
+      {"-", Fault::TypeMismatch, R"("-" is not a number.)"},
+      {"--5", Fault::TypeMismatch, R"("--5" is not a number.)"},
+      {"+-5", Fault::TypeMismatch, R"("+-5" is not a number.)"},
+      {"5x", Fault::TypeMismatch, R"("5x" is not a number.)"},
+      {"5 5", Fault::TypeMismatch, R"("5 5" is not a number.)"},
+      {"1e", Fault::TypeMismatch, R"("1e" is not a number.)"},
+      {"e5", Fault::TypeMismatch, R"("e5" is not a number.)"},
+      {"1.2.3", Fault::TypeMismatch, R"("1.2.3" is not a number.)"},
+      {"5,5", Fault::TypeMismatch,
        R"("5,5" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"1,,000", ErrorKind::TypeMismatch,
+      {"1,,000", Fault::TypeMismatch,
        R"("1,,000" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"1234,567", ErrorKind::TypeMismatch,
+      {"1234,567", Fault::TypeMismatch,
        R"("1234,567" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"0,870", ErrorKind::TypeMismatch,
+      {"0,870", Fault::TypeMismatch,
        R"("0,870" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"00,100", ErrorKind::TypeMismatch,
+      {"00,100", Fault::TypeMismatch,
        R"("00,100" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {",100", ErrorKind::TypeMismatch,
+      {",100", Fault::TypeMismatch,
        R"(",100" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"1.000,5", ErrorKind::TypeMismatch,
+      {"1.000,5", Fault::TypeMismatch,
        R"("1.000,5" is not a number. Use "." for decimals and "," only between groups of three digits.)"},
-      {"\xD9\xA3", ErrorKind::TypeMismatch, "\"\xD9\xA3\" is not a number."},  // Arabic-Indic 3
+      {"\xD9\xA3", Fault::TypeMismatch, "\"\xD9\xA3\" is not a number."},  // Arabic-Indic 3
       {"\xE2\x88\x92"
        "5",
-       ErrorKind::TypeMismatch,
+       Fault::TypeMismatch,
        "\"\xE2\x88\x92"
        "5\" is not a number."},
       {std::string("1\0"
                    "2",
                    3),
-       ErrorKind::TypeMismatch, R"("1?2" is not a number.)"},
-      {"1\n", ErrorKind::TypeMismatch, R"("1?" is not a number.)"},
-      {"1e309", ErrorKind::Overflow, R"("1e309" is too large.)"},
-      {"-1.8e308", ErrorKind::Overflow, R"("-1.8e308" is too large.)"},
-      {"1e99999999999999999999", ErrorKind::Overflow, R"("1e99999999999999999999" is too large.)"},
+       Fault::TypeMismatch, R"("1?2" is not a number.)"},
+      {"1\n", Fault::TypeMismatch, R"("1?" is not a number.)"},
+      {"1e309", Fault::Overflow, R"("1e309" is too large.)"},
+      {"-1.8e308", Fault::Overflow, R"("-1.8e308" is too large.)"},
+      {"1e99999999999999999999", Fault::Overflow, R"("1e99999999999999999999" is too large.)"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

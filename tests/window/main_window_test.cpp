@@ -156,7 +156,7 @@ void MainWindowTest::unknownColourValuesAreRefusedWithAPlainMessage() {
   QFETCH(QString, message);
   const std::optional<Error> error = Caught([&] { ColourFromValue(value, QPalette()); });
   QVERIFY2(error.has_value(), "no error");
-  QCOMPARE(error->kind(), ErrorKind::ControlError);
+  QCOMPARE(error->kind(), ErrorKind::Internal);
   QCOMPARE(QString::fromUtf8(error->what()), message);
   // A box given such a colour keeps the one it had.
   QLineEdit* box = Box("visc1");
