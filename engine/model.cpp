@@ -42,7 +42,7 @@ void FitViscosityLine(CalcState& s) {
 }
 
 double ViscosityAt(const CalcState& s, double t, std::string_view what) {
-  const double absolute = t + kKelvinOffset;
+  const double absolute = t + kWaltherKelvinOffset;
   if (!(absolute > 0)) {
     const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
     if (std::isnan(absolute)) {

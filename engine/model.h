@@ -35,7 +35,8 @@ inline constexpr std::string_view kGravityName = "specific gravity";
 
 // Model constants, each a literal of the program.
 inline constexpr double kViscosityOffset = 0.6;
-inline constexpr double kKelvinOffset = 273.16;
+// The walther line's own offset from degrees C to its absolute temperature (not 273.15).
+inline constexpr double kWaltherKelvinOffset = 273.16;
 inline constexpr double kAbsolute40 = 313.16;
 inline constexpr double kAbsolute100 = 373.16;
 inline constexpr double kBase = 10;

@@ -17,7 +17,9 @@ namespace {
 constexpr double kD341ViscosityOffset = 0.7;
 constexpr double kD341KelvinOffset = 273.15;
 
-double KelvinOffset(Law law) { return law == Law::Walther ? kKelvinOffset : kD341KelvinOffset; }
+double KelvinOffset(Law law) {
+  return law == Law::Walther ? kWaltherKelvinOffset : kD341KelvinOffset;
+}
 
 std::string Celsius(double t) { return MessageNumber(t) + " °C"; }
 
