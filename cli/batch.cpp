@@ -7,28 +7,16 @@
 #include "cli/batch_bearing.h"
 #include "cli/fields.h"
 #include "cli/within_data.h"
+#include "csv/csv.h"
 #include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/name_key.h"
 #include "oils/oil_limits.h"
 
 namespace project1::cli {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-std::string Lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
 
 bool IsBlank(std::string_view text) { return TrimBlanks(text).empty(); }
 
@@ -252,9 +240,13 @@ void BatchRun::Header(std::string_view line) {
   if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte order mark
   std::string problem;
   if (!Split(line, problem)) throw Error(ErrorKind::BadInput, "line 1: " + problem);
+  if (const std::optional<std::string> semicolons =
+          SemicolonHeaderProblem({{fields_.begin(), fields_.end()}, 1})) {
+    throw Error(ErrorKind::BadInput, "line 1: " + *semicolons);
+  }
   header_columns_ = fields_.size();
   for (std::size_t i = 0; i < fields_.size(); ++i) {
-    const std::string name = Lower(TrimBlanks(fields_[i]));
+    const std::string name = NameKey(fields_[i]);
     std::optional<std::size_t>* slot = nullptr;
     if (name == "name") slot = &name_column_;
     if (name == "v40") slot = &v40_column_;

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "catalogue/catalogue.h"
+#include "csv/csv.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 #include "oils/name_key.h"
@@ -18,100 +19,16 @@ namespace project1 {
 
 namespace {
 
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// One record of CSV text: its fields and the line it starts on.
-struct Record {
-  std::vector<std::string> fields;
-  int line = 0;
-};
-
-// Splits CSV text into records: fields separated by ",", records by LF or CR LF; a field in
-// double quotes may hold commas, line breaks and doubled quotes. Blank lines are skipped.
-// Throws Error(BadInput) at a quote that is never closed or is followed by other text.
-void SplitRecordsOrThrow(std::string_view text, std::string_view source,
-                         std::vector<Record>& records);
-
 // The records up to the first that cannot be split; `problem` says why that one could not.
-std::vector<Record> SplitRecords(std::string_view text, std::string_view source,
-                                 std::string& problem) {
-  std::vector<Record> records;
+std::vector<CsvRecord> SplitRecords(std::string_view text, std::string_view source,
+                                    std::string& problem) {
+  std::vector<CsvRecord> records;
   try {
-    SplitRecordsOrThrow(text, source, records);
+    ReadCsvRecords(text, source, records);
   } catch (const Error& error) {
     problem = error.what();
   }
   return records;
-}
-
-void SplitRecordsOrThrow(std::string_view text, std::string_view source,
-                         std::vector<Record>& records) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  int line = 1;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    Record record;
-    record.line = line;
-    std::string field;
-    bool quoted_field = false;
-    for (;;) {
-      std::size_t start = i;
-      while (start < text.size() && (text[start] == ' ' || text[start] == '\t')) ++start;
-      if (start < text.size() && text[start] == '"') {
-        i = start;
-        const int opened = line;
-        field.clear();
-        ++i;
-        for (;;) {
-          if (i >= text.size()) {
-            throw Error(ErrorKind::BadInput, std::string(source) + " line " +
-                                                 std::to_string(opened) +
-                                                 ": a quote is not closed.");
-          }
-          if (text[i] == '"') {
-            if (i + 1 < text.size() && text[i + 1] == '"') {
-              field += '"';
-              i += 2;
-              continue;
-            }
-            ++i;
-            break;
-          }
-          if (text[i] == '\n') ++line;
-          field += text[i++];
-        }
-        quoted_field = true;
-        while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-        if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
-          throw Error(ErrorKind::BadInput, std::string(source) + " line " + std::to_string(line) +
-                                               ": text follows a closing quote.");
-        }
-      }
-      while (i < text.size() && text[i] != ',' && text[i] != '\n') {
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
-          ++i;
-          continue;
-        }
-        field += text[i++];
-      }
-      record.fields.push_back(quoted_field ? field : std::string(TrimBlanks(field)));
-      field.clear();
-      quoted_field = false;
-      if (i < text.size() && text[i] == ',') {
-        ++i;
-        continue;
-      }
-      ++i;  // the line end, or past the end
-      ++line;
-      break;
-    }
-    const bool blank = record.fields.size() == 1 && record.fields[0].empty();
-    if (!blank) records.push_back(std::move(record));
-  }
 }
 
 double FieldNumber(std::string_view column, const std::string& field) {
@@ -231,30 +148,11 @@ void CheckOil(const UserOil& oil, const std::vector<UserOil>& oils, bool new_nam
   CheckValues(oil);
 }
 
-bool NeedsQuotes(std::string_view field) {
-  return field.find_first_of(",\"\r\n") != std::string_view::npos ||
-         (!field.empty() && (field.front() == ' ' || field.front() == '\t' || field.back() == ' ' ||
-                             field.back() == '\t'));
-}
-
-void AppendField(std::string& out, std::string_view field) {
-  if (!NeedsQuotes(field)) {
-    out += field;
-    return;
-  }
-  out += '"';
-  for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
-}
-
 // Reads `text`, reporting each problem to `problem`, which may throw to stop at the first.
 UserOilLibrary Parse(std::string_view text, std::string_view source,
                      const std::function<void(const std::string&)>& problem) {
   UserOilLibrary oils;
-  std::vector<Record> records;
+  std::vector<CsvRecord> records;
   // A record that cannot be split ends the text; the rows before it are still offered, and it is
   // reported after theirs.
   std::string unsplit;
@@ -266,7 +164,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
     report_unsplit();
     return oils;
   }
-  const Record& header = records.front();
+  const CsvRecord& header = records.front();
   std::optional<std::size_t> name_at, v40_at, v100_at, sg_at, note_at;
   for (std::size_t c = 0; c < header.fields.size(); ++c) {
     const std::string column = NameKey(header.fields[c]);
@@ -281,6 +179,10 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
     const std::string_view column = TrimBlanks(header.fields[c]);
     if (!kept && !column.empty()) oils.other_columns.emplace_back(column);
   }
+  if (const std::optional<std::string> semicolons = SemicolonHeaderProblem(header)) {
+    problem(std::string(source) + " line " + std::to_string(header.line) + ": " + *semicolons);
+    return oils;
+  }
   if (!name_at || !v40_at || !v100_at) {
     problem(std::string(source) + " line " + std::to_string(header.line) +
             ": the header must name the columns name, v40 and v100 (and may name sg and note).");
@@ -288,7 +190,7 @@ UserOilLibrary Parse(std::string_view text, std::string_view source,
   }
   std::set<std::string> keys;
   for (std::size_t r = 1; r < records.size(); ++r) {
-    const Record& record = records[r];
+    const CsvRecord& record = records[r];
     try {
       const auto field = [&](std::optional<std::size_t> at) -> std::string {
         return at && *at < record.fields.size() ? record.fields[*at] : std::string();
@@ -345,7 +247,7 @@ std::string UserOilsCsv(const std::vector<UserOil>& oils) {
   std::string out(kUserOilsHeader);
   out += '\n';
   for (const UserOil& oil : oils) {
-    AppendField(out, oil.name);
+    AppendCsvField(out, oil.name);
     out += ',';
     AppendShortestText(out, oil.nu40);
     out += ',';
@@ -353,7 +255,7 @@ std::string UserOilsCsv(const std::vector<UserOil>& oils) {
     out += ',';
     if (oil.gravity) AppendShortestText(out, *oil.gravity);
     out += ',';
-    AppendField(out, oil.note);
+    AppendCsvField(out, oil.note);
     out += '\n';
   }
   return out;

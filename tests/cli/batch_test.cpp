@@ -194,6 +194,10 @@ TEST(BatchRun, RefusesAHeaderWhoseBearingColumnsCannotWorkTogether) {
       {"v40,v100,rating,load",
        "line 1: the header names a bearing's loads without its dm and speed."},
       {"v40,v100,dm,speed,dm", "line 1: the header names the column dm twice."},
+      {"name;v40;v100",
+       "line 1: the header's columns are separated by \";\", not \",\". Save the file as CSV with "
+       "commas between the columns (in a spreadsheet: Save As, \"CSV (comma delimited)\"), or "
+       "replace each \";\" with \",\"."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.header);

@@ -13,6 +13,11 @@
 namespace project1 {
 namespace {
 
+constexpr const char* kSemicolonMessage =
+    "the header's columns are separated by \";\", not \",\". Save the file as CSV with commas "
+    "between the columns (in a spreadsheet: Save As, \"CSV (comma delimited)\"), or replace each "
+    "\";\" with \",\".";
+
 using Args = std::vector<std::string>;
 
 ToolRun Ok(const Args& args) {
@@ -103,6 +108,7 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
   WriteBytes(home.Home() / "in.csv", "name,v40,v100,sg\nNew,46,6.8,\nBad,4x6,6.8,0.85\n");
   WriteBytes(home.Home() / "clash.csv", "name,v40,v100\nNew,46,6.8\n gear a ,68,8.8\n");
   WriteBytes(home.Home() / "heavy.csv", "name,v40,v100,sg\nNew,46,6.8,\nHeavy,46,6.8,4.5\n");
+  WriteBytes(home.Home() / "semicolons.csv", "name;v40;v100\nNew;46;6.8\n");
   struct Case {
     Args args;
     int status;
@@ -111,6 +117,7 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
   const std::string in = (home.Home() / "in.csv").string();
   const std::string clash = (home.Home() / "clash.csv").string();
   const std::string heavy = (home.Home() / "heavy.csv").string();
+  const std::string semicolons = (home.Home() / "semicolons.csv").string();
   const Case cases[] = {
       {{"oils", "add", "gear a", "--v40", "68", "--v100", "8.8"},
        2,
@@ -141,6 +148,7 @@ TEST(OilsTool, RefusalsNameTheirCauseAndLeaveTheFile) {
       {{"oils", "import", in}, 2, in + " line 3: v40 \"4x6\" is not a number."},
       {{"oils", "import", clash}, 2, clash + " line 3: You already have an oil named \"Gear A\"."},
       {{"oils", "import", heavy}, 2, heavy + " line 3: sg must be from 0.5 to 3; it is 4.5."},
+      {{"oils", "import", semicolons}, 2, semicolons + " line 1: " + kSemicolonMessage},
       {{"oils", "add", "GEARA", "--v40", "68", "--v100", "8.8"},
        2,
        "You already have an oil named \"Gear A\"."},
@@ -170,7 +178,8 @@ TEST(OilsTool, AFileWithABadRowIsReportedStillOfferedAndNeverRewritten) {
   };
   const Case cases[] = {
       {"name,v40,v100,sg,note\nGood,46,6.8,,\nBad,46,x,,\n", "line 3: v100 \"x\" is not a number."},
-      {"name,v40,v100,sg,note\nGood,46,6.8,,\n\"Bad,46,6.8,,\n", "line 3: a quote is not closed."},
+      {"name,v40,v100,sg,note\nGood,46,6.8,,\n\"Bad,46,6.8,,\n",
+       "line 3, column 1: a quote is not closed."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.problem);

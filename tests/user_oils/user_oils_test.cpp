@@ -98,14 +98,14 @@ TEST(UserOilsFile, BadRowsAreReportedByLineAndTheOthersStillOffered) {
        0},
       // A quote never closed on the last line: the rows before it are still offered.
       {"a,46,6.8,,\"two\nlines\"\nb,46,6.8,,\"never closed\n",
-       {"f.csv line 4: a quote is not closed."},
+       {"f.csv line 4, column 11: a quote is not closed."},
        1},
       {"a,46,6.8,,\nb,46,6.8,,\nc,46,6.8,,\"never closed\n",
-       {"f.csv line 4: a quote is not closed."},
+       {"f.csv line 4, column 11: a quote is not closed."},
        2},
       {"a,46,6.8,,\nbad,4x6,6.8,,\nc,\"x\"y,6.8,,\nd,46,6.8,,\n",
        {"f.csv line 3: v40 \"4x6\" is not a number.",
-        "f.csv line 4: text follows a closing quote."},
+        "f.csv line 4, column 6: text follows a closing quote."},
        1},
   };
   for (const Case& c : cases) {
