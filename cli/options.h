@@ -71,7 +71,7 @@ double OptionTemperature(std::string_view option, std::string_view text);
 // A temperature step in °C, with the suffixes of a temperature ("10F" is a step of 10 °F).
 double OptionTemperatureStep(std::string_view option, std::string_view text);
 
-// A specific gravity typed for `option`, refused outside 0.5 to 3 (cli/gravity.h).
+// A specific gravity typed for `option`, refused outside 0.5 to 3 (oils/oil_limits.h).
 double GravityOption(std::string_view option, std::string_view text);
 // The specific gravity of a density at 15 °C typed for `option` in kg/m³ (SG = rho15 / 999.10),
 // refused outside 500 to 3,000.
