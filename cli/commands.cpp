@@ -145,8 +145,6 @@ std::span<const Field> PointFields(const Oil& oil) {
   return std::span(kPointFields).first(oil.sg ? 4 : 2);
 }
 
-constexpr double kMaxTableRows = 1000000;
-
 // Whether the temperature `t`, given in any unit, is `celsius`: a conversion from °F or K
 // may leave it a rounding error away.
 bool AtTemperature(double t, double celsius) { return std::abs(t - celsius) <= 1e-9; }
@@ -197,34 +195,19 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
           Usage("--to (" + MessageNumber(to) + " °C) is below --from (" + MessageNumber(from) +
                 " °C).");
         }
-        const double span = (to - from) / step;
-        if (!(span < kMaxTableRows)) {
+        if (!((to - from) / step < kMostTableRows)) {
           Usage("The table from " + MessageNumber(from) + " °C to " + MessageNumber(to) +
                 " °C in steps of " + MessageNumber(step) + " would have more than 1,000,000 rows.");
         }
-        // --to is included, also when rounding leaves the last step a hair short of it; where
-        // the steps do not land on it, it is a last row after a shorter step.
-        const auto steps = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
-        const bool short_last = to - (from + static_cast<double>(steps - 1) * step) > step * 1e-9;
-        const std::size_t count = steps + (short_last ? 1 : 0);
-        auto t_at = [&](std::size_t i) {
-          return i == steps ? to : from + static_cast<double>(i) * step;
-        };
+        const std::vector<double> temperatures = TableTemperatures(from, to, step);
         if (format == Format::Text) {
           // The table file's format for any range, law and unit; with the defaults and the
           // window's line, the window's table file byte for byte.
-          std::vector<double> nu(count);
-          for (std::size_t i = 0; i < count; ++i) nu[i] = KinematicAt(oil.line, t_at(i));
-          answer.bytes = unit == TemperatureUnit::Celsius
-                             ? std::string(kTableHeaderLine)
-                             : " Temp, " + std::string(UnitLetter(unit)) + "\t viscosity, cSt\r\n";
-          for (std::size_t i = 0; i < count; ++i) {
-            AppendTableRow(answer.bytes, FromCelsius(t_at(i), unit), nu[i]);
-          }
+          answer.bytes = LineTableText(oil.line, temperatures, unit);
         } else {
           std::vector<std::vector<Value>> rows;
-          rows.reserve(count);
-          for (std::size_t i = 0; i < count; ++i) rows.push_back(PointRow(oil, t_at(i)));
+          rows.reserve(temperatures.size());
+          for (const double t : temperatures) rows.push_back(PointRow(oil, t));
           answer.bytes = RenderOilRows(oil, InUnit(PointFields(oil), unit), rows, format);
         }
         answer.file = o.file;

@@ -211,10 +211,9 @@ double OptionTemperatureStep(std::string_view option, std::string_view text) {
 double GravityOption(std::string_view option, std::string_view text) {
   const double sg = OptionNumber(option, text);
   // A density typed as a gravity; a text with a comma is told about the comma instead.
-  if (sg >= kLeastDensity && sg <= kMostDensity && text.find(',') == std::string_view::npos) {
-    Usage(std::string(option) + " must be from " + MessageNumber(kLeastGravity) + " to " +
-          MessageNumber(kMostGravity) + "; " + std::string(text) +
-          " is a density: did you mean --density " + std::string(text) + "?");
+  if (const std::optional<std::string> density =
+          DensityTypedAsGravity(option, sg, text, "--density " + std::string(text))) {
+    Usage(*density);
   }
   return CheckedGravity(option, sg, text);
 }

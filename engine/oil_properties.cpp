@@ -234,17 +234,19 @@ std::optional<long> RoundedViscosityIndexOf(double nu40, double nu100) {
   return index->rounded;
 }
 
-void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second) {
+void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second,
+                            std::string_view subject) {
   if (first.temperature_c == second.temperature_c) return;
   const bool first_hotter = first.temperature_c > second.temperature_c;
   const ViscosityPoint& hotter = first_hotter ? first : second;
   const ViscosityPoint& colder = first_hotter ? second : first;
   if (hotter.kinematic_cst < colder.kinematic_cst) return;
-  throw Error(Fault::InvalidArgument, "The viscosity at " + MessageNumber(hotter.temperature_c) +
-                                          " °C (" + MessageNumber(hotter.kinematic_cst) +
-                                          ") must be below the one at " +
-                                          MessageNumber(colder.temperature_c) + " °C (" +
-                                          MessageNumber(colder.kinematic_cst) + ").");
+  throw Error(Fault::InvalidArgument,
+              "The viscosity at " + MessageNumber(hotter.temperature_c) + " °C (" +
+                  MessageNumber(hotter.kinematic_cst) + ") must be below the one at " +
+                  MessageNumber(colder.temperature_c) + " °C (" +
+                  MessageNumber(colder.kinematic_cst) + ").",
+              subject);
 }
 
 std::optional<double> Nu100ForIndex(double nu40, double index) {

@@ -29,8 +29,10 @@ inline constexpr std::string_view kIndexUndefined = "not defined below 2 cSt at 
 
 // Refuses two measured points unless the hotter one has the lower viscosity:
 // "The viscosity at 100 °C (20) must be below the one at 40 °C (10)." Points at one temperature
-// are left to the line's fit to refuse.
-void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second);
+// are left to the line's fit to refuse. `subject` names the input the error is about (the
+// hotter point's, for a front end with a box for each).
+void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& second,
+                            std::string_view subject = {});
 
 // The viscosity at 100 C that gives an oil of nu40 at 40 C the (unrounded) viscosity index
 // `index`, found by bisection to 1e-9 relative. nullopt when no nu100 from 2 cSt (where the

@@ -1,5 +1,7 @@
 #include "engine/table_text.h"
 
+#include <cmath>
+
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -15,6 +17,33 @@ void AppendTableRow(std::string& text, double t, double nu) {
   text += '\t';
   text += FormatNumber(nu, kTableViscosityPattern);
   text += kLineEnd;
+}
+
+std::vector<double> TableTemperatures(double from, double to, double step) {
+  const double span = (to - from) / step;
+  const auto steps = static_cast<std::size_t>(std::floor(span * (1 + 1e-12) + 1e-9)) + 1;
+  std::vector<double> temperatures;
+  temperatures.reserve(steps + 1);
+  for (std::size_t i = 0; i < steps; ++i) {
+    temperatures.push_back(from + static_cast<double>(i) * step);
+  }
+  if (to - temperatures.back() > step * 1e-9) temperatures.push_back(to);
+  return temperatures;
+}
+
+std::string LineTableText(const ViscosityLine& line, std::span<const double> temperatures,
+                          TemperatureUnit unit) {
+  std::vector<double> nu;
+  nu.reserve(temperatures.size());
+  for (const double t : temperatures) nu.push_back(KinematicAt(line, t));
+  std::string text = unit == TemperatureUnit::Celsius
+                         ? std::string(kTableHeaderLine)
+                         : " Temp, " + std::string(UnitLetter(unit)) + "\t viscosity, cSt\r\n";
+  text.reserve(text.size() + temperatures.size() * 24);
+  for (std::size_t i = 0; i < nu.size(); ++i) {
+    AppendTableRow(text, FromCelsius(temperatures[i], unit), nu[i]);
+  }
+  return text;
 }
 
 std::string ViscosityTableText(const CalcState& s) {

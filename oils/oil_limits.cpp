@@ -9,7 +9,8 @@
 
 namespace project1 {
 
-double CheckedGravity(std::string_view what, double sg, std::string_view text) {
+double CheckedGravity(std::string_view what, double sg, std::string_view text,
+                      std::string_view subject) {
   if (sg >= kLeastGravity && sg <= kMostGravity) return sg;
   std::string message = std::string(what) + " must be from " + MessageNumber(kLeastGravity) +
                         " to " + MessageNumber(kMostGravity) + "; it is ";
@@ -22,7 +23,17 @@ double CheckedGravity(std::string_view what, double sg, std::string_view text) {
   } else {
     message += MessageNumber(sg) + ".";
   }
-  throw Error(ErrorKind::BadInput, message, what);
+  throw Error(ErrorKind::BadInput, message, subject.empty() ? what : subject);
+}
+
+std::optional<std::string> DensityTypedAsGravity(std::string_view what, double sg,
+                                                 std::string_view text, std::string_view advice) {
+  if (!(sg >= kLeastDensity && sg <= kMostDensity) || text.find(',') != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return std::string(what) + " must be from " + MessageNumber(kLeastGravity) + " to " +
+         MessageNumber(kMostGravity) + "; " + std::string(text) + " is a density: did you mean " +
+         std::string(advice) + "?";
 }
 
 double CheckedDensity(std::string_view what, double rho) {
