@@ -19,11 +19,8 @@ val Texts(const std::vector<std::string>& texts) {
   return array;
 }
 
-val Calculate(const std::string& visc40, const std::string& visc100, const std::string& temp1,
-              const std::string& temp2, const std::string& gravity, const std::string& picked,
-              const std::string& law, bool with_chart) {
-  const PageOutcome page =
-      CalculatePage({visc40, visc100, temp1, temp2, gravity, picked, law}, with_chart);
+val Calculate(const PageInputs& inputs, bool with_chart) {
+  const PageOutcome page = CalculatePage(inputs, with_chart);
   val out = val::object();
   out.set("shown", Texts(page.shown));
   out.set("message", page.message);
@@ -77,7 +74,20 @@ val Blend(const std::string& first40, const std::string& first100, const std::st
 
 }  // namespace
 
+// The page's inputs by name: {visc40, visc100, temp1, temp2, gravity, picked, law}, each a text.
+void BindInputs() {
+  emscripten::value_object<PageInputs>("PageInputs")
+      .field("visc40", &PageInputs::visc40)
+      .field("visc100", &PageInputs::visc100)
+      .field("temp1", &PageInputs::temp1)
+      .field("temp2", &PageInputs::temp2)
+      .field("gravity", &PageInputs::gravity)
+      .field("picked", &PageInputs::picked)
+      .field("law", &PageInputs::law);
+}
+
 EMSCRIPTEN_BINDINGS(project1) {
+  BindInputs();
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);

@@ -1,6 +1,7 @@
 #include "web/calculator.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -10,7 +11,9 @@
 #include "chart/chart_svg.h"
 #include "engine/calculate.h"
 #include "engine/model.h"
+#include "engine/oil_limits.h"
 #include "engine/oil_properties.h"
+#include "engine/table_text.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -37,6 +40,70 @@ std::string BoxOf(const Error& error) {
   return {};
 }
 
+// The error `error`, about `subject` unless it names its own input.
+Error About(const Error& error, std::string_view subject) {
+  return error.subject().empty() ? Error(error.kind(), error.what(), subject) : error;
+}
+
+// The tool's refusals of an oil, before any result: each box read as the window reads it, then
+// an oil no thinner at 100 °C than at 40 °C, and a gravity outside the tool's range (a density
+// typed in kg/m³ told so). nullopt for an oil the tool accepts.
+std::optional<Error> ToolRefusal(const PageInputs& inputs) {
+  try {
+    const double nu40 = TextToNumber(inputs.visc40, kVisc40Name);
+    const double nu100 = TextToNumber(inputs.visc100, kVisc100Name);
+    TextToNumber(inputs.temp1, kTemp1Name);
+    TextToNumber(inputs.temp2, kTemp2Name);
+    const double sg = TextToNumber(inputs.gravity, kGravityName);
+    CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+    constexpr std::string_view kGravity = "The specific gravity";
+    const std::string advice =
+        "a specific gravity of " + FormatNumber(GravityFromDensity(sg), "0.000");
+    if (const std::optional<std::string> density =
+            DensityTypedAsGravity(kGravity, sg, inputs.gravity, advice)) {
+      throw Error(ErrorKind::InvalidArgument, *density, kGravityName);
+    }
+    CheckedGravity(kGravity, sg, inputs.gravity, kGravityName);
+  } catch (const Error& error) {
+    return error;
+  }
+  return std::nullopt;
+}
+
+// The window's steps on the line of `law`: the four results in its patterns, then the table
+// file's text, as the tool computes them by that law; stopping at the first failing step.
+CalculationOutcome CalculateByLaw(Law law, const PageInputs& inputs) {
+  CalculationOutcome out;
+  CalcState& s = out.values;
+  try {
+    s.visc40 = TextToNumber(inputs.visc40, kVisc40Name);
+    s.visc100 = TextToNumber(inputs.visc100, kVisc100Name);
+    s.temp1 = TextToNumber(inputs.temp1, kTemp1Name);
+    s.temp2 = TextToNumber(inputs.temp2, kTemp2Name);
+    s.gravity = TextToNumber(inputs.gravity, kGravityName);
+    const ViscosityLine line = FitLine40100(law, s.visc40, s.visc100);
+    const auto at = [&](double t, std::string_view subject) {
+      try {
+        return KinematicAt(line, t);
+      } catch (const Error& error) {
+        throw About(error, subject);
+      }
+    };
+    s.visc1 = at(s.temp1, kTemp1Name);
+    out.shown.push_back({Result::kViscosity1, FormatNumber(s.visc1, kKinematicPattern)});
+    s.visc2 = at(s.temp2, kTemp2Name);
+    out.shown.push_back({Result::kViscosity2, FormatNumber(s.visc2, kKinematicPattern)});
+    s.dynamic1 = DynamicReyn(s.visc1, s.gravity);
+    out.shown.push_back({Result::kDynamic1, FormatNumber(s.dynamic1, kDynamicPattern)});
+    s.dynamic2 = DynamicReyn(s.visc2, s.gravity);
+    out.shown.push_back({Result::kDynamic2, FormatNumber(s.dynamic2, kDynamicPattern)});
+    out.table_text = LineTableText(line, TableTemperatures(kTableFromC, kTableToC, kTableStepC));
+  } catch (const Error& error) {
+    out.failure = error;
+  }
+  return out;
+}
+
 void AddChart(const CalculationRecord& record, Law law, PageOutcome& page) {
   try {
     ChartOil oil = ChartOilOf(record);
@@ -60,8 +127,16 @@ PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
     page.message = error.what();
     return page;
   }
-  const CalculationOutcome outcome = CalculateWithoutFile(
-      {inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity});
+  if (const std::optional<Error> refused = ToolRefusal(inputs)) {
+    page.message = refused->what();
+    page.box = BoxOf(*refused);
+    return page;
+  }
+  // Walther's line is the window's: its own calculation, digit for digit.
+  const CalculationOutcome outcome =
+      law == Law::Walther ? CalculateWithoutFile({inputs.visc40, inputs.visc100, inputs.temp1,
+                                                  inputs.temp2, inputs.gravity})
+                          : CalculateByLaw(law, inputs);
   for (const ShownResult& shown : outcome.shown) page.shown.push_back(shown.text);
   if (outcome.failure) {
     page.message = outcome.failure->what();

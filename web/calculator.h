@@ -44,8 +44,11 @@ struct PageOutcome {
   std::vector<std::string> numbers;  // visc1, visc2, dynamic1, dynamic2 (reyn), both in mPa·s
 };
 
-// The window's calculation of `inputs`; never throws. The law draws the chart, which is left out
-// unless asked for (a page shows the results first and draws the chart a frame later).
+// The window's calculation of `inputs` on the law's line, after the tool's refusals (an oil no
+// thinner at 100 °C, a gravity outside 0.5 to 3); never throws. The law gives every answer: the
+// four results, the mPa·s rows, the table and the chart, which is left out unless asked for (a
+// page shows the results first and draws the chart a frame later). By walther, the window's own
+// digits; by d341, the tool's.
 PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart = true);
 
 // The texts of the lubricant list and the three values picking each oil fills in, as the window

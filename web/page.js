@@ -105,24 +105,24 @@
 
   const labelOf = (id) => document.querySelector(`label[for="${id}"]`).textContent;
 
-  // The inputs in the engine's order.
+  // The inputs by the engine's names.
   function inputs() {
-    const text = (id) => $(id).value;
-    return [text("visc40"), text("visc100"), text("temp1"), text("temp2"), text("gravity"),
-            $("list").value, $("law").value];
+    const typed = { picked: $("list").value, law: $("law").value };
+    for (const id of boxes) typed[id] = $(id).value;
+    return typed;
   }
 
   // Calculates and shows the results at once; the chart follows after they are painted.
   let presses = 0;
   function calculate() {
     const typed = inputs();
-    const answer = engine.calculate(...typed, false);
+    const answer = engine.calculate(typed, false);
     show(answer);
     rememberInAddress();
     if (!answer.message) {
       const press = ++presses;
       requestAnimationFrame(() => setTimeout(() => {
-        if (press === presses && latest === answer) showChart(engine.calculate(...typed, true));
+        if (press === presses && latest === answer) showChart(engine.calculate(typed, true));
       }, 0));
     }
     return answer;

@@ -11,68 +11,64 @@ namespace {
 
 PageInputs Starting() { return {"320", "35", "71", "150", "0.87", "", "walther"}; }
 
-// One failing step of each kind: the box the page marks, and the results shown before it.
+// One failing step of each kind, and each of the tool's refusals, which come before any result:
+// the box the page marks, the results shown before it, and a part of the message.
 struct FailingStep {
   std::string name;
   std::string PageInputs::*input;
   std::string text;
   std::string box;
   std::size_t shown;
+  std::string message;
 };
 
 const std::vector<FailingStep> kFailingSteps = {
-    {"Reading", &PageInputs::visc40, "3x0", "visc40", 0},
-    {"Fitting", &PageInputs::visc100, "0.4", "visc100", 0},
-    {"FirstTemperature", &PageInputs::temp1, "-300", "temp1", 0},
-    {"SecondTemperature", &PageInputs::temp2, "-300", "temp2", 1},
-    {"Density", &PageInputs::gravity, "0", "gravity", 2},
-    {"Dynamic", &PageInputs::gravity, "1e308", "gravity", 2},
+    {"Reading", &PageInputs::visc40, "3x0", "visc40", 0, "3x0"},
+    {"Fitting", &PageInputs::visc100, "0.1", "visc100", 0, "0.1"},
+    {"FirstTemperature", &PageInputs::temp1, "-300", "temp1", 0, "-300"},
+    {"SecondTemperature", &PageInputs::temp2, "-300", "temp2", 1, "-300"},
+    {"ThickerWhenHot", &PageInputs::visc100, "320", "visc100", 0,
+     "The viscosity at 100 °C (320) must be below the one at 40 °C (320)."},
+    {"NoGravity", &PageInputs::gravity, "0", "gravity", 0,
+     "The specific gravity must be from 0.5 to 3; it is 0."},
+    {"HugeGravity", &PageInputs::gravity, "1e308", "gravity", 0, "from 0.5 to 3"},
+    {"DensityForGravity", &PageInputs::gravity, "870", "gravity", 0,
+     "870 is a density: did you mean a specific gravity of 0.871?"},
+    {"CommaInGravity", &PageInputs::gravity, "1,320", "gravity", 0, "did you mean 1.320?"},
 };
 
 TEST(CalculatePageTest, EachFailingStepNamesItsBoxAndKeepsWhatCameBefore) {
-  for (const FailingStep& step : kFailingSteps) {
-    SCOPED_TRACE(step.name);
-    PageInputs inputs = Starting();
-    inputs.*step.input = step.text;
-    if (step.name == "Dynamic") inputs.temp1 = "-70";
-    const PageOutcome page = CalculatePage(inputs);
-    EXPECT_EQ(page.box, step.box);
-    EXPECT_FALSE(page.message.empty());
-    EXPECT_EQ(page.shown.size(), step.shown);
-    // Nothing of a success is set.
-    EXPECT_TRUE(page.table.empty());
-    EXPECT_TRUE(page.chart_svg.empty());
-    EXPECT_TRUE(page.properties.empty());
+  for (const std::string law : {"walther", "d341"}) {
+    for (const FailingStep& step : kFailingSteps) {
+      SCOPED_TRACE(step.name + " by " + law);
+      PageInputs inputs = Starting();
+      inputs.law = law;
+      inputs.*step.input = step.text;
+      const PageOutcome page = CalculatePage(inputs);
+      EXPECT_EQ(page.box, step.box);
+      EXPECT_NE(page.message.find(step.message), std::string::npos) << page.message;
+      EXPECT_EQ(page.shown.size(), step.shown);
+      // Nothing of a success is set.
+      EXPECT_TRUE(page.table.empty());
+      EXPECT_TRUE(page.chart_svg.empty());
+      EXPECT_TRUE(page.properties.empty());
+    }
   }
 }
 
-// The window accepts these and computes all four results; what cannot be shown of them says so
-// in its place, and the page still gets its answer.
+// The window accepts this and computes all four results; the index, which cannot be computed,
+// says so in its place, and the page still gets its answer.
 TEST(CalculatePageTest, ResultsBeyondAnyOilStillGiveAnAnswer) {
-  const struct {
-    std::string PageInputs::*input;
-    std::string text;
-    std::string property;
-  } cases[] = {
-      {&PageInputs::gravity, "1e308", "Dynamic viscosity at 71 °C"},
-      {&PageInputs::temp1, "1e308", "Viscosity index"},
-  };
-  for (const auto& c : cases) {
-    PageInputs inputs = Starting();
-    inputs.*c.input = c.text;
-    SCOPED_TRACE(c.text);
-    const PageOutcome page = CalculatePage(inputs);
-    EXPECT_EQ(page.message, "");
-    EXPECT_EQ(page.shown.size(), 4u);
-    const auto property = std::find_if(page.properties.begin(), page.properties.end(),
-                                       [&](const PageProperty& p) { return p.name == c.property; });
-    ASSERT_NE(property, page.properties.end());
-    EXPECT_FALSE(property->value.empty());
-  }
-  PageInputs heavy = Starting();
-  heavy.gravity = "1e308";
-  const std::vector<PageProperty> properties = CalculatePage(heavy).properties;
-  EXPECT_EQ(properties.at(5).value, "The result is not a finite number.");
+  PageInputs inputs = Starting();
+  inputs.temp1 = "1e308";
+  const PageOutcome page = CalculatePage(inputs);
+  EXPECT_EQ(page.message, "");
+  EXPECT_EQ(page.shown.size(), 4u);
+  const auto property =
+      std::find_if(page.properties.begin(), page.properties.end(),
+                   [&](const PageProperty& p) { return p.name == "Viscosity index"; });
+  ASSERT_NE(property, page.properties.end());
+  EXPECT_FALSE(property->value.empty());
 }
 
 TEST(CalculatePageTest, ATableRowThatFailsNamesNoBoxAndShowsAllFourResults) {
@@ -118,15 +114,30 @@ TEST(CalculatePageTest, ASuccessGivesTheWindowsTextsTableCopyAndProperties) {
   EXPECT_EQ(without.properties.size(), page.properties.size());
 }
 
-TEST(CalculatePageTest, TheLawDrawsTheChartAndLeavesTheWindowsResults) {
+// The law is among the inputs, so it changes every answer: the boxes, the mPa·s rows, the copied
+// results, the table and the chart.
+TEST(CalculatePageTest, TheLawChangesEveryAnswer) {
   const PageOutcome walther = CalculatePage(Starting());
   PageInputs inputs = Starting();
   inputs.law = "d341";
   const PageOutcome d341 = CalculatePage(inputs);
   ASSERT_EQ(d341.message, "");
-  EXPECT_EQ(d341.shown, walther.shown);
-  EXPECT_EQ(d341.table, walther.table);
+  ASSERT_EQ(d341.shown.size(), 4u);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_NE(d341.shown[i], walther.shown[i]) << i;
+  for (std::size_t i = 0; i < d341.numbers.size(); ++i) {
+    EXPECT_NE(d341.numbers[i], walther.numbers[i]) << i;
+  }
+  EXPECT_NE(d341.table, walther.table);
+  EXPECT_TRUE(d341.table.starts_with(" Temp, C\t viscosity, cSt\r\n-40.0\t"));
+  EXPECT_TRUE(d341.table.ends_with("\r\n"));
+  EXPECT_NE(d341.results, walther.results);
+  EXPECT_NE(d341.results.find(d341.shown[0]), std::string::npos);
   EXPECT_NE(d341.chart_svg, walther.chart_svg);
+  ASSERT_EQ(d341.properties.size(), walther.properties.size());
+  // The oil, index, grade and its two viscosities are the law's inputs; the mPa·s rows its results.
+  for (std::size_t i = 0; i < d341.properties.size(); ++i) {
+    EXPECT_EQ(d341.properties[i].value == walther.properties[i].value, i < 5) << i;
+  }
 
   inputs.law = "Walther";
   const PageOutcome unknown = CalculatePage(inputs);

@@ -2,8 +2,9 @@
 // network request blocked and counted, used as a user would (picking and typing an oil, Enter
 // and the button, each kind of failing step, the table's download, an address with inputs, the
 // keyboard alone), checked by axe-core in both colour schemes, and photographed for the README.
-// Every expected text comes from the native build of the same engine (page_answers).
-//   node page_test.js PAGE.html PAGE_ANSWERS [--screenshots DIR]
+// Every expected text comes from the native build of the same engine (page_answers), and the
+// numbers by a law other than the window's, and the refusals, from the tool (VISCOSITY).
+//   node page_test.js PAGE.html PAGE_ANSWERS VISCOSITY [--screenshots DIR]
 //   node page_test.js PAGE.html --bench [OUT.json]   the timings, printed and written to OUT.json
 "use strict";
 const assert = require("assert");
@@ -15,12 +16,12 @@ const { execFileSync } = require("child_process");
 const puppeteer = require("puppeteer-core");
 
 const args = process.argv.slice(2);
-const [pagePath, answersPath] = args;
+const [pagePath, answersPath, toolPath] = args;
 const screenshots = args.includes("--screenshots") ? args[args.indexOf("--screenshots") + 1] : null;
 const bench = args[1] === "--bench";
 const benchOut = bench ? args[2] : null;
-if (!answersPath) {
-  console.error("usage: node page_test.js PAGE.html PAGE_ANSWERS [--screenshots DIR]\n" +
+if (!answersPath || (!bench && !toolPath)) {
+  console.error("usage: node page_test.js PAGE.html PAGE_ANSWERS VISCOSITY [--screenshots DIR]\n" +
                 "       node page_test.js PAGE.html --bench [OUT.json]");
   process.exit(2);
 }
@@ -32,6 +33,24 @@ function expected(inputs) {
   const line = [inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity,
                 inputs.picked || "", inputs.law || "walther"].join("\t") + "\n";
   return JSON.parse(execFileSync(answersPath, { input: line }).toString("utf8"));
+}
+
+// The tool's answer to `args`: its JSON, or its message when it refuses.
+function tool(args) {
+  try {
+    const out = execFileSync(toolPath, [...args, "--format", "json"], { stdio: "pipe" });
+    return { json: JSON.parse(out.toString("utf8")) };
+  } catch (error) {
+    return { message: error.stderr.toString("utf8").replace(/^viscosity: /, "").trimEnd() };
+  }
+}
+
+// Whether `text`, a number as the page shows it ("412,753.932", ".0000108"), is `number` rounded
+// to the digits shown.
+function showsNumber(text, number) {
+  const decimals = (text.split(".")[1] || "").replace(/\D.*$/, "").length;
+  const shown = Number(text.replace(/,/g, "").replace(/ .*$/, ""));
+  return Math.abs(shown - number) <= 0.5 * 10 ** -decimals * (1 + 1e-9);
 }
 
 const starting = { visc40: "320", visc100: "35", temp1: "71", temp2: "150", gravity: "0.87" };
@@ -145,6 +164,20 @@ const previousAnswers = (page) => page.evaluate(() => ({
 const nothingLeft = { done: 0, stale: 0, properties: 0, chart: 0, found: "", copy: false,
                       download: false };
 
+// The bytes of Viscosity.txt as Download table saves it.
+async function downloaded(page) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "project1-download-"));
+  const session = await page.createCDPSession();
+  await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
+  await (await byName(page, "Download table")).click();
+  const file = path.join(folder, "Viscosity.txt");
+  const until = Date.now() + deadline;
+  while (!fs.existsSync(file) && Date.now() < until) await new Promise((r) => setTimeout(r, 50));
+  const bytes = fs.readFileSync(file);
+  fs.rmSync(folder, { recursive: true });
+  return bytes;
+}
+
 const checks = [];
 async function check(name, body) {
   await body();
@@ -191,8 +224,10 @@ async function usePage(browser) {
       { visc100: "0.4" },                   // fitting the line
       { temp1: "-300" },                    // the first temperature
       { temp2: "-300" },                    // the second temperature
-      { gravity: "0" },                     // the density
-      { temp1: "-70", gravity: "1e308" },   // the dynamic viscosity
+      { gravity: "0" },                     // the tool's gravity range
+      { gravity: "1e308" },                 // the same, far beyond any oil
+      { gravity: "870" },                   // a density typed as a gravity
+      { visc100: "400" },                   // thicker when hot
       { visc40: "100000", visc100: "1" },   // a row of the table
     ];
     for (const step of steps) {
@@ -242,17 +277,9 @@ async function usePage(browser) {
   await check("the downloaded table holds the window's bytes", async () => {
     await fill(page, starting);
     await press(page);
-    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "project1-download-"));
-    const session = await page.createCDPSession();
-    await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
-    await (await byName(page, "Download table")).click();
-    const file = path.join(folder, "Viscosity.txt");
-    const until = Date.now() + deadline;
-    while (!fs.existsSync(file) && Date.now() < until) await new Promise((r) => setTimeout(r, 50));
     const want = Buffer.from(expected(starting).table, "utf8");
-    assert.ok(fs.readFileSync(file).equals(want), "Viscosity.txt differs from the window's");
+    assert.ok((await downloaded(page)).equals(want), "Viscosity.txt differs from the window's");
     assert.ok(want.includes("\r\n") && !want.toString().replace(/\r\n/g, "").includes("\n"));
-    fs.rmSync(folder, { recursive: true });
   });
 
   await check("copying puts the window's two lines on the clipboard", async () => {
@@ -268,18 +295,55 @@ async function usePage(browser) {
                        expected(starting).results);
   });
 
-  await check("the law starts on walther and draws the chart by d341", async () => {
+  await check("the law changes every answer: the boxes, mPa·s, download and chart, as the tool's", async () => {
     const law = await byName(page, "Viscosity-temperature law");
     assert.strictEqual(await law.evaluate((e) => e.value), "walther");
     const walther = await page.$eval("#chart", (e) => e.innerHTML);
     await law.select("d341");
     await press(page);
-    assert.deepStrictEqual(await results(page), expected(starting).shown);
+    const oil = ["--v40", starting.visc40, "--v100", starting.visc100];
+    const rows = tool(["at", starting.temp1, starting.temp2, ...oil, "--sg", starting.gravity,
+                       "--law", "d341"]).json;
+    const shown = await results(page);
+    const wanted = [rows[0].kinematic_cst, rows[1].kinematic_cst, rows[0].dynamic_reyn,
+                    rows[1].dynamic_reyn];
+    shown.forEach((text, i) => assert.ok(showsNumber(text, wanted[i]), `${text} for ${wanted[i]}`));
+    assert.notDeepStrictEqual(shown, expected(starting).shown);
+    const mpas = await page.$$eval("#properties dd", (d) => d.map((e) => e.textContent)
+      .filter((t) => t.endsWith(" mPa·s")));
+    assert.strictEqual(mpas.length, 2);
+    mpas.forEach((text, i) => assert.ok(showsNumber(text, rows[i].dynamic_mpa_s), text));
+    const table = execFileSync(toolPath, ["table", ...oil, "--law", "d341"]);
+    assert.ok((await downloaded(page)).equals(table), "the downloaded table is not the tool's by d341");
     await page.waitForFunction((old) => document.getElementById("chart").innerHTML !== old,
                                { timeout: deadline }, walther);
     assert.ok(await chartShows(page, expected({ ...starting, law: "d341" }).chartSvg));
     assert.ok(page.url().includes("law=d341"));
     await law.select("walther");
+  });
+
+  await check("the tool's refusals, with its messages, beside their boxes", async () => {
+    const oil = (inputs) => ["--v40", inputs.visc40, "--v100", inputs.visc100, "--sg", inputs.gravity];
+    const cases = [
+      // The tool's own sentence.
+      [{ visc100: "400" }, (m) => m],
+      // The tool's rule for --sg, said of the box: its range and the density.
+      [{ gravity: "870" }, (m) => m.slice(m.indexOf(" must be"), m.indexOf(": did you mean"))],
+      [{ gravity: "0.4" }, (m) => m.slice(m.indexOf(" must be"))],
+      [{ gravity: "1,320" }, (m) => m.slice(m.indexOf(" must be"))],
+    ];
+    for (const [change, part] of cases) {
+      const inputs = { ...starting, ...change };
+      await fill(page, inputs);
+      await press(page);
+      const box = Object.keys(change)[0];
+      const seen = await failureSeen(page, box);
+      const refused = tool(["at", inputs.temp1, ...oil(inputs)]).message;
+      assert.ok(refused, JSON.stringify(change));
+      assert.ok(seen.message.includes(part(refused)), `${seen.message} | ${refused}`);
+      assert.ok(seen.besideBox && seen.focused === box, JSON.stringify(seen));
+      assert.deepStrictEqual(await results(page), ["", "", "", ""]);
+    }
   });
 
   await check("the temperature for a viscosity, or the message beside its box", async () => {
@@ -448,10 +512,10 @@ async function safety(browser) {
     await page.close();
   });
   await check("values far beyond any oil give an answer and keep the phone page narrow", async () => {
-    for (const fragment of ["#v40=320&v100=35&sg=1e308&t1=71&t2=150",
-                            "#v40=320&v100=35&sg=0.87&t1=1e308&t2=150"]) {
+    for (const [fragment, count] of [["#v40=320&v100=35&sg=1e308&t1=71&t2=150", 0],
+                                     ["#v40=320&v100=35&sg=0.87&t1=1e308&t2=150", 4]]) {
       const page = await openPage(browser, fragment, 390, 900);
-      assert.strictEqual((await results(page)).filter((text) => text !== "").length, 4, fragment);
+      assert.strictEqual((await results(page)).filter((text) => text !== "").length, count, fragment);
       const wide = await page.evaluate(() => document.documentElement.scrollWidth <= innerWidth);
       assert.ok(wide, `the page scrolls sideways for ${fragment}`);
       assert.deepStrictEqual(page.errors, [], fragment);
