@@ -190,15 +190,7 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
         const double step = o.step ? OptionTemperatureStep("--step", *o.step) : kTableStepC;
-        if (!(step > 0)) Usage("--step must be above 0; it is " + MessageNumber(step) + ".");
-        if (!(to >= from)) {
-          Usage("--to (" + MessageNumber(to) + " °C) is below --from (" + MessageNumber(from) +
-                " °C).");
-        }
-        if (!((to - from) / step < kMostTableRows)) {
-          Usage("The table from " + MessageNumber(from) + " °C to " + MessageNumber(to) +
-                " °C in steps of " + MessageNumber(step) + " would have more than 1,000,000 rows.");
-        }
+        CheckTableSpan(from, to, step, "--from", "--to", "--step");
         const std::vector<double> temperatures = TableTemperatures(from, to, step);
         if (format == Format::Text) {
           // The table file's format for any range, law and unit; with the defaults and the

@@ -23,16 +23,7 @@ enum class Format { Text, Csv, Json };
 // The format named `name` ("text", "csv" or "json"); Error(BadInput) naming the text.
 Format FormatFromName(std::string_view name);
 
-// Number patterns of the text format, for a person.
-// Every number from 1,000 on is grouped by thousands.
-inline constexpr std::string_view kTemperatureText = "#,##0.0##";
-inline constexpr std::string_view kKinematicText = "###,##0.000";
-inline constexpr std::string_view kReynText = "###,##0.0000000000";
-inline constexpr std::string_view kMpaSText = "###,##0.000";
-inline constexpr std::string_view kIndexText = "#,##0.000";
-inline constexpr std::string_view kSayboltText = "###,##0.00";
-inline constexpr std::string_view kFractionText = "0.000000";
-inline constexpr std::string_view kWholeText = "0";
+// The number patterns of the text format are numtext.h's (kTemperatureText and the others).
 
 // One field of an answer.
 struct Field {

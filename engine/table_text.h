@@ -32,6 +32,12 @@ void AppendTableRow(std::string& text, double t, double nu);
 // the steps are fewer than kMostTableRows.
 inline constexpr double kMostTableRows = 1000000;
 std::vector<double> TableTemperatures(double from, double to, double step);
+// Refuses a table's range and step unless step > 0, to >= from and the steps are fewer than
+// kMostTableRows, its messages naming the three as `from`, `to` and `step` ("--step must be above
+// 0; it is -5."), each error's subject the one it is about (the step's for too many rows).
+// Error(TypeMismatch).
+void CheckTableSpan(double from, double to, double step, std::string_view from_name,
+                    std::string_view to_name, std::string_view step_name);
 
 // The table's text for `line` at `temperatures` (degrees C), the temperatures shown in `unit`:
 // with the table's range and the window's line, the window's table file byte for byte. Throws the

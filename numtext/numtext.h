@@ -82,6 +82,16 @@ inline constexpr std::string_view kKinematicPattern = "###,###.###";       // ki
 inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results
 inline constexpr std::string_view kTemperaturePattern = "##0.0";           // table: temperature
 inline constexpr std::string_view kTableViscosityPattern = "###,###.000";  // table: viscosity
+// The tool's answers for a person (and the page's beyond the window's boxes).
+// Every number from 1,000 on is grouped by thousands.
+inline constexpr std::string_view kTemperatureText = "#,##0.0##";
+inline constexpr std::string_view kKinematicText = "###,##0.000";
+inline constexpr std::string_view kReynText = "###,##0.0000000000";
+inline constexpr std::string_view kMpaSText = "###,##0.000";
+inline constexpr std::string_view kIndexText = "#,##0.000";
+inline constexpr std::string_view kSayboltText = "###,##0.00";
+inline constexpr std::string_view kFractionText = "0.000000";
+inline constexpr std::string_view kWholeText = "0";
 // A rolling bearing's ratios and factors (kappa, a_ISO) and its lives in hours.
 inline constexpr std::string_view kFactorPattern = "###,##0.000";
 inline constexpr std::string_view kHoursPattern = "###,##0.0";

@@ -86,7 +86,40 @@ void BindInputs() {
       .field("law", &PageInputs::law);
 }
 
+// The answers beyond the window's boxes: their inputs by name, the rows as arrays of texts.
+void BindRows() {
+  emscripten::value_object<PageRowsInputs>("PageRowsInputs")
+      .field("visc40", &PageRowsInputs::visc40)
+      .field("visc100", &PageRowsInputs::visc100)
+      .field("gravity", &PageRowsInputs::gravity)
+      .field("law", &PageRowsInputs::law)
+      .field("unit", &PageRowsInputs::unit)
+      .field("temperatures", &PageRowsInputs::temperatures)
+      .field("from", &PageRowsInputs::from)
+      .field("to", &PageRowsInputs::to)
+      .field("step", &PageRowsInputs::step);
+  const auto rows_of = [](const PageRows& rows) {
+    val out = val::object();
+    out.set("columns", Texts(rows.columns));
+    val texts = val::array();
+    val numbers = val::array();
+    for (const auto& row : rows.rows) texts.call<void>("push", Texts(row));
+    for (const auto& row : rows.numbers) numbers.call<void>("push", Texts(row));
+    out.set("rows", texts);
+    out.set("numbers", numbers);
+    out.set("message", rows.message);
+    out.set("box", rows.box);
+    return out;
+  };
+  static const auto kRowsOf = rows_of;
+  emscripten::function(
+      "rowsAt", +[](const PageRowsInputs& inputs) { return kRowsOf(RowsAtTemperatures(inputs)); });
+  emscripten::function(
+      "tableRows", +[](const PageRowsInputs& inputs) { return kRowsOf(TableRows(inputs)); });
+}
+
 EMSCRIPTEN_BINDINGS(project1) {
+  BindRows();
   BindInputs();
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);

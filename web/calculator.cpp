@@ -1,7 +1,9 @@
 #include "web/calculator.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -45,6 +47,20 @@ Error About(const Error& error, std::string_view subject) {
   return error.subject().empty() ? Error(error.kind(), error.what(), subject) : error;
 }
 
+// Refuses, as the tool does, an oil no thinner at 100 °C than at 40 °C, and a gravity outside
+// the tool's range (a density typed in kg/m³ told so), each error about its box.
+void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravity_text) {
+  CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+  constexpr std::string_view kGravity = "The specific gravity";
+  const std::string advice =
+      "a specific gravity of " + FormatNumber(GravityFromDensity(sg), "0.000");
+  if (const std::optional<std::string> density =
+          DensityTypedAsGravity(kGravity, sg, gravity_text, advice)) {
+    throw Error(ErrorKind::InvalidArgument, *density, kGravityName);
+  }
+  CheckedGravity(kGravity, sg, gravity_text, kGravityName);
+}
+
 // The tool's refusals of an oil, before any result: each box read as the window reads it, then
 // an oil no thinner at 100 °C than at 40 °C, and a gravity outside the tool's range (a density
 // typed in kg/m³ told so). nullopt for an oil the tool accepts.
@@ -55,15 +71,7 @@ std::optional<Error> ToolRefusal(const PageInputs& inputs) {
     TextToNumber(inputs.temp1, kTemp1Name);
     TextToNumber(inputs.temp2, kTemp2Name);
     const double sg = TextToNumber(inputs.gravity, kGravityName);
-    CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
-    constexpr std::string_view kGravity = "The specific gravity";
-    const std::string advice =
-        "a specific gravity of " + FormatNumber(GravityFromDensity(sg), "0.000");
-    if (const std::optional<std::string> density =
-            DensityTypedAsGravity(kGravity, sg, inputs.gravity, advice)) {
-      throw Error(ErrorKind::InvalidArgument, *density, kGravityName);
-    }
-    CheckedGravity(kGravity, sg, inputs.gravity, kGravityName);
+    CheckToolsOil(nu40, nu100, sg, inputs.gravity);
   } catch (const Error& error) {
     return error;
   }
@@ -207,6 +215,127 @@ PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
   } catch (const Error& error) {
     return {"", error.what()};
   }
+}
+
+namespace {
+
+// The page's boxes beyond the window's, each also an error's subject.
+constexpr std::string_view kUnitBox = "unit";
+constexpr std::string_view kTemperaturesBox = "temperatures";
+constexpr std::string_view kFromBox = "from";
+constexpr std::string_view kToBox = "to";
+constexpr std::string_view kStepBox = "step";
+
+// The oil of the boxes, refused as the tool refuses it.
+struct BoxesOil {
+  ViscosityLine line;
+  double sg = 0;
+};
+BoxesOil OilOfBoxes(const PageRowsInputs& inputs) {
+  const double nu40 = TextToNumber(inputs.visc40, kVisc40Name);
+  const double nu100 = TextToNumber(inputs.visc100, kVisc100Name);
+  const double sg = TextToNumber(inputs.gravity, kGravityName);
+  CheckToolsOil(nu40, nu100, sg, inputs.gravity);
+  return {FitLine40100(LawFromName(inputs.law), nu40, nu100), sg};
+}
+
+TemperatureUnit UnitOfBox(const std::string& text) {
+  for (const TemperatureUnit unit :
+       {TemperatureUnit::Celsius, TemperatureUnit::Fahrenheit, TemperatureUnit::Kelvin}) {
+    if (text == UnitLetter(unit)) return unit;
+  }
+  throw Error(ErrorKind::TypeMismatch, "The unit \"" + text + "\" is not one of C, F, K.",
+              kUnitBox);
+}
+
+// A temperature typed in the box `box`, its messages naming it.
+double TemperatureOfBox(std::string_view text, std::string_view what, std::string_view box) {
+  try {
+    return TextToTemperature(text, what);
+  } catch (const Error& error) {
+    throw Error(error.kind(), error.what(), box);
+  }
+}
+
+// The rows of `oil` at the temperatures `t_c`, in `unit`.
+PageRows RowsOf(const BoxesOil& oil, std::span<const double> t_c, TemperatureUnit unit) {
+  PageRows rows;
+  rows.columns = {"Temperature, " + std::string(UnitSymbol(unit)), "Kinematic, cSt",
+                  "Dynamic, reyn", "Dynamic, mPa·s"};
+  for (const double t : t_c) {
+    const double nu = KinematicAt(oil.line, t);
+    const double reyn = DynamicReyn(nu, oil.sg);
+    const double mpa_s = ReynToMpaS(reyn);
+    const double shown_t = FromCelsius(t, unit);
+    rows.rows.push_back({ShownNumber(shown_t, kTemperatureText), ShownNumber(nu, kKinematicText),
+                         ShownNumber(reyn, kReynText), ShownNumber(mpa_s, kMpaSText)});
+    rows.numbers.push_back(
+        {ShortestText(shown_t), ShortestText(nu), ShortestText(reyn), ShortestText(mpa_s)});
+  }
+  return rows;
+}
+
+template <typename Answer>
+PageRows Rows(Answer answer) {
+  try {
+    return answer();
+  } catch (const Error& error) {
+    PageRows failed;
+    failed.message = error.what();
+    failed.box = BoxOf(error);
+    if (failed.box.empty()) failed.box = error.subject();
+    return failed;
+  }
+}
+
+}  // namespace
+
+PageRows RowsAtTemperatures(const PageRowsInputs& inputs) {
+  return Rows([&] {
+    const BoxesOil oil = OilOfBoxes(inputs);
+    const TemperatureUnit unit = UnitOfBox(inputs.unit);
+    std::vector<double> t_c;
+    std::size_t at = 0;
+    const std::string& text = inputs.temperatures;
+    while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
+      const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+      t_c.push_back(TemperatureOfBox(std::string_view(text).substr(at, end - at), "temperature",
+                                     kTemperaturesBox));
+      at = end;
+    }
+    if (t_c.empty()) {
+      throw Error(ErrorKind::TypeMismatch, "Give one or more temperatures, such as -30 0 40 160F.",
+                  kTemperaturesBox);
+    }
+    return RowsOf(oil, t_c, unit);
+  });
+}
+
+PageRows TableRows(const PageRowsInputs& inputs) {
+  return Rows([&] {
+    const BoxesOil oil = OilOfBoxes(inputs);
+    const TemperatureUnit unit = UnitOfBox(inputs.unit);
+    const double from = TemperatureOfBox(inputs.from, "first temperature", kFromBox);
+    const double to = TemperatureOfBox(inputs.to, "last temperature", kToBox);
+    double step = 0;
+    try {
+      step = TextToTemperatureStep(inputs.step, "step");
+    } catch (const Error& error) {
+      throw Error(error.kind(), error.what(), kStepBox);
+    }
+    // Named as the boxes' labels name them.
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kNames{
+        {{"From", kFromBox}, {"To", kToBox}, {"Step", kStepBox}}};
+    try {
+      CheckTableSpan(from, to, step, kNames[0].first, kNames[1].first, kNames[2].first);
+    } catch (const Error& error) {
+      const auto named = std::find_if(kNames.begin(), kNames.end(), [&](const auto& name) {
+        return name.first == error.subject();
+      });
+      throw Error(error.kind(), error.what(), named == kNames.end() ? "" : named->second);
+    }
+    return RowsOf(oil, TableTemperatures(from, to, step), unit);
+  });
 }
 
 }  // namespace project1::web

@@ -77,3 +77,39 @@ PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
                        const std::string& fraction);
 
 }  // namespace project1::web
+
+namespace project1::web {
+
+// What the page asks beyond the window's boxes, as the tool answers it: the viscosity at any list
+// of temperatures, and a table with its own range and step, both with the dynamic viscosity in
+// reyn and mPa·s, the temperatures read with their unit's suffix (160F, 344.15K) and shown in
+// `unit`.
+struct PageRowsInputs {
+  std::string visc40;
+  std::string visc100;
+  std::string gravity;
+  std::string law = "walther";
+  std::string unit = "C";    // C, F or K
+  std::string temperatures;  // blank-separated, for the list
+  std::string from = "-40";  // the table's range and step
+  std::string to = "250";
+  std::string step = "5";
+};
+
+struct PageRows {
+  std::vector<std::string> columns;            // "Temperature, °F", "Kinematic, cSt", ...
+  std::vector<std::vector<std::string>> rows;  // each row's texts, as the tool shows them
+  // Each row's numbers in their shortest round-trip text, for comparing with the tool: the
+  // temperature in the unit shown, kinematic, reyn, mPa·s.
+  std::vector<std::vector<std::string>> numbers;
+  std::string message;  // the first failure's message, "" for none
+  std::string
+      box;  // the box it is about: an oil's box, "unit", "temperatures", "from", "to" or "step"
+};
+
+// The viscosities at inputs.temperatures.
+PageRows RowsAtTemperatures(const PageRowsInputs& inputs);
+// The table from inputs.from to inputs.to in steps of inputs.step, both ends included.
+PageRows TableRows(const PageRowsInputs& inputs);
+
+}  // namespace project1::web

@@ -58,6 +58,7 @@
     $("chart").replaceChildren();
     $("chart-words").textContent = "";
     $("found").textContent = "";
+    $("rows").replaceChildren();
     $("download").disabled = true;
     $("copy").disabled = true;
     $("link").disabled = true;
@@ -265,6 +266,56 @@
     }
   }
 
+  // The viscosities at the temperatures typed, or the table of the range typed, with their
+  // dynamic viscosities, as the tool answers them; a failure's message beside its box.
+  const rowBoxes = ["unit", "temperatures", "from", "to", "step"];
+  const shownRows = 1000;  // a longer table is all downloaded by the tool, not drawn here
+  function answerRows(ask, caption) {
+    clearAlerts();
+    for (const id of rowBoxes) {
+      $(id + "-alert").textContent = "";
+      $(id).removeAttribute("aria-invalid");
+    }
+    $("rows-alert").textContent = "";
+    const asked = { law: $("law").value };
+    for (const id of ["visc40", "visc100", "gravity", ...rowBoxes]) asked[id] = $(id).value;
+    const answer = engine[ask](asked);
+    const out = $("rows");
+    out.replaceChildren();
+    if (answer.message) {
+      $((answer.box || "rows") + "-alert").textContent = answer.message;
+      if (answer.box) {
+        $(answer.box).setAttribute("aria-invalid", "true");
+        $(answer.box).focus();
+      }
+      return;
+    }
+    const table = document.createElement("table");
+    const title = document.createElement("caption");
+    title.textContent = caption + (answer.rows.length > shownRows
+      ? ` (the first ${shownRows} of ${answer.rows.length} rows)` : "");
+    const head = document.createElement("tr");
+    for (const column of answer.columns) {
+      const cell = document.createElement("th");
+      cell.scope = "col";
+      cell.textContent = column;
+      head.append(cell);
+    }
+    const body = document.createElement("tbody");
+    for (const row of answer.rows.slice(0, shownRows)) {
+      const line = document.createElement("tr");
+      for (const text of row) {
+        const cell = document.createElement("td");
+        cell.textContent = text;
+        line.append(cell);
+      }
+      body.append(line);
+    }
+    table.createTHead().append(head);
+    table.append(title, body);
+    out.append(table);
+  }
+
   // Until the engine is there, or when it cannot be, the form says so instead of sending itself.
   function unavailable(reason) {
     $("calculate-alert").textContent = "The calculator cannot run in this browser: " + reason;
@@ -293,6 +344,11 @@
       }
     });
     $("find").addEventListener("click", find);
+    $("at").addEventListener("click", () => answerRows("rowsAt", "At the temperatures typed, by " + $("law").value));
+    $("tabulate").addEventListener("click", () => answerRows("tableRows", "The table, by " + $("law").value));
+    for (const id of rowBoxes) {
+      $(id).addEventListener(id === "unit" ? "change" : "input", () => $("rows").replaceChildren());
+    }
     $("wanted").addEventListener("keydown", (event) => {
       if (event.key !== "Enter") return;
       event.preventDefault();

@@ -201,5 +201,75 @@ TEST(BlendOfOilsTest, GivesTheBlendAtFortyAndAHundredDegreesOrTheMessage) {
   }
 }
 
+PageRowsInputs RowsStarting() {
+  PageRowsInputs inputs;
+  inputs.visc40 = "320";
+  inputs.visc100 = "35";
+  inputs.gravity = "0.87";
+  inputs.temperatures = "40 212F 373.15K";
+  return inputs;
+}
+
+// Each box of the answers beyond the window's refuses its own faults, beside itself; the oil's
+// boxes refuse as the calculation does.
+TEST(PageRowsTest, EachBoxRefusesBesideItself) {
+  const struct {
+    std::string PageRowsInputs::*input;
+    std::string text;
+    std::string box;
+  } cases[] = {
+      {&PageRowsInputs::temperatures, "", "temperatures"},
+      {&PageRowsInputs::temperatures, "40 x", "temperatures"},
+      {&PageRowsInputs::temperatures, "-300", "temperatures"},
+      {&PageRowsInputs::unit, "R", "unit"},
+      {&PageRowsInputs::from, "warm", "from"},
+      {&PageRowsInputs::to, "-50", "to"},
+      {&PageRowsInputs::step, "0", "step"},
+      {&PageRowsInputs::step, "0.0001", "step"},
+      {&PageRowsInputs::visc100, "400", "visc100"},
+      {&PageRowsInputs::gravity, "870", "gravity"},
+      {&PageRowsInputs::law, "Walther", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box + " " + c.text);
+    PageRowsInputs inputs = RowsStarting();
+    inputs.*c.input = c.text;
+    // The list reads the temperatures, the table its range: each is asked what it reads.
+    const bool of_list = c.box == "temperatures";
+    const PageRows rows = of_list ? RowsAtTemperatures(inputs) : TableRows(inputs);
+    EXPECT_EQ(rows.box, c.box);
+    EXPECT_FALSE(rows.message.empty());
+    EXPECT_TRUE(rows.rows.empty());
+    if (!of_list && c.box != "from" && c.box != "to" && c.box != "step") {
+      EXPECT_EQ(RowsAtTemperatures(inputs).box, c.box);
+    }
+  }
+}
+
+TEST(PageRowsTest, TemperaturesInAnyUnitAndATableThatEndsOnItsLastTemperature) {
+  PageRowsInputs inputs = RowsStarting();
+  inputs.unit = "F";
+  const PageRows at = RowsAtTemperatures(inputs);
+  ASSERT_EQ(at.message, "");
+  ASSERT_EQ(at.rows.size(), 3u);
+  EXPECT_EQ(at.columns.front(), "Temperature, °F");
+  // 40 °C, 212 °F and 373.15 K are 104 °F and twice the oil's 100 °C viscosity.
+  EXPECT_EQ(at.rows[0][0], "104.0");
+  EXPECT_EQ(at.rows[0][1], "320.000");
+  EXPECT_EQ(at.rows[1][1], "35.000");
+  EXPECT_EQ(at.rows[2][1], "35.000");
+  EXPECT_EQ(at.rows[0].size(), 4u);
+
+  inputs.unit = "C";
+  inputs.from = "0";
+  inputs.to = "12";
+  const PageRows table = TableRows(inputs);
+  ASSERT_EQ(table.message, "");
+  std::vector<std::string> temperatures;
+  for (const auto& row : table.rows) temperatures.push_back(row[0]);
+  EXPECT_EQ(temperatures, (std::vector<std::string>{"0.0", "5.0", "10.0", "12.0"}));
+  EXPECT_EQ(TableRows(RowsStarting()).rows.size(), 59u);
+}
+
 }  // namespace
 }  // namespace project1::web

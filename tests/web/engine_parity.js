@@ -1,7 +1,8 @@
 // The page's engine (WebAssembly, in node) against the native build: for the ten catalogue oils
 // and 1,000 random ones, every answer of the module equals the native build of the same sources
 // (page_answers) field for field, and the numbers, index, grade and table equal the tool's
-// (`viscosity at|table|batch`).
+// (`viscosity at|table|batch`) by the oil's law, as do the rows at any temperatures and of a
+// table of any range, in each temperature unit.
 //
 // The native programs run with glibc's FMA variants of log and pow switched off: those round a
 // few results one or two units in the last place differently from the plain versions, which are
@@ -59,6 +60,17 @@ function oils(module) {
   return cases;
 }
 
+// The answers beyond the window's boxes, each with the tool's command that gives them.
+const rowSettings = [
+  { ask: "rowsAt", boxes: { unit: "F", temperatures: "-30 0 40 160F 373.15K" },
+    command: ["at", "-30", "0", "40", "160F", "373.15K"] },
+  { ask: "rowsAt", boxes: { unit: "C", temperatures: "-10 55.5" }, command: ["at", "-10", "55.5"] },
+  { ask: "tableRows", boxes: { unit: "K", from: "0", to: "120", step: "7.5" },
+    command: ["table", "--from", "0", "--to", "120", "--step", "7.5"] },
+  { ask: "tableRows", boxes: { unit: "F", from: "32F", to: "100", step: "10F" },
+    command: ["table", "--from", "32F", "--to", "100", "--step", "10F"] },
+];
+
 const plain = { ...process.env, GLIBC_TUNABLES: "glibc.cpu.hwcaps=-FMA,-AVX2" };
 
 function nativeAnswers(cases, env = plain) {
@@ -108,6 +120,7 @@ async function main() {
   let succeeded = 0;
   let failed = 0;
   let tables = 0;
+  let rowsCompared = 0;
   cases.forEach((fields, i) => {
     const what = `oil ${i + 1} (${fields.join(" | ")})`;
     const page = module.calculate(inputsOf(fields), true);
@@ -132,6 +145,29 @@ async function main() {
       assert.ok(Buffer.from(page.table, "utf8").equals(table), `${what}: table bytes`);
       ++tables;
     }
+    // The rows beyond the window's boxes, for the catalogue and every fortieth oil, each setting
+    // against the tool.
+    if (i < 10 || i % 40 === 0) {
+      for (const setting of rowSettings) {
+        const asked = { visc40: fields[0], visc100: fields[1], gravity: fields[4], law: fields[6],
+                        from: "-40", to: "250", step: "5", temperatures: "", ...setting.boxes };
+        const answer = module[setting.ask](asked);
+        const oil = ["--v40", fields[0], "--v100", fields[1], "--sg", fields[4], "--law", fields[6],
+                     "--temperature-unit", asked.unit, "--format", "json"];
+        const run = spawnSync(toolPath, [...setting.command, ...oil], { env: plain });
+        if (answer.message) {
+          // A row too thick to compute: the tool refuses it too, with the same sentence.
+          assert.strictEqual(run.stderr.toString("utf8"), `viscosity: ${answer.message}\n`, what);
+          continue;
+        }
+        const want = JSON.parse(run.stdout.toString("utf8"));
+        const key = `temperature_${asked.unit.toLowerCase()}`;
+        assert.deepStrictEqual(answer.numbers.map((row) => row.map(Number)),
+                               want.map((w) => [w[key], w.kinematic_cst, w.dynamic_reyn, w.dynamic_mpa_s]),
+                               `${what}: ${setting.ask} ${JSON.stringify(setting.boxes)}`);
+        ++rowsCompared;
+      }
+    }
     const property = (name) => page.properties.find((p) => p.name === name).value;
     const index = row.viscosity_index === null ? null : String(row.viscosity_index);
     if (index !== null) assert.strictEqual(property("Viscosity index"), index, `${what}: index`);
@@ -145,7 +181,7 @@ async function main() {
   console.log(`with this machine's own log and pow, ${differing} of ${cases.length} native ` +
               "answers differ in the last digits of a number");
   console.log(`${cases.length} oils: ${succeeded} calculated, ${failed} failing steps, the same ` +
-              `as the native build and the tool, ${tables} tables from the tool (${Date.now() - started} ms)`);
+              `as the native build and the tool, ${tables} tables and ${rowsCompared} answers of rows from the tool (${Date.now() - started} ms)`);
 }
 
 main().catch((error) => {

@@ -346,6 +346,71 @@ async function usePage(browser) {
     }
   });
 
+  await check("the viscosity at typed temperatures and a table of its own range, in any unit, as the tool's", async () => {
+    const oil = ["--v40", starting.visc40, "--v100", starting.visc100, "--sg", starting.gravity];
+    const cases = [
+      // [law, unit, the boxes, the button, the tool's command]
+      ["walther", "F", { temperatures: "-30 0 40 160F" }, "Viscosity at these temperatures",
+       ["at", "-30", "0", "40", "160F"]],
+      ["d341", "K", { temperatures: "313.15K 212F" }, "Viscosity at these temperatures",
+       ["at", "313.15K", "212F"]],
+      ["d341", "C", { from: "0", to: "12", step: "5" }, "Table with dynamic viscosity",
+       ["table", "--from", "0", "--to", "12", "--step", "5"]],
+      ["walther", "F", { from: "32F", to: "100", step: "18F" }, "Table with dynamic viscosity",
+       ["table", "--from", "32F", "--to", "100", "--step", "18F"]],
+    ];
+    await fill(page, starting);
+    for (const [law, unit, boxes, button, command] of cases) {
+      const what = `${law} ${unit} ${JSON.stringify(boxes)}`;
+      await (await byName(page, "Viscosity-temperature law")).select(law);
+      await page.select("#unit", unit);
+      for (const [id, text] of Object.entries(boxes)) {
+        await page.$eval(`#${id}`, (e, t) => { e.value = t; }, text);
+      }
+      await (await byName(page, button)).click();
+      const rows = await page.$$eval("#rows tbody tr", (r) => r.map((e) =>
+        [...e.children].map((c) => c.textContent)));
+      const want = tool([...command, ...oil, "--law", law, "--temperature-unit", unit]).json;
+      assert.strictEqual(rows.length, want.length, what);
+      rows.forEach((row, i) => {
+        const numbers = [want[i][`temperature_${unit.toLowerCase()}`], want[i].kinematic_cst,
+                         want[i].dynamic_reyn, want[i].dynamic_mpa_s];
+        row.forEach((text, j) => assert.ok(showsNumber(text, numbers[j]), `${what}: ${text} for ${numbers[j]}`));
+      });
+    }
+    // Any change of the oil leaves no rows of the previous one.
+    await type(page, names.visc40, "330");
+    assert.strictEqual(await page.$eval("#rows", (e) => e.children.length), 0);
+    await page.select("#unit", "C");
+    await (await byName(page, "Viscosity-temperature law")).select("walther");
+    await page.$$eval(".more input", (boxes) => boxes.forEach((e) => { e.value = e.defaultValue; }));
+    await fill(page, starting);
+  });
+
+  await check("the rows' boxes refuse with the tool's messages, beside themselves", async () => {
+    const oil = ["--v40", starting.visc40, "--v100", starting.visc100];
+    const cases = [
+      // [box, text, button, the tool's command, the part of its message the page says]
+      ["temperatures", "40 x", "Viscosity at these temperatures", ["at", "40", "x"], (m) => m],
+      ["temperatures", "-300", "Viscosity at these temperatures", ["at", "-300"], (m) => m],
+      // The tool's sentence, naming the boxes as their labels do.
+      ["step", "0", "Table with dynamic viscosity", ["table", "--step", "0"],
+       (m) => m.replace("--step", "Step")],
+      ["to", "-50", "Table with dynamic viscosity", ["table", "--to", "-50"],
+       (m) => m.replace("--to", "To").replace("--from", "From")],
+    ];
+    for (const [box, text, button, command, part] of cases) {
+      await page.$eval(`#${box}`, (e, t) => { e.value = t; }, text);
+      await (await byName(page, button)).click();
+      const seen = await failureSeen(page, box);
+      const refused = tool([...command, ...oil]).message;
+      assert.ok(refused && seen.message.includes(part(refused)), `${seen.message} | ${refused}`);
+      assert.ok(seen.besideBox && seen.focused === box, JSON.stringify(seen));
+      assert.strictEqual(await page.$eval("#rows", (e) => e.children.length), 0);
+      await page.$eval(`#${box}`, (e) => { e.value = e.defaultValue; });
+    }
+  });
+
   await check("the temperature for a viscosity, or the message beside its box", async () => {
     await fill(page, starting);
     await type(page, "Viscosity to reach, cSt", "20");
