@@ -83,7 +83,9 @@ void BindInputs() {
       .field("temp2", &PageInputs::temp2)
       .field("gravity", &PageInputs::gravity)
       .field("picked", &PageInputs::picked)
-      .field("law", &PageInputs::law);
+      .field("law", &PageInputs::law)
+      .field("chartWidth", &PageInputs::chart_width)
+      .field("chartHeight", &PageInputs::chart_height);
 }
 
 // The answers beyond the window's boxes: their inputs by name, the rows as arrays of texts.

@@ -112,12 +112,17 @@ CalculationOutcome CalculateByLaw(Law law, const PageInputs& inputs) {
   return out;
 }
 
-void AddChart(const CalculationRecord& record, Law law, PageOutcome& page) {
+void AddChart(const CalculationRecord& record, Law law, const PageInputs& inputs,
+              PageOutcome& page) {
   try {
     ChartOil oil = ChartOilOf(record);
     if (law != Law::Walther) oil.line = FitLine40100(law, record.nu40, record.nu100);
     const ChartDescription chart = BuildChart({oil});
-    page.chart_svg = ChartSvg(chart);
+    // A size beyond any screen's is the default one; a phone's keeps the texts' pixel sizes.
+    const bool sized = inputs.chart_width >= 240 && inputs.chart_width <= 4000 &&
+                       inputs.chart_height >= 180 && inputs.chart_height <= 4000;
+    page.chart_svg =
+        sized ? ChartSvg(chart, inputs.chart_width, inputs.chart_height) : ChartSvg(chart);
     page.chart_description = DescribeChart(chart);
   } catch (const Error& error) {
     page.chart_message = error.what();
@@ -173,7 +178,7 @@ PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
   for (const OilProperty& property : PropertiesOf(record)) {
     page.properties.push_back({property.name, property.value});
   }
-  if (with_chart) AddChart(record, law, page);
+  if (with_chart) AddChart(record, law, inputs, page);
   return page;
 }
 

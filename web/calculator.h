@@ -18,6 +18,9 @@ struct PageInputs {
   std::string gravity;
   std::string picked;
   std::string law = "walther";
+  // The chart's size in CSS pixels: drawn at the size it is shown, its texts keep their sizes.
+  double chart_width = 800;
+  double chart_height = 560;
 };
 
 struct PageProperty {

@@ -108,7 +108,10 @@
 
   // The inputs by the engine's names.
   function inputs() {
-    const typed = { picked: $("list").value, law: $("law").value };
+    // The chart drawn at the size it is shown, so that its texts keep their pixel sizes.
+    const width = Math.round($("chart").clientWidth) || 800;
+    const typed = { picked: $("list").value, law: $("law").value, chartWidth: width,
+                    chartHeight: Math.round(Math.max(300, Math.min(560, width * 0.7))) };
     for (const id of boxes) typed[id] = $(id).value;
     return typed;
   }

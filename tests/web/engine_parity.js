@@ -101,8 +101,9 @@ function batchRows(cases) {
 }
 
 // The page's inputs by name, from a case's fields.
+// The chart at its default size, as the native build draws it.
 const inputsOf = (f) => ({ visc40: f[0], visc100: f[1], temp1: f[2], temp2: f[3], gravity: f[4],
-                           picked: f[5], law: f[6] });
+                           picked: f[5], law: f[6], chartWidth: 0, chartHeight: 0 });
 
 function tool(args) {
   const run = spawnSync(toolPath, args, { env: plain });

@@ -1,5 +1,6 @@
 // The page's answers computed natively, for comparing with the WebAssembly build: one line of
-// TAB-separated inputs (visc40, visc100, temp1, temp2, gravity, picked oil, law) in, one line of
+// TAB-separated inputs (visc40, visc100, temp1, temp2, gravity, picked oil, law, and optionally
+// the chart's width and height) in, one line of
 // JSON out, with the keys the page's module uses.
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -17,9 +18,12 @@ int main() {
     std::vector<std::string> fields;
     std::stringstream split(line);
     for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
-    fields.resize(7);
-    const PageOutcome page = project1::web::CalculatePage(
-        PageInputs{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]});
+    fields.resize(9);
+    PageInputs inputs{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
+    // The chart's size, when given.
+    if (!fields[7].empty()) inputs.chart_width = std::stod(fields[7]);
+    if (!fields[8].empty()) inputs.chart_height = std::stod(fields[8]);
+    const PageOutcome page = project1::web::CalculatePage(inputs);
     nlohmann::ordered_json properties = nlohmann::ordered_json::array();
     for (const auto& property : page.properties) {
       properties.push_back({{"name", property.name}, {"value", property.value}});

@@ -31,7 +31,8 @@ const deadline = 30000;
 // The native answer for the inputs in the page's order of the engine's call.
 function expected(inputs) {
   const line = [inputs.visc40, inputs.visc100, inputs.temp1, inputs.temp2, inputs.gravity,
-                inputs.picked || "", inputs.law || "walther"].join("\t") + "\n";
+                inputs.picked || "", inputs.law || "walther", inputs.chartWidth || "",
+                inputs.chartHeight || ""].join("\t") + "\n";
   return JSON.parse(execFileSync(answersPath, { input: line }).toString("utf8"));
 }
 
@@ -107,12 +108,18 @@ async function openPage(browser, fragment = "", width = 1280, height = 900) {
   return page;
 }
 
-// Whether the chart shows exactly the SVG `svg`, both read back the way the page holds them.
-const chartShows = (page, svg) => page.$eval("#chart", (chart, text) => {
-  const copy = document.createElement("figure");
-  copy.innerHTML = text;
-  return chart.innerHTML === copy.innerHTML;
-}, svg);
+// Whether the chart shows exactly the native build's SVG for `inputs` at the size it is drawn,
+// both read back the way the page holds them.
+async function chartShows(page, inputs) {
+  const [chartWidth, chartHeight] = await page.$eval("#chart svg", (svg) =>
+    [svg.getAttribute("width"), svg.getAttribute("height")]);
+  const svg = expected({ ...inputs, chartWidth, chartHeight }).chartSvg;
+  return page.$eval("#chart", (chart, text) => {
+    const copy = document.createElement("figure");
+    copy.innerHTML = text;
+    return chart.innerHTML === copy.innerHTML;
+  }, svg);
+}
 
 const byName = (page, name) => page.waitForSelector(`::-p-aria(${name})`, { timeout: deadline });
 const valueOf = async (page, name) => (await byName(page, name)).evaluate((e) => e.value);
@@ -206,7 +213,8 @@ async function usePage(browser) {
     // The chart follows a frame later, with the picked oil's name.
     const chart = await byName(page, "Viscosity-temperature chart");
     await page.waitForFunction((e) => e.querySelector("svg") !== null, { timeout: deadline }, chart);
-    assert.ok(await chartShows(page, want.chartSvg));
+    assert.ok(await chartShows(page, { ...starting, visc40: "31", visc100: "5.8", gravity: "0.85",
+                                       picked: "SHC 624" }));
   });
 
   await check("a typed oil is calculated by Enter in a box", async () => {
@@ -317,7 +325,7 @@ async function usePage(browser) {
     assert.ok((await downloaded(page)).equals(table), "the downloaded table is not the tool's by d341");
     await page.waitForFunction((old) => document.getElementById("chart").innerHTML !== old,
                                { timeout: deadline }, walther);
-    assert.ok(await chartShows(page, expected({ ...starting, law: "d341" }).chartSvg));
+    assert.ok(await chartShows(page, { ...starting, law: "d341" }));
     assert.ok(page.url().includes("law=d341"));
     await law.select("walther");
   });
@@ -606,6 +614,27 @@ async function layoutAndLooks(browser) {
       const shown = await results(page);
       const said = await page.$eval("#announce", (e) => e.textContent);
       resultNames.forEach((name, i) => assert.ok(said.includes(`${name}: ${shown[i]}`), said));
+      // The chart is drawn at the size it is shown: no text of it below 11 CSS pixels, and none
+      // left out of the picture.
+      await page.waitForFunction(() => document.querySelector("#chart svg"), { timeout: deadline });
+      const texts = await page.$eval("#chart svg", (svg) => {
+        const scale = svg.getBoundingClientRect().width / svg.viewBox.baseVal.width;
+        const frame = svg.getBoundingClientRect();
+        return [...svg.querySelectorAll("text")].map((t) => {
+          const box = t.getBoundingClientRect();
+          return { size: parseFloat(getComputedStyle(t).fontSize) * scale,
+                   inside: box.left >= frame.left - 0.5 && box.right <= frame.right + 0.5 };
+        });
+      });
+      assert.ok(texts.length >= 8, `${texts.length} texts`);
+      assert.ok(texts.every((t) => t.size >= 11 && t.inside), JSON.stringify(texts));
+      if (screenshots && width === 390) {
+        for (const scheme of ["light", "dark"]) {
+          await page.emulateMediaFeatures([{ name: "prefers-color-scheme", value: scheme }]);
+          await page.evaluate(() => document.activeElement.blur());
+          await page.screenshot({ path: path.join(screenshots, `web-phone-${scheme}.png`), fullPage: true });
+        }
+      }
       await page.close();
     });
   }
@@ -627,7 +656,12 @@ async function layoutAndLooks(browser) {
       };
     });
     assert.deepStrictEqual(printed, { buttons: 0, table: 60, chart: true, finder: false, law: true });
-    if (screenshots) fs.writeFileSync(path.join(screenshots, "web-print.pdf"), pdf);
+    if (screenshots) {
+      fs.writeFileSync(path.join(screenshots, "web-print.pdf"), pdf);
+      // The printout as a picture: an A4 page's width at 96 pixels an inch.
+      await page.setViewport({ width: 794, height: 1123 });
+      await page.screenshot({ path: path.join(screenshots, "web-print.png"), fullPage: true });
+    }
     await page.close();
   });
   const axe = fs.readFileSync(require.resolve("axe-core/axe.min.js"), "utf8");
