@@ -127,6 +127,10 @@ EMSCRIPTEN_BINDINGS(project1) {
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);
   emscripten::function("blend", &Blend);
+  emscripten::function(
+      "nu100ForIndex", +[](const std::string& visc40, const std::string& index) {
+        return Answer(Nu100ForIndexText(visc40, index));
+      });
 }
 
 }  // namespace project1::web

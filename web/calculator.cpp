@@ -204,6 +204,15 @@ PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string&
   }
 }
 
+PageAnswer Nu100ForIndexText(const std::string& visc40, const std::string& index) {
+  try {
+    const double nu40 = TextToNumber(visc40, kVisc40Name);
+    return {ShortestText(RequireNu100ForIndex(nu40, TextToNumber(index, "viscosity index"))), ""};
+  } catch (const Error& error) {
+    return {"", error.what()};
+  }
+}
+
 PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
                        const std::string& second40, const std::string& second100,
                        const std::string& fraction) {

@@ -73,6 +73,11 @@ struct PageAnswer {
 PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string& visc100,
                                    const std::string& law, const std::string& kinematic);
 
+// The viscosity at 100 °C that gives the oil of visc40 the viscosity index `index`, as the tool
+// finds it for --v40 with --vi, in its shortest round-trip text (so that the box reads back the
+// same number); or the message of the first failure.
+PageAnswer Nu100ForIndexText(const std::string& visc40, const std::string& index);
+
 // The blend by mass of two oils, `fraction` (0 to 1) of the second, at 40 and 100 C:
 // "100 cSt at 40 °C, 14.059 cSt at 100 °C"; or the message of the first failure.
 PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,

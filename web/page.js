@@ -108,12 +108,16 @@
 
   // The inputs by the engine's names.
   function inputs() {
-    // The chart drawn at the size it is shown, so that its texts keep their pixel sizes.
-    const width = Math.round($("chart").clientWidth) || 800;
-    const typed = { picked: $("list").value, law: $("law").value, chartWidth: width,
-                    chartHeight: Math.round(Math.max(300, Math.min(560, width * 0.7))) };
+    // No chart size: the chart is asked for on its own, a frame later (chartSize).
+    const typed = { picked: $("list").value, law: $("law").value, chartWidth: 0, chartHeight: 0 };
     for (const id of boxes) typed[id] = $(id).value;
     return typed;
+  }
+
+  // The chart drawn at the size it is shown, so that its texts keep their pixel sizes.
+  function chartSize() {
+    const width = Math.round($("chart").clientWidth) || 800;
+    return { chartWidth: width, chartHeight: Math.round(Math.max(300, Math.min(560, width * 0.7))) };
   }
 
   // Calculates and shows the results at once; the chart follows after they are painted.
@@ -126,7 +130,7 @@
     if (!answer.message) {
       const press = ++presses;
       requestAnimationFrame(() => setTimeout(() => {
-        if (press === presses && latest === answer) showChart(engine.calculate(typed, true));
+        if (press === presses && latest === answer) showChart(engine.calculate({ ...typed, ...chartSize() }, true));
       }, 0));
     }
     return answer;
@@ -319,6 +323,20 @@
     out.append(table);
   }
 
+  // ν100 of the oil of the ν40 typed and a viscosity index, as the tool finds it: into its box.
+  function fromIndex() {
+    const answer = engine.nu100ForIndex($("visc40").value, $("index").value);
+    $("index-alert").textContent = answer.message;
+    if (answer.message) {
+      $("index").setAttribute("aria-invalid", "true");
+      $("index").focus();
+      return;
+    }
+    $("index").removeAttribute("aria-invalid");
+    $("visc100").value = answer.text;
+    forgetAnswers();
+  }
+
   // Until the engine is there, or when it cannot be, the form says so instead of sending itself.
   function unavailable(reason) {
     $("calculate-alert").textContent = "The calculator cannot run in this browser: " + reason;
@@ -347,6 +365,7 @@
       }
     });
     $("find").addEventListener("click", find);
+    $("from-index").addEventListener("click", fromIndex);
     $("at").addEventListener("click", () => answerRows("rowsAt", "At the temperatures typed, by " + $("law").value));
     $("tabulate").addEventListener("click", () => answerRows("tableRows", "The table, by " + $("law").value));
     for (const id of rowBoxes) {

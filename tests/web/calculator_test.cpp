@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/oil_properties.h"
+
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -198,6 +200,28 @@ TEST(BlendOfOilsTest, GivesTheBlendAtFortyAndAHundredDegreesOrTheMessage) {
     const PageAnswer answer = BlendOfOils("66", "10.3", c.second40, "25.7", c.fraction);
     EXPECT_EQ(answer.text, c.text);
     EXPECT_EQ(answer.message.empty(), !c.failed) << answer.message;
+  }
+}
+
+TEST(Nu100ForIndexTextTest, ReadsBackAsTheNumberFoundOrSaysWhyNot) {
+  const struct {
+    const char* visc40;
+    const char* index;
+    bool found;
+  } cases[] = {
+      {"320", "155", true}, {"46", "-40", true}, {"5", "100000", false},
+      {"320", "x", false},  {"x", "100", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.visc40) + " " + c.index);
+    const PageAnswer answer = Nu100ForIndexText(c.visc40, c.index);
+    EXPECT_EQ(answer.message.empty(), c.found) << answer.message;
+    if (!c.found) continue;
+    // The box's text gives the oil that index, not a rounded neighbour of it.
+    const std::optional<ViscosityIndex> index =
+        ViscosityIndexOf(std::stod(c.visc40), std::stod(answer.text));
+    ASSERT_TRUE(index.has_value());
+    EXPECT_NEAR(index->unrounded, std::stod(c.index), 1e-6);
   }
 }
 

@@ -419,6 +419,32 @@ async function usePage(browser) {
     }
   });
 
+  await check("ν100 from ν40 and a viscosity index, as the tool finds it, or its refusal", async () => {
+    const cases = [
+      // [ν40, index, the part of the tool's refusal the page says, or null for an answer]
+      ["320", "155", null],
+      ["5", "300", null],
+      ["46", "-40", null],
+      ["5", "100000", (m) => m],
+      ["320", "x", (m) => m.slice(m.indexOf('"x"'))],
+    ];
+    for (const [visc40, index, part] of cases) {
+      await fill(page, { visc40 });
+      await type(page, "Or its viscosity index, with ν40", index);
+      await (await byName(page, "ν100 from this index")).click();
+      const answer = tool(["index", "--v40", visc40, "--vi", index]);
+      if (part === null) {
+        assert.strictEqual(Number(await valueOf(page, names.visc100)), answer.json.kinematic_100c_cst);
+      } else {
+        const seen = await failureSeen(page, "index");
+        assert.ok(seen.message.includes(part(answer.message)), `${seen.message} | ${answer.message}`);
+        assert.ok(seen.besideBox && seen.focused === "index", JSON.stringify(seen));
+      }
+    }
+    await type(page, "Or its viscosity index, with ν40", "");
+    await fill(page, starting);
+  });
+
   await check("the temperature for a viscosity, or the message beside its box", async () => {
     await fill(page, starting);
     await type(page, "Viscosity to reach, cSt", "20");
@@ -435,12 +461,12 @@ async function usePage(browser) {
   await check("the keyboard alone reaches every box and calculates", async () => {
     await page.focus("#list");
     const order = ["list"];
-    for (let i = 0; i < 8; ++i) {
+    for (let i = 0; i < 10; ++i) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id));
     }
-    assert.deepStrictEqual(order, ["list", "visc40", "visc100", "gravity", "temp1", "temp2", "law",
-                                   "calculate", "visc1"]);
+    assert.deepStrictEqual(order, ["list", "visc40", "visc100", "index", "from-index", "gravity",
+                                   "temp1", "temp2", "law", "calculate", "visc1"]);
     await fill(page, { ...starting, temp1: "40" });
     await page.focus("#calculate");
     await page.keyboard.press("Space");
@@ -651,7 +677,7 @@ async function layoutAndLooks(browser) {
         buttons: [...document.querySelectorAll("button")].filter(seen).length,
         table: document.getElementById("table").innerText.trim().split("\n").length,
         chart: seen(document.querySelector("#chart svg")),
-        finder: seen(document.querySelector(".finder")),
+        finder: seen(document.getElementById("found").closest(".finder")),
         law: seen(document.getElementById("law")),
       };
     });
