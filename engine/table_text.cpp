@@ -34,18 +34,18 @@ std::vector<double> TableTemperatures(double from, double to, double step) {
 void CheckTableSpan(double from, double to, double step, std::string_view from_name,
                     std::string_view to_name, std::string_view step_name) {
   if (!(step > 0)) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 std::string(step_name) + " must be above 0; it is " + MessageNumber(step) + ".",
                 step_name);
   }
   if (!(to >= from)) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 std::string(to_name) + " (" + MessageNumber(to) + " °C) is below " +
                     std::string(from_name) + " (" + MessageNumber(from) + " °C).",
                 to_name);
   }
   if (!((to - from) / step < kMostTableRows)) {
-    throw Error(ErrorKind::TypeMismatch,
+    throw Error(ErrorKind::BadInput,
                 "The table from " + MessageNumber(from) + " °C to " + MessageNumber(to) +
                     " °C in steps of " + MessageNumber(step) +
                     " would have more than 1,000,000 rows.",

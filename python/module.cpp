@@ -15,7 +15,6 @@
 #include "bearing/life.h"
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
-#include "oils/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "engine/sae_grades.h"
 #include "engine/temperature_unit.h"

@@ -13,12 +13,12 @@
 #include "chart/chart_svg.h"
 #include "engine/calculate.h"
 #include "engine/model.h"
-#include "engine/oil_limits.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
+#include "oils/oil_limits.h"
 #include "record/calculation_record.h"
 
 namespace project1::web {
@@ -56,7 +56,7 @@ void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravit
       "a specific gravity of " + FormatNumber(GravityFromDensity(sg), "0.000");
   if (const std::optional<std::string> density =
           DensityTypedAsGravity(kGravity, sg, gravity_text, advice)) {
-    throw Error(ErrorKind::InvalidArgument, *density, kGravityName);
+    throw Error(Fault::InvalidArgument, *density, kGravityName);
   }
   CheckedGravity(kGravity, sg, gravity_text, kGravityName);
 }
@@ -258,8 +258,7 @@ TemperatureUnit UnitOfBox(const std::string& text) {
        {TemperatureUnit::Celsius, TemperatureUnit::Fahrenheit, TemperatureUnit::Kelvin}) {
     if (text == UnitLetter(unit)) return unit;
   }
-  throw Error(ErrorKind::TypeMismatch, "The unit \"" + text + "\" is not one of C, F, K.",
-              kUnitBox);
+  throw Error(ErrorKind::BadInput, "The unit \"" + text + "\" is not one of C, F, K.", kUnitBox);
 }
 
 // A temperature typed in the box `box`, its messages naming it.
@@ -318,7 +317,7 @@ PageRows RowsAtTemperatures(const PageRowsInputs& inputs) {
       at = end;
     }
     if (t_c.empty()) {
-      throw Error(ErrorKind::TypeMismatch, "Give one or more temperatures, such as -30 0 40 160F.",
+      throw Error(ErrorKind::BadInput, "Give one or more temperatures, such as -30 0 40 160F.",
                   kTemperaturesBox);
     }
     return RowsOf(oil, t_c, unit);
