@@ -144,6 +144,7 @@ if(TARGET viscosity AND HELP2MAN AND CMAKE_BUILD_TYPE STREQUAL "Release")
     VERBATIM)
   project1_compress(${page} page)
   list(APPEND PROJECT1_MANUAL_PAGES ${page})
+  set(PROJECT1_TOOL_PAGE ${page})
 endif()
 
 if(PROJECT1_MANUAL_PAGES)
@@ -226,11 +227,11 @@ if(BUILD_TESTING)
 [ -z \"$warnings\" ] || { printf '%s\\n' \"$warnings\"; exit 1; }" sh ${page})
     set_tests_properties(manual_page_${name} PROPERTIES LABELS package)
   endforeach()
-  if(TARGET viscosity)
+  if(PROJECT1_TOOL_PAGE)
     # The tool's page holds every command, argument, option and example of its help.
     add_test(NAME manual_page_viscosity_complete
              COMMAND bash ${PROJECT_SOURCE_DIR}/tests/package/manual_page_complete.sh
-                     $<TARGET_FILE:viscosity> ${PROJECT1_GENERATED}/man/viscosity.1.gz)
+                     $<TARGET_FILE:viscosity> ${PROJECT1_TOOL_PAGE})
     set_tests_properties(manual_page_viscosity_complete PROPERTIES LABELS package)
   endif()
 endif()
