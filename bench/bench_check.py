@@ -2,7 +2,7 @@
 """The guard of scripts/bench --check: every benchmark as a ratio of CPU times to a floor measured
 in the same run, compared with its recorded ratio.
 
-    bench_check.py BUILD_DIR BASELINE [--record] [--report FILE]
+    bench_check.py BUILD_DIR BASELINE [--record] [--report FILE] [--page PAGE.html]
 
 The ratios (each the median of interleaved launches or repetitions, program and floor in turn, so
 that both see the same machine):
@@ -20,7 +20,11 @@ that both see the same machine):
   window start   the window's CPU time from exec to its window mapped beside that of a plain Qt
                  window (one label), under the X server in DISPLAY; with window memory, their
                  peak resident memory once idle. Measured when the window is built and DISPLAY is
-                 set.
+                 set;
+  page           the page's first result from an address beside an empty page's first script,
+                 on a desktop and on a phone's processor (4 times slower): times from the
+                 navigation's start, the browser's work being spread over its processes. Measured
+                 when the page is given (--page).
 A ratio more than its limit times its record in BASELINE fails the check (1.5; the batch, whose
 floor is the steadiest, 1.2); so does a ratio with no record.
 The table is printed either way, with the figures behind each ratio. --record writes this run's
@@ -188,6 +192,27 @@ def window_rows(build, work):
     ]
 
 
+def page_rows(page, work):
+    """The page's first result from an address beside an empty page's first script, both from
+    file:// in headless chromium, in turn: on a desktop, and on a phone's processor (4 times
+    slower, 390 CSS pixels wide). Times from the navigation's start, so wall time: the browser's
+    work is spread over its processes. Measured when the page is built."""
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web",
+                          "page_test.js")
+    if not page or not os.path.exists(page):
+        return []
+    out = os.path.join(work, "web.json")
+    subprocess.run(["node", script, page, "--bench", out], check=True, capture_output=True)
+    with open(out, encoding="utf-8") as f:
+        first = json.load(f)["first_results"]
+    rows = []
+    for name, label in (("desktop", "page first result"), ("phone", "page first result, phone")):
+        ms, floor = (statistics.median(first[name][k]) for k in ("page_ms", "floor_ms"))
+        rows.append(Row(label, ms / floor, f"{ms:.0f} ms from the address",
+                        f"an empty page: {floor:.0f} ms"))
+    return rows
+
+
 def limit_of(name):
     return LIMITS.get(name, LIMIT)
 
@@ -232,14 +257,16 @@ def main():
     args = sys.argv[1:]
     record = "--record" in args
     report = args[args.index("--report") + 1] if "--report" in args else None
+    page = args[args.index("--page") + 1] if "--page" in args else None
     positional = [a for i, a in enumerate(args)
-                  if not a.startswith("--") and (i == 0 or args[i - 1] != "--report")]
+                  if not a.startswith("--") and (i == 0 or args[i - 1] not in ("--report", "--page"))]
     if len(positional) != 2:
-        raise SystemExit("usage: bench_check.py BUILD_DIR BASELINE [--record] [--report FILE]")
+        raise SystemExit("usage: bench_check.py BUILD_DIR BASELINE [--record] [--report FILE] "
+                         "[--page PAGE.html]")
     build, baseline_path = positional
     with tempfile.TemporaryDirectory(prefix="viscosity-check.") as work:
         rows = batch_rows(build, work) + start_rows(build) + chart_rows(build, work)
-        rows += window_rows(build, work)
+        rows += window_rows(build, work) + page_rows(page, work)
     when = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     if record:
         with open(baseline_path, "w", encoding="utf-8") as f:

@@ -720,6 +720,42 @@ async function layoutAndLooks(browser) {
   }
 }
 
+// The time from the navigation's start to `window.project1.shown`, set by the page at its first
+// result and by the empty floor page as its script runs, with the processor slowed `rate` times
+// (4: a phone) and at a width of `width` CSS pixels.
+async function timeToShown(browser, url, rate, width) {
+  const page = await browser.newPage();
+  await page.setViewport({ width, height: 900 });
+  const cdp = await page.target().createCDPSession();
+  await cdp.send("Emulation.setCPUThrottlingRate", { rate });
+  await page.goto(url);
+  await page.waitForFunction(() => window.project1 && window.project1.shown, { timeout: deadline });
+  const shown = await page.evaluate(() => window.project1.shown);
+  await page.close();
+  return shown;
+}
+
+// The first result of an address beside an empty page's first script, in turn, on a desktop and
+// on a phone's slower processor: the guard's ratio for the page (bench/bench_check.py).
+async function firstResults(browser) {
+  const floor = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "project1-floor-")), "empty.html");
+  fs.writeFileSync(floor, "<!doctype html><title>Floor</title>" +
+                          "<script>window.project1 = { shown: performance.now() };</script>\n");
+  const address = pageUrl + "#v40=320&v100=35&sg=0.87&t1=71&t2=150";
+  const times = {};
+  for (const [name, rate, width] of [["desktop", 1, 1280], ["phone", 4, 390]]) {
+    const pageMs = [], floorMs = [];
+    for (let i = 0; i < 10; ++i) {
+      if (i % 2) floorMs.push(await timeToShown(browser, "file://" + floor, rate, width));
+      pageMs.push(await timeToShown(browser, address, rate, width));
+      if (!(i % 2)) floorMs.push(await timeToShown(browser, "file://" + floor, rate, width));
+    }
+    times[name] = { page_ms: pageMs, floor_ms: floorMs };
+  }
+  fs.rmSync(path.dirname(floor), { recursive: true, force: true });
+  return times;
+}
+
 // Opened from file:// to the first result of an address, and a press to the results shown.
 async function measure(browser) {
   const loads = [];
@@ -741,9 +777,10 @@ async function measure(browser) {
     }
     await page.close();
   }
+  const first = await firstResults(browser);
   if (benchOut) {
     fs.writeFileSync(benchOut, JSON.stringify({ loads_ms: loads, presses_ms: presses,
-                                                frames_ms: frames }) + "\n");
+                                                frames_ms: frames, first_results: first }) + "\n");
   }
   const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
   const max = (values) => Math.max(...values);
@@ -753,6 +790,10 @@ async function measure(browser) {
               `ms, max ${max(presses).toFixed(2)} ms (200 presses)`);
   console.log(`a press to the frame after it (waits for the display's next frame): median ` +
               `${median(frames).toFixed(2)} ms, max ${max(frames).toFixed(2)} ms`);
+  for (const [name, { page_ms: pageMs, floor_ms: floorMs }] of Object.entries(first)) {
+    console.log(`${name}: the first result of an address ${median(pageMs).toFixed(1)} ms, an ` +
+                `empty page ${median(floorMs).toFixed(1)} ms (medians of 10, in turn)`);
+  }
 }
 
 async function main() {
