@@ -63,14 +63,33 @@ inline void WriteWholeFile(const std::filesystem::path& path, const std::string&
   out << bytes;
 }
 
+// A run's streams on temporary files: the input written before, the output and error read back.
+struct StreamFiles {
+  explicit StreamFiles(const ToolOptions& options) {
+    WriteWholeFile(in_path, options.input.value_or(""));
+  }
+  static std::filesystem::path NewFolder() {
+    char folder_template[] = "/tmp/viscosity-run.XXXXXX";
+    return ::mkdtemp(folder_template);
+  }
+  // The run's output and error read back, and the folder removed.
+  ToolRun Collect(int status) const {
+    ToolRun run{status, ReadWholeFile(out_path), ReadWholeFile(err_path)};
+    std::error_code ignored;
+    std::filesystem::remove_all(folder, ignored);
+    return run;
+  }
+  std::filesystem::path folder = NewFolder();
+  std::filesystem::path in_path = folder / "in", out_path = folder / "out",
+                        err_path = folder / "err";
+};
+
 // Runs `program` with `args`; standard output and error go to temporary files that are read back.
 inline ToolRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                           const ToolOptions& options = {}) {
-  namespace fs = std::filesystem;
-  char folder_template[] = "/tmp/viscosity-run.XXXXXX";
-  const fs::path folder = ::mkdtemp(folder_template);
-  const fs::path in_path = folder / "in", out_path = folder / "out", err_path = folder / "err";
-  WriteWholeFile(in_path, options.input.value_or(""));
+  const StreamFiles files(options);
+  const std::filesystem::path &in_path = files.in_path, &out_path = files.out_path,
+                              &err_path = files.err_path;
 
   std::vector<std::string> argv_text = {program};
   argv_text.insert(argv_text.end(), args.begin(), args.end());
@@ -78,7 +97,6 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
   for (std::string& text : argv_text) argv.push_back(text.data());
   argv.push_back(nullptr);
 
-  ToolRun run;
   const pid_t child = ::fork();
   if (child == 0) {
     const int in = ::open(in_path.c_str(), O_RDONLY);
@@ -98,13 +116,9 @@ inline ToolRun RunProgram(const std::string& program, const std::vector<std::str
   }
   int status = 0;
   if (child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status)) {
-    run.status = WEXITSTATUS(status);
+    return files.Collect(WEXITSTATUS(status));
   }
-  run.out = ReadWholeFile(out_path);
-  run.err = ReadWholeFile(err_path);
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
-  return run;
+  return files.Collect(-1);
 }
 
 #ifdef VISCOSITY_TOOL
@@ -118,29 +132,22 @@ inline ToolRun ToolProcess(const std::vector<std::string>& args, const ToolOptio
 // The tool run with `args` by a call in this process, its streams on temporary files as a
 // process's would be; as a process when the options need one.
 inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
-  namespace fs = std::filesystem;
   if (options.file_size_limit) return ToolProcess(args, options);
-  char folder_template[] = "/tmp/viscosity-call.XXXXXX";
-  const fs::path folder = ::mkdtemp(folder_template);
-  const fs::path in_path = folder / "in", out_path = folder / "out", err_path = folder / "err";
-  WriteWholeFile(in_path, options.input.value_or(""));
+  const StreamFiles files(options);
   std::vector<const char*> argv = {"viscosity"};
   for (const std::string& arg : args) argv.push_back(arg.c_str());
-  const cli::ToolStreams streams{::open(in_path.c_str(), O_RDONLY),
-                                 ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
-                                 ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
-  ToolRun run;
+  const cli::ToolStreams streams{
+      ::open(files.in_path.c_str(), O_RDONLY),
+      ::open(files.out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600),
+      ::open(files.err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)};
+  int status = -1;
   if (streams.in >= 0 && streams.out >= 0 && streams.err >= 0) {
-    run.status = cli::RunTool(static_cast<int>(argv.size()), argv.data(), streams);
+    status = cli::RunTool(static_cast<int>(argv.size()), argv.data(), streams);
   }
   for (const int fd : {streams.in, streams.out, streams.err}) {
     if (fd >= 0) ::close(fd);
   }
-  run.out = ReadWholeFile(out_path);
-  run.err = ReadWholeFile(err_path);
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
-  return run;
+  return files.Collect(status);
 }
 #else
 inline ToolRun Tool(const std::vector<std::string>& args, const ToolOptions& options = {}) {
