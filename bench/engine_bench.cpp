@@ -45,7 +45,7 @@ void BM_FitViscosityLine(benchmark::State& state) {
   CalcState s = DefaultOil();
   for (auto _ : state) {
     FitViscosityLine(s);
-    benchmark::DoNotOptimize(s.intercept);
+    benchmark::DoNotOptimize(s.line.a);
   }
 }
 BENCHMARK(BM_FitViscosityLine);

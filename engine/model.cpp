@@ -17,46 +17,38 @@ std::string Where(std::string_view what, double t) {
   return what.empty() ? degrees : "the " + std::string(what) + " (" + degrees + ")";
 }
 
-// A value of an evaluation at `t` degrees C: stops it when it is not a finite number.
-double CheckEvaluation(double value, double t, std::string_view what) {
-  if (std::isnan(value)) {
-    throw Error(Fault::InvalidOperation, "The viscosity at " + Where(what, t) + " gave no number.",
-                what);
+// The calculation's refusal of an evaluation at `t` degrees C that failed for `failure`.
+[[noreturn]] void RefuseEvaluation(LineFailure failure, double t, std::string_view what) {
+  const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
+  switch (failure) {
+    case LineFailure::TemperatureNotANumber:
+      throw Error(Fault::InvalidOperation, the + " is not a number.", what);
+    case LineFailure::BelowAbsoluteZero:
+      throw Error(Fault::InvalidArgument,
+                  the + " must be above -273.16 °C; it is " + NumberToText(t) + ".", what);
+    case LineFailure::TooLarge:
+      throw Error(Fault::Overflow,
+                  "The viscosity at " + Where(what, t) +
+                      " is too large to compute: the viscosity-temperature line is too steep "
+                      "there.",
+                  what);
+    case LineFailure::NoNumber:
+    case LineFailure::None:
+      break;
   }
-  if (std::isinf(value)) {
-    throw Error(Fault::Overflow,
-                "The viscosity at " + Where(what, t) +
-                    " is too large to compute: the viscosity-temperature line is too steep "
-                    "there.",
-                what);
-  }
-  return value;
+  throw Error(Fault::InvalidOperation, "The viscosity at " + Where(what, t) + " gave no number.",
+              what);
 }
 
 }  // namespace
 
-void FitViscosityLine(CalcState& s) {
-  const ViscosityLine line = FitLine40100(Law::Walther, s.visc40, s.visc100);
-  s.slope = line.b;
-  s.intercept = line.a;
-}
+void FitViscosityLine(CalcState& s) { s.line = FitLine40100(Law::Walther, s.visc40, s.visc100); }
 
 double ViscosityAt(const CalcState& s, double t, std::string_view what) {
-  const double absolute = t + kWaltherKelvinOffset;
-  if (!(absolute > 0)) {
-    const std::string the = what.empty() ? "The temperature" : "The " + std::string(what);
-    if (std::isnan(absolute)) {
-      throw Error(Fault::InvalidOperation, the + " is not a number.", what);
-    }
-    throw Error(Fault::InvalidArgument,
-                the + " must be above -273.16 °C; it is " + NumberToText(t) + ".", what);
-  }
-  const double ln_absolute = std::log(absolute);
-
-  const double loglog =
-      CheckEvaluation(s.intercept - (s.slope * ln_absolute) / std::log(kBase), t, what);
-  const double log = CheckEvaluation(std::pow(kBase, loglog), t, what);
-  return CheckEvaluation(std::pow(kBase, log), t, what) - kViscosityOffset;
+  const LineValue value = EvaluateLine(s.line, t);
+  if (value.failure == LineFailure::None) [[likely]]
+    return value.kinematic_cst;
+  RefuseEvaluation(value.failure, t, what);
 }
 
 void DensityFromGravity(CalcState& s) {

@@ -5,24 +5,24 @@
 
 #include <string_view>
 
+#include "engine/viscosity_line.h"
 #include "error/error.h"
 
 namespace project1 {
 
 // The numbers of one calculation. Every field is a double and starts at 0.
 struct CalcState {
-  double visc40 = 0;     // cSt at 40 C (input)
-  double visc100 = 0;    // cSt at 100 C (input)
-  double temp1 = 0;      // first reference temperature, C (input)
-  double temp2 = 0;      // second reference temperature, C (input)
-  double visc1 = 0;      // cSt at temp1
-  double visc2 = 0;      // cSt at temp2
-  double intercept = 0;  // A of the fitted line
-  double slope = 0;      // B of the fitted line
-  double gravity = 0;    // specific gravity (input)
-  double density = 0;    // mass density, lbf*s^2/in^4
-  double dynamic1 = 0;   // dynamic viscosity at temp1, reyn
-  double dynamic2 = 0;   // dynamic viscosity at temp2, reyn
+  double visc40 = 0;    // cSt at 40 C (input)
+  double visc100 = 0;   // cSt at 100 C (input)
+  double temp1 = 0;     // first reference temperature, C (input)
+  double temp2 = 0;     // second reference temperature, C (input)
+  double visc1 = 0;     // cSt at temp1
+  double visc2 = 0;     // cSt at temp2
+  ViscosityLine line;   // the fitted walther line: A is line.a, B is line.b
+  double gravity = 0;   // specific gravity (input)
+  double density = 0;   // mass density, lbf*s^2/in^4
+  double dynamic1 = 0;  // dynamic viscosity at temp1, reyn
+  double dynamic2 = 0;  // dynamic viscosity at temp2, reyn
 };
 
 // The inputs of the calculation as its messages name them. An error about one input carries its
@@ -45,12 +45,13 @@ inline constexpr double kInchesPerFoot = 12;
 inline constexpr double kStandardGravity = 32.174;  // ft/s^2
 inline constexpr double kAreaFactor = 0.00155;      // in^2 per mm^2
 
-// Reads visc40 and visc100; writes slope and intercept: the walther line of FitLine40100.
+// Reads visc40 and visc100; writes line: the walther line of FitLine40100.
 // Error(InvalidArgument) when a viscosity is 0.4 cSt or less, its subject that viscosity; on any
 // error the record stays as it was.
 void FitViscosityLine(CalcState& s);
 
-// Kinematic viscosity in cSt at t degrees C. `what` names the temperature
+// Kinematic viscosity in cSt at t degrees C on line (KinematicAt's value, with the calculation's
+// own messages). `what` names the temperature
 // in messages and is the errors' subject ("first reference temperature"); left empty (a table
 // row), the messages name the temperature by its value.
 // Error(InvalidArgument) at -273.16 C or below; Error(Overflow) when a power exceeds a double.

@@ -23,17 +23,65 @@ double KelvinOffset(Law law) {
 
 std::string Celsius(double t) { return MessageNumber(t) + " °C"; }
 
+// ASTM D341-20: the kinematic viscosity of Z, with the low-viscosity term.
+double D341KinematicFromZ(double z) {
+  const double w = z - kD341ViscosityOffset;
+  return w - std::exp(-0.7487 - 3.295 * w + 0.6119 * w * w - 0.3193 * w * w * w);
+}
+
+// Why a value of an evaluation is not a finite number.
+LineFailure FailureOf(double value) {
+  return std::isnan(value) ? LineFailure::NoNumber : LineFailure::TooLarge;
+}
+
+// The evaluation's three steps at the logarithm of an absolute temperature; the first step whose
+// value is not finite ends it. Small enough to be inlined into the batch's loop.
+inline LineValue Evaluate(const ViscosityLine& line, double log_absolute) {
+  const double loglog = line.a - (line.b * log_absolute) / std::log(kBase);
+  if (!std::isfinite(loglog)) [[unlikely]]
+    return {0, FailureOf(loglog)};
+  const double logz = std::pow(kBase, loglog);
+  if (!std::isfinite(logz)) [[unlikely]]
+    return {0, FailureOf(logz)};
+  const double z = std::pow(kBase, logz);
+  if (!std::isfinite(z)) [[unlikely]]
+    return {0, FailureOf(z)};
+  return {line.law == Law::Walther ? z - kViscosityOffset : D341KinematicFromZ(z)};
+}
+
+// Why the law's line has no value at t_c degrees C, before any evaluation: None when it may have.
+LineFailure TemperatureFailure(double absolute) {
+  if (std::isnan(absolute)) return LineFailure::TemperatureNotANumber;
+  if (!(absolute > 0)) return LineFailure::BelowAbsoluteZero;
+  return LineFailure::None;
+}
+
+// The refusal of an evaluation at t_c degrees C for `failure`.
+[[noreturn]] void Refuse(Law law, LineFailure failure, double t_c) {
+  switch (failure) {
+    case LineFailure::TemperatureNotANumber:
+      throw Error(Fault::InvalidOperation, "The temperature is not a number.");
+    case LineFailure::BelowAbsoluteZero:
+      throw Error(Fault::InvalidArgument, "The temperature must be above " +
+                                              Celsius(-KelvinOffset(law)) + "; it is " +
+                                              MessageNumber(t_c) + ".");
+    case LineFailure::TooLarge:
+      throw Error(Fault::Overflow,
+                  "The viscosity at " + Celsius(t_c) +
+                      " is too large to compute: the viscosity-temperature line is too steep "
+                      "there.");
+    case LineFailure::NoNumber:
+    case LineFailure::None:
+      break;
+  }
+  throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t_c) + " gave no number.");
+}
+
 // The absolute temperature of t, refused at or below the law's absolute zero.
 double CheckedAbsolute(Law law, double t) {
   const double absolute = AbsoluteTemperature(law, t);
-  if (std::isnan(absolute)) {
-    throw Error(Fault::InvalidOperation, "The temperature is not a number.");
-  }
-  if (!(absolute > 0)) {
-    throw Error(Fault::InvalidArgument, "The temperature must be above " +
-                                            Celsius(-KelvinOffset(law)) + "; it is " +
-                                            MessageNumber(t) + ".");
-  }
+  const LineFailure failure = TemperatureFailure(absolute);
+  if (failure != LineFailure::None) Refuse(law, failure, t);
   if (std::isinf(absolute)) {
     throw Error(Fault::Overflow, "The temperature is too large; it is " + MessageNumber(t) + ".");
   }
@@ -88,26 +136,6 @@ double CheckFitted(double value) {
   RefuseFitted(value);
 }
 
-// A value of an evaluation at t: stops it when it is not a finite number.
-[[noreturn]] void RefuseEvaluation(double value, double t) {
-  if (std::isnan(value)) {
-    throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
-  }
-  if (std::isinf(value)) {
-    throw Error(Fault::Overflow,
-                "The viscosity at " + Celsius(t) +
-                    " is too large to compute: the viscosity-temperature line is too steep "
-                    "there.");
-  }
-  throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t) + " gave no number.");
-}
-
-double CheckEvaluation(double value, double t) {
-  if (std::isfinite(value)) [[likely]]
-    return value;
-  RefuseEvaluation(value, t);
-}
-
 // One point of a fit: its absolute temperature and its viscosity at t degrees C, the input the
 // viscosity is (the subject of an error about it; empty for none).
 struct FitPoint {
@@ -143,12 +171,6 @@ ViscosityLine Fit(Law law, const FitPoint& first, const FitPoint& second) {
   line.a = CheckFitted(std::log(line.a) / std::log(kBase));
   line.a = CheckFitted(line.b * k1 / std::log(kBase) + line.a);
   return line;
-}
-
-// ASTM D341-20: the kinematic viscosity of Z, with the low-viscosity term.
-double D341KinematicFromZ(double z) {
-  const double w = z - kD341ViscosityOffset;
-  return w - std::exp(-0.7487 - 3.295 * w + 0.6119 * w * w - 0.3193 * w * w * w);
 }
 
 // The low-viscosity term of Z (ASTM D341-20), which matters below about 2 cSt.
@@ -252,14 +274,8 @@ double MaxDeviationPercent(const ViscosityLine& line, std::span<const ViscosityP
 
 LineTemperature PrepareTemperature(Law law, double t_c) {
   const double absolute = AbsoluteTemperature(law, t_c);
-  if (std::isnan(absolute)) {
-    throw Error(Fault::InvalidOperation, "The temperature is not a number.");
-  }
-  if (!(absolute > 0)) {
-    throw Error(Fault::InvalidArgument, "The temperature must be above " +
-                                            Celsius(-KelvinOffset(law)) + "; it is " +
-                                            MessageNumber(t_c) + ".");
-  }
+  const LineFailure failure = TemperatureFailure(absolute);
+  if (failure != LineFailure::None) Refuse(law, failure, t_c);
   return {law, t_c, std::log(absolute)};
 }
 
@@ -268,12 +284,17 @@ double KinematicAt(const ViscosityLine& line, double t_c) {
 }
 
 double KinematicAt(const ViscosityLine& line, const LineTemperature& t) {
-  // The window's evaluation step by step, with the same checks and messages.
-  const double t_c = t.t_c;
-  const double loglog = CheckEvaluation(line.a - (line.b * t.log_absolute) / std::log(kBase), t_c);
-  const double logz = CheckEvaluation(std::pow(kBase, loglog), t_c);
-  const double z = CheckEvaluation(std::pow(kBase, logz), t_c);
-  return line.law == Law::Walther ? z - kViscosityOffset : D341KinematicFromZ(z);
+  const LineValue value = Evaluate(line, t.log_absolute);
+  if (value.failure == LineFailure::None) [[likely]]
+    return value.kinematic_cst;
+  Refuse(line.law, value.failure, t.t_c);
+}
+
+LineValue EvaluateLine(const ViscosityLine& line, double t_c) {
+  const double absolute = AbsoluteTemperature(line.law, t_c);
+  const LineFailure failure = TemperatureFailure(absolute);
+  if (failure != LineFailure::None) return {0, failure};
+  return Evaluate(line, std::log(absolute));
 }
 
 double TemperatureFor(const ViscosityLine& line, double nu_cst) {

@@ -57,6 +57,21 @@ std::vector<double> DeviationsPercent(const ViscosityLine& line,
 
 // Kinematic viscosity on the line at t; for walther exactly the window's evaluation.
 double KinematicAt(const ViscosityLine& line, double t_c);
+// Why the line has no viscosity at a temperature.
+enum class LineFailure {
+  None,
+  TemperatureNotANumber,  // the temperature is NaN
+  BelowAbsoluteZero,      // at or below the law's absolute zero
+  NoNumber,               // a step of the evaluation gave NaN (a broken line)
+  TooLarge,               // a power of ten beyond a double: the line is too steep there
+};
+struct LineValue {
+  double kinematic_cst = 0;  // 0 on a failure
+  LineFailure failure = LineFailure::None;
+};
+// KinematicAt's evaluation without a throw, for a caller with messages of its own: the same
+// viscosity bit for bit, or the reason KinematicAt would refuse the temperature.
+LineValue EvaluateLine(const ViscosityLine& line, double t_c);
 // A temperature made ready once for the lines of one law, many of them evaluated at it (a column
 // of the batch): the logarithm of its absolute temperature. Refused as KinematicAt refuses it.
 struct LineTemperature {

@@ -72,7 +72,7 @@ TEST(LubricantCatalogueTest, EveryRowFitsALineThroughItsOwnViscosities) {
     SCOPED_TRACE(std::string(lubricant.name));
     CalcState s;
     ASSERT_NO_THROW(s = FittedLine(lubricant.nu40, lubricant.nu100));
-    EXPECT_GT(s.slope, 0);
+    EXPECT_GT(s.line.b, 0);
     EXPECT_NEAR(ViscosityAt(s, 40), lubricant.nu40, lubricant.nu40 * 1e-9);
     EXPECT_NEAR(ViscosityAt(s, 100), lubricant.nu100, lubricant.nu100 * 1e-9);
   }
@@ -85,9 +85,9 @@ TEST(LubricantCatalogueTest, Shc627HasTheSteepestLine) {
   double steepest_slope = 0;
   for (const Lubricant& lubricant : LubricantCatalogue) {
     const CalcState s = FittedLine(lubricant.nu40, lubricant.nu100);
-    if (s.slope > steepest_slope) {
+    if (s.line.b > steepest_slope) {
       steepest = lubricant.name;
-      steepest_slope = s.slope;
+      steepest_slope = s.line.b;
     }
   }
   EXPECT_EQ(steepest, "SHC 627");

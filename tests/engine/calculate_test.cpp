@@ -134,7 +134,7 @@ TEST_F(CalculateTest, StartingInputsGiveTheTypicalResultsAndTable) {
   const CalcState& s = outcome.values;
   EXPECT_EQ(s.visc40, 320);
   EXPECT_EQ(s.gravity, 0.87);
-  EXPECT_NEAR(s.slope, 2.7353244, 1e-7);
+  EXPECT_NEAR(s.line.b, 2.7353244, 1e-7);
   EXPECT_NEAR(s.visc1, 85.64225, 1e-5);
   EXPECT_NEAR(s.dynamic1, 1.0796544e-05, 1e-12);
 }

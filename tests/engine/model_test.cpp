@@ -24,8 +24,8 @@ constexpr double kUntouched2 = -2222.5;
 
 TEST(ViscosityModel, FitsTheDefaultOilToTheReferenceSlopeAndIntercept) {
   const CalcState s = FittedLine(320, 35);
-  EXPECT_NEAR(s.slope, 2.7353244, 1e-7);
-  EXPECT_NEAR(s.intercept, 7.2257051, 1e-7);
+  EXPECT_NEAR(s.line.b, 2.7353244, 1e-7);
+  EXPECT_NEAR(s.line.a, 7.2257051, 1e-7);
 }
 
 TEST(ViscosityModel, EvaluatesTheDefaultOilAtTheReferenceTemperatures) {
@@ -64,7 +64,7 @@ TEST(ViscosityModel, LinePassesThroughBothGivenViscosities) {
 
 TEST(ViscosityModel, EqualViscositiesGiveTheSameViscosityEverywhere) {
   CalcState s = FittedLine(50, 50);
-  EXPECT_EQ(s.slope, 0);
+  EXPECT_EQ(s.line.b, 0);
   for (const double t : {-270.0, -40.0, 0.0, 40.0, 71.0, 100.0, 250.0, 1000.0}) {
     EXPECT_NEAR(ViscosityAt(s, t), 50, 1e-11) << t;
   }
@@ -158,11 +158,11 @@ TEST(ViscosityModel, FitRefusesEachBadViscosityAndLeavesTheLineAsItWas) {
     CalcState s;
     s.visc40 = c.visc40;
     s.visc100 = c.visc100;
-    s.slope = kUntouched1;
-    s.intercept = kUntouched2;
+    s.line.b = kUntouched1;
+    s.line.a = kUntouched2;
     ExpectError([&] { FitViscosityLine(s); }, c.kind, c.message);
-    EXPECT_EQ(s.slope, kUntouched1);
-    EXPECT_EQ(s.intercept, kUntouched2);
+    EXPECT_EQ(s.line.b, kUntouched1);
+    EXPECT_EQ(s.line.a, kUntouched2);
   }
 }
 
@@ -175,19 +175,19 @@ TEST(ViscosityModel, EvaluationRefusesEachFailure) {
     Fault kind;
     const char* message;
   };
-  const CalcState line = FittedLine(320, 35);
+  const CalcState fitted = FittedLine(320, 35);
   const CalcState steep = FittedLine(100000, 1);
   const Case cases[] = {
-      {"absolute zero", line.slope, line.intercept, -273.16, Fault::InvalidArgument,
+      {"absolute zero", fitted.line.b, fitted.line.a, -273.16, Fault::InvalidArgument,
        "The temperature must be above -273.16 °C; it is -273.16."},
-      {"below absolute zero", line.slope, line.intercept, -300, Fault::InvalidArgument,
+      {"below absolute zero", fitted.line.b, fitted.line.a, -300, Fault::InvalidArgument,
        "The temperature must be above -273.16 °C; it is -300."},
-      {"temperature not a number", line.slope, line.intercept, kNaN, Fault::InvalidOperation,
+      {"temperature not a number", fitted.line.b, fitted.line.a, kNaN, Fault::InvalidOperation,
        "The temperature is not a number."},
-      {"broken line", kNaN, line.intercept, 40, Fault::InvalidOperation,
+      {"broken line", kNaN, fitted.line.a, 40, Fault::InvalidOperation,
        "The viscosity at 40 °C gave no number."},
       // The second power of ten is beyond a double.
-      {"steep line at -40", steep.slope, steep.intercept, -40, Fault::Overflow,
+      {"steep line at -40", steep.line.b, steep.line.a, -40, Fault::Overflow,
        "The viscosity at -40 °C is too large to compute: the viscosity-temperature line is "
        "too steep there."},
       // The first power of ten (of about 487) is beyond a double.
@@ -198,8 +198,8 @@ TEST(ViscosityModel, EvaluationRefusesEachFailure) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     CalcState s;
-    s.slope = c.slope;
-    s.intercept = c.intercept;
+    s.line.b = c.slope;
+    s.line.a = c.intercept;
     ExpectError([&] { ViscosityAt(s, c.t); }, c.kind, c.message);
   }
 }
