@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/oil_properties.h"
+#include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -26,9 +27,6 @@ constexpr double kWidestSpanK = 5000;
 constexpr double kTickSpacingShare = 1.0 / 160;
 // Room above and below the highest and lowest thing drawn, as a share of the y span.
 constexpr double kYPaddingShare = 0.04;
-
-// Numbers on the chart's axes and in its words, grouped as everywhere in the program.
-constexpr std::string_view kChartNumberPattern = "###,##0.###";
 
 // The temperature at which a grade's limits hold, degrees C.
 constexpr double kIsoGradeAtC = 40;
@@ -56,25 +54,9 @@ std::string_view LineColour(std::string_view name, std::vector<bool>& taken) {
   return kLineColours[index];
 }
 
-std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
-
 // A temperature in `unit` for the chart in words: "40 °C", "104 °F", "313.15 K".
 std::string InUnit(double t_c, TemperatureUnit unit) {
-  return FormatNumber(FromCelsius(t_c, unit), kChartNumberPattern) + " " +
-         std::string(UnitSymbol(unit));
-}
-
-// A temperature in `unit` in degrees C.
-double CelsiusFrom(double t, TemperatureUnit unit) {
-  switch (unit) {
-    case TemperatureUnit::Fahrenheit:
-      return FahrenheitToCelsius(t);
-    case TemperatureUnit::Kelvin:
-      return t - FromCelsius(0, TemperatureUnit::Kelvin);
-    case TemperatureUnit::Celsius:
-      break;
-  }
-  return t;
+  return DegreesText(FormatNumber(FromCelsius(t_c, unit), kChartNumberPattern), unit);
 }
 
 // The temperatures at which a line's viscosity stays at or below kLargestDrawnCst, within
@@ -163,7 +145,7 @@ std::vector<ChartTick> TemperatureTicks(Law law, double from_c, double to_c, Tem
   for (long long k = first; k <= last; ++k) {
     const double t = static_cast<double>(k) * step;
     // Kept on the axis where the way back to degrees C rounds past its end.
-    const double t_c = std::clamp(CelsiusFrom(t, unit), from_c, to_c);
+    const double t_c = std::clamp(ToCelsius(t, unit), from_c, to_c);
     ticks.push_back({t, ChartX(law, t_c), TickLabel(t)});
   }
   return ticks;
@@ -252,16 +234,19 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
     for (double t_c : oil.reference_temperatures) take_in(t_c);
   }
   if (!(from_c < to_c)) {
-    throw Error(Fault::InvalidArgument,
-                "The chart's span from " + Degrees(from_c) + " to " + Degrees(to_c) + " is empty.");
+    throw Error(Fault::InvalidArgument, "The chart's span from " +
+                                            DegreesText(NumberToText(from_c)) + " to " +
+                                            DegreesText(NumberToText(to_c)) + " is empty.");
   }
   if (!(to_c - from_c <= kWidestSpanK)) {
-    throw Error(Fault::InvalidArgument, "The chart's span from " + Degrees(from_c) + " to " +
-                                            Degrees(to_c) + " is too wide: a chart spans at most " +
-                                            NumberToText(kWidestSpanK) + " K.");
+    throw Error(Fault::InvalidArgument,
+                "The chart's span from " + DegreesText(NumberToText(from_c)) + " to " +
+                    DegreesText(NumberToText(to_c)) + " is too wide: a chart spans at most " +
+                    NumberToText(kWidestSpanK) + " K.");
   }
   if (!(AbsoluteTemperature(law, from_c) > 0)) {
-    throw Error(Fault::InvalidArgument, "The chart's lowest temperature " + Degrees(from_c) +
+    throw Error(Fault::InvalidArgument, "The chart's lowest temperature " +
+                                            DegreesText(NumberToText(from_c)) +
                                             " is not above absolute zero.");
   }
 
@@ -329,8 +314,8 @@ ChartDescription BuildChart(const std::vector<ChartOil>& oils, ChartSpan span,
   chart.levels = std::move(levels);
   if (!(y_min <= y_max)) {
     throw Error(Fault::InvalidArgument, "No line of the chart can be drawn from " +
-                                            Degrees(chart.from_c) + " to " + Degrees(chart.to_c) +
-                                            ".");
+                                            DegreesText(NumberToText(chart.from_c)) + " to " +
+                                            DegreesText(NumberToText(chart.to_c)) + ".");
   }
   const double padding = y_max > y_min ? (y_max - y_min) * kYPaddingShare : 0.05;
   chart.x_min = ChartX(law, chart.from_c);

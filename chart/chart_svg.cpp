@@ -15,7 +15,7 @@ void AppendNumber(std::string& out, double value) {
   double rounded = std::round(value * 100) / 100;
   if (rounded == 0) rounded = 0;
   if (std::isfinite(rounded)) {
-    AppendFormattedNumber(out, rounded, "0.##");
+    AppendFormattedNumber(out, rounded, kDrawingCoordinatePattern);
   } else {
     AppendShortestText(out, rounded);
   }

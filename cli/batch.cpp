@@ -9,6 +9,7 @@
 #include "cli/within_data.h"
 #include "csv/csv.h"
 #include "engine/oil_properties.h"
+#include "engine/temperature_unit.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 #include "oils/name_key.h"
@@ -282,12 +283,8 @@ void BatchRun::WriteStart() {
     const std::string at =
         at_names.emplace_back(i < settings_.at_names.size() ? settings_.at_names[i]
                                                             : NumberToText(settings_.at[i]) + "c");
-    const char letter = at.back();
-    const TemperatureUnit unit = letter == 'f'   ? TemperatureUnit::Fahrenheit
-                                 : letter == 'k' ? TemperatureUnit::Kelvin
-                                                 : TemperatureUnit::Celsius;
     const std::string_view label = texts_.emplace_back(
-        "at " + at.substr(0, at.size() - 1) + " " + std::string(UnitSymbol(unit)) +
+        "at " + DegreesText(at.substr(0, at.size() - 1), UnitOfLetter(at.back())) +
         (within_[i] ? "" : " " + std::string(kOutsideMark)));
     for (const Field& field : {kKinematicField, kReynField, kMpaSField}) {
       if (!dynamic && field.key != kKinematicField.key) continue;

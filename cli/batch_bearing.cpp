@@ -6,6 +6,7 @@
 #include "bearing/life.h"
 #include "cli/batch.h"
 #include "cli/fields.h"
+#include "engine/temperature_unit.h"
 #include "error/error.h"
 
 namespace project1::cli {
@@ -75,8 +76,8 @@ void BatchBearing::AddColumns(std::span<const std::string> at_names, std::vector
   if (life_) add(Labelled(kBasicHoursField, "L10h"), {}, {});
   for (const std::string& name : at_names) {
     // "40c" is shown as "at 40 °C".
-    const std::string_view unit = name.back() == 'f' ? "°F" : name.back() == 'k' ? "K" : "°C";
-    const std::string label = "at " + name.substr(0, name.size() - 1) + " " + std::string(unit);
+    const std::string label =
+        "at " + DegreesText(name.substr(0, name.size() - 1), UnitOfLetter(name.back()));
     add(kKappaField, name, label);
     if (modified_) {
       add(kAIsoField, name, label);

@@ -23,13 +23,12 @@ namespace project1::cli {
 
 namespace {
 
-constexpr std::string_view kSizeText = "###,##0.###";
 // Text shown where a grade has no value.
 constexpr std::string_view kNone = kNoneText;
 
 // The bearing and the oil's range on it.
-constexpr Field kMeanDiameterField{"mean_diameter_mm", "Mean diameter", "mm", kSizeText};
-constexpr Field kSpeedField{"speed_rpm", "Speed", "r/min", kSizeText};
+constexpr Field kMeanDiameterField{"mean_diameter_mm", "Mean diameter", "mm", kBearingSizeText};
+constexpr Field kSpeedField{"speed_rpm", "Speed", "r/min", kBearingSizeText};
 constexpr Field kKappa1Field =
     TemperatureField({"kappa_1_temperature_c", "κ = 1 at",
                       "°C, the hottest at which the film still separates", kTemperatureText});
@@ -43,14 +42,14 @@ constexpr Field kSmallestGradeField{"smallest_iso_vg", "Smallest grade with κ �
                                     kGradeField.pattern, "none: even VG 3200 falls short"};
 constexpr Field kSmallestField{"smallest"};
 // The bearing's lives: those of its loads, and at each temperature those of the oil.
-constexpr Field kLifeExponentField{"life_exponent", "Life exponent p", "", "0.###"};
+constexpr Field kLifeExponentField{"life_exponent", "Life exponent p", "", kLifeExponentText};
 constexpr Field kBasicMrevField{"basic_rating_life_mrev", "Basic rating life L10",
                                 "million revolutions", kKappaText};
-constexpr Field kReliabilityField{"reliability_percent", "Reliability", "%", "0"};
-constexpr Field kA1Field{"a1", "Life factor a1", "", "0.00"};
+constexpr Field kReliabilityField{"reliability_percent", "Reliability", "%", kWholeText};
+constexpr Field kA1Field{"a1", "Life factor a1", "", kLifeFactorText};
 constexpr Field kContaminationField{"contamination_factor", "Contamination factor e_C", "",
-                                    "0.0##"};
-constexpr Field kXField{"ec_cu_over_p", "e_C·C_u/P", "", "0.000###"};
+                                    kContaminationText};
+constexpr Field kXField{"ec_cu_over_p", "e_C·C_u/P", "", kLoadRatioText};
 constexpr Field kNoteField{"note"};
 // Each grade's κ at its minimum ν40, whether it is marginal, and the ν40 grades are chosen by.
 constexpr Field kKappaMinimumField{"kappa_at_minimum", "κ at min. ν40", "", kKappaText, kNone};

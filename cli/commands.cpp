@@ -256,7 +256,8 @@ void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
         const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
         const std::optional<int> grade = IsoGrade(oil.nu40);
         auto saybolt = [&oil](double t_f) {
-          return SayboltSeconds(KinematicAt(oil.line, FahrenheitToCelsius(t_f)), t_f);
+          return SayboltSeconds(KinematicAt(oil.line, ToCelsius(t_f, TemperatureUnit::Fahrenheit)),
+                                t_f);
         };
         static constexpr Field kFields[] = {
             kIndexField,

@@ -24,7 +24,7 @@ inline constexpr Field kIndexField{"viscosity_index", "Viscosity index", "", kWh
                                    kIndexUndefined};
 inline constexpr Field kUnroundedIndexField{"viscosity_index_unrounded",
                                             "Viscosity index, unrounded", "", kIndexText};
-inline constexpr Field kGradeField{"iso_vg", "ISO viscosity grade", "", "VG 0", "none"};
+inline constexpr Field kGradeField{"iso_vg", "ISO viscosity grade", "", kGradeText, "none"};
 
 // The oil's reference viscosities and its name.
 inline constexpr Field kNu40Field{"kinematic_40c_cst", "Kinematic at 40 °C", "cSt", kKinematicText};

@@ -24,7 +24,7 @@ constexpr std::string_view kOilForms =
 
 constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
-                                   "#,##0.000"};
+                                   kDeviationText};
 
 // Refuses an oil whose given points are not thinner at each hotter one, naming two of them: its
 // line would not fall as the oil warms. Every command and every batch row asks this one rule.

@@ -88,7 +88,7 @@ inline constexpr Field kFitPointFields[] = {
     TemperatureField({"temperature_c", "Temperature", "°C", kTemperatureText}),
     {"measured_cst", "Measured", "cSt", kKinematicText},
     {"line_cst", "Line", "cSt", kKinematicText},
-    {"deviation_percent", "Deviation", "%", "#,##0.000"},
+    {"deviation_percent", "Deviation", "%", kDeviationText},
 };
 
 // The oil's measured range (within_data.h).

@@ -142,7 +142,7 @@ std::string KeyOf(const Field& field) {
 }
 
 std::string UnitOf(const Field& field) {
-  constexpr std::string_view kCelsius = "°C";
+  constexpr std::string_view kCelsius = UnitSymbol(TemperatureUnit::Celsius);
   if (!field.temperature || !field.unit.starts_with(kCelsius)) return std::string(field.unit);
   return std::string(UnitSymbol(field.shown)) + std::string(field.unit.substr(kCelsius.size()));
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 #include "numtext/numtext.h"
 
@@ -13,7 +14,7 @@ namespace {
 // Where an evaluation takes place, for a message: "the first reference temperature (71 °C)",
 // or "71 °C" when the temperature has no name.
 std::string Where(std::string_view what, double t) {
-  const std::string degrees = NumberToText(t) + " °C";
+  const std::string degrees = DegreesText(NumberToText(t));
   return what.empty() ? degrees : "the " + std::string(what) + " (" + degrees + ")";
 }
 
@@ -25,7 +26,9 @@ std::string Where(std::string_view what, double t) {
       throw Error(Fault::InvalidOperation, the + " is not a number.", what);
     case LineFailure::BelowAbsoluteZero:
       throw Error(Fault::InvalidArgument,
-                  the + " must be above -273.16 °C; it is " + NumberToText(t) + ".", what);
+                  the + " must be above " + DegreesText(NumberToText(-kWaltherKelvinOffset)) +
+                      "; it is " + NumberToText(t) + ".",
+                  what);
     case LineFailure::TooLarge:
       throw Error(Fault::Overflow,
                   "The viscosity at " + Where(what, t) +

@@ -108,10 +108,6 @@ double CheckedBlendingNumber(double nu, std::string_view subject) {
 
 // ---- Temperatures -----------------------------------------------------------------------------
 
-constexpr double kCelsiusOfAbsoluteZero = -273.15;
-constexpr double kFahrenheitOfAbsoluteZero = -459.67;
-constexpr double kKelvinFromCelsius = 273.15;
-
 // How the logarithms of the index are taken: in double with the system's log10 and pow, which is
 // fast and may differ between C libraries in the unrounded index's last digits, the wider long
 // double taken near a halfway point of its shown roundings (Shown); or always in long double,
@@ -242,9 +238,9 @@ void CheckThinnerWhenHotter(const ViscosityPoint& first, const ViscosityPoint& s
   const ViscosityPoint& colder = first_hotter ? second : first;
   if (hotter.kinematic_cst < colder.kinematic_cst) return;
   throw Error(Fault::InvalidArgument,
-              "The viscosity at " + MessageNumber(hotter.temperature_c) + " °C (" +
+              "The viscosity at " + DegreesText(MessageNumber(hotter.temperature_c)) + " (" +
                   MessageNumber(hotter.kinematic_cst) + ") must be below the one at " +
-                  MessageNumber(colder.temperature_c) + " °C (" +
+                  DegreesText(MessageNumber(colder.temperature_c)) + " (" +
                   MessageNumber(colder.kinematic_cst) + ").",
               subject);
 }
@@ -336,8 +332,8 @@ double GravityAt(double sg15, double alpha_per_c, double t_c) {
   const double gravity =
       sg15 * std::exp(-alpha_per_c * dt * (1 + kExpansionSquare * alpha_per_c * dt));
   if (!std::isfinite(gravity)) {
-    throw Error(Fault::Overflow,
-                "The specific gravity at " + MessageNumber(t_c) + " °C is too large to compute.");
+    throw Error(Fault::Overflow, "The specific gravity at " + DegreesText(MessageNumber(t_c)) +
+                                     " is too large to compute.");
   }
   return gravity;
 }
@@ -366,7 +362,8 @@ std::string BlendFormula() {
 std::string DynamicFormula() {
   constexpr double kKgM3PerLbFt3 = 0.45359237 / (0.3048 * 0.3048 * 0.3048);
   return "dynamic viscosity = ν · SG · ρ_water, ρ_water = " + MessageNumber(kWaterWeightDensity) +
-         " lb/ft³ (" + FormatNumber(kWaterWeightDensity * kKgM3PerLbFt3, "0.00") + " kg/m³)";
+         " lb/ft³ (" + FormatNumber(kWaterWeightDensity * kKgM3PerLbFt3, kWaterDensityPattern) +
+         " kg/m³)";
 }
 
 std::string ExpansionFormula() {
@@ -433,21 +430,13 @@ namespace {
 
 // A temperature of `value` in `unit` in degrees C, refused at or below absolute zero; `text` is
 // the temperature as the message shows it.
-constexpr double AbsoluteZero(TemperatureUnit unit) {
-  return unit == TemperatureUnit::Fahrenheit ? kFahrenheitOfAbsoluteZero
-         : unit == TemperatureUnit::Kelvin   ? 0.0
-                                             : kCelsiusOfAbsoluteZero;
-}
-
 double CelsiusOf(double value, TemperatureUnit unit, std::string_view text, std::string_view what) {
   if (value <= AbsoluteZero(unit)) {
     const std::string named = what.empty() ? "" : "The " + std::string(what) + " ";
     throw Error(Fault::InvalidArgument,
                 named + "\"" + std::string(text) + "\" is at or below absolute zero.", what);
   }
-  if (unit == TemperatureUnit::Fahrenheit) return FahrenheitToCelsius(value);
-  if (unit == TemperatureUnit::Kelvin) return value - kKelvinFromCelsius;
-  return value;
+  return ToCelsius(value, unit);
 }
 
 // The number of a temperature text and the scale its suffix names (C, F or K; none is degrees
@@ -501,8 +490,7 @@ double TextToTemperature(std::string_view text, std::string_view what) {
 
 double TextToTemperatureStep(std::string_view text, std::string_view what) {
   const ScaledNumber read = ReadScaled(text, what);
-  // A degree F is 5/9 of a degree C; a kelvin is a degree C.
-  return read.unit == TemperatureUnit::Fahrenheit ? read.value / 1.8 : read.value;
+  return StepToCelsius(read.value, read.unit);
 }
 
 double TemperatureToCelsius(double value, TemperatureUnit unit, std::string_view what) {
@@ -512,7 +500,5 @@ double TemperatureToCelsius(double value, TemperatureUnit unit, std::string_view
   if (unit != TemperatureUnit::Celsius) shown += UnitLetter(unit);
   return CelsiusOf(value, unit, shown, what);
 }
-
-double FahrenheitToCelsius(double t_f) { return (t_f - 32) / 1.8; }
 
 }  // namespace project1

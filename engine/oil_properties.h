@@ -99,7 +99,6 @@ double TextToTemperature(std::string_view text, std::string_view what);
 // A temperature step or difference in degrees C, read as TextToTemperature reads a temperature:
 // "10F" is a step of 10 °F (5.555… °C), "10K" and "10C" of 10 °C. Not checked for its sign.
 double TextToTemperatureStep(std::string_view text, std::string_view what);
-double FahrenheitToCelsius(double t_f);
 // A temperature given as a number in `unit`, in degrees C, refused as TextToTemperature refuses
 // its text, the number shown with its unit's letter ('The temperature "-500F" is at or below
 // absolute zero.').

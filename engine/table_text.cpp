@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -40,14 +41,14 @@ void CheckTableSpan(double from, double to, double step, std::string_view from_n
   }
   if (!(to >= from)) {
     throw Error(ErrorKind::BadInput,
-                std::string(to_name) + " (" + MessageNumber(to) + " °C) is below " +
-                    std::string(from_name) + " (" + MessageNumber(from) + " °C).",
+                std::string(to_name) + " (" + DegreesText(MessageNumber(to)) + ") is below " +
+                    std::string(from_name) + " (" + DegreesText(MessageNumber(from)) + ").",
                 to_name);
   }
   if (!((to - from) / step < kMostTableRows)) {
     throw Error(ErrorKind::BadInput,
-                "The table from " + MessageNumber(from) + " °C to " + MessageNumber(to) +
-                    " °C in steps of " + MessageNumber(step) +
+                "The table from " + DegreesText(MessageNumber(from)) + " to " +
+                    DegreesText(MessageNumber(to)) + " in steps of " + MessageNumber(step) +
                     " would have more than 1,000,000 rows.",
                 step_name);
   }

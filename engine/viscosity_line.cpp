@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/model.h"
+#include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
@@ -20,8 +21,6 @@ constexpr double kD341KelvinOffset = 273.15;
 double KelvinOffset(Law law) {
   return law == Law::Walther ? kWaltherKelvinOffset : kD341KelvinOffset;
 }
-
-std::string Celsius(double t) { return MessageNumber(t) + " °C"; }
 
 // ASTM D341-20: the kinematic viscosity of Z, with the low-viscosity term.
 double D341KinematicFromZ(double z) {
@@ -63,18 +62,19 @@ LineFailure TemperatureFailure(double absolute) {
       throw Error(Fault::InvalidOperation, "The temperature is not a number.");
     case LineFailure::BelowAbsoluteZero:
       throw Error(Fault::InvalidArgument, "The temperature must be above " +
-                                              Celsius(-KelvinOffset(law)) + "; it is " +
-                                              MessageNumber(t_c) + ".");
+                                              DegreesText(MessageNumber(-KelvinOffset(law))) +
+                                              "; it is " + MessageNumber(t_c) + ".");
     case LineFailure::TooLarge:
       throw Error(Fault::Overflow,
-                  "The viscosity at " + Celsius(t_c) +
+                  "The viscosity at " + DegreesText(MessageNumber(t_c)) +
                       " is too large to compute: the viscosity-temperature line is too steep "
                       "there.");
     case LineFailure::NoNumber:
     case LineFailure::None:
       break;
   }
-  throw Error(Fault::InvalidOperation, "The calculation at " + Celsius(t_c) + " gave no number.");
+  throw Error(Fault::InvalidOperation,
+              "The calculation at " + DegreesText(MessageNumber(t_c)) + " gave no number.");
 }
 
 // The absolute temperature of t, refused at or below the law's absolute zero.
@@ -94,7 +94,7 @@ double CheckedAbsolute(Law law, double t) {
 [[noreturn]] void RefuseZ(Law law, double nu, std::optional<double> at_c,
                           std::string_view subject) {
   const std::string the =
-      at_c ? "The viscosity at " + Celsius(*at_c) : std::string("The viscosity");
+      at_c ? "The viscosity at " + DegreesText(MessageNumber(*at_c)) : std::string("The viscosity");
   if (std::isnan(nu)) {
     throw Error(Fault::InvalidOperation, the + " is not a number.", subject);
   }
@@ -155,8 +155,8 @@ ViscosityLine Fit(Law law, const FitPoint& first, const FitPoint& second) {
   const double z1 = CheckedZ(law, first.nu, first.t, first.subject);
   const double z2 = CheckedZ(law, second.nu, second.t, second.subject);
   if (absolute1 == absolute2) {
-    throw Error(Fault::InvalidArgument,
-                "The two temperatures must differ; both are " + Celsius(t1) + ".");
+    throw Error(Fault::InvalidArgument, "The two temperatures must differ; both are " +
+                                            DegreesText(MessageNumber(t1)) + ".");
   }
   const double ln_z1 = std::log(z1);
   const double l1 = std::log(ln_z1);
@@ -244,8 +244,9 @@ ViscosityLine FitLine(Law law, std::span<const ViscosityPoint> points) {
     sxy += (xs[i] - mean_x) * (ys[i] - mean_y);
   }
   if (sxx == 0) {
-    throw Error(Fault::InvalidArgument,
-                "The temperatures must differ; all are " + Celsius(points[0].temperature_c) + ".");
+    throw Error(Fault::InvalidArgument, "The temperatures must differ; all are " +
+                                            DegreesText(MessageNumber(points[0].temperature_c)) +
+                                            ".");
   }
   ViscosityLine line;
   line.law = law;

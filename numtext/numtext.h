@@ -77,7 +77,9 @@ bool IsShownInScientific(double value);
 // digits would run to dozens: 1e-300 -> "1e-300", 2.5e20 -> "2.5e+20", 0.4 -> "0.4".
 std::string MessageNumber(double value);
 
-// The four display patterns of the program.
+// Every display pattern of the program, each named for what it shows; a front end asks for one
+// here and writes no pattern of its own.
+// The window's four, for its result boxes and its table file.
 inline constexpr std::string_view kKinematicPattern = "###,###.###";       // kinematic results
 inline constexpr std::string_view kDynamicPattern = "#.########";          // dynamic results
 inline constexpr std::string_view kTemperaturePattern = "##0.0";           // table: temperature
@@ -95,5 +97,32 @@ inline constexpr std::string_view kWholeText = "0";
 // A rolling bearing's ratios and factors (kappa, a_ISO) and its lives in hours.
 inline constexpr std::string_view kFactorPattern = "###,##0.000";
 inline constexpr std::string_view kHoursPattern = "###,##0.0";
+// A bearing's sizes (mm) and speed (r/min), its life exponent p, life factor a1, contamination
+// factor e_C and e_C·C_u/P, as the tool writes them.
+inline constexpr std::string_view kBearingSizeText = "###,##0.###";
+inline constexpr std::string_view kLifeExponentText = "0.###";
+inline constexpr std::string_view kLifeFactorText = "0.00";
+inline constexpr std::string_view kContaminationText = "0.0##";
+inline constexpr std::string_view kLoadRatioText = "0.000###";
+// An ISO viscosity grade, its number after "VG ".
+inline constexpr std::string_view kGradeText = "VG 0";
+// A line's deviation from its measured points, in percent.
+inline constexpr std::string_view kDeviationText = "#,##0.000";
+// A temperature in a sentence or a box of the chart window and the page: "72.5 °C".
+inline constexpr std::string_view kDegreesPattern = "##0.0##";
+// A specific gravity typed or worked out from a density: at most eight decimals (870 / 999.10
+// shows as 0.87078371), and to three in a message about the limits.
+inline constexpr std::string_view kGravityPattern = "0.0#######";
+inline constexpr std::string_view kGravityMessagePattern = "0.000";
+// A density in kg/m³ and a count in a message: whole, grouped.
+inline constexpr std::string_view kGroupedWholePattern = "#,##0";
+// The density of water in kg/m³ in a formula.
+inline constexpr std::string_view kWaterDensityPattern = "0.00";
+// Numbers on a chart's axes and in its words.
+inline constexpr std::string_view kChartNumberPattern = "###,##0.###";
+// A coordinate of a drawn picture (SVG), to a hundredth of its unit.
+inline constexpr std::string_view kDrawingCoordinatePattern = "0.##";
+// A dynamic viscosity in mPa·s in the record of a calculation.
+inline constexpr std::string_view kRecordMpaSPattern = "###,##0.###";
 
 }  // namespace project1

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/oil_properties.h"
+#include "engine/temperature_unit.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 
@@ -39,8 +40,10 @@ std::optional<std::string> DensityTypedAsGravity(std::string_view what, double s
 double CheckedDensity(std::string_view what, double rho) {
   if (rho >= kLeastDensity && rho <= kMostDensity) return rho;
   throw Error(ErrorKind::BadInput,
-              std::string(what) + " must be from " + FormatNumber(kLeastDensity, "#,##0") + " to " +
-                  FormatNumber(kMostDensity, "#,##0") + " kg/m³; it is " + MessageNumber(rho) + ".",
+              std::string(what) + " must be from " +
+                  FormatNumber(kLeastDensity, kGroupedWholePattern) + " to " +
+                  FormatNumber(kMostDensity, kGroupedWholePattern) + " kg/m³; it is " +
+                  MessageNumber(rho) + ".",
               what);
 }
 
@@ -56,8 +59,8 @@ double ExpandedGravity(double sg15, double alpha, double t_c) {
   const double sg = GravityAt(sg15, alpha, t_c);
   if (sg >= DBL_MIN) return sg;
   throw Error(ErrorKind::BadInput,
-              "At " + MessageNumber(t_c) +
-                  " °C the oil has expanded too far to give a density: " + MessageNumber(sg15) +
+              "At " + DegreesText(MessageNumber(t_c)) +
+                  " the oil has expanded too far to give a density: " + MessageNumber(sg15) +
                   " at 15 °C, expanding by " + MessageNumber(alpha) + " per °C.");
 }
 

@@ -6,16 +6,13 @@
 #include "catalogue/catalogue.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
+#include "engine/temperature_unit.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 
 namespace project1 {
 
 namespace {
-
-constexpr std::string_view kDynamicMpaSPattern = "###,##0.###";
-
-std::string Degrees(double t_c) { return NumberToText(t_c) + " °C"; }
 
 // The catalogue oil named `picked` when the inputs are its values, else "Oil".
 std::string OilName(const CalcState& s, const std::string& picked) {
@@ -100,11 +97,11 @@ std::vector<OilProperty> PropertiesOf(const CalculationRecord& record) {
        {std::pair{record.temp1, record.visc1}, {record.temp2, record.visc2}}) {
     std::string value;
     try {
-      value = FormatNumber(ReynToMpaS(DynamicReyn(nu, record.sg)), kDynamicMpaSPattern) + " mPa·s";
+      value = FormatNumber(ReynToMpaS(DynamicReyn(nu, record.sg)), kRecordMpaSPattern) + " mPa·s";
     } catch (const Error& error) {
       value = error.what();
     }
-    properties.push_back({"Dynamic viscosity at " + Degrees(t_c), value});
+    properties.push_back({"Dynamic viscosity at " + DegreesText(NumberToText(t_c)), value});
   }
   return properties;
 }

@@ -110,7 +110,7 @@ void CheckNewName(std::string_view typed) {
   if (characters > kLongestName) {
     RefuseName("An oil's name may have at most " + std::to_string(kLongestName) +
                " characters, so that a list of oils stays readable; this one has " +
-               FormatNumber(static_cast<double>(characters), "#,##0") + ".");
+               FormatNumber(static_cast<double>(characters), kGroupedWholePattern) + ".");
   }
 }
 

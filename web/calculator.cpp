@@ -15,6 +15,7 @@
 #include "engine/model.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -24,8 +25,6 @@
 namespace project1::web {
 
 namespace {
-
-constexpr std::string_view kDegreesPattern = "##0.0##";
 
 // The page's id of the box an error is about.
 std::string BoxOf(const Error& error) {
@@ -53,7 +52,7 @@ void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravit
   CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
   constexpr std::string_view kGravity = "The specific gravity";
   const std::string advice =
-      "a specific gravity of " + FormatNumber(GravityFromDensity(sg), "0.000");
+      "a specific gravity of " + FormatNumber(GravityFromDensity(sg), kGravityMessagePattern);
   if (const std::optional<std::string> density =
           DensityTypedAsGravity(kGravity, sg, gravity_text, advice)) {
     throw Error(Fault::InvalidArgument, *density, kGravityName);
@@ -198,7 +197,7 @@ PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string&
     const ViscosityLine line = FitLine40100(LawFromName(law), TextToNumber(visc40, kVisc40Name),
                                             TextToNumber(visc100, kVisc100Name));
     const double t = TemperatureFor(line, TextToNumber(kinematic, "viscosity"));
-    return {FormatNumber(t, kDegreesPattern) + " °C", ""};
+    return {DegreesText(FormatNumber(t, kDegreesPattern)), ""};
   } catch (const Error& error) {
     return {"", error.what()};
   }

@@ -16,6 +16,7 @@
 #include "bearing/life.h"
 #include "chart/chart_scene.h"
 #include "chart/chart_svg.h"
+#include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
@@ -30,7 +31,6 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 constexpr std::string_view kKappaPattern = kFactorPattern;
-constexpr std::string_view kDegreesPattern = "##0.0##";
 const QString kNoValue = QStringLiteral("–");
 
 // The rows of the bearing box's answers, by the object names of their value labels.
@@ -267,8 +267,8 @@ void ChartWindow::UpdateChart() {
   if (!record_) return;
   const ChartOil oil = ChartOilOf(*record_);
   // The κ rows name their temperatures before a bearing is entered, too.
-  SetRowLabel(kFirstKappaRow, "κ at " + NumberToText(record_->temp1) + " °C:");
-  SetRowLabel(kSecondKappaRow, "κ at " + NumberToText(record_->temp2) + " °C:");
+  SetRowLabel(kFirstKappaRow, "κ at " + DegreesText(NumberToText(record_->temp1)) + ":");
+  SetRowLabel(kSecondKappaRow, "κ at " + DegreesText(NumberToText(record_->temp2)) + ":");
   const QString diameter_text = bearing_diameter_->text().trimmed();
   const QString speed_text = bearing_speed_->text().trimmed();
   if (diameter_text.isEmpty() || speed_text.isEmpty()) {
@@ -291,7 +291,7 @@ void ChartWindow::UpdateChart() {
     bearing_message_->clear();
     try {
       const OperatingRange range = OperatingRangeOf(oil.line, rated);
-      SetRow(kKappaOneRow, FormatNumber(range.kappa_1_temperature_c, kDegreesPattern) + " °C");
+      SetRow(kKappaOneRow, DegreesText(FormatNumber(range.kappa_1_temperature_c, kDegreesPattern)));
     } catch (const Error& error) {
       SetRow(kKappaOneRow, kNoValue.toStdString());
       bearing_message_->setText(Q(error.what()));
@@ -345,7 +345,7 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
   } at[] = {{kFirstFactorRow, kFirstLifeRow, record_->temp1, record_->visc1},
             {kSecondFactorRow, kSecondLifeRow, record_->temp2, record_->visc2}};
   for (const auto& row : at) {
-    const std::string degrees = " at " + NumberToText(row.t_c) + " °C:";
+    const std::string degrees = " at " + DegreesText(NumberToText(row.t_c)) + ":";
     SetRowLabel(row.factor_row, "a_ISO" + degrees);
     SetRowLabel(row.life_row, "L_nmh" + degrees);
   }
@@ -373,7 +373,7 @@ void ChartWindow::UpdateLife(double mean_diameter_mm, double speed_rpm, double r
       const ModifiedLife modified_life = ModifiedLifeAt(inputs, life, Kappa(row.nu, rated_cst));
       if (!modified_life.a_iso) {
         outside += (outside.empty() ? std::string(modified_life.note) + " at " : " and ") +
-                   NumberToText(row.t_c) + " °C";
+                   DegreesText(NumberToText(row.t_c));
         continue;
       }
       SetRow(row.factor_row, ShownNumber(*modified_life.a_iso, kFactorPattern));

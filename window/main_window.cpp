@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "catalogue/catalogue.h"
+#include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 #include "oils/oil_directory.h"
 #include "window/caption.h"
@@ -158,16 +159,16 @@ QLineEdit* MainWindow::CreateResultBox(const char* name, const QString& accessib
   const QString at_start = QString::fromUtf8(unit) + QStringLiteral(" at the ") +
                            accessible_name.section(QStringLiteral(" at the "), 1);
   box->setToolTip(at_start);
-  connect(box, &QLineEdit::textChanged, box,
-          [this, box, unit, temperature, at_start](const QString& text) {
-            if (text.isEmpty()) {
-              box->setToolTip(at_start);
-              return;
-            }
-            box->setToolTip(
-                text + QLatin1Char(' ') + QString::fromUtf8(unit) + QStringLiteral(" at ") +
-                QString::fromStdString(NumberToText(latest_.*temperature)) + QStringLiteral(" °C"));
-          });
+  connect(
+      box, &QLineEdit::textChanged, box,
+      [this, box, unit, temperature, at_start](const QString& text) {
+        if (text.isEmpty()) {
+          box->setToolTip(at_start);
+          return;
+        }
+        box->setToolTip(text + QLatin1Char(' ') + QString::fromUtf8(unit) + QStringLiteral(" at ") +
+                        QString::fromStdString(DegreesText(NumberToText(latest_.*temperature))));
+      });
   return box;
 }
 

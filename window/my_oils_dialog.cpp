@@ -23,9 +23,6 @@ QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Wide enough for a long value or name and a note's first words.
 constexpr int kBoxCharacters = 32;
-// A gravity to eight decimals at most, with its leading zero: a gravity worked out from a density
-// (870 / 999.10) shows as 0.87078371, not with seventeen digits.
-constexpr std::string_view kGravityPattern = "0.0#######";
 
 }  // namespace
 
