@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <system_error>
 
 #include "chart/chart_svg.h"
 #include "chart_png/png_helper.h"
@@ -10,6 +12,7 @@
 #include "cli/oil.h"
 #include "cli/options.h"
 #include "error/error.h"
+#include "platform/host.h"
 
 namespace project1::cli {
 
@@ -45,6 +48,13 @@ ChartOil OnChart(const std::string& name, const Oil& oil, const OilOptions& opti
 
 // The chart's bytes for `output`: SVG or, drawn by the PNG helper, PNG, by the file's ending.
 std::string Chart(const ChartOptions& options, const std::string& output) {
+  // A folder is refused as the write would refuse it, whatever its name ends in.
+  std::error_code ignored;
+  if (std::filesystem::is_directory(platform::PathFromUtf8(output), ignored)) {
+    throw Error(ErrorKind::File, "Cannot write the chart file " + output + ": " +
+                                     std::make_error_code(std::errc::is_a_directory).message() +
+                                     ".");
+  }
   const bool svg = EndsWith(output, ".svg");
   if (!svg && !EndsWith(output, ".png")) {
     Usage("-o \"" + output + "\" must end in .svg or .png.");

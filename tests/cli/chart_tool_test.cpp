@@ -153,6 +153,15 @@ TEST_F(ChartTool, RefusalsExitWithAMessageAndWriteNothing) {
     EXPECT_EQ(run.err, c.message);
     EXPECT_TRUE(fs::is_empty(folder_)) << c.message;
   }
+  // A folder, named like a picture or not, is refused as a folder.
+  for (const fs::path& folder : {folder_, folder_ / "pictures.svg"}) {
+    fs::create_directory(folder);
+    const ToolRun run = Tool({"chart", "--oil", "SHC 632", "-o", folder.string()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err,
+              "viscosity: Cannot write the chart file " + folder.string() + ": Is a directory.\n");
+  }
+  fs::remove(folder_ / "pictures.svg");
   const fs::path missing = folder_ / "missing" / "chart.svg";
   const ToolRun unwritable = Tool({"chart", "--oil", "SHC 632", "-o", missing.string()});
   EXPECT_EQ(unwritable.status, 1);

@@ -105,6 +105,7 @@ says() {
 says "PNG is not available in the Windows build; SVG is: give the chart a name ending in .svg." \
   chart --oil "SHC 632" -o chart.png
 says 'Cannot write the table file C:\windows: Is a directory.' table --oil "SHC 632" -o 'C:\windows'
+says 'Cannot write the chart file C:\windows: Is a directory.' chart --oil "SHC 632" -o 'C:\windows'
 
 for oil in "${oils[@]}"; do
   same_file Viscosity.txt table --oil "$oil"
