@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "chart/text_metrics.h"
 
@@ -42,6 +44,17 @@ constexpr double kLabelGapY = 1;
 constexpr double kNearShift = 14;
 constexpr double kBandShift = 2;
 constexpr double kShiftStep = 1;
+// The oils' names stand in the margin right of the plot, this far from its edge, each joined by
+// a leader to its line's end; the margin ends this far from the picture's edge. A name takes at
+// most kNameShare of the picture's width, or kLeastNameRoom, and is cut short with "…" beyond.
+constexpr double kNameLeaderRun = 14;
+constexpr double kNameEdge = 6;
+constexpr double kNameShare = 0.2;
+constexpr double kLeastNameRoom = 48;
+// A band's label is tried beside the band and these many pixels further out, each at the height
+// nearest the band's middle where it is clear; beyond the band's height or further out, a leader
+// joins it to the band.
+constexpr double kBandOffsets[] = {0, 8, 16, 32, 64};
 // The least room between two viscosity labels one above the other: more than between other
 // texts, so that the axis reads as a scale, not a column of numbers.
 constexpr double kViscosityLabelGapY = 5;
@@ -62,8 +75,16 @@ class LinesInPixels {
   void Add(std::vector<PixelPoint> points) { lines_.push_back(std::move(points)); }
   // Whether a line passes through `box` widened by `gap`.
   bool Cross(const TextBox& box, double gap) const {
-    const double left = box.left - gap, right = box.right + gap;
     const double top = box.top - gap, bottom = box.bottom + gap;
+    bool crossed = false;
+    Spans(box.left - gap, box.right + gap,
+          [&](double low, double high) { crossed = crossed || (high >= top && low <= bottom); });
+    return crossed;
+  }
+  // For each line across the columns from `left` to `right`, the lowest and highest y it takes
+  // there.
+  template <typename Take>
+  void Spans(double left, double right, Take take_span) const {
     for (const std::vector<PixelPoint>& points : lines_) {
       if (points.size() < 2 || points.back().x < left || points.front().x > right) continue;
       // y at x on the segment from a to b.
@@ -81,9 +102,8 @@ class LinesInPixels {
       take(at(*(next - 1), *next, std::max(left, (next - 1)->x)));
       for (; next != points.end() && next->x <= right; ++next) take(next->y);
       if (next != points.end()) take(at(*(next - 1), *next, right));
-      if (high >= top && low <= bottom) return true;
+      take_span(low, high);
     }
-    return false;
   }
 
  private:
@@ -135,6 +155,19 @@ class Labels {
       }
     }
     return false;
+  }
+  // Calls `take` with each placed box that comes within the gaps of the columns from `left` to
+  // `right` (a box may come more than once).
+  template <typename Take>
+  void BoxesAcross(double left, double right, double top, double bottom, Take take) const {
+    const TextBox column{left, top, right, bottom};
+    AnyCell(column, kLabelGapX, kLabelGapY, [&](std::size_t cell) {
+      for (std::size_t placed : cells_[cell]) {
+        const TextBox& box = boxes_[placed];
+        if (box.left < right + kLabelGapX && left < box.right + kLabelGapX) take(box);
+      }
+      return false;
+    });
   }
   std::vector<TextShape>& texts() { return texts_; }
 
@@ -243,6 +276,83 @@ void PlaceViscosityLabels(const ChartDescription& chart, const PlotArea& area,
   }
 }
 
+// The most room a name takes across in a picture `width` pixels wide.
+double NameRoom(double width) { return std::max(kLeastNameRoom, kNameShare * width); }
+
+// The widest name drawn, in pixels, each cut to the room there is.
+double WidestName(const ChartDescription& chart, double width) {
+  double widest = 0;
+  for (const ChartLine& line : chart.lines) {
+    if (line.points.empty()) continue;
+    widest = std::max(widest, TextAdvance(line.name, kAxisTitleSize, true));
+  }
+  return std::min(widest, NameRoom(width));
+}
+
+// `wanted` (ascending) moved apart to at least `pitch` from each other and kept within
+// [lowest, highest] where they fit: runs that would come too close are set as one, centred on
+// where their members want to be, so that each moves as little as it can. The order stays.
+std::vector<double> SpreadApart(const std::vector<double>& wanted, double pitch, double lowest,
+                                double highest) {
+  struct Run {
+    std::size_t first;
+    std::size_t count;
+    double start;
+  };
+  std::vector<Run> runs;
+  const auto settle = [&](Run& run) {
+    double sum = 0;
+    for (std::size_t k = 0; k < run.count; ++k) {
+      sum += wanted[run.first + k] - static_cast<double>(k) * pitch;
+    }
+    const double last_start = highest - static_cast<double>(run.count - 1) * pitch;
+    run.start = std::max(lowest, std::min(sum / static_cast<double>(run.count), last_start));
+  };
+  for (std::size_t i = 0; i < wanted.size(); ++i) {
+    runs.push_back({i, 1, 0});
+    settle(runs.back());
+    while (runs.size() > 1) {
+      Run& before = runs[runs.size() - 2];
+      const Run& after = runs.back();
+      if (before.start + static_cast<double>(before.count) * pitch <= after.start) break;
+      before.count += after.count;
+      runs.pop_back();
+      settle(runs.back());
+    }
+  }
+  std::vector<double> placed;
+  placed.reserve(wanted.size());
+  for (const Run& run : runs) {
+    for (std::size_t k = 0; k < run.count; ++k) {
+      placed.push_back(run.start + static_cast<double>(k) * pitch);
+    }
+  }
+  return placed;
+}
+
+// The value in [lowest, highest] nearest `wanted` that lies in none of the open intervals
+// `taken`; none when every value there is taken.
+std::optional<double> NearestFree(std::vector<std::pair<double, double>>& taken, double wanted,
+                                  double lowest, double highest) {
+  if (!(lowest <= highest)) return std::nullopt;
+  std::sort(taken.begin(), taken.end());
+  const auto free = [&](double at) {
+    return std::none_of(taken.begin(), taken.end(),
+                        [at](const auto& span) { return span.first < at && at < span.second; });
+  };
+  std::optional<double> best;
+  const auto consider = [&](double at) {
+    at = std::max(lowest, std::min(at, highest));
+    if ((!best || std::abs(at - wanted) < std::abs(*best - wanted)) && free(at)) best = at;
+  };
+  consider(wanted);
+  for (const auto& [start, end] : taken) {
+    consider(start);
+    consider(end);
+  }
+  return best;
+}
+
 }  // namespace
 
 LineShape MakeLine(PixelPoint from, PixelPoint to, const Stroke& stroke) {
@@ -296,7 +406,9 @@ PlotArea PlotAreaFor(const ChartDescription& chart, double width, double height)
   }
   const double left = std::max(kLeftMargin, kYTitleX + kChartFontDescent * kAxisTitleSize +
                                                 kLabelGapX + widest + kYLabelOffset);
-  return {left, kTopMargin, std::max(1.0, width - left - kRightMargin),
+  const double right =
+      std::max(kRightMargin, kNameLeaderRun + WidestName(chart, width) + kNameEdge);
+  return {left, kTopMargin, std::max(1.0, width - left - right),
           std::max(1.0, height - kTopMargin - kBottomMargin)};
 }
 
@@ -348,37 +460,41 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     labels.PlaceFirst(choices, plot);
   }
 
-  // The names at the hot ends, on the side of each line away from its run (below a line that
-  // falls towards the end, above one that rises). Stacked in that order one above the other
-  // where they would touch, the stack kept inside the plot; a name that still touches a label
-  // moves along the edge to the nearest clear place.
+  // The names in the margin right of the plot, in the order of their lines' ends from the top,
+  // each as near its line's end as the others leave room for and joined to it by a leader.
+  std::vector<LineShape> leaders;
   {
-    std::vector<TextShape> names;
+    struct Name {
+      const ChartLine* line;
+      PixelPoint end;
+    };
+    std::vector<Name> ends;
     for (const ChartLine& line : chart.lines) {
-      if (line.points.empty()) continue;
-      const ChartPoint end = line.points.back();
-      const ChartPoint before = line.points.front();
-      const PixelPoint at = px(end.x, end.y);
-      const bool falls = end.y <= before.y;
-      const double y = falls ? at.y + kAxisTitleSize + 6 : at.y - 8;
-      names.push_back(MakeText({std::min(at.x, right) - 4, y}, line.name, kAxisTitleSize,
-                               TextAnchor::End, line.colour, true, false));
+      if (!line.points.empty())
+        ends.push_back({&line, px(line.points.back().x, line.points.back().y)});
     }
-    std::stable_sort(names.begin(), names.end(),
-                     [](const TextShape& a, const TextShape& b) { return a.at.y < b.at.y; });
+    std::stable_sort(ends.begin(), ends.end(),
+                     [](const Name& a, const Name& b) { return a.end.y < b.end.y; });
+    // A name's baseline this far below the middle of its height.
+    const double centre_to_baseline = (kChartFontAscent - kChartFontDescent) / 2 * kAxisTitleSize;
+    std::vector<double> wanted;
+    for (const Name& name : ends) wanted.push_back(name.end.y + centre_to_baseline);
     const double pitch = (kChartFontAscent + kChartFontDescent) * kAxisTitleSize + kLabelGapY;
-    const double highest = area.top + kChartFontAscent * kAxisTitleSize;
-    const double lowest = bottom - kChartFontDescent * kAxisTitleSize;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      const double floor = i == 0 ? highest : names[i - 1].at.y + pitch;
-      names[i].at.y = std::max(names[i].at.y, floor);
-    }
-    for (std::size_t i = names.size(); i-- > 0;) {
-      const double ceiling = i + 1 == names.size() ? lowest : names[i + 1].at.y - pitch;
-      names[i].at.y = std::min(names[i].at.y, ceiling);
-    }
+    const std::vector<double> baselines =
+        SpreadApart(wanted, pitch, kChartFontAscent * kAxisTitleSize + kLabelGapY,
+                    height - kChartFontDescent * kAxisTitleSize - kLabelGapY);
+    const double room = NameRoom(width);
+    const double x = right + kNameLeaderRun;
     const std::vector<double> anywhere = ShiftsWithin(std::max(height, 1.0));
-    for (const TextShape& name : names) labels.PlaceShifted(name, anywhere, plot);
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+      const ChartLine& line = *ends[i].line;
+      TextShape name =
+          MakeText({x, baselines[i]}, TextWithin(line.name, kAxisTitleSize, true, room),
+                   kAxisTitleSize, TextAnchor::Start, line.colour, true, false);
+      if (!labels.PlaceShifted(name, anywhere, picture)) continue;
+      const double middle = labels.texts().back().at.y - centre_to_baseline;
+      leaders.push_back(MakeLine(ends[i].end, {x - 2, middle}, {line.colour, 1}));
+    }
   }
 
   // The lines in pixels, which the bands' labels keep clear of where they can.
@@ -389,25 +505,88 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     for (const ChartPoint& point : line.points) points.push_back(px(point.x, point.y));
     lines_drawn.Add(std::move(points));
   }
+  for (const ChartLevel& level : chart.levels) {
+    const double y = px(chart.x_min, level.y).y;
+    lines_drawn.Add({{area.left, y}, {right, y}});
+  }
 
-  // Each band's grade level with the band's middle, right of it or else left of it.
+  // Each band's grade beside the band, right of it or else left of it, as near its middle as it
+  // is clear of the lines and the texts; further out where it is not, with a leader. Where no
+  // place is clear of the lines, level with the band's middle clear of the texts.
   const std::vector<double> band_shifts = ShiftsWithin(kBandShift);
-  for (const ChartBand& band : chart.iso_bands) {
+  const double label_height = (kChartFontAscent + kChartFontDescent) * kTickTextSize;
+  // From the highest grade down, each side's labels in the grades' order, so that no two of
+  // their leaders cross.
+  std::vector<const ChartBand*> bands;
+  for (const ChartBand& band : chart.iso_bands) bands.push_back(&band);
+  std::stable_sort(bands.begin(), bands.end(), [](const ChartBand* a, const ChartBand* b) {
+    return a->y_high + a->y_low > b->y_high + b->y_low;
+  });
+  double lowest_label[2] = {-INFINITY, -INFINITY};  // the bottom of the last, right and left
+  for (const ChartBand* band_drawn : bands) {
+    const ChartBand& band = *band_drawn;
     const PixelPoint high = px(band.x, band.y_high);
     const PixelPoint low = px(band.x, band.y_low);
-    const double baseline =
-        (high.y + low.y) / 2 + (kChartFontAscent - kChartFontDescent) / 2 * kTickTextSize;
-    // Clear of the lines on either side, or else clear of the other texts only.
-    bool placed = false;
-    const LinesInPixels* const avoiding[] = {&lines_drawn, nullptr};
-    for (const LinesInPixels* avoid : avoiding) {
-      for (const auto& [x, anchor] :
-           {std::pair{high.x + kChartBandHalfWidth + 3, TextAnchor::Start},
-            std::pair{high.x - kChartBandHalfWidth - 3, TextAnchor::End}}) {
-        placed = placed || labels.PlaceShifted(MakeText({x, baseline}, band.label, kTickTextSize,
-                                                        anchor, kBandText, false, false),
-                                               band_shifts, plot, avoid);
+    const double middle = (high.y + low.y) / 2;
+    const double label_width = TextAdvance(band.label, kTickTextSize, false);
+    struct Place {
+      double cost = INFINITY;
+      double left = 0;  // of the label's box
+      double top = 0;
+      bool right_side = true;
+      double offset = 0;
+    } best;
+    std::vector<std::pair<double, double>> taken;
+    for (const bool right_side : {true, false}) {
+      for (const double offset : kBandOffsets) {
+        const double left = right_side ? high.x + kChartBandHalfWidth + 3 + offset
+                                       : high.x - kChartBandHalfWidth - 3 - offset - label_width;
+        if (left < plot.left || left + label_width > plot.right) continue;
+        // The tops at which the label would touch a line or a text.
+        taken.clear();
+        taken.emplace_back(-INFINITY, lowest_label[right_side ? 0 : 1] + kLabelGapY);
+        lines_drawn.Spans(left - 1, left + label_width + 1, [&](double y_low, double y_high) {
+          taken.emplace_back(y_low - 1 - label_height, y_high + 1);
+        });
+        labels.BoxesAcross(
+            left, left + label_width, plot.top, plot.bottom, [&](const TextBox& box) {
+              taken.emplace_back(box.top - kLabelGapY - label_height, box.bottom + kLabelGapY);
+            });
+        const double wanted = middle - label_height / 2;
+        const std::optional<double> top =
+            NearestFree(taken, wanted, plot.top, plot.bottom - label_height);
+        if (!top) continue;
+        // Right of the band first, then the nearest.
+        const double cost = std::abs(*top - wanted) + offset + (right_side ? 0 : 0.5);
+        if (cost < best.cost) best = {cost, left, *top, right_side, offset};
       }
+    }
+    if (std::isfinite(best.cost)) {
+      const TextShape text =
+          MakeText({best.left, best.top + kChartFontAscent * kTickTextSize}, band.label,
+                   kTickTextSize, TextAnchor::Start, kBandText, false, false);
+      if (labels.Place(text, plot)) {
+        lowest_label[best.right_side ? 0 : 1] = best.top + label_height;
+        const double text_middle = best.top + label_height / 2;
+        if (best.offset > 0 || text_middle < high.y || text_middle > low.y) {
+          const double band_edge =
+              best.right_side ? high.x + kChartBandHalfWidth : high.x - kChartBandHalfWidth;
+          const double text_edge = best.right_side ? best.left - 1 : best.left + label_width + 1;
+          const PixelPoint from{band_edge, std::max(high.y, std::min(text_middle, low.y))};
+          const PixelPoint to{text_edge, text_middle};
+          leaders.push_back(MakeLine(from, to, {kBandText, 1}));
+          lines_drawn.Add({best.right_side ? from : to, best.right_side ? to : from});
+        }
+        continue;
+      }
+    }
+    bool placed = false;
+    for (const auto& [x, anchor] : {std::pair{high.x + kChartBandHalfWidth + 3, TextAnchor::Start},
+                                    std::pair{high.x - kChartBandHalfWidth - 3, TextAnchor::End}}) {
+      const double baseline = middle + (kChartFontAscent - kChartFontDescent) / 2 * kTickTextSize;
+      placed = placed || labels.PlaceShifted(MakeText({x, baseline}, band.label, kTickTextSize,
+                                                      anchor, kBandText, false, false),
+                                             band_shifts, plot);
     }
   }
 
@@ -467,6 +646,7 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
                                 kReferenceSide, kReferenceSide, {kInk, 1}, line.colour, 1));
     }
   }
+  for (LineShape& leader : leaders) shapes.push_back(std::move(leader));
   for (TextShape& text : labels.texts()) shapes.push_back(std::move(text));
   return scene;
 }

@@ -142,6 +142,23 @@ double TextAdvance(std::string_view text, double size, bool bold) {
   return units / kUnitsPerEm * size;
 }
 
+std::string TextWithin(std::string_view text, double size, bool bold, double width) {
+  if (TextAdvance(text, size, bold) <= width) return std::string(text);
+  static constexpr std::string_view kEllipsis = "\u2026";
+  const double room = width - TextAdvance(kEllipsis, size, bold);
+  double used = 0;
+  std::size_t fits = 0;  // bytes of whole characters that fit
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t start = at;
+    NextCodePoint(text, at);
+    used += TextAdvance(text.substr(start, at - start), size, bold);
+    if (used > room) break;
+    fits = at;
+  }
+  while (fits > 0 && text[fits - 1] == ' ') --fits;
+  return std::string(text.substr(0, fits)) + std::string(kEllipsis);
+}
+
 TextBox BoxOf(const TextShape& text) {
   const double width = TextAdvance(text.text, text.size, text.bold);
   double start = 0;  // along the text, from its anchor point

@@ -3,6 +3,7 @@
 // font the chart names first (DejaVu Sans, regular and bold), as the SVG renderers and the
 // window's painter lay the text out. Used to keep labels apart and inside the picture.
 
+#include <string>
 #include <string_view>
 
 #include "chart/chart_scene.h"
@@ -19,6 +20,10 @@ inline constexpr double kChartFontDescent = 483.0 / 2048;
 // The width in pixels of `text` (UTF-8) at `size` pixels: the sum of its characters' advances,
 // without kerning. A character the table does not hold counts one em, wider than any it holds.
 double TextAdvance(std::string_view text, double size, bool bold);
+
+// `text`, or where it is wider than `width` pixels, its longest start that fits followed by "…"
+// (whole characters, trailing blanks dropped); "…" alone where nothing more fits.
+std::string TextWithin(std::string_view text, double size, bool bold, double width);
 
 // A rectangle in the picture's pixels.
 struct TextBox {

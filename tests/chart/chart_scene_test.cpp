@@ -1,7 +1,7 @@
 // The chart laid out in pixels: no text touching another or leaving the picture, measured by the
-// font's advance widths; every oil named beside its line in the lines' order; tick labels left
-// out only where they crowd; each band drawn and labelled beside itself; nothing drawn off the
-// axis.
+// font's advance widths; every oil named right of the plot in the lines' order, joined to its
+// line's end; no name or band label crossed by a line; tick labels left out only where they
+// crowd; each band drawn and labelled beside itself or by a leader; nothing drawn off the axis.
 
 #include "chart/chart_scene.h"
 
@@ -92,6 +92,25 @@ TEST(ChartTextBoxes, AdvancesAddUpPerCharacterInEachWeight) {
   }
 }
 
+TEST(ChartTextBoxes, ATextTooWideIsCutShortAtAWholeCharacterWithAnEllipsis) {
+  // At 2048 px a font unit is a pixel: "a" is 1255, "b" 1300, a blank 651, "…" and "中" 2048.
+  const struct {
+    const char* text;
+    double width;
+    const char* within;
+  } cases[] = {
+      {"ab", 2555, "ab"},           // fits exactly
+      {"abab", 5109, "ab…"},        // "aba…" would take 5858
+      {"ab ab", 5000, "ab…"},       // the blank before the cut dropped
+      {"a中b", 4000, "a…"},         // a character of three bytes kept whole or not at all
+      {"abc", 1000, "…"},           // nothing fits
+      {"\xce\xbd\xce", 2000, "…"},  // a broken last character
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(TextWithin(c.text, 2048, false, c.width), c.within) << c.text;
+  }
+}
+
 TEST(ChartLayout, NoTextTouchesAnotherOrLeavesThePicture) {
   for (const SampleChart& sample : SampleCharts()) {
     for (const PictureSize& size : kPictureSizes) {
@@ -122,6 +141,30 @@ bool Crosses(const PolylineShape& line, const TextBox& box) {
     }
   }
   return false;
+}
+
+TEST(ChartLayout, NoNameOrBandLabelIsCrossedByALine) {
+  for (const SampleChart& sample : SampleCharts()) {
+    std::vector<std::string> kept;  // the names and the bands' labels
+    for (const ChartLine& line : sample.chart.lines) kept.push_back(line.name);
+    for (const ChartBand& band : sample.chart.iso_bands) kept.push_back(band.label);
+    for (const PictureSize& size : kPictureSizes) {
+      SCOPED_TRACE(Where(sample, size));
+      const ChartScene scene = LayOutChart(sample.chart, size.width, size.height);
+      std::vector<const PolylineShape*> lines;
+      for (const Shape& shape : scene.shapes) {
+        if (const auto* line = std::get_if<PolylineShape>(&shape)) lines.push_back(line);
+      }
+      const double right = scene.area.left + scene.area.width;
+      for (const TextShape& text : TextsOf(scene)) {
+        const bool name = text.bold && text.at.x > right;
+        if (!name && std::find(kept.begin(), kept.end(), text.text) == kept.end()) continue;
+        for (const PolylineShape* line : lines) {
+          EXPECT_FALSE(Crosses(*line, BoxOf(text))) << '"' << text.text << '"';
+        }
+      }
+    }
+  }
 }
 
 TEST(ChartLayout, ViscosityLabelsStandApartAndBandLabelsClearOfLinesWhereThereIsRoom) {
@@ -157,30 +200,66 @@ TEST(ChartLayout, ViscosityLabelsStandApartAndBandLabelsClearOfLinesWhereThereIs
   }
 }
 
-TEST(ChartLayout, EveryOilIsNamedAtTheHotEndInTheOrderOfItsLine) {
-  const ChartDescription chart = BuildChart(CatalogueOils());
-  // The lines from the top of the plot down at their hot ends.
-  std::vector<const ChartLine*> lines;
-  for (const ChartLine& line : chart.lines) lines.push_back(&line);
-  std::stable_sort(lines.begin(), lines.end(), [](const ChartLine* a, const ChartLine* b) {
-    return a->points.back().y > b->points.back().y;
-  });
-  std::vector<std::string> names;
-  for (const ChartLine* line : lines) names.push_back(line->name);
-  for (const PictureSize& size : kPictureSizes) {
-    SCOPED_TRACE(size.width);
-    const ChartScene scene = LayOutChart(chart, size.width, size.height);
-    std::vector<TextShape> drawn = TextsAmong(scene, names);
-    ASSERT_EQ(drawn.size(), names.size());
-    std::stable_sort(drawn.begin(), drawn.end(),
-                     [](const TextShape& a, const TextShape& b) { return a.at.y < b.at.y; });
-    for (std::size_t i = 0; i < names.size(); ++i) {
-      EXPECT_EQ(drawn[i].text, names[i]);
-      EXPECT_EQ(drawn[i].colour, lines[i]->colour);
-      // Right-aligned at the plot's right edge, inside it.
-      EXPECT_NEAR(drawn[i].at.x, scene.area.left + scene.area.width - 4, 1e-9);
-      EXPECT_GE(BoxOf(drawn[i]).top, scene.area.top);
-      EXPECT_LE(BoxOf(drawn[i]).bottom, scene.area.top + scene.area.height);
+// The leaders drawn from a point to a text: the lines that are not grid lines or levels, which
+// run across the whole plot.
+std::vector<LineShape> LeadersOf(const ChartScene& scene) {
+  const PlotArea& area = scene.area;
+  const auto at = [](double a, double b) { return std::abs(a - b) < 1e-9; };
+  std::vector<LineShape> leaders;
+  for (const Shape& shape : scene.shapes) {
+    const auto* line = std::get_if<LineShape>(&shape);
+    if (line == nullptr) continue;
+    const bool across = at(line->from.x, area.left) && at(line->to.x, area.left + area.width);
+    const bool down = at(line->from.y, area.top) && at(line->to.y, area.top + area.height);
+    if (!across && !down) leaders.push_back(*line);
+  }
+  return leaders;
+}
+
+TEST(ChartLayout, EveryOilIsNamedRightOfThePlotInTheOrderOfItsLineAndJoinedToItsEnd) {
+  for (const SampleChart& sample : SampleCharts()) {
+    const ChartDescription& chart = sample.chart;
+    // The lines from the top of the plot down at their hot ends.
+    std::vector<const ChartLine*> lines;
+    for (const ChartLine& line : chart.lines) lines.push_back(&line);
+    std::stable_sort(lines.begin(), lines.end(), [](const ChartLine* a, const ChartLine* b) {
+      return a->points.back().y > b->points.back().y;
+    });
+    for (const PictureSize& size : kPictureSizes) {
+      SCOPED_TRACE(Where(sample, size));
+      const ChartScene scene = LayOutChart(chart, size.width, size.height);
+      const double right = scene.area.left + scene.area.width;
+      std::vector<TextShape> drawn;
+      for (const TextShape& text : TextsOf(scene)) {
+        if (text.bold && text.at.x > right) drawn.push_back(text);
+      }
+      ASSERT_EQ(drawn.size(), lines.size());
+      std::stable_sort(drawn.begin(), drawn.end(),
+                       [](const TextShape& a, const TextShape& b) { return a.at.y < b.at.y; });
+      const std::vector<LineShape> leaders = LeadersOf(scene);
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& name = lines[i]->name;
+        // The whole name, or its start and "…" where it is wider than a fifth of the picture.
+        if (drawn[i].text != name) {
+          const std::string start = drawn[i].text.substr(0, drawn[i].text.size() - 3);
+          EXPECT_EQ(drawn[i].text.substr(start.size()), "…");
+          EXPECT_EQ(name.substr(0, start.size()), start);
+          EXPECT_GT(TextAdvance(name, drawn[i].size, true), 0.2 * size.width);
+        }
+        EXPECT_EQ(drawn[i].colour, lines[i]->colour);
+        EXPECT_LE(BoxOf(drawn[i]).right, size.width);
+        // A leader from the line's end to the name's middle, in the line's colour.
+        const PixelPoint end = ToPixels(chart, scene.area, lines[i]->points.back());
+        const TextBox box = BoxOf(drawn[i]);
+        const auto leader = std::find_if(leaders.begin(), leaders.end(), [&](const LineShape& l) {
+          return std::abs(l.from.x - end.x) < 1e-6 && std::abs(l.from.y - end.y) < 1e-6 &&
+                 l.stroke.colour == lines[i]->colour;
+        });
+        ASSERT_NE(leader, leaders.end()) << name;
+        EXPECT_NEAR(leader->to.x, box.left - 2, 1e-6) << name;
+        EXPECT_GT(leader->to.y, box.top) << name;
+        EXPECT_LT(leader->to.y, box.bottom) << name;
+      }
     }
   }
 }
@@ -205,47 +284,56 @@ TEST(ChartLayout, TemperatureLabelsAreThinnedEvenlyAndOnlyWhereTheyWouldTouch) {
   }
 }
 
-TEST(ChartLayout, EachBandIsDrawnAndItsLabelLiesBesideIt) {
-  const ChartDescription chart = BuildChart(CatalogueOils());
-  ASSERT_EQ(chart.iso_bands.size(), 10u);
-  for (const PictureSize& size : kPictureSizes) {
-    SCOPED_TRACE(size.width);
-    const ChartScene scene = LayOutChart(chart, size.width, size.height);
-    // Each band in its own colour, and wider than the ring of a point at 40 °C, which it shows
-    // around.
-    std::vector<const RectShape*> bands;
-    std::vector<const CircleShape*> rings;
-    for (const Shape& shape : scene.shapes) {
-      const auto* rect = std::get_if<RectShape>(&shape);
-      if (rect != nullptr && !rect->fill.empty() && rect->fill_opacity < 1) bands.push_back(rect);
-      if (const auto* ring = std::get_if<CircleShape>(&shape)) rings.push_back(ring);
-    }
-    EXPECT_EQ(bands.size(), chart.iso_bands.size());
-    std::size_t rings_on_bands = 0;
-    for (const RectShape* band : bands) {
-      EXPECT_EQ(band->fill, kChartBandColour);
-      for (const CircleShape* ring : rings) {
-        if (std::abs(ring->centre.x - (band->x + band->width / 2)) > 0.5) continue;
-        ++rings_on_bands;
-        EXPECT_GT(band->width, 2 * ring->radius + ring->stroke.width + 2);
+TEST(ChartLayout, EveryBandIsSeenAroundItsRingsAndLabelledBesideItOrByALeader) {
+  for (const SampleChart& sample : SampleCharts()) {
+    const ChartDescription& chart = sample.chart;
+    for (const PictureSize& size : kPictureSizes) {
+      SCOPED_TRACE(Where(sample, size));
+      const ChartScene scene = LayOutChart(chart, size.width, size.height);
+      // Each band in its own colour, and wider than the ring of a point at 40 °C, which it shows
+      // around.
+      std::vector<const RectShape*> bands;
+      std::vector<const CircleShape*> rings;
+      for (const Shape& shape : scene.shapes) {
+        const auto* rect = std::get_if<RectShape>(&shape);
+        if (rect != nullptr && !rect->fill.empty() && rect->fill_opacity < 1) bands.push_back(rect);
+        if (const auto* ring = std::get_if<CircleShape>(&shape)) rings.push_back(ring);
+      }
+      EXPECT_EQ(bands.size(), chart.iso_bands.size());
+      for (const RectShape* band : bands) {
+        EXPECT_EQ(band->fill, kChartBandColour);
+        for (const CircleShape* ring : rings) {
+          if (std::abs(ring->centre.x - (band->x + band->width / 2)) > 0.5) continue;
+          EXPECT_GT(band->width, 2 * ring->radius + ring->stroke.width + 2);
+        }
+      }
+      const std::vector<LineShape> leaders = LeadersOf(scene);
+      for (const ChartBand& band : chart.iso_bands) {
+        const std::vector<TextShape> label = TextsAmong(scene, {band.label});
+        ASSERT_EQ(label.size(), 1U) << band.label;
+        const PixelPoint high = ToPixels(chart, scene.area, {band.x, band.y_high});
+        const PixelPoint low = ToPixels(chart, scene.area, {band.x, band.y_low});
+        const TextBox box = BoxOf(label.front());
+        const double middle = (box.top + box.bottom) / 2;
+        const double gap = std::min(std::abs(box.left - high.x), std::abs(box.right - high.x));
+        const bool beside = std::abs(middle - (high.y + low.y) / 2) < 2.5 ||
+                            (middle >= high.y && middle <= low.y && gap < kChartBandHalfWidth + 4);
+        if (beside && gap < kChartBandHalfWidth + 4) continue;
+        // Else a leader from the band's side to the label's.
+        const bool led = std::any_of(leaders.begin(), leaders.end(), [&](const LineShape& l) {
+          const auto at_band = [&](PixelPoint p) {
+            return std::abs(std::abs(p.x - high.x) - kChartBandHalfWidth) < 1e-6 &&
+                   p.y >= high.y - 1e-6 && p.y <= low.y + 1e-6;
+          };
+          const auto at_label = [&](PixelPoint p) {
+            return (std::abs(p.x - box.left) < 1.5 || std::abs(p.x - box.right) < 1.5) &&
+                   std::abs(p.y - middle) < 1e-6;
+          };
+          return (at_band(l.from) && at_label(l.to)) || (at_band(l.to) && at_label(l.from));
+        });
+        EXPECT_TRUE(led) << band.label;
       }
     }
-    EXPECT_GT(rings_on_bands, 0U);
-    std::size_t labelled = 0;
-    for (const ChartBand& band : chart.iso_bands) {
-      const std::vector<TextShape> label = TextsAmong(scene, {band.label});
-      if (label.empty()) continue;
-      ++labelled;
-      const PixelPoint high = ToPixels(chart, scene.area, {band.x, band.y_high});
-      const PixelPoint low = ToPixels(chart, scene.area, {band.x, band.y_low});
-      const TextBox box = BoxOf(label.front());
-      EXPECT_NEAR((box.top + box.bottom) / 2, (high.y + low.y) / 2, 2.5) << band.label;
-      EXPECT_LT(std::min(std::abs(box.left - high.x), std::abs(box.right - high.x)),
-                kChartBandHalfWidth + 4)
-          << band.label;
-    }
-    // Adjacent grades lie closer than a label's height: at least every other one is labelled.
-    EXPECT_GE(labelled, chart.iso_bands.size() / 2);
   }
 }
 

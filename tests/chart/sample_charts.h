@@ -1,7 +1,8 @@
 #pragma once
 // Charts the layout tests draw: the catalogue's ten oils (the most crowded chart a user asks
 // for), in each temperature unit and over a narrow range, a steep oil whose labels run to
-// 1e+300, and a chart with a level; and the picture sizes they are drawn at.
+// 1e+300, five oils in °F with a long name, and a chart with a level; and the picture sizes they
+// are drawn at.
 
 #include <string>
 #include <vector>
@@ -31,8 +32,19 @@ inline std::vector<SampleChart> SampleCharts() {
   const ChartOil steep{"steep", FitLine40100(Law::Walther, 1e6, 2), {{{40, 1e6}, {100, 2}}}, {}};
   const ChartOil typical{
       "SHC 632", FitLine40100(Law::Walther, 320, 35), {{{40, 320}, {100, 35}}}, {71, 150}};
+  // Four of the catalogue's oils and a typed one with a long name, over the table's span in °F.
+  std::vector<ChartOil> five;
+  for (const std::size_t i : {0U, 2U, 5U, 8U}) five.push_back(CatalogueOils({})[i]);
+  five.push_back(
+      {"Reference gear oil from the north plant tank, lot 2026-11, as sampled at the "
+       "inlet filters",
+       FitLine40100(Law::Walther, 100, 11),
+       {{{40, 100}, {100, 11}}},
+       {}});
   return {
       {"ten oils", BuildChart(CatalogueOils())},
+      {"five oils in °F, one of a long name",
+       BuildChart(five, {-40, 250}, {}, TemperatureUnit::Fahrenheit)},
       {"ten oils in °F", BuildChart(CatalogueOils(), {}, {}, TemperatureUnit::Fahrenheit)},
       {"ten oils in K", BuildChart(CatalogueOils(), {}, {}, TemperatureUnit::Kelvin)},
       {"ten oils from 50 to 80 °C", BuildChart(CatalogueOils({60}), {50, 80})},
