@@ -335,7 +335,17 @@ std::vector<double> SpreadApart(const std::vector<double>& wanted, double pitch,
 std::optional<double> NearestFree(std::vector<std::pair<double, double>>& taken, double wanted,
                                   double lowest, double highest) {
   if (!(lowest <= highest)) return std::nullopt;
+  // Sorted and merged, so that few remain to try.
   std::sort(taken.begin(), taken.end());
+  std::size_t merged = 0;
+  for (const auto& span : taken) {
+    if (merged > 0 && span.first < taken[merged - 1].second) {
+      taken[merged - 1].second = std::max(taken[merged - 1].second, span.second);
+    } else {
+      taken[merged++] = span;
+    }
+  }
+  taken.resize(merged);
   const auto free = [&](double at) {
     return std::none_of(taken.begin(), taken.end(),
                         [at](const auto& span) { return span.first < at && at < span.second; });
@@ -485,13 +495,16 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
                     height - kChartFontDescent * kAxisTitleSize - kLabelGapY);
     const double room = NameRoom(width);
     const double x = right + kNameLeaderRun;
-    const std::vector<double> anywhere = ShiftsWithin(std::max(height, 1.0));
+    std::vector<double> anywhere;  // up or down the margin, where a name does not fit as spread
     for (std::size_t i = 0; i < ends.size(); ++i) {
       const ChartLine& line = *ends[i].line;
       TextShape name =
           MakeText({x, baselines[i]}, TextWithin(line.name, kAxisTitleSize, true, room),
                    kAxisTitleSize, TextAnchor::Start, line.colour, true, false);
-      if (!labels.PlaceShifted(name, anywhere, picture)) continue;
+      if (!labels.Place(name, picture)) {
+        if (anywhere.empty()) anywhere = ShiftsWithin(std::max(height, 1.0));
+        if (!labels.PlaceShifted(name, anywhere, picture)) continue;
+      }
       const double middle = labels.texts().back().at.y - centre_to_baseline;
       leaders.push_back(MakeLine(ends[i].end, {x - 2, middle}, {line.colour, 1}));
     }
@@ -539,6 +552,7 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
     std::vector<std::pair<double, double>> taken;
     for (const bool right_side : {true, false}) {
       for (const double offset : kBandOffsets) {
+        if (offset >= best.cost) break;  // no place further out is nearer
         const double left = right_side ? high.x + kChartBandHalfWidth + 3 + offset
                                        : high.x - kChartBandHalfWidth - 3 - offset - label_width;
         if (left < plot.left || left + label_width > plot.right) continue;
