@@ -52,9 +52,10 @@ constexpr double kNameEdge = 6;
 constexpr double kNameShare = 0.2;
 constexpr double kLeastNameRoom = 48;
 // A band's label is tried beside the band and these many pixels further out, each at the height
-// nearest the band's middle where it is clear; beyond the band's height or further out, a leader
-// joins it to the band.
+// nearest the band's middle where it is clear; from kLeaderOffset out it may also stand above or
+// below the band, and a leader joins it to the band.
 constexpr double kBandOffsets[] = {0, 8, 16, 32, 64};
+constexpr double kLeaderOffset = 8;
 // The least room between two viscosity labels one above the other: more than between other
 // texts, so that the axis reads as a scale, not a column of numbers.
 constexpr double kViscosityLabelGapY = 5;
@@ -550,29 +551,38 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
       double offset = 0;
     } best;
     std::vector<std::pair<double, double>> taken;
-    for (const bool right_side : {true, false}) {
-      for (const double offset : kBandOffsets) {
-        if (offset >= best.cost) break;  // no place further out is nearer
-        const double left = right_side ? high.x + kChartBandHalfWidth + 3 + offset
-                                       : high.x - kChartBandHalfWidth - 3 - offset - label_width;
-        if (left < plot.left || left + label_width > plot.right) continue;
-        // The tops at which the label would touch a line or a text.
-        taken.clear();
-        taken.emplace_back(-INFINITY, lowest_label[right_side ? 0 : 1] + kLabelGapY);
-        lines_drawn.Spans(left - 1, left + label_width + 1, [&](double y_low, double y_high) {
-          taken.emplace_back(y_low - 1 - label_height, y_high + 1);
-        });
-        labels.BoxesAcross(
-            left, left + label_width, plot.top, plot.bottom, [&](const TextBox& box) {
-              taken.emplace_back(box.top - kLabelGapY - label_height, box.bottom + kLabelGapY);
-            });
-        const double wanted = middle - label_height / 2;
-        const std::optional<double> top =
-            NearestFree(taken, wanted, plot.top, plot.bottom - label_height);
-        if (!top) continue;
-        // Right of the band first, then the nearest.
-        const double cost = std::abs(*top - wanted) + offset + (right_side ? 0 : 0.5);
-        if (cost < best.cost) best = {cost, left, *top, right_side, offset};
+    // Close beside the band, a label stays level with it, so that one further up or down stands
+    // out far enough for its leader to be seen apart from the others; where that leaves no
+    // place, it may stand anywhere.
+    for (const bool level_when_close : {true, false}) {
+      if (std::isfinite(best.cost)) break;
+      for (const bool right_side : {true, false}) {
+        for (const double offset : kBandOffsets) {
+          if (offset >= best.cost) break;  // no place further out is nearer
+          const double left = right_side ? high.x + kChartBandHalfWidth + 3 + offset
+                                         : high.x - kChartBandHalfWidth - 3 - offset - label_width;
+          if (left < plot.left || left + label_width > plot.right) continue;
+          // The tops at which the label would touch a line or a text.
+          taken.clear();
+          taken.emplace_back(-INFINITY, lowest_label[right_side ? 0 : 1] + kLabelGapY);
+          lines_drawn.Spans(left - 1, left + label_width + 1, [&](double y_low, double y_high) {
+            taken.emplace_back(y_low - 1 - label_height, y_high + 1);
+          });
+          labels.BoxesAcross(
+              left, left + label_width, plot.top, plot.bottom, [&](const TextBox& box) {
+                taken.emplace_back(box.top - kLabelGapY - label_height, box.bottom + kLabelGapY);
+              });
+          const double wanted = middle - label_height / 2;
+          const bool close = level_when_close && offset < kLeaderOffset;
+          const std::optional<double> top = NearestFree(
+              taken, wanted, close ? std::max(plot.top, high.y - label_height / 2) : plot.top,
+              close ? std::min(plot.bottom, low.y + label_height / 2) - label_height
+                    : plot.bottom - label_height);
+          if (!top) continue;
+          // Right of the band first, then the nearest.
+          const double cost = std::abs(*top - wanted) + offset + (right_side ? 0 : 0.5);
+          if (cost < best.cost) best = {cost, left, *top, right_side, offset};
+        }
       }
     }
     if (std::isfinite(best.cost)) {
