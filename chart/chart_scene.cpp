@@ -562,6 +562,12 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
           const double left = right_side ? high.x + kChartBandHalfWidth + 3 + offset
                                          : high.x - kChartBandHalfWidth - 3 - offset - label_width;
           if (left < plot.left || left + label_width > plot.right) continue;
+          const bool close = level_when_close && offset < kLeaderOffset;
+          const double lowest = close ? std::max(plot.top, high.y - label_height / 2) : plot.top;
+          const double highest =
+              (close ? std::min(plot.bottom, low.y + label_height / 2) : plot.bottom) -
+              label_height;
+          if (!(lowest <= highest)) continue;
           // The tops at which the label would touch a line or a text.
           taken.clear();
           taken.emplace_back(-INFINITY, lowest_label[right_side ? 0 : 1] + kLabelGapY);
@@ -569,15 +575,11 @@ ChartScene LayOutChart(const ChartDescription& chart, double width, double heigh
             taken.emplace_back(y_low - 1 - label_height, y_high + 1);
           });
           labels.BoxesAcross(
-              left, left + label_width, plot.top, plot.bottom, [&](const TextBox& box) {
+              left, left + label_width, lowest, highest + label_height, [&](const TextBox& box) {
                 taken.emplace_back(box.top - kLabelGapY - label_height, box.bottom + kLabelGapY);
               });
           const double wanted = middle - label_height / 2;
-          const bool close = level_when_close && offset < kLeaderOffset;
-          const std::optional<double> top = NearestFree(
-              taken, wanted, close ? std::max(plot.top, high.y - label_height / 2) : plot.top,
-              close ? std::min(plot.bottom, low.y + label_height / 2) - label_height
-                    : plot.bottom - label_height);
+          const std::optional<double> top = NearestFree(taken, wanted, lowest, highest);
           if (!top) continue;
           // Right of the band first, then the nearest.
           const double cost = std::abs(*top - wanted) + offset + (right_side ? 0 : 0.5);
