@@ -263,11 +263,14 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
-# The Python module loads into the Python it was built for, with NumPy: recommended, so that the
-# window and the tool install without them.
+# Qt's GTK theme plugin lets the window take a GTK desktop's colours (a dark theme among them):
+# recommended, as without it the window is drawn in Qt's own light colours. The Python module
+# loads into the Python it was built for, with NumPy: recommended, so that the window and the
+# tool install without them.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")
 if(TARGET project1_python)
   math(EXPR next_minor "${PROJECT1_PYTHON_MINOR} + 1")
-  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "python3 (>= ${PROJECT1_PYTHON_MAJOR}.${PROJECT1_PYTHON_MINOR}), python3 (<< ${PROJECT1_PYTHON_MAJOR}.${next_minor}), python3-numpy")
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", python3 (>= ${PROJECT1_PYTHON_MAJOR}.${PROJECT1_PYTHON_MINOR}), python3 (<< ${PROJECT1_PYTHON_MAJOR}.${next_minor}), python3-numpy")
 endif()
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${PROJECT1_DIRECTORY_PERMISSIONS})
 include(CPack)
