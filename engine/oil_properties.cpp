@@ -450,24 +450,13 @@ ScaledNumber ReadScaled(std::string_view text, std::string_view what) {
   std::string_view body = text;
   while (!body.empty() && (body.back() == ' ' || body.back() == '\t')) body.remove_suffix(1);
   ScaledNumber read;
-  bool lettered = true;
-  switch (body.empty() ? '\0' : body.back()) {
-    case 'C':
-    case 'c':
-      break;
-    case 'F':
-    case 'f':
-      read.unit = TemperatureUnit::Fahrenheit;
-      break;
-    case 'K':
-    case 'k':
-      read.unit = TemperatureUnit::Kelvin;
-      break;
-    default:
-      lettered = false;
-      break;
+  const std::optional<TemperatureUnit> suffix =
+      body.empty() ? std::nullopt : UnitNamed(body.substr(body.size() - 1));
+  const bool lettered = suffix.has_value();
+  if (lettered) {
+    read.unit = *suffix;
+    body.remove_suffix(1);
   }
-  if (lettered) body.remove_suffix(1);
   auto number = [what](std::string_view digits) {
     return what.empty() ? TextToNumber(digits) : TextToNumber(digits, what);
   };

@@ -3,6 +3,7 @@
 // temperature's text. The engine computes in degrees C throughout; a temperature is converted
 // only where it is read or shown.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -85,12 +86,29 @@ constexpr std::string_view UnitSymbol(TemperatureUnit unit) {
   return "°C";
 }
 
+// The unit a unit's name names, as the tool's --temperature-unit reads it: "C", "F" or "K", in
+// either case; none for any other text.
+constexpr std::optional<TemperatureUnit> UnitNamed(std::string_view name) {
+  if (name.size() != 1) return std::nullopt;
+  switch (name[0]) {
+    case 'C':
+    case 'c':
+      return TemperatureUnit::Celsius;
+    case 'F':
+    case 'f':
+      return TemperatureUnit::Fahrenheit;
+    case 'K':
+    case 'k':
+      return TemperatureUnit::Kelvin;
+    default:
+      return std::nullopt;
+  }
+}
+
 // The unit a letter names: "F" or "f" Fahrenheit, "K" or "k" Kelvin, any other Celsius (as the
 // suffix of a temperature the tool was given, "160f" for 160F).
 constexpr TemperatureUnit UnitOfLetter(char letter) {
-  if (letter == 'f' || letter == 'F') return TemperatureUnit::Fahrenheit;
-  if (letter == 'k' || letter == 'K') return TemperatureUnit::Kelvin;
-  return TemperatureUnit::Celsius;
+  return UnitNamed(std::string_view(&letter, 1)).value_or(TemperatureUnit::Celsius);
 }
 
 // A temperature as a person reads it: its number's text (in the number pattern the caller

@@ -45,9 +45,7 @@ Law LawArg(const std::string& name) {
 
 // A temperature unit argument: "C", "F" or "K", as the tool's --temperature-unit reads them.
 TemperatureUnit UnitArg(const char* name, const std::string& text) {
-  if (text == "C" || text == "c") return TemperatureUnit::Celsius;
-  if (text == "F" || text == "f") return TemperatureUnit::Fahrenheit;
-  if (text == "K" || text == "k") return TemperatureUnit::Kelvin;
+  if (const std::optional<TemperatureUnit> unit = UnitNamed(text)) return *unit;
   throw py::value_error(std::string(name) + ": \"" + text + "\" is not one of C, F, K.");
 }
 

@@ -1,5 +1,8 @@
 #include "engine/temperature_unit.h"
 
+#include <optional>
+#include <utility>
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -62,6 +65,16 @@ TEST(TemperatureUnit, WritesTheDegreeTextAndReadsTheLetter) {
     EXPECT_EQ(DegreesText("71", c.unit), c.text);
   }
   EXPECT_EQ(DegreesText("-273.16"), "-273.16 °C");
+}
+
+TEST(TemperatureUnit, IsNamedByItsLetterAloneInEitherCase) {
+  const std::pair<const char*, std::optional<TemperatureUnit>> cases[] = {
+      {"C", kC}, {"c", kC},  {"F", kF},  {"f", kF},  {"K", kK},  {"k", kK},     {"", {}},
+      {"x", {}}, {"CF", {}}, {"°C", {}}, {" F", {}}, {"F ", {}}, {"Kelvin", {}}};
+  for (const auto& [name, unit] : cases) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(UnitNamed(name), unit);
+  }
 }
 
 }  // namespace
