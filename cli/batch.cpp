@@ -137,6 +137,7 @@ void BatchRun::Finish() {
       Line(last);
     }
   }
+  CloseOpenRecord(true);
   if (!header_seen_) {
     throw Error(ErrorKind::BadInput,
                 "The input is empty: its first line must be a header naming v40 and v100.");
@@ -149,6 +150,8 @@ void BatchRun::Finish() {
 }
 
 void BatchRun::TooLong() {
+  CloseOpenRecord(true);
+  record_line_ = line_number_;
   // The line's bytes are gone; only its number is left.
   const std::string problem = "longer than " + std::to_string(settings_.line_limit) + " bytes.";
   if (!header_seen_) throw Error(ErrorKind::BadInput, "line 1: the header is " + problem);
@@ -158,89 +161,104 @@ void BatchRun::TooLong() {
 }
 
 void BatchRun::Line(std::string_view line) {
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  if (!header_seen_) {
-    Header(line);
+  if (!record_open_) {
+    if (!header_seen_ && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
+    record_line_ = line_number_;
+    Record(line, true);
     return;
   }
-  if (line.empty()) return;
-  Row(line);
-}
-
-bool BatchRun::Split(std::string_view line, std::string& problem) {
-  fields_.clear();
-  std::size_t i = 0;
-  if (std::memchr(line.data(), '"', line.size()) == nullptr) {
-    // No quote anywhere, as on most lines: the fields lie between the commas.
-    while (true) {
-      const void* comma = std::memchr(line.data() + i, ',', line.size() - i);
-      if (comma == nullptr) {
-        fields_.push_back(line.substr(i));
-        return true;
-      }
-      const auto end = static_cast<std::size_t>(static_cast<const char*>(comma) - line.data());
-      fields_.push_back(line.substr(i, end - i));
-      i = end + 1;
-    }
+  if (open_record_.size() + 1 + line.size() > settings_.line_limit) {
+    // A quote left open would otherwise take every line after it into one record.
+    CloseOpenRecord(false);
+    Line(line);  // after what is still open of the lines read again
+    return;
   }
-  while (true) {
-    const std::size_t column = fields_.size();
-    // A quoted field may have blanks before its opening quote.
-    std::size_t start = i;
-    while (start < line.size() && (line[start] == ' ' || line[start] == '\t')) ++start;
-    if (start < line.size() && line[start] == '"') {
-      if (unquoted_.size() <= column) unquoted_.resize(column + 1);
-      std::string& text = unquoted_[column];
-      text.clear();
-      std::size_t j = start + 1;
-      bool closed = false;
-      while (j < line.size()) {
-        const char c = line[j++];
-        if (c == '"') {
-          if (j < line.size() && line[j] == '"') {
-            text += '"';
-            ++j;
-          } else {
-            closed = true;
-            break;
-          }
-        } else {
-          text += c;
-        }
-      }
-      if (!closed) {
-        problem = "the quote that opens field " + std::to_string(column + 1) + " is not closed.";
-        return false;
-      }
-      while (j < line.size() && (line[j] == ' ' || line[j] == '\t')) ++j;
-      if (j < line.size() && line[j] != ',') {
-        problem = "text follows the closing quote of field " + std::to_string(column + 1) + ".";
-        return false;
-      }
-      fields_.emplace_back(text);
-      if (j >= line.size()) return true;
-      i = j + 1;
-    } else {
-      // One pass to the field's end, looking for a quote on the way: fields are short.
-      std::size_t end = i;
-      bool quote = false;
-      for (; end < line.size() && line[end] != ','; ++end) quote = quote || line[end] == '"';
-      if (quote) {
-        problem = "field " + std::to_string(column + 1) + " has a quote inside it.";
-        return false;
-      }
-      fields_.push_back(line.substr(i, end - i));
-      if (end == line.size()) return true;
-      i = end + 1;
-    }
-  }
-}
-
-void BatchRun::Header(std::string_view line) {
-  header_seen_ = true;
-  if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);  // a byte order mark
+  open_record_ += '\n';
+  open_record_ += line;
   std::string problem;
-  if (!Split(line, problem)) throw Error(ErrorKind::BadInput, "line 1: " + problem);
+  switch (Split(open_record_, problem)) {
+    case CsvSplitter::Outcome::OpenQuote:
+      return;  // it goes on
+    case CsvSplitter::Outcome::Malformed:
+      CloseOpenRecord(false);  // its quote held no line break after all
+      return;
+    case CsvSplitter::Outcome::Record:
+      break;
+  }
+  record_open_ = false;
+  const std::string record = std::move(open_record_);
+  open_record_.clear();
+  Record(record, false);
+}
+
+void BatchRun::CloseOpenRecord(bool at_end) {
+  do {
+    if (!record_open_) return;
+    record_open_ = false;
+    const std::string record = std::move(open_record_);
+    open_record_.clear();
+    const std::size_t first_end = record.find('\n');
+    const std::size_t first_line = record_line_;
+    Record(std::string_view(record).substr(0, first_end), false);  // its open quote named
+    if (first_end == std::string::npos) continue;
+    // The lines after it are read again, each as a record of its own: one quote left open
+    // hides no other row.
+    const std::size_t current = line_number_;
+    std::string_view rest = std::string_view(record).substr(first_end + 1);
+    for (line_number_ = first_line + 1;; ++line_number_) {
+      const std::size_t end = rest.find('\n');
+      Line(rest.substr(0, end));
+      if (end == std::string_view::npos) break;
+      rest.remove_prefix(end + 1);
+    }
+    line_number_ = current;
+  } while (at_end);
+}
+
+void BatchRun::Record(std::string_view record, bool may_go_on) {
+  std::string problem;
+  const CsvSplitter::Outcome outcome = Split(record, problem);
+  if (outcome == CsvSplitter::Outcome::OpenQuote && may_go_on &&
+      record.size() < settings_.line_limit) {
+    record_open_ = true;  // the record goes on in the next line
+    open_record_ = record;
+    return;
+  }
+  if (outcome != CsvSplitter::Outcome::Record) {
+    if (!header_seen_) throw Error(ErrorKind::BadInput, "line 1, " + problem);
+    ++rows_;
+    name_ = {};
+    WriteError("line " + std::to_string(record_line_) + ", " + problem);
+    return;
+  }
+  if (!header_seen_) {
+    Header();
+    return;
+  }
+  if (splitter_.Blank()) return;
+  Row();
+}
+
+CsvSplitter::Outcome BatchRun::Split(std::string_view record, std::string& problem) {
+  const CsvSplitter::Outcome outcome = splitter_.Split(record);
+  fields_ = splitter_.fields();
+  if (outcome == CsvSplitter::Outcome::Record) return outcome;
+  const std::size_t at = splitter_.problem_at();
+  const std::string_view before = record.substr(0, at);
+  const std::size_t last_break = before.rfind('\n');
+  const std::size_t line_start = last_break == std::string_view::npos ? 0 : last_break + 1;
+  std::size_t column = 1;
+  for (std::size_t i = line_start; i < at; ++i) {
+    if ((static_cast<unsigned char>(record[i]) & 0xC0) != 0x80) ++column;
+  }
+  problem =
+      "column " + std::to_string(column) + ": " +
+      std::string(outcome == CsvSplitter::Outcome::OpenQuote ? kCsvOpenQuote : kCsvTextAfterQuote);
+  return outcome;
+}
+
+void BatchRun::Header() {
+  header_seen_ = true;
   if (const std::optional<std::string> semicolons =
           SemicolonHeaderProblem({{fields_.begin(), fields_.end()}, 1})) {
     throw Error(ErrorKind::BadInput, "line 1: " + *semicolons);
@@ -333,14 +351,9 @@ std::size_t BatchRun::TextWidth(std::size_t column) {
   return column < kStartColumns ? kStartWidths[column] : kNumberWidth;
 }
 
-void BatchRun::Row(std::string_view line) {
+void BatchRun::Row() {
   ++rows_;
   name_ = {};
-  std::string problem;
-  if (!Split(line, problem)) {
-    WriteError("line " + std::to_string(line_number_) + ": " + problem);
-    return;
-  }
   if (name_column_ && *name_column_ < fields_.size()) name_ = fields_[*name_column_];
   std::size_t needed = *v40_column_ + 1;
   for (const auto& column : {v100_column_, vi_column_, sg_column_}) {
@@ -348,7 +361,7 @@ void BatchRun::Row(std::string_view line) {
   }
   needed = std::max(needed, bearing_.needed());
   if (fields_.size() < needed) {
-    WriteError("line " + std::to_string(line_number_) + ": " + std::to_string(fields_.size()) +
+    WriteError("line " + std::to_string(record_line_) + ": " + std::to_string(fields_.size()) +
                (fields_.size() == 1 ? " field" : " fields") + " where the header has " +
                std::to_string(header_columns_) + ".");
     return;
@@ -381,7 +394,7 @@ void BatchRun::Row(std::string_view line) {
     }
     WriteResult(v40, v100, sg);
   } catch (const Error& error) {
-    WriteError("line " + std::to_string(line_number_) + ": " + error.what());
+    WriteError("line " + std::to_string(record_line_) + ": " + error.what());
   }
 }
 
@@ -391,7 +404,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
   const std::optional<long> index = RoundedViscosityIndexOf(v40, v100);  // all the batch shows
   const std::optional<int> grade = IsoGrade(v40);
   const bool dynamic_columns = sg_column_.has_value();
-  values_[0] = static_cast<long long>(line_number_);
+  values_[0] = static_cast<long long>(record_line_);
   values_[1] = name_;
   values_[2] = IndexValue(index);
   values_[3] = GradeValue(grade);
@@ -463,7 +476,7 @@ void BatchRun::WriteResult(double v40, double v100, std::optional<double> sg) {
 void BatchRun::WriteError(const std::string& message) {
   ++failed_;
   std::fill(values_.begin(), values_.end(), Value());
-  values_[0] = static_cast<long long>(line_number_);
+  values_[0] = static_cast<long long>(record_line_);
   values_[1] = name_;
   values_.back() = std::string_view(message);
   std::string& out = sink_.buffer;
@@ -505,7 +518,7 @@ void BatchRun::AppendJsonRow(const Json& row) {
 void BatchRun::AppendTextStart() {
   // The input's line number, right-aligned, and the oil's name.
   std::string& out = sink_.buffer;
-  const std::string number = std::to_string(line_number_);
+  const std::string number = std::to_string(record_line_);
   out.append(number.size() < kLineWidth ? kLineWidth - number.size() : 0, ' ');
   out += number;
   AppendTextCell(out, name_, kNameWidth, true);

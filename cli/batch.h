@@ -13,12 +13,14 @@
 #include <cstddef>
 #include <deque>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/batch_bearing.h"
 #include "cli/output.h"
+#include "csv/csv.h"
 #include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
@@ -65,8 +67,8 @@ class BatchRun {
  private:
   void Line(std::string_view line);
   void TooLong();
-  void Header(std::string_view line);
-  void Row(std::string_view line);
+  void Header();
+  void Row();
   void WriteStart();
   void WriteResult(double v40, double v100, std::optional<double> sg);
   void WriteError(const std::string& message);
@@ -74,8 +76,15 @@ class BatchRun {
   Json JsonStart() const;
   void AppendJsonRow(const Json& row);
   void AppendTextStart();
-  // Splits `line` into fields_; false with `problem` set when its quotes are malformed.
-  bool Split(std::string_view line, std::string& problem);
+  // Splits `record` into fields_, with `problem` set ("column 5: a quote is not closed.") when
+  // its quotes are malformed.
+  CsvSplitter::Outcome Split(std::string_view record, std::string& problem);
+  // A record of the input; one whose quoted field is still open at its end waits for the next
+  // line when `may_go_on`.
+  void Record(std::string_view record, bool may_go_on);
+  // The record still waiting for its quote to close, given up: its first line refused, and the
+  // lines after it read again as records of their own; `at_end`, until none is left open.
+  void CloseOpenRecord(bool at_end);
 
   BatchSettings settings_;
   OutputSink& sink_;
@@ -88,10 +97,13 @@ class BatchRun {
 
   std::size_t header_columns_ = 0;
   std::optional<std::size_t> name_column_, v40_column_, v100_column_, vi_column_, sg_column_;
-  std::vector<std::string_view> fields_;
-  // Storage of the quoted fields of a row, one per column, reused; a deque, so that growing it
-  // leaves the fields already split in place.
-  std::deque<std::string> unquoted_;
+  CsvSplitter splitter_;
+  std::span<const std::string_view> fields_;  // the record's, as split
+  // The record being read: its first line's number and, while a quoted field in it is open at
+  // a line's end, its lines so far.
+  std::size_t record_line_ = 0;
+  std::string open_record_;
+  bool record_open_ = false;
   std::string_view name_;
   // The output's columns, described once for all three formats (their keys and labels kept in
   // texts_), and the values of the row being written.

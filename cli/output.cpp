@@ -10,6 +10,7 @@
 #include <system_error>
 #include <type_traits>
 
+#include "csv/csv.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 #include "platform/file_calls.h"
@@ -20,26 +21,6 @@ namespace {
 
 // Room for any number written: a double's shortest form or a 64-bit integer.
 constexpr std::size_t kNumberRoom = kShortestTextRoom;
-
-// Writes `field` as one CSV field at `at`, quoted (with inner quotes doubled) when it holds a
-// comma, a quote, a CR or an LF; needs room for 2 * size + 2 characters.
-char* PutCsvField(char* at, std::string_view field) {
-  // A loop over the bytes, cheaper on a short name than find_first_of's search for each of four.
-  const bool quoted = std::any_of(field.begin(), field.end(), [](char c) {
-    return c == ',' || c == '"' || c == '\r' || c == '\n';
-  });
-  if (!quoted) {
-    if (!field.empty()) std::memcpy(at, field.data(), field.size());
-    return at + field.size();
-  }
-  *at++ = '"';
-  for (char c : field) {
-    if (c == '"') *at++ = '"';
-    *at++ = c;
-  }
-  *at++ = '"';
-  return at;
-}
 
 // Rows of cells printed as columns two blanks apart, right- or left-aligned, widths counted in
 // characters, each line ending in LF with no blanks before it.
@@ -189,7 +170,7 @@ void AppendCsvRow(std::string& out, std::span<const Value> values) {
   std::size_t room = values.size() + 1;
   for (const Value& value : values) {
     if (const auto* word = std::get_if<std::string_view>(&value)) {
-      room += 2 * word->size() + 2;
+      room += CsvFieldRoom(*word);
     } else if (const auto* words = std::get_if<Words>(&value)) {
       for (const std::string& one : *words) room += 2 * one.size() + 3;
       room += 2;

@@ -1,5 +1,8 @@
 #include "csv/csv.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "error/error.h"
 
 namespace project1 {
@@ -19,93 +22,124 @@ int Column(std::string_view text, std::size_t line_start, std::size_t at) {
 
 }  // namespace
 
+CsvSplitter::Outcome CsvSplitter::Split(std::string_view record) {
+  fields_.clear();
+  std::size_t i = 0;
+  // An unquoted field without the blanks around it, and without the CR of a CR LF at the end.
+  const auto unquoted = [&](std::size_t from, std::size_t end) {
+    std::string_view field = record.substr(from, end - from);
+    if (end == record.size() && field.ends_with('\r')) field.remove_suffix(1);
+    fields_.push_back(TrimBlanks(field));
+  };
+  if (std::memchr(record.data(), '"', record.size()) == nullptr) {
+    // No quote anywhere, as on most lines: the fields lie between the commas.
+    for (;;) {
+      const void* comma = std::memchr(record.data() + i, ',', record.size() - i);
+      if (comma == nullptr) {
+        unquoted(i, record.size());
+        return Outcome::Record;
+      }
+      const auto end = static_cast<std::size_t>(static_cast<const char*>(comma) - record.data());
+      unquoted(i, end);
+      i = end + 1;
+    }
+  }
+  for (;;) {
+    std::size_t start = i;
+    while (start < record.size() && IsBlank(record[start])) ++start;
+    if (start < record.size() && record[start] == '"') {
+      const std::size_t column = fields_.size();
+      if (unquoted_.size() <= column) unquoted_.resize(column + 1);
+      std::string& text = unquoted_[column];
+      text.clear();
+      const std::size_t after = CsvQuotedFieldEnd(record, start);
+      if (after == std::string_view::npos) {
+        problem_at_ = start;
+        return Outcome::OpenQuote;
+      }
+      for (std::size_t j = start + 1; j + 1 < after; ++j) {
+        text += record[j];
+        if (record[j] == '"') ++j;  // the second of a doubled quote
+      }
+      fields_.emplace_back(text);
+      std::size_t j = after;
+      while (j < record.size() && IsBlank(record[j])) ++j;
+      if (j == record.size() || (j + 1 == record.size() && record[j] == '\r')) {
+        return Outcome::Record;
+      }
+      if (record[j] != ',') {
+        problem_at_ = j;
+        return Outcome::Malformed;
+      }
+      i = j + 1;
+    } else {
+      const std::size_t comma = record.find(',', i);
+      const std::size_t end = comma == std::string_view::npos ? record.size() : comma;
+      unquoted(i, end);
+      if (end == record.size()) return Outcome::Record;
+      i = end + 1;
+    }
+  }
+}
+
+std::size_t CsvQuotedFieldEnd(std::string_view text, std::size_t quote) {
+  for (std::size_t j = quote + 1; j < text.size(); ++j) {
+    if (text[j] != '"') continue;
+    if (j + 1 < text.size() && text[j + 1] == '"') {
+      ++j;
+      continue;
+    }
+    return j + 1;
+  }
+  return std::string_view::npos;
+}
+
 void ReadCsvRecords(std::string_view text, std::string_view source,
                     std::vector<CsvRecord>& records) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  int line = 1;
-  std::size_t line_start = 0;
-  const auto refuse = [&](int at_line, std::size_t from, std::size_t at, const char* what) {
-    throw Error(ErrorKind::BadInput, std::string(source) + " line " + std::to_string(at_line) +
-                                         ", column " + std::to_string(Column(text, from, at)) +
-                                         ": " + what);
+  const auto line_end = [&](std::size_t from) {
+    const std::size_t end = text.find('\n', from);
+    return end == std::string_view::npos ? text.size() : end;
   };
+  CsvSplitter splitter;
+  int line = 1;
   std::size_t i = 0;
   while (i < text.size()) {
-    CsvRecord record;
-    record.line = line;
-    std::string field;
-    bool quoted_field = false;
-    for (;;) {
-      std::size_t start = i;
-      while (start < text.size() && IsBlank(text[start])) ++start;
-      if (start < text.size() && text[start] == '"') {
-        i = start;
-        const int opened = line;
-        const std::size_t opened_line_start = line_start;
-        field.clear();
-        ++i;
-        for (;;) {
-          if (i >= text.size()) refuse(opened, opened_line_start, start, "a quote is not closed.");
-          if (text[i] == '"') {
-            if (i + 1 < text.size() && text[i + 1] == '"') {
-              field += '"';
-              i += 2;
-              continue;
-            }
-            ++i;
-            break;
-          }
-          if (text[i] == '\n') {
-            ++line;
-            line_start = i + 1;
-          }
-          field += text[i++];
-        }
-        quoted_field = true;
-        while (i < text.size() && IsBlank(text[i])) ++i;
-        if (i < text.size() && text[i] != ',' && text[i] != '\n' && text[i] != '\r') {
-          refuse(line, line_start, i, "text follows a closing quote.");
-        }
-      }
-      while (i < text.size() && text[i] != ',' && text[i] != '\n') {
-        if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] == '\n')) {
-          ++i;
-          continue;
-        }
-        field += text[i++];
-      }
-      record.fields.push_back(quoted_field ? field : std::string(TrimBlanks(field)));
-      field.clear();
-      quoted_field = false;
-      if (i < text.size() && text[i] == ',') {
-        ++i;
-        continue;
-      }
-      ++i;  // the line end, or past the end
-      ++line;
-      line_start = i;
-      break;
+    std::size_t end = line_end(i);
+    CsvSplitter::Outcome outcome = splitter.Split(text.substr(i, end - i));
+    // A quoted field holding line breaks: the record runs to the line its quote closes on.
+    while (outcome == CsvSplitter::Outcome::OpenQuote) {
+      const std::size_t after = CsvQuotedFieldEnd(text, i + splitter.problem_at());
+      if (after == std::string_view::npos) break;
+      end = line_end(after);
+      outcome = splitter.Split(text.substr(i, end - i));
     }
-    const bool blank = record.fields.size() == 1 && record.fields[0].empty();
-    if (!blank) records.push_back(std::move(record));
+    if (outcome != CsvSplitter::Outcome::Record) {
+      const std::size_t at = i + splitter.problem_at();
+      const std::string_view before = text.substr(i, at - i);
+      const std::size_t last_break = before.rfind('\n');
+      const std::size_t line_start = last_break == std::string_view::npos ? i : i + last_break + 1;
+      const auto breaks = std::count(before.begin(), before.end(), '\n');
+      throw Error(ErrorKind::BadInput,
+                  std::string(source) + " line " + std::to_string(line + breaks) + ", column " +
+                      std::to_string(Column(text, line_start, at)) + ": " +
+                      std::string(outcome == CsvSplitter::Outcome::OpenQuote ? kCsvOpenQuote
+                                                                             : kCsvTextAfterQuote));
+    }
+    if (!splitter.Blank()) {
+      CsvRecord record{{splitter.fields().begin(), splitter.fields().end()}, line};
+      records.push_back(std::move(record));
+    }
+    const std::string_view whole = text.substr(i, end - i);
+    line += static_cast<int>(std::count(whole.begin(), whole.end(), '\n')) + 1;
+    i = end + 1;
   }
 }
 
 void AppendCsvField(std::string& out, std::string_view field) {
-  // A byte-order mark would be skipped at the start of a text.
-  const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos ||
-                      (!field.empty() && (IsBlank(field.front()) || IsBlank(field.back()))) ||
-                      field.starts_with("\xEF\xBB\xBF");
-  if (!quoted) {
-    out += field;
-    return;
-  }
-  out += '"';
-  for (const char c : field) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  out += '"';
+  const std::size_t start = out.size();
+  out.resize(start + CsvFieldRoom(field));
+  out.resize(static_cast<std::size_t>(PutCsvField(out.data() + start, field) - out.data()));
 }
 
 std::optional<std::string> SemicolonHeaderProblem(const CsvRecord& header) {

@@ -603,7 +603,7 @@ TEST(ViscosityTool, BatchAnswersEveryRowAndNamesTheBadOnes) {
       "3,\"Oil, \"\"B\"\"\",",
       "5,bad,,,,,,,,\"line 5: v40 \"\"abc\"\" is not a number.\"",
       "6,thin,,,,,,,,line 6: The viscosity at 40 °C must be above 0.4 cSt; it is 0.3.",
-      "7,,,,,,,,,line 7: the quote",
+      "7,,,,,,,,,\"line 7, column 1: a quote is not closed.\"",
       "8,short,,,,,,,,line 8: 2 fields where the header has 4.",
       "9,last,92,68,"};
   for (std::size_t i = 0; i < starts.size(); ++i) {

@@ -30,6 +30,7 @@ TEST(CsvCodec, ReadsTheRowsATextHoldsOrNamesWhereItBreaks) {
       {"  a  , \" b \" \n\n\t\nc\n", {{"a", " b "}, {"c"}}, {1, 4}, ""},
       {"a\nb,\"open\n", {{"a"}}, {1}, "in.csv line 2, column 3: a quote is not closed."},
       {"a\n\"Öl\"x\n", {{"a"}}, {1}, "in.csv line 2, column 5: text follows a closing quote."},
+      {"\"a\"\rb\n", {}, {}, "in.csv line 1, column 4: text follows a closing quote."},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

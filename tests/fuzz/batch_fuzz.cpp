@@ -1,9 +1,11 @@
 // Any bytes as the batch command's input, fed in pieces of varying size, in CSV and in JSON:
 // either the header is refused (a typed error and no output at all), or the output is the header
-// line then exactly one row for every line after the first that is not blank, in the order of the
-// lines, each naming its line's number, and nothing else. Also: the batch's fast path for plain
-// numbers reads the whole input and its first field as TextToNumber does, whenever it takes them.
+// then exactly one row for every record after it, as the reader of the program's files reads
+// them, in the order of the lines, each naming its first line's number, and nothing else. Also: the
+// batch's fast path for plain numbers reads the whole input and its first field as TextToNumber
+// does, whenever it takes them.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "cli/batch.h"
+#include "csv/csv.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 
@@ -20,9 +23,13 @@ namespace {
 using namespace project1;
 using namespace project1::cli;
 
-void Require(bool ok) {
-  if (!ok) std::abort();
+// Aborts the run, naming the line of the property that failed.
+void Require(bool ok, int line) {
+  if (ok) return;
+  std::fprintf(stderr, "batch_fuzz.cpp:%d: the property does not hold\n", line);
+  std::abort();
 }
+#define Require(ok) Require(ok, __LINE__)
 
 class StringSink : public OutputSink {
  public:
@@ -34,28 +41,41 @@ class StringSink : public OutputSink {
   std::string all;
 };
 
-// The numbers of the lines that must each give one row: every line after the first that is
-// neither empty nor a lone CR, counting a last line without a line end.
-std::vector<std::size_t> ExpectedLines(std::string_view input) {
-  std::vector<std::size_t> lines;
-  std::size_t number = 0;
-  while (!input.empty()) {
-    const std::size_t end = input.find('\n');
-    const std::string_view line = input.substr(0, end);
-    ++number;
-    if (number > 1 && !line.empty() && line != "\r") lines.push_back(number);
+// The numbers of the lines that must each give one row, where the CSV reader of the program's
+// files reads the input whole and each of its records is one line within the batch's limit: the
+// records after the header. Nothing otherwise.
+std::optional<std::vector<std::size_t>> ExpectedLines(std::string_view input,
+                                                      std::size_t line_limit) {
+  std::vector<CsvRecord> records;
+  try {
+    ReadCsvRecords(input, "input", records);
+  } catch (const Error&) {
+    return std::nullopt;
+  }
+  for (std::string_view rest = input; !rest.empty();) {
+    const std::size_t end = rest.find('\n');
+    if (rest.substr(0, end).size() > line_limit) return std::nullopt;
     if (end == std::string_view::npos) break;
-    input.remove_prefix(end + 1);
+    rest.remove_prefix(end + 1);
+  }
+  std::vector<std::size_t> lines;
+  for (const CsvRecord& record : records) {
+    for (const std::string& field : record.fields) {
+      if (field.find('\n') != std::string::npos) return std::nullopt;
+    }
+    if (record.line > 1) lines.push_back(static_cast<std::size_t>(record.line));
   }
   return lines;
 }
+
+constexpr std::size_t kLineLimit = 48;  // small, so that the fuzzer meets overlong lines
 
 // Runs the batch; false when the header was refused.
 bool RunBatch(std::string_view input, Format format, std::string& output) {
   BatchSettings settings;
   settings.at = {40, -20};
   settings.format = format;
-  settings.line_limit = 48;  // small, so that the fuzzer meets overlong lines
+  settings.line_limit = kLineLimit;
   StringSink sink;
   BatchRun run(settings, sink);
   try {
@@ -89,37 +109,40 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Require(*plain == TextToNumber(text));
     }
   }
-  const std::vector<std::size_t> expected = ExpectedLines(input);
+  const std::optional<std::vector<std::size_t>> expected = ExpectedLines(input, kLineLimit);
 
-  std::string csv;
-  const bool accepted = RunBatch(input, Format::Csv, csv);
+  // JSON: one row a record after the header, in the order of the lines, each naming its first
+  // line's number; the rows the reader of files finds, where it reads them all.
+  std::string json;
+  const bool accepted = RunBatch(input, Format::Json, json);
+  std::size_t row_count = 0;
   if (accepted) {
-    // The header line, then rows that each start with their line's number and a comma. No field
-    // holds an LF, so the output's lines are its rows.
-    std::vector<std::string_view> rows;
-    std::string_view rest = csv;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      Require(end != std::string_view::npos);  // every row ends with LF
-      rows.push_back(rest.substr(0, end));
-      rest.remove_prefix(end + 1);
+    const nlohmann::json rows = nlohmann::json::parse(json);
+    Require(rows.is_array());
+    row_count = rows.size();
+    std::size_t last = 1;
+    for (const nlohmann::json& row : rows) {
+      const std::size_t line = row["line"];
+      Require(line > last);
+      last = line;
+      Require(row.contains("error") != row.contains("viscosity_index"));
     }
-    Require(!rows.empty() && rows[0].rfind("line,name,", 0) == 0);
-    Require(rows.size() == expected.size() + 1);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-      Require(rows[i + 1].rfind(std::to_string(expected[i]) + ",", 0) == 0);
+    if (expected) {
+      Require(rows.size() == expected->size());
+      for (std::size_t i = 0; i < expected->size(); ++i) Require(rows[i]["line"] == (*expected)[i]);
     }
   }
 
-  std::string json;
-  Require(RunBatch(input, Format::Json, json) == accepted);
+  // CSV: the same header decision, and text the reader of files reads back as the header and the
+  // same number of rows, each starting with its line's number.
+  std::string csv;
+  Require(RunBatch(input, Format::Csv, csv) == accepted);
   if (accepted) {
-    const nlohmann::json rows = nlohmann::json::parse(json);
-    Require(rows.is_array() && rows.size() == expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-      Require(rows[i]["line"] == expected[i]);
-      Require(rows[i].contains("error") != rows[i].contains("viscosity_index"));
-    }
+    std::vector<CsvRecord> rows;
+    ReadCsvRecords(csv, "output", rows);  // an error here aborts the run
+    Require(!rows.empty() && rows[0].fields.size() > 1 && rows[0].fields[0] == "line" &&
+            rows[0].fields[1] == "name");
+    Require(rows.size() == row_count + 1);
   }
   return 0;
 }
