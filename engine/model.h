@@ -3,6 +3,9 @@
 //   log10 log10(nu + 0.6) = A - B * log10(T + 273.16)
 // fitted through the kinematic viscosities at 40 and 100 degrees C.
 
+#include <array>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "engine/viscosity_line.h"
@@ -32,6 +35,20 @@ inline constexpr std::string_view kVisc100Name = "viscosity at 100 °C";
 inline constexpr std::string_view kTemp1Name = "first reference temperature";
 inline constexpr std::string_view kTemp2Name = "second reference temperature";
 inline constexpr std::string_view kGravityName = "specific gravity";
+
+// The calculation's inputs, in the order of their names above.
+enum class CalculationInput { Visc40, Visc100, Temp1, Temp2, Gravity };
+inline constexpr std::size_t kCalculationInputs = 5;
+
+// The input an error is about, from its subject; none when it names no input of the calculation.
+inline std::optional<CalculationInput> InputOf(const Error& error) {
+  constexpr std::array<std::string_view, kCalculationInputs> kNames = {
+      kVisc40Name, kVisc100Name, kTemp1Name, kTemp2Name, kGravityName};
+  for (std::size_t i = 0; i < kNames.size(); ++i) {
+    if (kNames[i] == error.subject()) return static_cast<CalculationInput>(i);
+  }
+  return std::nullopt;
+}
 
 // Model constants, each a literal of the program.
 inline constexpr double kViscosityOffset = 0.6;

@@ -177,7 +177,7 @@ py::object DynamicViscosityFunction(const py::object& nu, const py::object& sg, 
     try {
       return DynamicReyn(nu_cst, gravity);
     } catch (const Error& error) {
-      throw Blamed{error.subject() == kGravityName ? gravity_args : ArgBit(0), error};
+      throw Blamed{InputOf(error) == CalculationInput::Gravity ? gravity_args : ArgBit(0), error};
     }
   };
   if (expansion.is_none()) {

@@ -28,17 +28,11 @@ namespace {
 
 // The page's id of the box an error is about.
 std::string BoxOf(const Error& error) {
-  static constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kBoxes{{
-      {kVisc40Name, "visc40"},
-      {kVisc100Name, "visc100"},
-      {kTemp1Name, "temp1"},
-      {kTemp2Name, "temp2"},
-      {kGravityName, "gravity"},
-  }};
-  for (const auto& [subject, box] : kBoxes) {
-    if (subject == error.subject()) return std::string(box);
-  }
-  return {};
+  // In the order of CalculationInput.
+  static constexpr std::array<std::string_view, kCalculationInputs> kBoxes{
+      "visc40", "visc100", "temp1", "temp2", "gravity"};
+  const std::optional<CalculationInput> input = InputOf(error);
+  return input ? std::string(kBoxes[static_cast<std::size_t>(*input)]) : std::string();
 }
 
 // The error `error`, about `subject` unless it names its own input.

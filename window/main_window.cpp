@@ -6,10 +6,13 @@
 #include <QStringList>
 #include <QStyle>
 #include <algorithm>
+#include <cstddef>
+#include <optional>
 #include <string_view>
 #include <utility>
 
 #include "catalogue/catalogue.h"
+#include "engine/model.h"
 #include "engine/temperature_unit.h"
 #include "numtext/numtext.h"
 #include "oils/oil_directory.h"
@@ -368,14 +371,12 @@ QLineEdit* MainWindow::ResultBox(Result result) const {
 }
 
 QLineEdit* MainWindow::InputBoxOf(const Error& error) const {
-  const std::pair<std::string_view, QLineEdit*> inputs[] = {
-      {kVisc40Name, visc40_box_}, {kVisc100Name, visc100_box_}, {kTemp1Name, temp1_box_},
-      {kTemp2Name, temp2_box_},   {kGravityName, gravity_box_},
-  };
-  for (const auto& [subject, box] : inputs) {
-    if (subject == error.subject()) return box;
-  }
-  return nullptr;
+  const std::optional<CalculationInput> input = InputOf(error);
+  if (!input) return nullptr;
+  // In the order of CalculationInput.
+  QLineEdit* const boxes[kCalculationInputs] = {visc40_box_, visc100_box_, temp1_box_, temp2_box_,
+                                                gravity_box_};
+  return boxes[static_cast<std::size_t>(*input)];
 }
 
 void MainWindow::Show(const CalculationOutcome& outcome) {
