@@ -127,43 +127,54 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
   }
   const CLI::App& command = *chosen.front();
   const std::string help = "`viscosity " + command.get_name() + " --help`";
-  if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
-    std::vector<std::string> extras = command.remaining();
-    std::string extra = extras.empty() ? std::string() : extras.front();
-    for (const std::string& text : extras) {
-      if (text.starts_with("-")) extra = text;
-    }
-    if (extra.starts_with("-")) {
-      return Quoted(command) + " has no option " + extra + ";" + NearestOption(command, extra) +
-             " " + help + " lists its options.";
-    }
-    return Quoted(command) + " does not take \"" + extra + "\"; " + help + " lists what it takes.";
-  }
-  // A transformer's refusal (options.h), "--load: must be above 0 kN; it is 0.", as a sentence.
-  if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr) {
-    const std::string_view what = error.what();
-    const std::size_t colon = what.find(": ");
-    if (what.starts_with("--") && colon != std::string_view::npos) {
-      return std::string(what.substr(0, colon)) + " " + std::string(what.substr(colon + 2));
-    }
-  }
-  for (const CLI::Option* option : command.get_options()) {
-    const bool positional = option->get_lnames().empty();
-    const std::string flag = positional ? std::string() : "--" + option->get_lnames().front();
-    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr && option->get_required() &&
-        option->count() == 0) {
-      return Quoted(command) + " needs " + (positional ? "" : flag + " ") +
-             option->get_type_name() + " (" + option->get_description() + ").";
-    }
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr && !positional) {
-      if (option->count() > 1 &&
-          option->get_multi_option_policy() != CLI::MultiOptionPolicy::TakeAll) {
-        return flag + " is given " + std::to_string(option->count()) + " times; give it once.";
+  switch (static_cast<CLI::ExitCodes>(error.get_exit_code())) {
+    case CLI::ExitCodes::ExtrasError: {
+      std::vector<std::string> extras = command.remaining();
+      std::string extra = extras.empty() ? std::string() : extras.front();
+      for (const std::string& text : extras) {
+        if (text.starts_with("-")) extra = text;
       }
-      if (std::string_view(error.what()).starts_with(flag + ":")) {
-        return flag + " needs a value: " + flag + " " + option->get_type_name() + ".";
+      if (extra.starts_with("-")) {
+        return Quoted(command) + " has no option " + extra + ";" + NearestOption(command, extra) +
+               " " + help + " lists its options.";
       }
+      return Quoted(command) + " does not take \"" + extra + "\"; " + help +
+             " lists what it takes.";
     }
+    // A transformer's refusal (options.h), "--load: must be above 0 kN; it is 0.", as a sentence.
+    case CLI::ExitCodes::ValidationError: {
+      const std::string_view what = error.what();
+      const std::size_t colon = what.find(": ");
+      if (what.starts_with("--") && colon != std::string_view::npos) {
+        return std::string(what.substr(0, colon)) + " " + std::string(what.substr(colon + 2));
+      }
+      break;
+    }
+    case CLI::ExitCodes::RequiredError:
+      for (const CLI::Option* option : command.get_options()) {
+        if (option->get_required() && option->count() == 0) {
+          const bool positional = option->get_lnames().empty();
+          return Quoted(command) + " needs " +
+                 (positional ? "" : "--" + option->get_lnames().front() + " ") +
+                 option->get_type_name() + " (" + option->get_description() + ").";
+        }
+      }
+      break;
+    case CLI::ExitCodes::ArgumentMismatch:
+      for (const CLI::Option* option : command.get_options()) {
+        if (option->get_lnames().empty()) continue;
+        const std::string flag = "--" + option->get_lnames().front();
+        if (option->count() > 1 &&
+            option->get_multi_option_policy() != CLI::MultiOptionPolicy::TakeAll) {
+          return flag + " is given " + std::to_string(option->count()) + " times; give it once.";
+        }
+        if (std::string_view(error.what()).starts_with(flag + ":")) {
+          return flag + " needs a value: " + flag + " " + option->get_type_name() + ".";
+        }
+      }
+      break;
+    default:
+      break;
   }
   return error.what() + std::string(" (see ") + help + ")";
 }
