@@ -21,10 +21,10 @@ namespace {
 struct BatchOptions {
   std::string path = "-";
   std::vector<std::string> at;
-  std::string law = "walther";
+  Law law = Law::Walther;
   std::optional<std::string> expansion;
-  std::string format = "text";
-  std::string unit = "C";
+  Format format = Format::Text;
+  TemperatureUnit unit = TemperatureUnit::Celsius;
 };
 
 // Reads `path` ("-" for standard input) in large blocks through a batch run into standard output;
@@ -78,9 +78,9 @@ void DeclareBatch(CLI::App& tool, const std::string& name, Answer& answer) {
       tool, name, "one answer row for every oil of a CSV list, streamed",
       [&answer](const BatchOptions& o) {
         BatchSettings settings;
-        settings.format = FormatFromName(o.format);
-        settings.law = LawOption(o.law);
-        settings.unit = TemperatureUnitOption(o.unit);
+        settings.format = o.format;
+        settings.law = o.law;
+        settings.unit = o.unit;
         for (const std::string& text : o.at) {
           settings.at.push_back(OptionTemperature("--at", text));
           settings.at_names.push_back(AtName(text));

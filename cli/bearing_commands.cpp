@@ -23,6 +23,9 @@ namespace project1::cli {
 
 namespace {
 
+// The grade bases' names, in GradeBasis's order.
+constexpr std::string_view kBasisNames[] = {"nominal", "minimum"};
+
 // Text shown where a grade has no value.
 constexpr std::string_view kNone = kNoneText;
 
@@ -400,7 +403,7 @@ std::string RenderSelection(const GradeSelection& selection,
                  : kSmallestGradeField};
   std::vector<Value> record = {
       selection.rated_viscosity_cst, selection.temperature_c, selection.viscosity_index,
-      std::string_view(by_minimum ? "minimum" : "nominal"), GradeValue(selection.smallest_iso_vg)};
+      kBasisNames[static_cast<int>(selection.basis)], GradeValue(selection.smallest_iso_vg)};
   // The record's fields that CSV repeats on each row: all but the grades needed.
   std::vector<std::size_t> shared = {0, 1, 2, 3};
   std::vector<Field> grade_fields = {kGradeField,     kNu40Field,  kNu100Field,
@@ -527,8 +530,8 @@ std::string RenderSelection(const GradeSelection& selection,
 void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
     OilOptions oil;
-    std::string format = "text";
-    std::string unit = "C";
+    Format format = Format::Text;
+    TemperatureUnit unit = TemperatureUnit::Celsius;
     BearingSizeOptions size;
     LifeOptions life;
     std::vector<std::string> at;
@@ -538,8 +541,8 @@ void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
       "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4; "
       "with its loads, how long it lasts on the oil",
       [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Oil oil = ResolveOil(o.oil);
         const Bearing size = BearingOption(o.size);
         const std::optional<LifeAnswer> life = LifeAnswerOf(LifeOption(o.life, size));
@@ -566,33 +569,29 @@ void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
 
 void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
-    std::string format = "text";
-    std::string unit = "C";
+    Format format = Format::Text;
+    TemperatureUnit unit = TemperatureUnit::Celsius;
     BearingSizeOptions size;
     LifeOptions life;
     std::optional<double> life_hours;
     std::optional<std::string> at, vi;
-    std::string basis = "nominal";
+    GradeBasis basis = GradeBasis::Nominal;
   };
   auto [select, options] = AddCommand<Options>(
       tool, name,
       "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature, or the life "
       "asked for",
       [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Bearing bearing = BearingOption(o.size);
         if (!o.at) Usage("No temperature given: give --at T.");
         const double t = OptionTemperature("--at", *o.at);
         const double index = o.vi ? OptionNumber("--vi", *o.vi) : kDefaultViscosityIndex;
         const std::optional<LifeInputs> inputs = LifeOption(o.life, bearing);
         if (o.life_hours && !inputs) Usage("--life is given without --rating and --load.");
-        if (o.basis != "nominal" && o.basis != "minimum") {
-          Usage("--basis \"" + o.basis + "\" is not one of nominal, minimum.");
-        }
-        const GradeBasis basis = o.basis == "minimum" ? GradeBasis::Minimum : GradeBasis::Nominal;
         const GradeSelection selection =
-            SelectGrade(bearing.rated_cst, t, index, Law::Walther, basis);
+            SelectGrade(bearing.rated_cst, t, index, Law::Walther, o.basis);
         std::optional<SelectionLife> life;
         if (const std::optional<LifeAnswer> answered = LifeAnswerOf(inputs)) {
           if (!answered->modified) {
@@ -616,8 +615,9 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
       ->add_option("--basis", options->basis,
                    "the ν40 each grade is judged at: nominal (the grade's number) or minimum "
                    "(ISO 3448's lower limit, the mid-point × 0.9)")
+      ->transform(ChoiceOf(kBasisNames))
       ->type_name("BASIS")
-      ->default_str("nominal");
+      ->default_str(std::string(kBasisNames[static_cast<int>(GradeBasis::Nominal)]));
   AddLifeOptions(*select, options->life);
   select
       ->add_option("--life", options->life_hours,

@@ -25,7 +25,7 @@ struct ChartOptions {
   std::optional<std::string> from;  // --from T
   std::optional<std::string> to;    // --to T
   std::optional<std::string> file;  // -o FILE
-  std::string unit = "C";           // --temperature-unit of the axis
+  TemperatureUnit unit = TemperatureUnit::Celsius;  // --temperature-unit of the axis
 };
 
 bool EndsWith(const std::string& text, std::string_view ending) {
@@ -74,8 +74,7 @@ std::string Chart(const ChartOptions& options, const std::string& output) {
   if (options.from) span.from_c = OptionTemperature("--from", *options.from);
   if (options.to) span.to_c = OptionTemperature("--to", *options.to);
 
-  const std::string picture =
-      ChartSvg(BuildChart(oils, span, {}, TemperatureUnitOption(options.unit)));
+  const std::string picture = ChartSvg(BuildChart(oils, span, {}, options.unit));
   return svg ? picture : SvgToPng(picture);
 }
 

@@ -26,8 +26,8 @@ namespace {
 // The options of the commands about one oil.
 struct OilCommandOptions {
   OilOptions oil;
-  std::string format = "text";
-  std::string unit = "C";  // --temperature-unit
+  Format format = Format::Text;
+  TemperatureUnit unit = TemperatureUnit::Celsius;  // --temperature-unit
 };
 
 // The unit the first of `fields` shows its temperature in.
@@ -157,8 +157,8 @@ void DeclareAt(CLI::App& tool, const std::string& name, Answer& answer) {
   };
   auto [at, options] = AddCommand<Options>(
       tool, name, "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Oil oil = ResolveOil(o.oil);
         std::vector<std::vector<Value>> rows;
         for (const std::string& text : o.temperatures) {
@@ -184,8 +184,8 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
       tool, name,
       "viscosity table from --from to --to, both included; by default the window's table file",
       [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Oil oil = ResolveOil(o.oil);
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
@@ -227,8 +227,8 @@ void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answ
   };
   auto [command, options] = AddCommand<Options>(
       tool, name, "the temperature at which the oil reaches CST", [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Oil oil = ResolveOil(o.oil);
         const double nu = TextToNumber(o.cst, "viscosity");
         const double t = TemperatureFor(oil.line, nu);
@@ -251,7 +251,7 @@ void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
   auto [index, options] = AddCommand<OilCommandOptions>(
       tool, name, "viscosity index, ISO grade, ν40, ν100 and Saybolt seconds at 100 °F and 210 °F",
       [&answer](OilCommandOptions& o) {
-        const Format format = FormatFromName(o.format);
+        const Format format = o.format;
         const Oil oil = ResolveOil(o.oil);
         const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
         const std::optional<int> grade = IsoGrade(oil.nu40);
@@ -296,8 +296,8 @@ void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
       tool, name,
       "blend of the oil with a second one: ν at T for a fraction, or the fraction for a target",
       [&answer](Options& o) {
-        const Format format = FormatFromName(o.format);
-        const TemperatureUnit unit = TemperatureUnitOption(o.unit);
+        const Format format = o.format;
+        const TemperatureUnit unit = o.unit;
         const Oil first = ResolveOil(o.oil);
         if (o.with_oil && (o.with_v40 || o.with_v100 || o.with_vi)) {
           Usage(

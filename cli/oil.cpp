@@ -72,7 +72,7 @@ void AddDensityOption(CLI::App& command, OilOptions& oil) {
 }
 
 Oil ResolveOil(const OilOptions& options) {
-  const Law law = LawOption(options.law);
+  const Law law = options.law;
   const bool by_name = options.oil.has_value();
   const bool by_viscosities = options.v40 || options.v100 || options.vi;
   const bool by_points = !options.points.empty();

@@ -30,7 +30,7 @@ struct OilOptions {
   std::optional<std::string> sg;         // --sg SG
   std::optional<std::string> density;    // --density KG_M3, instead of --sg
   std::optional<std::string> expansion;  // --expansion ALPHA
-  std::string law = "walther";           // --law walther|d341
+  Law law = Law::Walther;                // --law walther|d341
   // What the messages call --oil, --v40 and --v100: "--", or "--with-" for a blend's second oil.
   std::string_view prefix = "--";
 };

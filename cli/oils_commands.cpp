@@ -198,14 +198,14 @@ DirectoryOil OilOption(std::string_view what, std::string_view name) {
 
 void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options {
-    std::string format = "text";
+    Format format = Format::Text;
     CLI::App* command = nullptr;
   };
   auto [oils, options] = AddCommand<Options>(
       tool, name, "the catalogue of oils and your own oils, and changes to yours",
       [&answer](Options& o) {
         if (!o.command->get_subcommands().empty()) return;  // a change, done already
-        ListOils(FormatFromName(o.format), answer);
+        ListOils(o.format, answer);
       });
   options->command = oils;
   AddFormatOption(*oils, options->format);

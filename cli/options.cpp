@@ -1,6 +1,7 @@
 #include "cli/options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <charconv>
 #include <functional>
 
@@ -63,6 +64,20 @@ std::string Listed(std::span<const Item> items, Text text, std::string_view last
   return out;
 }
 
+// A transformer of one of the texts `read` knows into the index it gives (an enum's value), refused
+// with '"cube" is not one of ball, roller.' naming the `list` of the texts.
+CLI::Validator Choice(std::function<std::optional<std::size_t>(std::string_view)> read,
+                      std::string list) {
+  return CLI::Validator(
+      [read = std::move(read), list = std::move(list)](std::string& text) -> std::string {
+        const std::optional<std::size_t> index = read(text);
+        if (!index) return "\"" + text + "\" is not one of " + list + ".";
+        text = std::to_string(*index);
+        return {};
+      },
+      "");
+}
+
 constexpr const char* kTemperatureNote =
     "Temperatures are in °C; a suffix F or K reads them in °F or K (160F, 344.15K), and C in °C "
     "(40C).";
@@ -84,10 +99,11 @@ CLI::Option* AddRepeatedOption(CLI::App& command, const std::string& name,
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
 }
 
-void AddLawOption(CLI::App& command, std::string& law) {
+void AddLawOption(CLI::App& command, Law& law) {
   command.add_option("--law", law, "viscosity-temperature law: walther or d341")
+      ->transform(ChoiceOf(LawNames()))
       ->type_name("LAW")
-      ->default_str("walther");
+      ->default_str(std::string(LawName(Law::Walther)));
 }
 
 void AddPointOption(CLI::App& command, std::vector<std::string>& points,
@@ -95,23 +111,18 @@ void AddPointOption(CLI::App& command, std::vector<std::string>& points,
   AddRepeatedOption(command, "--point", points, description)->type_name("T=CST");
 }
 
-void AddTemperatureUnitOption(CLI::App& command, std::string& unit) {
+void AddTemperatureUnitOption(CLI::App& command, TemperatureUnit& unit) {
   command.add_option("--temperature-unit", unit, "unit of the temperatures written: C, F or K")
+      ->transform(UnitChoice())
       ->type_name("UNIT")
-      ->default_str("C");
+      ->default_str(std::string(UnitLetter(TemperatureUnit::Celsius)));
 }
 
-TemperatureUnit TemperatureUnitOption(std::string_view text) {
-  if (text == "C" || text == "c") return TemperatureUnit::Celsius;
-  if (text == "F" || text == "f") return TemperatureUnit::Fahrenheit;
-  if (text == "K" || text == "k") return TemperatureUnit::Kelvin;
-  Usage("--temperature-unit \"" + std::string(text) + "\" is not one of C, F, K.");
-}
-
-void AddFormatOption(CLI::App& command, std::string& format) {
+void AddFormatOption(CLI::App& command, Format& format) {
   command.add_option("--format", format, "text (for a person), csv or json")
+      ->transform(ChoiceOf(FormatNames()))
       ->type_name("FORMAT")
-      ->default_str("text");
+      ->default_str(std::string(FormatNames()[static_cast<int>(Format::Text)]));
 }
 
 void AddSpanOptions(CLI::App& command, std::optional<std::string>& from,
@@ -170,19 +181,28 @@ CLI::Validator NumberOneOf(std::span<const double> values, std::string unit) {
 }
 
 CLI::Validator ChoiceOf(std::span<const std::string_view> names) {
-  const std::string list = Listed(
-      names, [](std::string_view name) { return std::string(name); }, ", ");
-  return CLI::Validator(
-      [names, list](std::string& text) -> std::string {
-        for (std::size_t i = 0; i < names.size(); ++i) {
-          if (names[i] == text) {
-            text = std::to_string(i);
-            return {};
-          }
-        }
-        return "\"" + text + "\" is not one of " + list + ".";
+  return Choice(
+      [names](std::string_view text) -> std::optional<std::size_t> {
+        const auto found = std::find(names.begin(), names.end(), text);
+        if (found == names.end()) return std::nullopt;
+        return static_cast<std::size_t>(found - names.begin());
       },
-      "");
+      Listed(
+          names, [](std::string_view name) { return std::string(name); }, ", "));
+}
+
+CLI::Validator UnitChoice() {
+  static constexpr TemperatureUnit kUnits[] = {
+      TemperatureUnit::Celsius, TemperatureUnit::Fahrenheit, TemperatureUnit::Kelvin};
+  return Choice(
+      [](std::string_view text) -> std::optional<std::size_t> {
+        const std::optional<TemperatureUnit> unit = UnitNamed(text);
+        if (!unit) return std::nullopt;
+        return static_cast<std::size_t>(*unit);
+      },
+      Listed(
+          std::span<const TemperatureUnit>(kUnits),
+          [](TemperatureUnit unit) { return std::string(UnitLetter(unit)); }, ", "));
 }
 
 ViscosityPoint PointOption(const std::string& text) {
@@ -224,14 +244,6 @@ double DensityOption(std::string_view option, std::string_view text) {
 
 double ExpansionOption(std::string_view option, std::string_view text) {
   return CheckedExpansion(option, OptionNumber(option, text));
-}
-
-Law LawOption(std::string_view text) {
-  try {
-    return LawFromName(text);
-  } catch (const Error&) {
-    Usage("--law \"" + std::string(text) + "\" is not one of walther, d341.");
-  }
 }
 
 }  // namespace project1::cli

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/output.h"
 #include "engine/temperature_unit.h"
 #include "engine/viscosity_line.h"
 
@@ -31,15 +32,14 @@ CLI::Option* AddRepeatedOption(CLI::App& command, const std::string& name,
                                std::vector<std::string>& texts, const std::string& description);
 
 // --law walther|d341.
-void AddLawOption(CLI::App& command, std::string& law);
+void AddLawOption(CLI::App& command, Law& law);
 // --point T=CST, repeated.
 void AddPointOption(CLI::App& command, std::vector<std::string>& points,
                     const std::string& description);
 // --temperature-unit C|F|K, the unit of every temperature the command writes.
-void AddTemperatureUnitOption(CLI::App& command, std::string& unit);
-TemperatureUnit TemperatureUnitOption(std::string_view text);
+void AddTemperatureUnitOption(CLI::App& command, TemperatureUnit& unit);
 // --format text|csv|json.
-void AddFormatOption(CLI::App& command, std::string& format);
+void AddFormatOption(CLI::App& command, Format& format);
 // --from T and --to T, by default the table file's range; `first` and `last` say what they are.
 void AddSpanOptions(CLI::App& command, std::optional<std::string>& from,
                     std::optional<std::string>& to, const std::string& first,
@@ -60,9 +60,6 @@ enum Formulas : unsigned {
 // The command's formulas, a note on temperatures and the command's example, for the end of its
 // help.
 std::string Footer(const std::string& example, unsigned formulas = kNoFormulas);
-
-// The law named by --law.
-Law LawOption(std::string_view text);
 
 // A number or temperature typed for `option`: the number rules and messages of the window,
 // prefixed with the option's name ('--v40 "abc" is not a number.').
@@ -92,6 +89,8 @@ CLI::Validator NumberFromTo(double low, double high);
 CLI::Validator NumberOneOf(std::span<const double> values, std::string unit);
 // One of `names`, handed on as its index (an enum's value when the names are in its order).
 CLI::Validator ChoiceOf(std::span<const std::string_view> names);
+// A unit's name as UnitNamed reads it, handed on as the unit's value.
+CLI::Validator UnitChoice();
 
 // A measured point typed for --point as T=CST.
 ViscosityPoint PointOption(const std::string& text);

@@ -94,12 +94,9 @@ std::string JsonRecordWithRows(std::span<const Field> record_fields, std::span<c
   return JsonText(out);
 }
 
-Format FormatFromName(std::string_view name) {
-  if (name == "text") return Format::Text;
-  if (name == "csv") return Format::Csv;
-  if (name == "json") return Format::Json;
-  throw Error(ErrorKind::BadUsage,
-              "--format \"" + std::string(name) + "\" is not one of text, csv, json.");
+std::span<const std::string_view> FormatNames() {
+  static constexpr std::string_view kNames[] = {"text", "csv", "json"};
+  return kNames;
 }
 
 Field InUnit(Field field, TemperatureUnit unit) {

@@ -20,8 +20,8 @@ namespace project1::cli {
 
 enum class Format { Text, Csv, Json };
 
-// The format named `name` ("text", "csv" or "json"); Error(BadInput) naming the text.
-Format FormatFromName(std::string_view name);
+// The formats' names in their order: "text", "csv", "json".
+std::span<const std::string_view> FormatNames();
 
 // The number patterns of the text format are numtext.h's (kTemperatureText and the others).
 

@@ -179,6 +179,15 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
   return error.what() + std::string(" (see ") + help + ")";
 }
 
+// Whether --help was given to the tool or to the command (or subcommand) chosen.
+bool HelpAsked(const CLI::App& app) {
+  if (const CLI::Option* help = app.get_help_ptr(); help != nullptr && help->count() > 0) {
+    return true;
+  }
+  const std::vector<CLI::App*> chosen = app.get_subcommands();
+  return !chosen.empty() && HelpAsked(*chosen.front());
+}
+
 void PrintError(int err, const std::string& message) {
   std::string line = "viscosity: " + message + "\n";
   (void)platform::WriteAll(platform::HandleOfDescriptor(err), line);
@@ -242,14 +251,22 @@ int RunTool(int argc, const char* const* argv, const ToolStreams& streams) {
       const std::unique_ptr<CLI::App> app = ToolApp(answer, nullptr);
       try {
         app->parse(static_cast<int>(args.size()), args.data());  // runs the command
-      } catch (const CLI::Success& help_or_version) {
+      } catch (const CLI::ParseError& e) {
+        // Help is given whatever the values of the other options: the parser reads the values
+        // into their types, and refuses a bad one, before it looks for --help.
+        const bool help = e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success) ||
+                          (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::ValidationError) &&
+                           HelpAsked(*app));
+        if (!help) {
+          PrintError(streams.err, ParserMessage(*app, e, texts));
+          return kExitUsage;
+        }
         std::ostringstream out, err;
-        const int status = app->exit(help_or_version, out, err);
+        const int status = e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success)
+                               ? app->exit(e, out, err)
+                               : app->exit(CLI::CallForHelp(), out, err);
         WriteAll(streams.out, out.str(), "standard output");
         return status;
-      } catch (const CLI::ParseError& e) {
-        PrintError(streams.err, ParserMessage(*app, e, texts));
-        return kExitUsage;
       }
     }
     if (answer.file) {

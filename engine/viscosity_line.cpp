@@ -178,11 +178,20 @@ constexpr double kD341Term[] = {-1.47, -1.84, -0.51};
 
 }  // namespace
 
-std::string_view LawName(Law law) { return law == Law::Walther ? "walther" : "d341"; }
+namespace {
+
+constexpr std::string_view kLawNames[] = {"walther", "d341"};
+
+}  // namespace
+
+std::span<const std::string_view> LawNames() { return kLawNames; }
+
+std::string_view LawName(Law law) { return kLawNames[static_cast<int>(law)]; }
 
 Law LawFromName(std::string_view name) {
-  if (name == "walther") return Law::Walther;
-  if (name == "d341") return Law::D341;
+  for (std::size_t i = 0; i < std::size(kLawNames); ++i) {
+    if (kLawNames[i] == name) return static_cast<Law>(i);
+  }
   throw Error(Fault::TypeMismatch,
               "The law \"" + std::string(name) + "\" is not known; use walther or d341.");
 }

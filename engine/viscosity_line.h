@@ -17,6 +17,8 @@ namespace project1 {
 
 enum class Law { Walther, D341 };
 
+// The laws' names in their order: "walther", "d341".
+std::span<const std::string_view> LawNames();
 // "walther" or "d341".
 std::string_view LawName(Law law);
 // The law's formula in one line, with its constants, for a person: "walther: log10 log10 (ν + 0.6)

@@ -162,13 +162,5 @@ TEST(RenderRows, WritesColumnsUnderTheirLabelsAndUnits) {
   }
 }
 
-TEST(FormatFromName, KnowsTheThreeFormatsAndNamesAnyOther) {
-  EXPECT_EQ(FormatFromName("text"), Format::Text);
-  EXPECT_EQ(FormatFromName("csv"), Format::Csv);
-  EXPECT_EQ(FormatFromName("json"), Format::Json);
-  EXPECT_EQ(Outcome(Caught([] { FormatFromName("CSV"); })),
-            "--format \"CSV\" is not one of text, csv, json.");
-}
-
 }  // namespace
 }  // namespace project1::cli

@@ -233,6 +233,22 @@ TEST(ViscosityTool, EachCommandsHelpStatesItsFormulas) {
   }
 }
 
+// A value the parser refuses does not hide the help asked for beside it.
+TEST(ViscosityTool, HelpIsGivenWhateverTheOtherOptionsHold) {
+  const std::pair<Args, std::string> cases[] = {
+      {{"at", "--format", "yaml", "--help"}, "viscosity at"},
+      {{"bearing", "--load", "0", "--help"}, "viscosity bearing"},
+      {{"oils", "add", "--law", "cube", "--help"}, "viscosity oils add"},
+  };
+  for (const auto& [args, command] : cases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    const ToolRun run = Tool(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_NE(run.out.find("Usage: " + command + " [OPTIONS]"), std::string::npos) << run.out;
+  }
+}
+
 TEST(ViscosityTool, AnAnswerThatCannotBeWrittenIsAFileError) {
   ToolOptions tiny_output;
   tiny_output.file_size_limit = 16;  // every answer below is longer
@@ -338,6 +354,8 @@ TEST(ViscosityTool, BadInputExitsTwoWithAMessageAndNoOutput) {
        "--point \"20:300\" is not T=CST (a temperature, \"=\" and a viscosity)."},
       {{"at", "40", "--oil", "SHC 632", "--format", "xml"},
        "--format \"xml\" is not one of text, csv, json."},
+      {{"at", "40", "--oil", "SHC 632", "--format", "CSV"},
+       "--format \"CSV\" is not one of text, csv, json."},
       {{"at", "40", "--oil", "SHC 632", "--law", "astm"},
        "--law \"astm\" is not one of walther, d341."},
       {{"table", "--oil", "SHC 632", "--step", "0"}, "--step must be above 0; it is 0."},
