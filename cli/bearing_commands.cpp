@@ -10,6 +10,7 @@
 
 #include "bearing/bearing.h"
 #include "bearing/life.h"
+#include "cli/command_runs.h"
 #include "cli/commands.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
@@ -83,12 +84,6 @@ double PositiveOption(std::string_view option, const std::string& text, std::str
   }
   return value;
 }
-
-struct Bearing {
-  double mean_diameter_mm = 0;
-  double speed_rpm = 0;
-  double rated_cst = 0;
-};
 
 Bearing BearingOption(const BearingSizeOptions& size) {
   Bearing bearing;
@@ -527,11 +522,34 @@ std::string RenderSelection(const GradeSelection& selection,
 
 }  // namespace
 
+std::string RunBearing(const OilCommand& command, const Bearing& bearing,
+                       const std::optional<LifeInputs>& life,
+                       std::span<const double> temperatures_c) {
+  const std::optional<LifeAnswer> answered = LifeAnswerOf(life);
+  return RenderBearing(bearing, OperatingRangeOf(command.oil.line, bearing.rated_cst),
+                       {temperatures_c.begin(), temperatures_c.end()}, command.oil, answered,
+                       command.format, command.unit);
+}
+
+std::string RunSelectGrade(const GradeQuestion& question) {
+  const GradeSelection selection =
+      SelectGrade(question.bearing.rated_cst, question.temperature_c, question.viscosity_index,
+                  Law::Walther, question.basis);
+  std::optional<SelectionLife> life;
+  if (const std::optional<LifeAnswer> answered = LifeAnswerOf(question.life)) {
+    if (!answered->modified) {
+      Usage(question.life_hours ? "--life is given without --fatigue-load."
+                                : "--rating and --load are given without --fatigue-load: each "
+                                  "grade's L_nmh needs it and --contamination or --cleanliness.");
+    }
+    life = SelectionLife{*answered, GradeLivesOf(selection, *question.life, question.life_hours),
+                         question.life_hours};
+  }
+  return RenderSelection(selection, life, question.format, question.unit);
+}
+
 void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
-  struct Options {
-    OilOptions oil;
-    Format format = Format::Text;
-    TemperatureUnit unit = TemperatureUnit::Celsius;
+  struct Options : OilCommandOptions {
     BearingSizeOptions size;
     LifeOptions life;
     std::vector<std::string> at;
@@ -541,22 +559,17 @@ void DeclareBearing(CLI::App& tool, const std::string& name, Answer& answer) {
       "is the oil thick enough for a rolling bearing: ν1, κ and the temperatures of κ = 1 and 4; "
       "with its loads, how long it lasts on the oil",
       [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Oil oil = ResolveOil(o.oil);
+        const OilCommand command = ResolveOilCommand(o);
         const Bearing size = BearingOption(o.size);
-        const std::optional<LifeAnswer> life = LifeAnswerOf(LifeOption(o.life, size));
+        const std::optional<LifeInputs> life = LifeOption(o.life, size);
         if (o.at.empty()) Usage("No temperature given: give --at T.");
         std::vector<double> temperatures;
         for (const std::string& text : o.at) {
           temperatures.push_back(OptionTemperature("--at", text));
         }
-        answer.bytes = RenderBearing(size, OperatingRangeOf(oil.line, size.rated_cst), temperatures,
-                                     oil, life, format, unit);
+        answer.bytes = RunBearing(command, size, life, temperatures);
       });
-  AddOilOptions(*bearing, options->oil, OilGravity::Unused);
-  AddFormatOption(*bearing, options->format);
-  AddTemperatureUnitOption(*bearing, options->unit);
+  AddOilCommandOptions(*bearing, *options, OilGravity::Unused);
   AddBearingSizeOptions(*bearing, options->size);
   bearing->add_option("--at", options->at, "operating temperatures, °C")->type_name("T");
   AddLifeOptions(*bearing, options->life);
@@ -582,27 +595,18 @@ void DeclareSelectGrade(CLI::App& tool, const std::string& name, Answer& answer)
       "the smallest ISO grade that gives a rolling bearing κ ≥ 1 at a temperature, or the life "
       "asked for",
       [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Bearing bearing = BearingOption(o.size);
+        GradeQuestion question;
+        question.format = o.format;
+        question.unit = o.unit;
+        question.bearing = BearingOption(o.size);
         if (!o.at) Usage("No temperature given: give --at T.");
-        const double t = OptionTemperature("--at", *o.at);
-        const double index = o.vi ? OptionNumber("--vi", *o.vi) : kDefaultViscosityIndex;
-        const std::optional<LifeInputs> inputs = LifeOption(o.life, bearing);
-        if (o.life_hours && !inputs) Usage("--life is given without --rating and --load.");
-        const GradeSelection selection =
-            SelectGrade(bearing.rated_cst, t, index, Law::Walther, o.basis);
-        std::optional<SelectionLife> life;
-        if (const std::optional<LifeAnswer> answered = LifeAnswerOf(inputs)) {
-          if (!answered->modified) {
-            Usage(o.life_hours ? "--life is given without --fatigue-load."
-                               : "--rating and --load are given without --fatigue-load: each "
-                                 "grade's L_nmh needs it and --contamination or --cleanliness.");
-          }
-          life = SelectionLife{*answered, GradeLivesOf(selection, *inputs, o.life_hours),
-                               o.life_hours};
-        }
-        answer.bytes = RenderSelection(selection, life, format, unit);
+        question.temperature_c = OptionTemperature("--at", *o.at);
+        if (o.vi) question.viscosity_index = OptionNumber("--vi", *o.vi);
+        question.life = LifeOption(o.life, question.bearing);
+        if (o.life_hours && !question.life) Usage("--life is given without --rating and --load.");
+        question.basis = o.basis;
+        question.life_hours = o.life_hours;
+        answer.bytes = RunSelectGrade(question);
       });
   AddFormatOption(*select, options->format);
   AddTemperatureUnitOption(*select, options->unit);

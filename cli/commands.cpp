@@ -10,6 +10,7 @@
 #include "catalogue/catalogue.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
+#include "cli/command_runs.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "engine/oil_properties.h"
@@ -22,13 +23,6 @@
 namespace project1::cli {
 
 namespace {
-
-// The options of the commands about one oil.
-struct OilCommandOptions {
-  OilOptions oil;
-  Format format = Format::Text;
-  TemperatureUnit unit = TemperatureUnit::Celsius;  // --temperature-unit
-};
 
 // The unit the first of `fields` shows its temperature in.
 TemperatureUnit UnitOfFields(std::span<const Field> fields) {
@@ -151,24 +145,132 @@ bool AtTemperature(double t, double celsius) { return std::abs(t - celsius) <= 1
 
 }  // namespace
 
+void AddOilCommandOptions(CLI::App& command, OilCommandOptions& options, OilGravity gravity,
+                          WritesTemperatures temperatures) {
+  AddOilOptions(command, options.oil, gravity);
+  AddFormatOption(command, options.format);
+  if (temperatures == WritesTemperatures::Yes) AddTemperatureUnitOption(command, options.unit);
+}
+
+OilCommand ResolveOilCommand(const OilCommandOptions& options) {
+  return {options.format, options.unit, ResolveOil(options.oil)};
+}
+
+std::string RunAt(const OilCommand& command, std::span<const double> temperatures_c) {
+  const Oil& oil = command.oil;
+  std::vector<std::vector<Value>> rows;
+  for (const double t : temperatures_c) rows.push_back(PointRow(oil, t));
+  return RenderOilRows(oil, InUnit(PointFields(oil), command.unit), rows, command.format);
+}
+
+std::string RunTable(const OilCommand& command, std::span<const double> temperatures_c) {
+  const Oil& oil = command.oil;
+  // The table file's format for any range, law and unit; with the defaults and the window's
+  // line, the window's table file byte for byte.
+  if (command.format == Format::Text) return LineTableText(oil.line, temperatures_c, command.unit);
+  std::vector<std::vector<Value>> rows;
+  rows.reserve(temperatures_c.size());
+  for (const double t : temperatures_c) rows.push_back(PointRow(oil, t));
+  return RenderOilRows(oil, InUnit(PointFields(oil), command.unit), rows, command.format);
+}
+
+std::string RunTemperatureFor(const OilCommand& command, double kinematic_cst) {
+  const Oil& oil = command.oil;
+  const double t = TemperatureFor(oil.line, kinematic_cst);
+  const DataRange range = DataRangeOf(oil);
+  return RenderOilRecord(
+      oil,
+      {Labelled(kKinematicField, "Kinematic viscosity"), InUnit(kTemperatureField, command.unit)},
+      {kinematic_cst, t}, command.format, RecordWithin{range.Contains(t), range, 1});
+}
+
+std::string RunIndex(const OilCommand& command) {
+  const Oil& oil = command.oil;
+  const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
+  const std::optional<int> grade = IsoGrade(oil.nu40);
+  auto saybolt = [&oil](double t_f) {
+    return SayboltSeconds(KinematicAt(oil.line, ToCelsius(t_f, TemperatureUnit::Fahrenheit)), t_f);
+  };
+  static constexpr Field kFields[] = {
+      kIndexField,
+      kUnroundedIndexField,
+      kGradeField,
+      kNu40Field,
+      kNu100Field,
+      {"saybolt_100f_s", "Saybolt at 100 °F", "s", kSayboltText},
+      {"saybolt_210f_s", "Saybolt at 210 °F", "s", kSayboltText},
+      {"sae_j300_grades", "SAE J300 grades", "", "", "none"},
+      {"sae_j306_grade", "SAE J306 grade", "", "", "none"},
+  };
+  const double sus100 = saybolt(100);
+  const double sus210 = saybolt(210);
+  // The J300 grades whose ranges overlap are all given; J306's do not overlap.
+  const std::vector<std::string> j300 = SaeJ300Grades(oil.nu100);
+  const std::optional<std::string> j306 = SaeJ306Grade(oil.nu100);
+  std::string bytes = RenderOilRecord(
+      oil, {std::begin(kFields), std::end(kFields)},
+      {IndexValue(vi), UnroundedIndexValue(vi), GradeValue(grade), oil.nu40, oil.nu100, sus100,
+       sus210, Words(j300), j306 ? Value(std::string_view(*j306)) : Value()},
+      command.format);
+  if (command.format == Format::Text) bytes += std::string(kSaeWGradesNote) + "\n";
+  return bytes;
+}
+
+std::string RunBlend(const OilCommand& command, const Oil& second, double t, BlendShare share) {
+  const Oil& first = command.oil;
+  const double nu_first = KinematicAt(first.line, t);
+  const double nu_second = KinematicAt(second.line, t);
+  double fraction = 0;
+  if (share.fraction) {
+    fraction = *share.fraction;
+    if (!(fraction >= 0 && fraction <= 1)) {
+      Usage("--fraction must be from 0 to 1; it is " + MessageNumber(fraction) + ".");
+    }
+  } else {
+    fraction = BlendFractionFor(nu_first, nu_second, share.target_cst.value_or(0));
+  }
+  const double nu_blend = BlendKinematic(nu_first, nu_second, fraction);
+  const double nu40 = BlendKinematic(first.nu40, second.nu40, fraction);
+  const double nu100 = BlendKinematic(first.nu100, second.nu100, fraction);
+  const std::optional<ViscosityIndex> vi = ViscosityIndexOf(nu40, nu100);
+
+  // The text names the temperature in the blend's label, and leaves out the row at 40 or
+  // 100 °C when --at is that temperature and the row above says it.
+  const Field temperature = InUnit(Labelled(kTemperatureField, ""), command.unit);
+  const std::string at_label =
+      "Blend at " + TextOf(temperature, t) + " " + std::string(UnitSymbol(command.unit));
+  const std::vector<Field> fields = {
+      temperature,
+      {"fraction", "Fraction of the second oil", "", kFractionText},
+      {"blend_kinematic_cst", at_label, "cSt", kKinematicText},
+      {"blend_kinematic_40c_cst", AtTemperature(t, 40) ? "" : "Blend at 40 °C", "cSt",
+       kKinematicText},
+      {"blend_kinematic_100c_cst", AtTemperature(t, 100) ? "" : "Blend at 100 °C", "cSt",
+       kKinematicText},
+      Labelled(kIndexField, "Blend viscosity index"),
+      Labelled(kUnroundedIndexField, ""),
+  };
+  // The blend's viscosity at --at is measured data when both oils' are.
+  const DataRange range = Overlap(DataRangeOf(first), DataRangeOf(second));
+  return RenderOilRecord(
+      first, fields, {t, fraction, nu_blend, nu40, nu100, IndexValue(vi), UnroundedIndexValue(vi)},
+      command.format, RecordWithin{range.Contains(t), range, 2, "the oils' shared"});
+}
+
 void DeclareAt(CLI::App& tool, const std::string& name, Answer& answer) {
   struct Options : OilCommandOptions {
     std::vector<std::string> temperatures;
   };
   auto [at, options] = AddCommand<Options>(
       tool, name, "kinematic (and dynamic) viscosity at each temperature", [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Oil oil = ResolveOil(o.oil);
-        std::vector<std::vector<Value>> rows;
+        const OilCommand command = ResolveOilCommand(o);
+        std::vector<double> temperatures;
         for (const std::string& text : o.temperatures) {
-          rows.push_back(PointRow(oil, TextToTemperature(text, "temperature")));
+          temperatures.push_back(TextToTemperature(text, "temperature"));
         }
-        answer.bytes = RenderOilRows(oil, InUnit(PointFields(oil), unit), rows, format);
+        answer.bytes = RunAt(command, temperatures);
       });
-  AddOilOptions(*at, options->oil, OilGravity::Used);
-  AddFormatOption(*at, options->format);
-  AddTemperatureUnitOption(*at, options->unit);
+  AddOilCommandOptions(*at, *options, OilGravity::Used);
   at->add_option("temperatures", options->temperatures, "temperatures, °C")
       ->type_name("T")
       ->required();
@@ -184,30 +286,16 @@ void DeclareTable(CLI::App& tool, const std::string& name, Answer& answer) {
       tool, name,
       "viscosity table from --from to --to, both included; by default the window's table file",
       [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Oil oil = ResolveOil(o.oil);
+        const OilCommand command = ResolveOilCommand(o);
         const double from = o.from ? OptionTemperature("--from", *o.from) : kTableFromC;
         const double to = o.to ? OptionTemperature("--to", *o.to) : kTableToC;
         const double step = o.step ? OptionTemperatureStep("--step", *o.step) : kTableStepC;
         CheckTableSpan(from, to, step, "--from", "--to", "--step");
-        const std::vector<double> temperatures = TableTemperatures(from, to, step);
-        if (format == Format::Text) {
-          // The table file's format for any range, law and unit; with the defaults and the
-          // window's line, the window's table file byte for byte.
-          answer.bytes = LineTableText(oil.line, temperatures, unit);
-        } else {
-          std::vector<std::vector<Value>> rows;
-          rows.reserve(temperatures.size());
-          for (const double t : temperatures) rows.push_back(PointRow(oil, t));
-          answer.bytes = RenderOilRows(oil, InUnit(PointFields(oil), unit), rows, format);
-        }
+        answer.bytes = RunTable(command, TableTemperatures(from, to, step));
         answer.file = o.file;
         answer.file_kind = "table file";
       });
-  AddOilOptions(*table, options->oil, OilGravity::Used);
-  AddFormatOption(*table, options->format);
-  AddTemperatureUnitOption(*table, options->unit);
+  AddOilCommandOptions(*table, *options, OilGravity::Used);
   AddSpanOptions(*table, options->from, options->to, "first temperature, °C",
                  "last temperature, °C, always a row: after a shorter last step where the steps "
                  "do not land on it");
@@ -227,20 +315,10 @@ void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answ
   };
   auto [command, options] = AddCommand<Options>(
       tool, name, "the temperature at which the oil reaches CST", [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Oil oil = ResolveOil(o.oil);
-        const double nu = TextToNumber(o.cst, "viscosity");
-        const double t = TemperatureFor(oil.line, nu);
-        const DataRange range = DataRangeOf(oil);
-        answer.bytes = RenderOilRecord(
-            oil,
-            {Labelled(kKinematicField, "Kinematic viscosity"), InUnit(kTemperatureField, unit)},
-            {nu, t}, format, RecordWithin{range.Contains(t), range, 1});
+        const OilCommand oil_command = ResolveOilCommand(o);
+        answer.bytes = RunTemperatureFor(oil_command, TextToNumber(o.cst, "viscosity"));
       });
-  AddOilOptions(*command, options->oil, OilGravity::Unused);
-  AddFormatOption(*command, options->format);
-  AddTemperatureUnitOption(*command, options->unit);
+  AddOilCommandOptions(*command, *options, OilGravity::Unused);
   command->add_option("cst", options->cst, "kinematic viscosity, cSt")
       ->type_name("CST")
       ->required();
@@ -250,129 +328,72 @@ void DeclareTemperatureFor(CLI::App& tool, const std::string& name, Answer& answ
 void DeclareIndex(CLI::App& tool, const std::string& name, Answer& answer) {
   auto [index, options] = AddCommand<OilCommandOptions>(
       tool, name, "viscosity index, ISO grade, ν40, ν100 and Saybolt seconds at 100 °F and 210 °F",
-      [&answer](OilCommandOptions& o) {
-        const Format format = o.format;
-        const Oil oil = ResolveOil(o.oil);
-        const std::optional<ViscosityIndex> vi = ViscosityIndexOf(oil.nu40, oil.nu100);
-        const std::optional<int> grade = IsoGrade(oil.nu40);
-        auto saybolt = [&oil](double t_f) {
-          return SayboltSeconds(KinematicAt(oil.line, ToCelsius(t_f, TemperatureUnit::Fahrenheit)),
-                                t_f);
-        };
-        static constexpr Field kFields[] = {
-            kIndexField,
-            kUnroundedIndexField,
-            kGradeField,
-            kNu40Field,
-            kNu100Field,
-            {"saybolt_100f_s", "Saybolt at 100 °F", "s", kSayboltText},
-            {"saybolt_210f_s", "Saybolt at 210 °F", "s", kSayboltText},
-            {"sae_j300_grades", "SAE J300 grades", "", "", "none"},
-            {"sae_j306_grade", "SAE J306 grade", "", "", "none"},
-        };
-        const double sus100 = saybolt(100);
-        const double sus210 = saybolt(210);
-        // The J300 grades whose ranges overlap are all given; J306's do not overlap.
-        const std::vector<std::string> j300 = SaeJ300Grades(oil.nu100);
-        const std::optional<std::string> j306 = SaeJ306Grade(oil.nu100);
-        answer.bytes = RenderOilRecord(
-            oil, {std::begin(kFields), std::end(kFields)},
-            {IndexValue(vi), UnroundedIndexValue(vi), GradeValue(grade), oil.nu40, oil.nu100,
-             sus100, sus210, Words(j300), j306 ? Value(std::string_view(*j306)) : Value()},
-            format);
-        if (format == Format::Text) answer.bytes += std::string(kSaeWGradesNote) + "\n";
-      });
-  AddOilOptions(*index, options->oil, OilGravity::Unused);
-  AddFormatOption(*index, options->format);
+      [&answer](OilCommandOptions& o) { answer.bytes = RunIndex(ResolveOilCommand(o)); });
+  AddOilCommandOptions(*index, *options, OilGravity::Unused, WritesTemperatures::No);
   index->footer(Footer("viscosity index --v40 73.3 --v100 8.86", kLawFormulas));
 }
 
+namespace {
+
+// The blend's options beside the first oil's: the second oil and the share of it.
+struct BlendOptions : OilCommandOptions {
+  std::optional<std::string> with_oil, with_v40, with_v100, with_vi, fraction, target;
+  std::string at;
+};
+
+// The blend's second oil, by --with-oil or --with-v40 and --with-v100 (or --with-vi), on the law
+// of the first.
+Oil SecondOil(const BlendOptions& o) {
+  if (o.with_oil && (o.with_v40 || o.with_v100 || o.with_vi)) {
+    Usage("Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not both.");
+  }
+  if (!o.with_oil && !o.with_v40 && !o.with_v100 && !o.with_vi) {
+    Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
+  }
+  OilOptions second;
+  second.law = o.oil.law;
+  second.oil = o.with_oil;
+  second.v40 = o.with_v40;
+  second.v100 = o.with_v100;
+  second.vi = o.with_vi;
+  second.prefix = "--with-";
+  return ResolveOil(second);
+}
+
+void AddSecondOilOptions(CLI::App& blend, BlendOptions& options) {
+  AddTextOption(blend, "--with-oil", options.with_oil, "the second oil, a catalogue name")
+      ->type_name("NAME");
+  AddTextOption(blend, "--with-v40", options.with_v40,
+                "the second oil's kinematic viscosity at 40 °C")
+      ->type_name("CST");
+  AddTextOption(blend, "--with-v100", options.with_v100,
+                "the second oil's kinematic viscosity at 100 °C")
+      ->type_name("CST");
+  AddTextOption(blend, "--with-vi", options.with_vi,
+                "the second oil's viscosity index, with --with-v40 instead of --with-v100")
+      ->type_name("INDEX");
+}
+
+}  // namespace
+
 void DeclareBlend(CLI::App& tool, const std::string& name, Answer& answer) {
-  struct Options : OilCommandOptions {
-    std::optional<std::string> with_oil, with_v40, with_v100, with_vi, fraction, target;
-    std::string at;
-  };
-  auto [blend, options] = AddCommand<Options>(
+  auto [blend, options] = AddCommand<BlendOptions>(
       tool, name,
       "blend of the oil with a second one: ν at T for a fraction, or the fraction for a target",
-      [&answer](Options& o) {
-        const Format format = o.format;
-        const TemperatureUnit unit = o.unit;
-        const Oil first = ResolveOil(o.oil);
-        if (o.with_oil && (o.with_v40 || o.with_v100 || o.with_vi)) {
-          Usage(
-              "Give the second oil as --with-oil NAME or as --with-v40 CST --with-v100 CST, not "
-              "both.");
-        }
-        if (!o.with_oil && !o.with_v40 && !o.with_v100 && !o.with_vi) {
-          Usage("No second oil given: give --with-oil NAME or --with-v40 CST --with-v100 CST.");
-        }
-        OilOptions second_options;
-        second_options.law = o.oil.law;
-        second_options.oil = o.with_oil;
-        second_options.v40 = o.with_v40;
-        second_options.v100 = o.with_v100;
-        second_options.vi = o.with_vi;
-        second_options.prefix = "--with-";
-        const Oil second = ResolveOil(second_options);
+      [&answer](BlendOptions& o) {
+        const OilCommand command = ResolveOilCommand(o);
+        const Oil second = SecondOil(o);
         if (o.fraction.has_value() == o.target.has_value()) {
           Usage("Give exactly one of --fraction X and --target CST.");
         }
-
         const double t = OptionTemperature("--at", o.at);
-        const double nu_first = KinematicAt(first.line, t);
-        const double nu_second = KinematicAt(second.line, t);
-        double fraction = 0;
-        if (o.fraction) {
-          fraction = OptionNumber("--fraction", *o.fraction);
-          if (!(fraction >= 0 && fraction <= 1)) {
-            Usage("--fraction must be from 0 to 1; it is " + MessageNumber(fraction) + ".");
-          }
-        } else {
-          fraction = BlendFractionFor(nu_first, nu_second, OptionNumber("--target", *o.target));
-        }
-        const double nu_blend = BlendKinematic(nu_first, nu_second, fraction);
-        const double nu40 = BlendKinematic(first.nu40, second.nu40, fraction);
-        const double nu100 = BlendKinematic(first.nu100, second.nu100, fraction);
-        const std::optional<ViscosityIndex> vi = ViscosityIndexOf(nu40, nu100);
-
-        // The text names the temperature in the blend's label, and leaves out the row at 40 or
-        // 100 °C when --at is that temperature and the row above says it.
-        const Field temperature = InUnit(Labelled(kTemperatureField, ""), unit);
-        const std::string at_label =
-            "Blend at " + TextOf(temperature, t) + " " + std::string(UnitSymbol(unit));
-        const std::vector<Field> fields = {
-            temperature,
-            {"fraction", "Fraction of the second oil", "", kFractionText},
-            {"blend_kinematic_cst", at_label, "cSt", kKinematicText},
-            {"blend_kinematic_40c_cst", AtTemperature(t, 40) ? "" : "Blend at 40 °C", "cSt",
-             kKinematicText},
-            {"blend_kinematic_100c_cst", AtTemperature(t, 100) ? "" : "Blend at 100 °C", "cSt",
-             kKinematicText},
-            Labelled(kIndexField, "Blend viscosity index"),
-            Labelled(kUnroundedIndexField, ""),
-        };
-        // The blend's viscosity at --at is measured data when both oils' are.
-        const DataRange range = Overlap(DataRangeOf(first), DataRangeOf(second));
-        answer.bytes = RenderOilRecord(
-            first, fields,
-            {t, fraction, nu_blend, nu40, nu100, IndexValue(vi), UnroundedIndexValue(vi)}, format,
-            RecordWithin{range.Contains(t), range, 2, "the oils' shared"});
+        BlendShare share;
+        if (o.fraction) share.fraction = OptionNumber("--fraction", *o.fraction);
+        if (o.target) share.target_cst = OptionNumber("--target", *o.target);
+        answer.bytes = RunBlend(command, second, t, share);
       });
-  AddOilOptions(*blend, options->oil, OilGravity::Unused);
-  AddFormatOption(*blend, options->format);
-  AddTemperatureUnitOption(*blend, options->unit);
-  AddTextOption(*blend, "--with-oil", options->with_oil, "the second oil, a catalogue name")
-      ->type_name("NAME");
-  AddTextOption(*blend, "--with-v40", options->with_v40,
-                "the second oil's kinematic viscosity at 40 °C")
-      ->type_name("CST");
-  AddTextOption(*blend, "--with-v100", options->with_v100,
-                "the second oil's kinematic viscosity at 100 °C")
-      ->type_name("CST");
-  AddTextOption(*blend, "--with-vi", options->with_vi,
-                "the second oil's viscosity index, with --with-v40 instead of --with-v100")
-      ->type_name("INDEX");
+  AddOilCommandOptions(*blend, *options, OilGravity::Unused);
+  AddSecondOilOptions(*blend, *options);
   AddTextOption(*blend, "--fraction", options->fraction, "mass fraction of the second oil, 0 to 1")
       ->type_name("X");
   AddTextOption(*blend, "--target", options->target, "the blend's wanted viscosity at --at, cSt")

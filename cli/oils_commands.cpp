@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
+#include "cli/command_runs.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/user_oil_lookup.h"
@@ -53,8 +54,9 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
   Usage("You have no oil named " + Quoted(name) + "; \"viscosity oils\" lists your oils.");
 }
 
-// The oils listing: the catalogue in list order, then the user's oils in file order.
-void ListOils(Format format, Answer& answer) {
+}  // namespace
+
+std::string RunOilsList(Format format) {
   // CSV takes the column names of the batch input and of the oils file, so that the list reads
   // back in both.
   static constexpr Field kTextFields[] = {
@@ -85,8 +87,10 @@ void ListOils(Format format, Answer& answer) {
     add(oil.name, oil.nu40, oil.nu100, oil.gravity ? Value(*oil.gravity) : Value(), oil.note,
         "user");
   }
-  answer.bytes = csv ? RenderRows(kCsvFields, rows, format) : RenderRows(kTextFields, rows, format);
+  return csv ? RenderRows(kCsvFields, rows, format) : RenderRows(kTextFields, rows, format);
 }
+
+namespace {
 
 struct AddOptions {
   std::string name;
@@ -196,63 +200,54 @@ DirectoryOil OilOption(std::string_view what, std::string_view name) {
   return found.oil;
 }
 
-void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
-  struct Options {
-    Format format = Format::Text;
-    CLI::App* command = nullptr;
-  };
-  auto [oils, options] = AddCommand<Options>(
-      tool, name, "the catalogue of oils and your own oils, and changes to yours",
-      [&answer](Options& o) {
-        if (!o.command->get_subcommands().empty()) return;  // a change, done already
-        ListOils(o.format, answer);
-      });
-  options->command = oils;
-  AddFormatOption(*oils, options->format);
-  oils->require_subcommand(0, 1);
+namespace {
 
-  auto [add, add_options] = AddCommand<AddOptions>(*oils, "add", "adds one of your own oils",
-                                                   [](AddOptions& o) { AddOil(o); });
-  add->add_option("NAME", add_options->name, "the oil's name")->required();
-  AddTextOption(*add, "--v40", add_options->oil.v40, "kinematic viscosity at 40 °C")
+// `viscosity oils add`, `edit`, `remove`, `rename`, `import` and `export`, each under `oils`.
+void DeclareAddOil(CLI::App& oils) {
+  auto [add, options] = AddCommand<AddOptions>(oils, "add", "adds one of your own oils",
+                                               [](AddOptions& o) { AddOil(o); });
+  add->add_option("NAME", options->name, "the oil's name")->required();
+  AddTextOption(*add, "--v40", options->oil.v40, "kinematic viscosity at 40 °C")->type_name("CST");
+  AddTextOption(*add, "--v100", options->oil.v100, "kinematic viscosity at 100 °C")
       ->type_name("CST");
-  AddTextOption(*add, "--v100", add_options->oil.v100, "kinematic viscosity at 100 °C")
-      ->type_name("CST");
-  AddTextOption(*add, "--vi", add_options->oil.vi,
+  AddTextOption(*add, "--vi", options->oil.vi,
                 "viscosity index, with --v40 instead of --v100 (from a datasheet's \"VG 220, VI "
                 "95\")")
       ->type_name("INDEX");
-  AddPointOption(*add, add_options->oil.points,
+  AddPointOption(*add, options->oil.points,
                  "a measured viscosity at any temperature, given twice instead of --v40/--v100; "
                  "the line's viscosities at 40 °C and 100 °C are kept");
-  AddTextOption(*add, "--sg", add_options->oil.sg, "specific gravity")->type_name("SG");
-  AddDensityOption(*add, add_options->oil);
-  AddTextOption(*add, "--note", add_options->note, "a note kept with the oil")->type_name("TEXT");
-  AddLawOption(*add, add_options->oil.law);
+  AddTextOption(*add, "--sg", options->oil.sg, "specific gravity")->type_name("SG");
+  AddDensityOption(*add, options->oil);
+  AddTextOption(*add, "--note", options->note, "a note kept with the oil")->type_name("TEXT");
+  AddLawOption(*add, options->oil.law);
   add->footer("Example:\n  viscosity oils add \"Gear oil B\" --v40 220 --v100 19.4 --sg 0.89");
+}
 
-  auto [edited, edit_options] = AddCommand<EditOptions>(
-      *oils, "edit", "changes the values given of one of your own oils and keeps the others",
+void DeclareEditOil(CLI::App& oils) {
+  auto [edited, options] = AddCommand<EditOptions>(
+      oils, "edit", "changes the values given of one of your own oils and keeps the others",
       [](EditOptions& o) { EditOil(o); });
-  edited->add_option("NAME", edit_options->name, "the oil's name")->required();
-  AddTextOption(*edited, "--v40", edit_options->oil.v40, "kinematic viscosity at 40 °C")
+  edited->add_option("NAME", options->name, "the oil's name")->required();
+  AddTextOption(*edited, "--v40", options->oil.v40, "kinematic viscosity at 40 °C")
       ->type_name("CST");
-  AddTextOption(*edited, "--v100", edit_options->oil.v100, "kinematic viscosity at 100 °C")
+  AddTextOption(*edited, "--v100", options->oil.v100, "kinematic viscosity at 100 °C")
       ->type_name("CST");
-  AddTextOption(*edited, "--vi", edit_options->oil.vi,
+  AddTextOption(*edited, "--vi", options->oil.vi,
                 "viscosity index instead of --v100, with the oil's ν40 or --v40")
       ->type_name("INDEX");
-  AddTextOption(*edited, "--sg", edit_options->oil.sg, "specific gravity")->type_name("SG");
-  AddDensityOption(*edited, edit_options->oil);
-  AddTextOption(*edited, "--note", edit_options->note, "a note kept with the oil")
-      ->type_name("TEXT");
+  AddTextOption(*edited, "--sg", options->oil.sg, "specific gravity")->type_name("SG");
+  AddDensityOption(*edited, options->oil);
+  AddTextOption(*edited, "--note", options->note, "a note kept with the oil")->type_name("TEXT");
   edited->footer("Example:\n  viscosity oils edit \"Gear oil B\" --v100 19.8 --note \"lab, May\"");
+}
 
+void DeclareRemoveAndRenameOil(CLI::App& oils) {
   struct NameOptions {
     std::string name, new_name;
   };
   auto [remove, remove_options] =
-      AddCommand<NameOptions>(*oils, "remove", "removes one of your own oils", [](NameOptions& o) {
+      AddCommand<NameOptions>(oils, "remove", "removes one of your own oils", [](NameOptions& o) {
         ChangeUserOils(UserOilsPath(),
                        [&](std::vector<UserOil>& all) { all.erase(Named(all, o.name)); });
       });
@@ -260,19 +255,21 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
   remove->footer("Example:\n  viscosity oils remove \"Gear oil B\"");
 
   auto [rename, rename_options] =
-      AddCommand<NameOptions>(*oils, "rename", "renames one of your own oils", [](NameOptions& o) {
+      AddCommand<NameOptions>(oils, "rename", "renames one of your own oils", [](NameOptions& o) {
         ChangeUserOils(UserOilsPath(),
                        [&](std::vector<UserOil>& all) { Named(all, o.name)->name = o.new_name; });
       });
   rename->add_option("OLD", rename_options->name, "the oil's name")->required();
   rename->add_option("NEW", rename_options->new_name, "its new name")->required();
   rename->footer("Example:\n  viscosity oils rename \"Gear oil B\" \"Gear oil, site B\"");
+}
 
+void DeclareImportAndExportOils(CLI::App& oils, Answer& answer) {
   struct FileOptions {
     std::string file;
   };
   auto [import, import_options] = AddCommand<FileOptions>(
-      *oils, "import",
+      oils, "import",
       "adds the oils of a CSV file whose header names name, v40 and v100 (and may name sg and "
       "note); one bad row refuses the whole file",
       [](FileOptions& o) { ImportOils(o.file); });
@@ -283,7 +280,7 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
     std::optional<std::string> file;
   };
   auto [exported, export_options] = AddCommand<ExportOptions>(
-      *oils, "export", "writes your oils file, to standard output or a file",
+      oils, "export", "writes your oils file, to standard output or a file",
       [&answer](ExportOptions& o) {
         const UserOilLibrary& library = UsersOils();
         if (!library.problems.empty()) {
@@ -296,6 +293,28 @@ void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
       });
   AddOutputOption(*exported, export_options->file, "write to FILE, replacing it safely");
   exported->footer("Example:\n  viscosity oils export -o my-oils.csv");
+}
+
+}  // namespace
+
+void DeclareOils(CLI::App& tool, const std::string& name, Answer& answer) {
+  struct Options {
+    Format format = Format::Text;
+    CLI::App* command = nullptr;
+  };
+  auto [oils, options] = AddCommand<Options>(
+      tool, name, "the catalogue of oils and your own oils, and changes to yours",
+      [&answer](Options& o) {
+        if (!o.command->get_subcommands().empty()) return;  // a change, done already
+        answer.bytes = RunOilsList(o.format);
+      });
+  options->command = oils;
+  AddFormatOption(*oils, options->format);
+  oils->require_subcommand(0, 1);
+  DeclareAddOil(*oils);
+  DeclareEditOil(*oils);
+  DeclareRemoveAndRenameOil(*oils);
+  DeclareImportAndExportOils(*oils, answer);
 
   const std::string where = platform::ApplicationDataVariables() == "%APPDATA%"
                                 ? "%APPDATA%\\Project1\\oils.csv"
