@@ -12,6 +12,7 @@
 #include "cli/tool.h"
 
 #include <CLI/CLI.hpp>
+#include <array>
 #include <exception>
 #include <memory>
 #include <sstream>
@@ -49,6 +50,19 @@ constexpr Command kCommands[] = {
     {"chart", DeclareChart},
 };
 
+}  // namespace
+
+std::span<const std::string_view> CommandNames() {
+  static const std::array<std::string_view, std::size(kCommands)> kNames = [] {
+    std::array<std::string_view, std::size(kCommands)> names;
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = kCommands[i].name;
+    return names;
+  }();
+  return kNames;
+}
+
+namespace {
+
 // The arguments, each negative number with no digit before its point ("-.5", which would be
 // taken for an option) given a leading zero ("-0.5"). "-30" needs no help: no option of the tool
 // is a minus and a digit.
@@ -66,10 +80,8 @@ std::vector<std::string> Arguments(int argc, const char* const* argv) {
 std::string Quoted(const CLI::App& command) { return "`viscosity " + command.get_name() + "`"; }
 
 // The command `typed` is not, with the nearest of the tool's commands offered.
-std::string UnknownCommand(const CLI::App& app, const std::string& typed) {
-  std::vector<std::string> names;
-  for (const CLI::App* command : app.get_subcommands({})) names.push_back(command->get_name());
-  const std::vector<std::string_view> views(names.begin(), names.end());
+std::string UnknownCommand(const std::string& typed) {
+  const std::span<const std::string_view> views = CommandNames();
   const NameMatch match = MatchName(typed, views);
   std::string message = "\"" + typed + "\" is not a command";
   message += match.nearest.empty()
@@ -123,7 +135,7 @@ std::string ParserMessage(const CLI::App& app, const CLI::ParseError& error,
              "\" is not an option of viscosity itself; give a command first. "
              "`viscosity --help` lists the commands.";
     }
-    return UnknownCommand(app, first);
+    return UnknownCommand(first);
   }
   const CLI::App& command = *chosen.front();
   const std::string help = "`viscosity " + command.get_name() + " --help`";
