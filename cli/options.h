@@ -1,7 +1,8 @@
 #pragma once
 // The options more than one command takes, each declared by one helper, and the readers of
-// option texts. An option's text is kept as typed and read when the command runs, so that its
-// messages name the option.
+// option texts. A name of a format, law, unit or other choice is read into its enum as the
+// arguments are parsed (ChoiceOf, UnitChoice); a number's or temperature's text is kept as typed
+// and read when the command runs, so that its messages name the option.
 
 #include <optional>
 #include <span>
