@@ -78,6 +78,18 @@ std::string_view KappaBandMeaning(KappaBand band) {
   return {};
 }
 
+std::string KappaBandText(KappaBand band) {
+  switch (band) {
+    case KappaBand::Below1:
+      return "below 1: " + std::string(KappaBandMeaning(band));
+    case KappaBand::OneTo4:
+      return "1 to 4: " + std::string(KappaBandMeaning(band));
+    case KappaBand::FourOrMore:
+      return "4 or more: " + std::string(KappaBandMeaning(band));
+  }
+  return {};
+}
+
 double Kappa(double nu_cst, double rated_cst) {
   CheckPositive(rated_cst, "The rated viscosity", "cSt");
   if (std::isnan(nu_cst)) throw Error(Fault::InvalidOperation, "The viscosity is not a number.");

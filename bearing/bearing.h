@@ -7,12 +7,16 @@
 // and its value.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "engine/viscosity_line.h"
 
 namespace project1 {
+
+// Text shown for a bearing's quantity without a value (a_ISO below the life method).
+inline constexpr std::string_view kNoValueText = "–";
 
 // The mean diameter (d + D) / 2 of a bearing of bore d and outside diameter D.
 double MeanDiameter(double bore_mm, double outside_mm);
@@ -30,6 +34,8 @@ enum class KappaBand {
 KappaBand KappaBandOf(double kappa);
 std::string_view KappaBandName(KappaBand band);     // "below_1", "1_to_4", "4_or_more"
 std::string_view KappaBandMeaning(KappaBand band);  // for a person
+// The band with its meaning, for a person: "below 1: no separating film, ...".
+std::string KappaBandText(KappaBand band);
 
 // kappa = nu / nu1.
 double Kappa(double nu_cst, double rated_cst);

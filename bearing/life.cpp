@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "bearing/check_positive.h"
 #include "error/error.h"
@@ -67,7 +68,39 @@ void CheckContamination(double contamination) {
   }
 }
 
+// "`subject` is given without `needed`.", begun with a capital.
+MissingLifeInput Without(std::string_view subject, LifeInput missing, std::string_view needed) {
+  std::string message = std::string(subject) + " is given without " + std::string(needed) + ".";
+  if (!message.empty() && message[0] >= 'a' && message[0] <= 'z') message[0] -= 'a' - 'A';
+  return {missing, std::move(message)};
+}
+
 }  // namespace
+
+std::optional<MissingLifeInput> MissingForLoads(const LifeInputsGiven& g) {
+  if (!g.rating.given && !g.load.given) {
+    for (const LifeInputsGiven::Given& other : {g.fatigue_load, g.contamination}) {
+      if (other.given) {
+        return Without(other.name, LifeInput::Rating,
+                       std::string(g.rating.name) + " and " + std::string(g.load.name));
+      }
+    }
+    return std::nullopt;
+  }
+  if (!g.load.given) return Without(g.rating.name, LifeInput::Load, g.load.name);
+  if (!g.rating.given) return Without(g.load.name, LifeInput::Rating, g.rating.name);
+  return std::nullopt;
+}
+
+std::optional<MissingLifeInput> MissingForModifiedLife(const LifeInputsGiven& g) {
+  if (g.fatigue_load.given && !g.contamination.given) {
+    return Without(g.fatigue_load.name, LifeInput::Contamination, g.contamination.name);
+  }
+  if (g.contamination.given && !g.fatigue_load.given) {
+    return Without(g.contamination.name, LifeInput::FatigueLoad, g.fatigue_load.name);
+  }
+  return std::nullopt;
+}
 
 std::span<const std::string_view> BearingTypeNames() { return kTypeNames; }
 

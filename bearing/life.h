@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -57,6 +58,29 @@ struct LifeInputs {
   std::optional<double> fatigue_load_kn;  // C_u
   bool ep = false;                        // the oil has EP additives that are known to work
 };
+
+// Which of a life's inputs a front end was given, each with its name as it reads within a
+// sentence ("--rating", "the dynamic load rating C").
+enum class LifeInput { Rating, Load, FatigueLoad, Contamination };
+struct LifeInputsGiven {
+  struct Given {
+    std::string_view name;
+    bool given = false;
+  };
+  Given rating, load, fatigue_load, contamination;
+};
+// The input that one given needs and is missing, and the sentence that says so, begun with a
+// capital: "The load P is given without the dynamic load rating C."
+struct MissingLifeInput {
+  LifeInput missing = LifeInput::Rating;
+  std::string message;
+};
+// The rating and the load go together, and the rest needs them: nullopt when neither is given
+// and nothing else is, or both are.
+std::optional<MissingLifeInput> MissingForLoads(const LifeInputsGiven& given);
+// a_ISO's two, the fatigue load limit and the contamination, go together: nullopt when neither
+// or both are given.
+std::optional<MissingLifeInput> MissingForModifiedLife(const LifeInputsGiven& given);
 
 // The lives that do not depend on the oil.
 struct BasicLife {

@@ -171,31 +171,31 @@ std::optional<LifeInputs> LifeOption(const LifeOptions& o, const Bearing& bearin
   if (o.contamination && o.cleanliness) {
     Usage("Give --contamination EC or --cleanliness LEVEL, not both.");
   }
+  const LifeInputsGiven inputs_given{{"--rating", o.rating.has_value()},
+                                     {"--load", o.load.has_value()},
+                                     {"--fatigue-load", o.fatigue_load.has_value()},
+                                     {o.contamination ? "--contamination"
+                                      : o.cleanliness ? "--cleanliness"
+                                                      : "--contamination or --cleanliness",
+                                      contamination}};
+  if (const std::optional<MissingLifeInput> missing = MissingForLoads(inputs_given)) {
+    Usage(missing->message);
+  }
   if (!o.rating && !o.load) {
-    const std::pair<bool, const char*> needing[] = {
-        {o.fatigue_load.has_value(), "--fatigue-load"},
-        {o.contamination.has_value(), "--contamination"},
-        {o.cleanliness.has_value(), "--cleanliness"},
-        {o.reliability.has_value(), "--reliability"},
-        {o.type.has_value(), "--type"},
-        {o.ep, "--ep"}};
+    const std::pair<bool, const char*> needing[] = {{o.reliability.has_value(), "--reliability"},
+                                                    {o.type.has_value(), "--type"},
+                                                    {o.ep, "--ep"}};
     for (const auto& [given, name] : needing) {
       if (given) Usage(std::string(name) + " is given without --rating and --load.");
     }
     return std::nullopt;
   }
-  if (!o.load) Usage("--rating is given without --load.");
-  if (!o.rating) Usage("--load is given without --rating.");
   if (*o.rating < *o.load) {
     Usage("--rating (" + NumberToText(*o.rating) + " kN) must not be below --load (" +
           NumberToText(*o.load) + " kN).");
   }
-  if (o.fatigue_load && !contamination) {
-    Usage("--fatigue-load is given without --contamination or --cleanliness.");
-  }
-  if (contamination && !o.fatigue_load) {
-    Usage(std::string(o.contamination ? "--contamination" : "--cleanliness") +
-          " is given without --fatigue-load.");
+  if (const std::optional<MissingLifeInput> missing = MissingForModifiedLife(inputs_given)) {
+    Usage(missing->message);
   }
   if (o.ep && !o.fatigue_load) Usage("--ep is given without --fatigue-load.");
   LifeInputs life;
@@ -237,19 +237,6 @@ void AddLifeRecord(const LifeAnswer& life, std::vector<Field>& fields, std::vect
     fields.insert(fields.end(), {kContaminationField, kXField});
     values.insert(values.end(), {*b.contamination_factor, *b.ec_cu_over_p});
   }
-}
-
-// The band with its meaning, for a person: "below 1: no separating film, ...".
-std::string BandText(KappaBand band) {
-  switch (band) {
-    case KappaBand::Below1:
-      return "below 1: " + std::string(KappaBandMeaning(band));
-    case KappaBand::OneTo4:
-      return "1 to 4: " + std::string(KappaBandMeaning(band));
-    case KappaBand::FourOrMore:
-      return "4 or more: " + std::string(KappaBandMeaning(band));
-  }
-  return {};
 }
 
 Value Optional(const std::optional<double>& value) { return value ? Value(*value) : Value(); }
@@ -297,7 +284,7 @@ std::string RenderBearing(const Bearing& bearing, const OperatingRange& range,
     outside_method = outside_method || !at.note.empty();
     const Value note = at.note.empty() ? Value() : Value(at.note);
     if (format == Format::Text) {
-      const std::string_view text = band_texts.emplace_back(BandText(band));
+      const std::string_view text = band_texts.emplace_back(KappaBandText(band));
       points.push_back({t, nu, bearing.rated_cst, kappa});
       if (modified) {
         points.back().insert(points.back().end(),

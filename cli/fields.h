@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "bearing/bearing.h"
 #include "cli/output.h"
 #include "engine/oil_properties.h"
 
@@ -38,7 +39,7 @@ inline constexpr Field kLawField{"law"};
 inline constexpr std::string_view kKappaText = kFactorPattern;
 inline constexpr std::string_view kHoursText = kHoursPattern;
 // Text shown for a bearing's quantity without a value.
-inline constexpr std::string_view kNoneText = "–";
+inline constexpr std::string_view kNoneText = kNoValueText;
 inline constexpr Field kRatedField{"rated_viscosity_cst", "Rated viscosity ν1", "cSt",
                                    kKinematicText};
 inline constexpr Field kKappaField{"kappa", "κ", "", kKappaText, kNoneText};
