@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <optional>
 #include <span>
 #include <string_view>
 #include <tuple>
 #include <utility>
 
+#include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "catalogue/catalogue.h"
 #include "chart/chart.h"
 #include "chart/chart_svg.h"
@@ -342,6 +345,150 @@ PageRows TableRows(const PageRowsInputs& inputs) {
     }
     return RowsOf(oil, TableTemperatures(from, to, step), unit);
   });
+}
+
+namespace {
+
+// The bearing box's boxes, each also an error's subject.
+constexpr std::string_view kDmBox = "dm";
+constexpr std::string_view kSpeedBox = "speed";
+constexpr std::string_view kRunningBox = "running";
+constexpr std::string_view kTypeBox = "bearing-type";
+constexpr std::string_view kRatingBox = "rating";
+constexpr std::string_view kLoadBox = "load";
+constexpr std::string_view kFatigueBox = "fatigue";
+constexpr std::string_view kReliabilityBox = "reliability";
+constexpr std::string_view kCleanlinessBox = "cleanliness";
+
+// 'The cleanliness "clean" is not one of extreme, high, ...', about `box`.
+Error NotOneOf(std::string_view what, const std::string& text,
+               std::span<const std::string_view> names, std::string_view box) {
+  std::string message = "The " + std::string(what) + " \"" + text + "\" is not one of ";
+  for (const std::string_view name : names) {
+    message += std::string(name) + (name == names.back() ? "." : ", ");
+  }
+  return Error(ErrorKind::BadInput, message, box);
+}
+
+bool IsAbove0(double value) { return value > 0 && std::isfinite(value); }
+
+// `step`'s answer, its failure about the box `box`.
+template <typename Step>
+auto InBox(std::string_view box, Step step) {
+  try {
+    return step();
+  } catch (const Error& error) {
+    throw Error(error.kind(), error.what(), box);
+  }
+}
+
+double NumberOfBox(const std::string& text, std::string_view what, std::string_view box) {
+  return InBox(box, [&] { return TextToNumber(text, what); });
+}
+
+// The life of the box's loads, as the tool's `bearing` takes its options: none when C, P and C_u
+// are all blank; the cleanliness is always given, so a_ISO's C_u goes with C and P.
+std::optional<LifeInputs> LifeOfBoxes(const PageBearingInputs& in, double dm, double speed) {
+  const auto typed = [](const std::string& text) {
+    return text.find_first_not_of(" \t") != std::string::npos;
+  };
+  if (!typed(in.rating) && !typed(in.load) && !typed(in.fatigue_load)) return std::nullopt;
+  const LifeInputsGiven given{{"the dynamic load rating C", typed(in.rating)},
+                              {"the load P", typed(in.load)},
+                              {"the fatigue load limit C_u", typed(in.fatigue_load)},
+                              {"the cleanliness", true}};
+  static constexpr std::array<std::string_view, 4> kBoxOf{kRatingBox, kLoadBox, kFatigueBox,
+                                                          kCleanlinessBox};
+  for (const auto& missing : {MissingForLoads(given), MissingForModifiedLife(given)}) {
+    if (missing) {
+      throw Error(ErrorKind::BadInput, missing->message,
+                  kBoxOf.at(static_cast<std::size_t>(missing->missing)));
+    }
+  }
+  LifeInputs life;
+  const std::optional<BearingType> type = BearingTypeNamed(in.type);
+  if (!type) throw NotOneOf("bearing type", in.type, BearingTypeNames(), kTypeBox);
+  life.type = *type;
+  life.rating_kn = NumberOfBox(in.rating, "dynamic load rating C", kRatingBox);
+  life.load_kn = NumberOfBox(in.load, "load P", kLoadBox);
+  life.fatigue_load_kn = NumberOfBox(in.fatigue_load, "fatigue load limit C_u", kFatigueBox);
+  life.reliability_percent = NumberOfBox(in.reliability, "reliability", kReliabilityBox);
+  const std::optional<Cleanliness> level = CleanlinessNamed(in.cleanliness);
+  if (!level) throw NotOneOf("cleanliness", in.cleanliness, CleanlinessNames(), kCleanlinessBox);
+  life.contamination = ContaminationFactor(*level, dm);
+  life.speed_rpm = speed;
+  return life;
+}
+
+// BasicLifeOf's refusal about its box: the load's, the rating's, the reliability's or C_u's.
+std::string_view BoxOfLifeRefusal(const Error& error, const LifeInputs& life) {
+  if (error.subject() == "reliability") return kReliabilityBox;
+  if (error.subject() == "contamination factor") return kCleanlinessBox;
+  if (!IsAbove0(life.load_kn)) return kLoadBox;
+  if (!IsAbove0(life.rating_kn) || error.subject() == "dynamic load rating") return kRatingBox;
+  if (life.fatigue_load_kn && !IsAbove0(*life.fatigue_load_kn)) return kFatigueBox;
+  return kRatingBox;  // a life out of range
+}
+
+}  // namespace
+
+PageBearing BearingOfPage(const PageBearingInputs& in) {
+  PageBearing page;
+  try {
+    const double nu40 = TextToNumber(in.visc40, kVisc40Name);
+    const double nu100 = TextToNumber(in.visc100, kVisc100Name);
+    CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+    const ViscosityLine line = FitLine40100(LawFromName(in.law), nu40, nu100);
+    const double dm = NumberOfBox(in.dm, "mean diameter", kDmBox);
+    const double speed = NumberOfBox(in.speed, "speed", kSpeedBox);
+    const double rated =
+        InBox(IsAbove0(dm) ? kSpeedBox : kDmBox, [&] { return RatedViscosity(dm, speed); });
+    const double t = InBox(
+        kRunningBox, [&] { return TextToTemperature(in.temperature, "running temperature"); });
+    const double nu = InBox(kRunningBox, [&] { return KinematicAt(line, t); });
+    const double kappa = Kappa(nu, rated);
+    const OperatingRange range = InBox(kVisc100Name, [&] { return OperatingRangeOf(line, rated); });
+    const std::optional<LifeInputs> life = LifeOfBoxes(in, dm, speed);
+    std::optional<BasicLife> basic;
+    ModifiedLife modified;
+    if (life) {
+      try {
+        basic = BasicLifeOf(*life);
+      } catch (const Error& error) {
+        throw Error(error.kind(), error.what(), BoxOfLifeRefusal(error, *life));
+      }
+      modified = InBox(kRatingBox, [&] { return ModifiedLifeAt(*life, *basic, kappa); });
+    }
+    page.rated = ShownNumber(rated, kKinematicText);
+    page.kinematic = ShownNumber(nu, kKinematicText);
+    page.kappa = ShownNumber(kappa, kFactorPattern);
+    page.band = KappaBandText(KappaBandOf(kappa));
+    page.kappa_1_at = ShownNumber(range.kappa_1_temperature_c, kTemperatureText);
+    page.kappa_4_at = ShownNumber(range.kappa_4_temperature_c, kTemperatureText);
+    page.numbers = {ShortestText(rated), ShortestText(nu), ShortestText(kappa),
+                    ShortestText(range.kappa_1_temperature_c),
+                    ShortestText(range.kappa_4_temperature_c)};
+    if (basic) {
+      page.basic_life = ShownNumber(basic->basic_rating_life_hours, kHoursPattern);
+      const auto shown = [](const std::optional<double>& value, std::string_view pattern) {
+        return value ? ShownNumber(*value, pattern) : std::string(kNoValueText);
+      };
+      page.a_iso = shown(modified.a_iso, kFactorPattern);
+      page.modified_life = shown(modified.modified_rating_life_hours, kHoursPattern);
+      page.life_note = modified.note;
+      page.numbers.push_back(ShortestText(basic->basic_rating_life_hours));
+      for (const std::optional<double>& value :
+           {modified.a_iso, modified.modified_rating_life_hours}) {
+        page.numbers.push_back(value ? ShortestText(*value) : "");
+      }
+    }
+  } catch (const Error& error) {
+    page = {};
+    page.message = error.what();
+    page.box = BoxOf(error);
+    if (page.box.empty()) page.box = error.subject();
+  }
+  return page;
 }
 
 }  // namespace project1::web

@@ -121,3 +121,50 @@ PageRows RowsAtTemperatures(const PageRowsInputs& inputs);
 PageRows TableRows(const PageRowsInputs& inputs);
 
 }  // namespace project1::web
+
+namespace project1::web {
+
+// The bearing box: is the oil of the boxes (its two viscosities and law) right for a rolling
+// bearing of mean diameter dm turning at `speed` r/min at the running temperature, and, given
+// its loads (C, P and C_u in kN, all blank for none), how long it lasts on it. Each a text as
+// typed; the type, reliability and cleanliness are the tool's names and numbers.
+struct PageBearingInputs {
+  std::string visc40;
+  std::string visc100;
+  std::string law = "walther";
+  std::string dm;
+  std::string speed;
+  std::string temperature;
+  std::string type = "ball";
+  std::string rating;
+  std::string load;
+  std::string fatigue_load;
+  std::string reliability = "90";
+  std::string cleanliness = "normal";
+};
+
+// The box's answer, each text as the tool's `bearing` command shows it; the life's texts are ""
+// without loads.
+struct PageBearing {
+  std::string rated;          // ν1, cSt
+  std::string kinematic;      // ν at the running temperature, cSt
+  std::string kappa;          // κ = ν / ν1
+  std::string band;           // "1 to 4: a separating film, where designs aim"
+  std::string kappa_1_at;     // °C
+  std::string kappa_4_at;     // °C
+  std::string basic_life;     // L10h, h
+  std::string a_iso;          // "–" below the life method
+  std::string modified_life;  // L_nmh, h; "–" below the life method
+  std::string life_note;      // why there is no modified life, "" when there is one
+  // The numbers in their shortest round-trip text, for comparing with the tool: ν1, ν, κ, the
+  // κ = 1 and κ = 4 temperatures, and with loads L10h, a_ISO and L_nmh ("" for none).
+  std::vector<std::string> numbers;
+  std::string message;  // the first failure's message, "" for none
+  // The box it is about: "visc40", "visc100", "dm", "speed", "running", "bearing-type",
+  // "rating", "load", "fatigue", "reliability", "cleanliness", or "".
+  std::string box;
+};
+
+PageBearing BearingOfPage(const PageBearingInputs& inputs);
+
+}  // namespace project1::web

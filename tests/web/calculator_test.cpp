@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include "bearing/bearing.h"
+#include "bearing/life.h"
 #include "engine/oil_properties.h"
+#include "engine/viscosity_line.h"
+#include "numtext/numtext.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace project1::web {
@@ -293,6 +299,165 @@ TEST(PageRowsTest, TemperaturesInAnyUnitAndATableThatEndsOnItsLastTemperature) {
   for (const auto& row : table.rows) temperatures.push_back(row[0]);
   EXPECT_EQ(temperatures, (std::vector<std::string>{"0.0", "5.0", "10.0", "12.0"}));
   EXPECT_EQ(TableRows(RowsStarting()).rows.size(), 59u);
+}
+
+}  // namespace
+}  // namespace project1::web
+
+namespace project1::web {
+namespace {
+
+// The oil of the starting boxes in a roller bearing of 380 mm at 500 r/min, running at 100 °C,
+// with its loads.
+PageBearingInputs StartingBearing() {
+  PageBearingInputs in;
+  in.visc40 = "320";
+  in.visc100 = "35";
+  in.dm = "380";
+  in.speed = "500";
+  in.temperature = "100";
+  in.type = "roller";
+  in.rating = "1600";
+  in.load = "200";
+  in.fatigue_load = "140";
+  in.cleanliness = "normal";
+  return in;
+}
+
+// Each box's refusal, beside that box, in the tool's words with the page's names.
+struct BearingRefusal {
+  std::string name;
+  std::vector<std::pair<std::string PageBearingInputs::*, std::string>> typed;
+  std::string box;
+  std::string message;
+};
+
+const std::vector<BearingRefusal> kBearingRefusals = {
+    {"Visc40", {{&PageBearingInputs::visc40, "x"}}, "visc40", "\"x\""},
+    {"ThickerWhenHot",
+     {{&PageBearingInputs::visc100, "400"}},
+     "visc100",
+     "The viscosity at 100 °C (400) must be below the one at 40 °C (320)."},
+    {"NoDiameter",
+     {{&PageBearingInputs::dm, "0"}},
+     "dm",
+     "The mean diameter must be above 0 mm; it is 0."},
+    {"DiameterText", {{&PageBearingInputs::dm, "38o"}}, "dm", "\"38o\""},
+    {"NegativeSpeed",
+     {{&PageBearingInputs::speed, "-5"}},
+     "speed",
+     "The speed must be above 0 r/min; it is -5."},
+    {"BelowAbsoluteZero", {{&PageBearingInputs::temperature, "-300"}}, "running", "-300"},
+    {"Type",
+     {{&PageBearingInputs::type, "needle"}},
+     "bearing-type",
+     "The bearing type \"needle\" is not one of ball, roller, thrust-ball, thrust-roller."},
+    {"RatingAlone",
+     {{&PageBearingInputs::load, ""}, {&PageBearingInputs::fatigue_load, ""}},
+     "load",
+     "The dynamic load rating C is given without the load P."},
+    {"LoadAlone",
+     {{&PageBearingInputs::rating, " "}, {&PageBearingInputs::fatigue_load, ""}},
+     "rating",
+     "The load P is given without the dynamic load rating C."},
+    {"FatigueLoadAlone",
+     {{&PageBearingInputs::rating, ""}, {&PageBearingInputs::load, ""}},
+     "rating",
+     "The fatigue load limit C_u is given without the dynamic load rating C and the load P."},
+    {"NoFatigueLoad",
+     {{&PageBearingInputs::fatigue_load, ""}},
+     "fatigue",
+     "The cleanliness is given without the fatigue load limit C_u."},
+    {"RatingBelowLoad",
+     {{&PageBearingInputs::rating, "100"}},
+     "rating",
+     "The dynamic load rating C (100 kN) must not be below the load P (200 kN)."},
+    {"NoLoad",
+     {{&PageBearingInputs::load, "0"}},
+     "load",
+     "The load P must be above 0 kN; it is 0."},
+    {"NoFatigueLimit", {{&PageBearingInputs::fatigue_load, "0"}}, "fatigue", "C_u must be above 0"},
+    {"Reliability",
+     {{&PageBearingInputs::reliability, "93"}},
+     "reliability",
+     "The reliability must be one of 90, 95, 96, 97, 98 and 99 %; it is 93."},
+    {"Cleanliness", {{&PageBearingInputs::cleanliness, "clean"}}, "cleanliness", "\"clean\""},
+};
+
+class BearingRefusalTest : public testing::TestWithParam<BearingRefusal> {};
+
+TEST_P(BearingRefusalTest, IsShownBesideItsBoxWithNoAnswer) {
+  PageBearingInputs in = StartingBearing();
+  for (const auto& [input, text] : GetParam().typed) in.*input = text;
+  const PageBearing page = BearingOfPage(in);
+  EXPECT_EQ(page.box, GetParam().box);
+  EXPECT_NE(page.message.find(GetParam().message), std::string::npos) << page.message;
+  EXPECT_EQ(page.rated, "");
+  EXPECT_TRUE(page.numbers.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EachBox, BearingRefusalTest, testing::ValuesIn(kBearingRefusals),
+                         [](const auto& info) { return info.param.name; });
+
+// The numbers the tool's `viscosity bearing` gives for the same bearing, from the functions it
+// calls with its options.
+std::vector<std::string> ToolsBearingNumbers(double nu40, double nu100, double dm, double speed,
+                                             double t, std::optional<LifeInputs> life) {
+  const ViscosityLine line = FitLine40100(Law::Walther, nu40, nu100);
+  const double rated = RatedViscosity(dm, speed);
+  const double nu = KinematicAt(line, t);
+  const double kappa = Kappa(nu, rated);
+  const OperatingRange range = OperatingRangeOf(line, rated);
+  std::vector<std::string> numbers = {ShortestText(rated), ShortestText(nu), ShortestText(kappa),
+                                      ShortestText(range.kappa_1_temperature_c),
+                                      ShortestText(range.kappa_4_temperature_c)};
+  if (life) {
+    const BasicLife basic = BasicLifeOf(*life);
+    const ModifiedLife at = ModifiedLifeAt(*life, basic, kappa);
+    numbers.push_back(ShortestText(basic.basic_rating_life_hours));
+    for (const auto& value : {at.a_iso, at.modified_rating_life_hours}) {
+      numbers.push_back(value ? ShortestText(*value) : "");
+    }
+  }
+  return numbers;
+}
+
+TEST(BearingOfPageTest, GivesTheToolsNumbersWithAndWithoutLoads) {
+  LifeInputs life;
+  life.type = BearingType::Roller;
+  life.rating_kn = 1600;
+  life.load_kn = 200;
+  life.speed_rpm = 500;
+  life.reliability_percent = 95;
+  life.contamination = ContaminationFactor(Cleanliness::Normal, 380);
+  life.fatigue_load_kn = 140;
+  PageBearingInputs in = StartingBearing();
+  in.reliability = "95";
+  const PageBearing loaded = BearingOfPage(in);
+  EXPECT_EQ(loaded.message, "");
+  EXPECT_EQ(loaded.numbers, ToolsBearingNumbers(320, 35, 380, 500, 100, life));
+  EXPECT_EQ(loaded.band, KappaBandText(KappaBand::OneTo4));
+  EXPECT_EQ(loaded.life_note, "");
+
+  in.rating = in.load = in.fatigue_load = "";
+  in.temperature = "212F";  // 100 °C
+  const PageBearing bare = BearingOfPage(in);
+  EXPECT_EQ(bare.numbers, ToolsBearingNumbers(320, 35, 380, 500, 100, std::nullopt));
+  EXPECT_EQ(bare.basic_life, "");
+  EXPECT_EQ(bare.modified_life, "");
+}
+
+TEST(BearingOfPageTest, BelowTheLifeMethodShowsNoModifiedLifeAndSaysWhy) {
+  PageBearingInputs in = StartingBearing();
+  in.dm = "20";
+  in.speed = "100";
+  in.temperature = "250";
+  const PageBearing page = BearingOfPage(in);
+  EXPECT_EQ(page.message, "");
+  EXPECT_EQ(page.a_iso, kNoValueText);
+  EXPECT_EQ(page.modified_life, kNoValueText);
+  EXPECT_EQ(page.life_note, kBelowLifeMethod);
+  EXPECT_NE(page.basic_life, "");
 }
 
 }  // namespace
