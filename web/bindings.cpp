@@ -120,8 +120,54 @@ void BindRows() {
       "tableRows", +[](const PageRowsInputs& inputs) { return kRowsOf(TableRows(inputs)); });
 }
 
+// The bearing box: its inputs by name, its answer's texts, and its lists' choices.
+void BindBearing() {
+  emscripten::value_object<PageBearingInputs>("PageBearingInputs")
+      .field("visc40", &PageBearingInputs::visc40)
+      .field("visc100", &PageBearingInputs::visc100)
+      .field("law", &PageBearingInputs::law)
+      .field("dm", &PageBearingInputs::dm)
+      .field("speed", &PageBearingInputs::speed)
+      .field("temperature", &PageBearingInputs::temperature)
+      .field("type", &PageBearingInputs::type)
+      .field("rating", &PageBearingInputs::rating)
+      .field("load", &PageBearingInputs::load)
+      .field("fatigueLoad", &PageBearingInputs::fatigue_load)
+      .field("reliability", &PageBearingInputs::reliability)
+      .field("cleanliness", &PageBearingInputs::cleanliness);
+  emscripten::function(
+      "bearing", +[](const PageBearingInputs& inputs) {
+        const PageBearing page = BearingOfPage(inputs);
+        val out = val::object();
+        out.set("rated", page.rated);
+        out.set("kinematic", page.kinematic);
+        out.set("kappa", page.kappa);
+        out.set("band", page.band);
+        out.set("kappa1At", page.kappa_1_at);
+        out.set("kappa4At", page.kappa_4_at);
+        out.set("basicLife", page.basic_life);
+        out.set("aIso", page.a_iso);
+        out.set("modifiedLife", page.modified_life);
+        out.set("lifeNote", page.life_note);
+        out.set("numbers", Texts(page.numbers));
+        out.set("message", page.message);
+        out.set("box", page.box);
+        return out;
+      });
+  emscripten::function(
+      "bearingChoices", +[] {
+        const PageBearingChoices choices = BearingChoices();
+        val out = val::object();
+        out.set("types", Texts(choices.types));
+        out.set("reliabilities", Texts(choices.reliabilities));
+        out.set("cleanliness", Texts(choices.cleanliness));
+        return out;
+      });
+}
+
 EMSCRIPTEN_BINDINGS(project1) {
   BindRows();
+  BindBearing();
   BindInputs();
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);

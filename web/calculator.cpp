@@ -491,4 +491,13 @@ PageBearing BearingOfPage(const PageBearingInputs& in) {
   return page;
 }
 
+PageBearingChoices BearingChoices() {
+  PageBearingChoices choices;
+  for (const std::string_view name : BearingTypeNames()) choices.types.emplace_back(name);
+  for (const double percent : kReliabilities)
+    choices.reliabilities.push_back(NumberToText(percent));
+  for (const std::string_view name : CleanlinessNames()) choices.cleanliness.emplace_back(name);
+  return choices;
+}
+
 }  // namespace project1::web

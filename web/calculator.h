@@ -167,4 +167,13 @@ struct PageBearing {
 
 PageBearing BearingOfPage(const PageBearingInputs& inputs);
 
+// The choices of the box's lists, as the tool names them: the bearing types, the reliabilities
+// (in percent) and the cleanliness levels, cleanest first.
+struct PageBearingChoices {
+  std::vector<std::string> types;
+  std::vector<std::string> reliabilities;
+  std::vector<std::string> cleanliness;
+};
+PageBearingChoices BearingChoices();
+
 }  // namespace project1::web

@@ -42,6 +42,62 @@
     }
   }
 
+  // The bearing box: its boxes by the engine's names, and the rows of its answer with their labels.
+  const bearingBoxes = { dm: "dm", speed: "speed", running: "temperature", "bearing-type": "type",
+                         rating: "rating", load: "load", fatigue: "fatigueLoad",
+                         reliability: "reliability", cleanliness: "cleanliness" };
+  const bearingRows = [
+    ["rated", "Rated viscosity ν1, cSt"],
+    ["kinematic", "Viscosity at the running temperature, cSt"],
+    ["kappa", "Viscosity ratio κ = ν / ν1"],
+    ["band", "Film"],
+    ["kappa1At", "κ = 1 at, °C"],
+    ["kappa4At", "κ = 4 at, °C"],
+    ["basicLife", "Basic rating life L10h, h"],
+    ["aIso", "Life modification factor a_ISO"],
+    ["modifiedLife", "Modified rating life L_nmh, h"],
+  ];
+
+  // The bearing's answer and its messages, gone once the oil or the bearing changes.
+  function forgetBearing() {
+    $("bearing-answer").replaceChildren();
+    $("bearing-note").textContent = "";
+    $("bearing-alert").textContent = "";
+    for (const id of Object.keys(bearingBoxes)) {
+      $(id + "-alert").textContent = "";
+      $(id).removeAttribute("aria-invalid");
+    }
+  }
+
+  // The bearing on the oil of the boxes, when any of its own three is filled: the engine's texts,
+  // or its message beside the box it is about, which gets the focus.
+  function answerBearing() {
+    forgetBearing();
+    if (["dm", "speed", "running"].every((id) => $(id).value.trim() === "")) return;
+    const asked = { visc40: $("visc40").value, visc100: $("visc100").value, law: $("law").value };
+    for (const [id, key] of Object.entries(bearingBoxes)) asked[key] = $(id).value;
+    const answer = engine.bearing(asked);
+    if (answer.message) {
+      const box = answer.box && bearingBoxes[answer.box] ? $(answer.box) : null;
+      $((box ? answer.box : "bearing") + "-alert").textContent = answer.message;
+      if (box) {
+        box.setAttribute("aria-invalid", "true");
+        box.focus();
+      }
+      return;
+    }
+    const list = $("bearing-answer");
+    for (const [key, label] of bearingRows) {
+      if (answer[key] === "") continue;
+      const term = document.createElement("dt");
+      term.textContent = label;
+      const value = document.createElement("dd");
+      value.textContent = answer[key];
+      list.append(term, value);
+    }
+    $("bearing-note").textContent = answer.lifeNote;
+  }
+
   // Every answer shown belongs to the inputs shown. Once an input changes, the results are marked
   // as the previous inputs' and everything drawn from them is cleared, Copy and Download with it,
   // until the next calculation.
@@ -65,6 +121,7 @@
     $("table").textContent = "";
     $("announce").textContent = "";
     $("status").textContent = "";
+    forgetBearing();
   }
 
   // Shows an answer: the results computed up to a failure fill their boxes and the others are
@@ -128,6 +185,7 @@
     show(answer);
     rememberInAddress();
     if (!answer.message) {
+      answerBearing();
       const press = ++presses;
       requestAnimationFrame(() => setTimeout(() => {
         if (press === presses && latest === answer) showChart(engine.calculate({ ...typed, ...chartSize() }, true));
@@ -352,6 +410,20 @@
       forgetAnswers();
     });
     for (const id of [...boxes, "law"]) $(id).addEventListener("input", forgetAnswers);
+    const choices = engine.bearingChoices();
+    for (const [id, names, chosen] of [["bearing-type", choices.types, "ball"],
+                                       ["reliability", choices.reliabilities, "90"],
+                                       ["cleanliness", choices.cleanliness, "normal"]]) {
+      for (const name of names) {
+        const option = document.createElement("option");
+        option.textContent = name;
+        $(id).append(option);
+      }
+      $(id).value = chosen;
+    }
+    for (const id of Object.keys(bearingBoxes)) {
+      $(id).addEventListener($(id).tagName === "SELECT" ? "change" : "input", forgetBearing);
+    }
     $("wanted").addEventListener("input", () => {
       $("found").textContent = "";
     });

@@ -2,7 +2,8 @@
 // and 1,000 random ones, every answer of the module equals the native build of the same sources
 // (page_answers) field for field, and the numbers, index, grade and table equal the tool's
 // (`viscosity at|table|batch`) by the oil's law, as do the rows at any temperatures and of a
-// table of any range, in each temperature unit.
+// table of any range, in each temperature unit; and the bearing box's answers equal the native
+// build's and their numbers the tool's (`viscosity bearing`).
 //
 // The native programs run with glibc's FMA variants of log and pow switched off: those round a
 // few results one or two units in the last place differently from the plain versions, which are
@@ -71,6 +72,33 @@ const rowSettings = [
     command: ["table", "--from", "32F", "--to", "100", "--step", "10F"] },
 ];
 
+// The bearing box's settings beyond the oil, each a bearing of the tool's example kind: with its
+// loads and cleanliness, below the life method, and without loads.
+const bearingSettings = [
+  { dm: "380", speed: "500", temperature: "70", type: "roller", rating: "1600", load: "200",
+    fatigueLoad: "140", reliability: "95", cleanliness: "normal" },
+  { dm: "72.5", speed: "3000", temperature: "40", type: "ball", rating: "50", load: "10",
+    fatigueLoad: "1.34", reliability: "90", cleanliness: "typical" },
+  { dm: "20", speed: "100", temperature: "250", type: "thrust-roller", rating: "100", load: "20",
+    fatigueLoad: "5", reliability: "99", cleanliness: "severe" },
+  { dm: "150", speed: "1200", temperature: "140F", type: "thrust-ball", rating: "", load: "",
+    fatigueLoad: "", reliability: "90", cleanliness: "normal" },
+];
+const bearingKeys = ["visc40", "visc100", "law", "dm", "speed", "temperature", "type", "rating",
+                     "load", "fatigueLoad", "reliability", "cleanliness"];
+
+function toolBearing(asked) {
+  const args = ["bearing", "--v40", asked.visc40, "--v100", asked.visc100, "--law", asked.law,
+                "--dm", asked.dm, "--speed", asked.speed, "--at", asked.temperature,
+                "--format", "json"];
+  if (asked.rating) {
+    args.push("--type", asked.type, "--rating", asked.rating, "--load", asked.load,
+              "--fatigue-load", asked.fatigueLoad, "--reliability", asked.reliability,
+              "--cleanliness", asked.cleanliness);
+  }
+  return spawnSync(toolPath, args, { env: plain });
+}
+
 const plain = { ...process.env, GLIBC_TUNABLES: "glibc.cpu.hwcaps=-FMA,-AVX2" };
 
 function nativeAnswers(cases, env = plain) {
@@ -122,6 +150,7 @@ async function main() {
   let failed = 0;
   let tables = 0;
   let rowsCompared = 0;
+  const bearingCases = [];
   cases.forEach((fields, i) => {
     const what = `oil ${i + 1} (${fields.join(" | ")})`;
     const page = module.calculate(inputsOf(fields), true);
@@ -169,6 +198,17 @@ async function main() {
         ++rowsCompared;
       }
     }
+    // The bearing box for the catalogue and every fortieth oil, each setting against the tool,
+    // and the same with one box mistyped against the native build.
+    if (i < 10 || i % 40 === 0) {
+      bearingSettings.forEach((setting, j) => {
+        const asked = { visc40: fields[0], visc100: fields[1], law: fields[6], ...setting };
+        bearingCases.push(asked);
+        const mistyped = { ...asked };
+        mistyped[bearingKeys[3 + ((i + j) % 9)]] = bad[(i + j) % bad.length];
+        bearingCases.push(mistyped);
+      });
+    }
     const property = (name) => page.properties.find((p) => p.name === name).value;
     const index = row.viscosity_index === null ? null : String(row.viscosity_index);
     if (index !== null) assert.strictEqual(property("Viscosity index"), index, `${what}: index`);
@@ -176,13 +216,63 @@ async function main() {
     assert.strictEqual(property("ISO grade"), grade, `${what}: grade`);
   });
   assert.ok(succeeded >= 900 && failed >= 20, `${succeeded} succeeded, ${failed} failed`);
+  const bearingNatives = nativeAnswers(
+    bearingCases.map((asked) => ["bearing", ...bearingKeys.map((key) => asked[key])]));
+  let bearingsCompared = 0;
+  let bearingsRefused = 0;
+  let bearingDigitsApart = 0;
+  // Two numbers' texts, "" for none, equal to 12 significant digits.
+  const close = (a, b) => (a === "" || b === "" ? a === b
+                                                : Math.abs(a - b) <= 1e-12 * Math.abs(Number(b)));
+  bearingCases.forEach((asked, i) => {
+    const what = `bearing ${JSON.stringify(asked)}`;
+    const answer = module.bearing(asked);
+    // Every text as the native build's; the numbers to their last digits or so, as the inverse
+    // of a line (the κ = 1 and 4 temperatures) takes logarithms and powers that WebAssembly's C
+    // library rounds a unit in the last place differently now and then.
+    const { numbers, ...texts } = answer;
+    const { numbers: nativeNumbers, ...nativeTexts } = bearingNatives[i];
+    assert.deepStrictEqual(texts, nativeTexts, what);
+    assert.strictEqual(numbers.length, nativeNumbers.length, what);
+    numbers.forEach((text, j) => {
+      if (text !== nativeNumbers[j]) ++bearingDigitsApart;
+      assert.ok(close(text, nativeNumbers[j]), `${what}: ${text} | ${nativeNumbers[j]}`);
+    });
+    if (i % 2 === 1) {
+      if (answer.message) ++bearingsRefused;
+      return;
+    }
+    const run = toolBearing(asked);
+    if (answer.message) {
+      // An oil too thick or thin for the bearing's numbers: the tool refuses it in the same words.
+      assert.strictEqual(run.stderr.toString("utf8"), `viscosity: ${answer.message}\n`, what);
+      return;
+    }
+    const want = JSON.parse(run.stdout.toString("utf8"));
+    const point = want.points[0];
+    const expected = [want.rated_viscosity_cst, point.kinematic_cst, point.kappa,
+                      want.kappa_1_temperature_c, want.kappa_4_temperature_c];
+    if (asked.rating) {
+      expected.push(want.basic_rating_life_hours, point.a_iso, point.modified_rating_life_hours);
+    }
+    assert.strictEqual(answer.numbers.length, expected.length, what);
+    answer.numbers.forEach((text, j) => {
+      const want = expected[j] === null ? "" : String(expected[j]);
+      assert.ok(close(text, want), `${what}: number ${j}, ${text} | ${want}`);
+    });
+    ++bearingsCompared;
+  });
+  assert.ok(bearingsCompared >= 40 && bearingsRefused >= 20,
+            `${bearingsCompared} bearings compared with the tool, ${bearingsRefused} refused`);
   const own = nativeAnswers(cases, process.env);
   const differing = own.filter((answer, i) =>
     answer.numbers.some((text, j) => text !== natives[i].numbers[j])).length;
   console.log(`with this machine's own log and pow, ${differing} of ${cases.length} native ` +
               "answers differ in the last digits of a number");
   console.log(`${cases.length} oils: ${succeeded} calculated, ${failed} failing steps, the same ` +
-              `as the native build and the tool, ${tables} tables and ${rowsCompared} answers of rows from the tool (${Date.now() - started} ms)`);
+              `as the native build and the tool, ${tables} tables and ${rowsCompared} answers of rows from the tool, ${bearingsCompared} bearings from the tool and ` +
+              `${bearingsRefused} refused as natively, ${bearingDigitsApart} bearing numbers apart in ` +
+              `their last digits (${Date.now() - started} ms)`);
 }
 
 main().catch((error) => {

@@ -1,7 +1,9 @@
 // The page's answers computed natively, for comparing with the WebAssembly build: one line of
 // TAB-separated inputs (visc40, visc100, temp1, temp2, gravity, picked oil, law, and optionally
 // the chart's width and height) in, one line of
-// JSON out, with the keys the page's module uses.
+// JSON out, with the keys the page's module uses. A line that begins with "bearing" holds the
+// bearing box's inputs after it instead (visc40, visc100, law, dm, speed, temperature, type,
+// rating, load, fatigue load, reliability, cleanliness), and its answer comes out.
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -18,6 +20,29 @@ int main() {
     std::vector<std::string> fields;
     std::stringstream split(line);
     for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
+    if (!fields.empty() && fields[0] == "bearing") {
+      fields.resize(13);
+      const project1::web::PageBearing bearing = project1::web::BearingOfPage(
+          {fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7], fields[8],
+           fields[9], fields[10], fields[11], fields[12]});
+      const nlohmann::ordered_json out = {
+          {"rated", bearing.rated},
+          {"kinematic", bearing.kinematic},
+          {"kappa", bearing.kappa},
+          {"band", bearing.band},
+          {"kappa1At", bearing.kappa_1_at},
+          {"kappa4At", bearing.kappa_4_at},
+          {"basicLife", bearing.basic_life},
+          {"aIso", bearing.a_iso},
+          {"modifiedLife", bearing.modified_life},
+          {"lifeNote", bearing.life_note},
+          {"numbers", bearing.numbers},
+          {"message", bearing.message},
+          {"box", bearing.box},
+      };
+      std::cout << out.dump() << '\n';
+      continue;
+    }
     fields.resize(9);
     PageInputs inputs{fields[0], fields[1], fields[2], fields[3], fields[4], fields[5], fields[6]};
     // The chart's size, when given.

@@ -36,6 +36,30 @@ function expected(inputs) {
   return JSON.parse(execFileSync(answersPath, { input: line }).toString("utf8"));
 }
 
+// The native answer of the bearing box for `asked`, by the engine's names.
+const bearingKeys = ["visc40", "visc100", "law", "dm", "speed", "temperature", "type", "rating",
+                     "load", "fatigueLoad", "reliability", "cleanliness"];
+function expectedBearing(asked) {
+  const line = ["bearing", ...bearingKeys.map((key) => asked[key] || "")].join("\t") + "\n";
+  return JSON.parse(execFileSync(answersPath, { input: line }).toString("utf8"));
+}
+
+// Fills the bearing box: its boxes by id, its lists by the choice's name.
+async function fillBearing(page, boxes) {
+  for (const [id, text] of Object.entries(boxes)) {
+    if ((await page.$eval(`#${id}`, (e) => e.tagName)) === "SELECT") {
+      await page.select(`#${id}`, text);
+    } else {
+      await page.$eval(`#${id}`, (e) => { e.value = ""; });
+      await page.type(`#${id}`, text);
+    }
+  }
+}
+const bearingAnswer = (page) => page.$$eval("#bearing-answer dd", (list) => list.map((e) => e.textContent));
+const rollerBearing = { dm: "380", speed: "500", running: "100", "bearing-type": "roller",
+                        rating: "1600", load: "200", fatigue: "140", reliability: "95",
+                        cleanliness: "normal" };
+
 // The tool's answer to `args`: its JSON, or its message when it refuses.
 function tool(args) {
   try {
@@ -419,6 +443,67 @@ async function usePage(browser) {
     }
   });
 
+  await check("the bearing box answers on Calculate as the tool does, and a change clears it", async () => {
+    await fill(page, starting);
+    await fillBearing(page, rollerBearing);
+    await press(page);
+    const want = expectedBearing({ ...starting, law: "walther", dm: "380", speed: "500",
+                                   temperature: "100", type: "roller", rating: "1600", load: "200",
+                                   fatigueLoad: "140", reliability: "95", cleanliness: "normal" });
+    const shown = await bearingAnswer(page);
+    assert.deepStrictEqual(shown, ["rated", "kinematic", "kappa", "band", "kappa1At", "kappa4At",
+                                   "basicLife", "aIso", "modifiedLife"].map((key) => want[key]));
+    const { json } = tool(["bearing", "--v40", "320", "--v100", "35", "--dm", "380", "--speed",
+                           "500", "--at", "100", "--type", "roller", "--rating", "1600", "--load",
+                           "200", "--fatigue-load", "140", "--reliability", "95", "--cleanliness",
+                           "normal"]);
+    const point = json.points[0];
+    [json.rated_viscosity_cst, point.kinematic_cst, point.kappa].forEach((number, i) =>
+      assert.ok(showsNumber(shown[i], number), `${shown[i]} | ${number}`));
+    assert.ok(showsNumber(shown[8], point.modified_rating_life_hours), shown[8]);
+    await type(page, "Speed n, r/min", "600");
+    assert.deepStrictEqual(await bearingAnswer(page), []);
+    await press(page);
+    assert.strictEqual((await bearingAnswer(page)).length, 9);
+    await type(page, names.visc40, "330");
+    assert.deepStrictEqual(await bearingAnswer(page), []);
+    await fill(page, starting);
+  });
+
+  await check("a bearing box's refusal is shown beside it, focused, with no answer", async () => {
+    const cases = [
+      // [the boxes typed, the box refused]
+      [{ dm: "0" }, "dm"],
+      [{ load: "", fatigue: "" }, "load"],
+      [{ running: "-300" }, "running"],
+    ];
+    for (const [boxes, box] of cases) {
+      await fillBearing(page, { ...rollerBearing, ...boxes });
+      await press(page);
+      const seen = await failureSeen(page, box);
+      const typed = { ...rollerBearing, ...boxes };
+      const want = expectedBearing({ ...starting, law: "walther", dm: typed.dm, speed: typed.speed,
+                                     temperature: typed.running, type: typed["bearing-type"],
+                                     rating: typed.rating, load: typed.load,
+                                     fatigueLoad: typed.fatigue, reliability: typed.reliability,
+                                     cleanliness: typed.cleanliness });
+      assert.strictEqual(want.box, box);
+      assert.strictEqual(seen.message, want.message);
+      assert.ok(seen.besideBox && seen.focused === box, JSON.stringify(seen));
+      assert.deepStrictEqual(await bearingAnswer(page), []);
+    }
+    if (screenshots) {
+      const phone = await openPage(browser, "", 390, 700);
+      await fillBearing(phone, rollerBearing);
+      await press(phone);
+      await phone.evaluate(() => document.activeElement.blur());
+      await phone.screenshot({ path: path.join(screenshots, "web-phone-bearing.png"), fullPage: true });
+      await phone.close();
+    }
+    await fillBearing(page, Object.fromEntries(Object.keys(rollerBearing).map((id) =>
+      [id, { "bearing-type": "ball", reliability: "90", cleanliness: "normal" }[id] || ""])));
+  });
+
   await check("ν100 from ν40 and a viscosity index, as the tool finds it, or its refusal", async () => {
     const cases = [
       // [ν40, index, the part of the tool's refusal the page says, or null for an answer]
@@ -708,6 +793,17 @@ async function layoutAndLooks(browser) {
       const again = await page.evaluate(async () => (await window.axe.run(document)).violations
         .filter((v) => v.impact === "serious" || v.impact === "critical").map((v) => v.id));
       assert.deepStrictEqual(again, []);
+      // The bearing box's answer, and a refusal beside one of its boxes.
+      await fill(page, starting);
+      for (const boxes of [rollerBearing, { ...rollerBearing, fatigue: "" }]) {
+        await fillBearing(page, boxes);
+        await press(page);
+        const bearing = await page.evaluate(async () => (await window.axe.run(document)).violations
+          .filter((v) => v.impact === "serious" || v.impact === "critical").map((v) => v.id));
+        assert.deepStrictEqual(bearing, []);
+      }
+      assert.ok(await page.$eval("#fatigue-alert", (e) => e.textContent !== ""));
+      await fillBearing(page, { dm: "", speed: "", running: "", rating: "", load: "" });
       if (screenshots) {
         await fill(page, starting);
         await press(page);
