@@ -1,7 +1,6 @@
 #include "user_oils/user_oils_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <set>
 #include <utility>
 
@@ -95,8 +94,11 @@ void CheckNewName(std::string_view typed) {
     const bool line_break = byte == '\n' || byte == '\r';
     if ((byte < 0x20 && !line_break) || byte == 0x7F || c1) {
       const unsigned code = c1 ? static_cast<unsigned char>(name[i + 1]) : byte;
-      char hex[8];
-      std::snprintf(hex, sizeof hex, "U+%04X", code);
+      // "U+0007"; the codes here have four hex digits at most.
+      std::string hex = "U+0000";
+      for (std::size_t digit = 0; digit < 4; ++digit) {
+        hex[5 - digit] = "0123456789ABCDEF"[(code >> (4 * digit)) & 0xF];
+      }
       RefuseName(
           "An oil's name may not hold a control character, which does not show and can "
           "break the lines of a list; character " +

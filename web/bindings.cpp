@@ -42,9 +42,9 @@ val Calculate(const PageInputs& inputs, bool with_chart) {
   return out;
 }
 
-val Oils() {
+val OilList(const std::vector<PageOil>& oils) {
   val array = val::array();
-  for (const PageOil& oil : PageOils()) {
+  for (const PageOil& oil : oils) {
     val one = val::object();
     one.set("name", oil.name);
     one.set("visc40", oil.visc40);
@@ -53,6 +53,17 @@ val Oils() {
     array.call<void>("push", one);
   }
   return array;
+}
+
+val Oils() { return OilList(PageOils()); }
+
+val UserOils(const PageUserOils& kept) {
+  val out = val::object();
+  out.set("oils", OilList(kept.oils));
+  out.set("csv", kept.csv);
+  out.set("summary", kept.summary);
+  out.set("message", kept.message);
+  return out;
 }
 
 val Answer(const PageAnswer& answer) {
@@ -173,6 +184,13 @@ EMSCRIPTEN_BINDINGS(project1) {
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);
   emscripten::function("blend", &Blend);
+  emscripten::function(
+      "userOilsKept", +[](const std::string& kept) { return UserOils(UserOilsKept(kept)); });
+  emscripten::function(
+      "importUserOils",
+      +[](const std::string& kept, const std::string& file, const std::string& source) {
+        return UserOils(ImportUserOils(kept, file, source));
+      });
   emscripten::function(
       "nu100ForIndex", +[](const std::string& visc40, const std::string& index) {
         return Answer(Nu100ForIndexText(visc40, index));

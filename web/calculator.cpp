@@ -24,6 +24,7 @@
 #include "numtext/numtext.h"
 #include "oils/oil_limits.h"
 #include "record/calculation_record.h"
+#include "user_oils/user_oils_text.h"
 
 namespace project1::web {
 
@@ -498,6 +499,72 @@ PageBearingChoices BearingChoices() {
     choices.reliabilities.push_back(NumberToText(percent));
   for (const std::string_view name : CleanlinessNames()) choices.cleanliness.emplace_back(name);
   return choices;
+}
+
+namespace {
+
+// "1 oil" or "5 oils".
+std::string OilsText(std::size_t count) {
+  return FormatNumber(static_cast<double>(count), kGroupedWholePattern) +
+         (count == 1 ? " oil" : " oils");
+}
+
+PageUserOils PageOilsOf(const std::vector<UserOil>& oils) {
+  PageUserOils page;
+  for (const UserOil& oil : oils) {
+    page.oils.push_back({oil.name, NumberToText(oil.nu40), NumberToText(oil.nu100),
+                         oil.gravity ? NumberToText(*oil.gravity) : ""});
+  }
+  page.csv = UserOilsCsv(oils);
+  return page;
+}
+
+// The oils of the text kept; Error(BadInput) at its first problem.
+std::vector<UserOil> OilsKept(const std::string& kept) {
+  if (kept.empty()) return {};
+  return ParseUserOilsStrictly(kept, "The oils kept in this browser").oils;
+}
+
+}  // namespace
+
+PageUserOils UserOilsKept(const std::string& kept) {
+  try {
+    PageUserOils page = PageOilsOf(OilsKept(kept));
+    page.summary = "You have " + OilsText(page.oils.size()) + " of your own.";
+    return page;
+  } catch (const Error& error) {
+    PageUserOils page;
+    page.csv = kept;
+    page.message = error.what();
+    return page;
+  }
+}
+
+PageUserOils ImportUserOils(const std::string& kept, const std::string& file,
+                            const std::string& source) {
+  try {
+    std::vector<UserOil> oils = OilsKept(kept);
+    const UserOilLibrary imported = ParseUserOilsStrictly(file, source);
+    // One at a time, so that a refusal is told by the line of the oil refused.
+    for (std::size_t i = 0; i < imported.oils.size(); ++i) {
+      try {
+        oils = ChangedUserOils(std::move(oils),
+                               [&](std::vector<UserOil>& all) { all.push_back(imported.oils[i]); });
+      } catch (const Error& error) {
+        throw Error(error.kind(),
+                    source + " line " + std::to_string(imported.lines[i]) + ": " + error.what());
+      }
+    }
+    PageUserOils page = PageOilsOf(oils);
+    page.summary = OilsText(imported.oils.size()) + " added: you have " +
+                   OilsText(page.oils.size()) + " of your own.";
+    return page;
+  } catch (const Error& error) {
+    PageUserOils page = UserOilsKept(kept);
+    page.summary.clear();
+    if (page.message.empty()) page.message = error.what();
+    return page;
+  }
 }
 
 }  // namespace project1::web

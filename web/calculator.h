@@ -177,3 +177,26 @@ struct PageBearingChoices {
 PageBearingChoices BearingChoices();
 
 }  // namespace project1::web
+
+namespace project1::web {
+
+// The user's oils the page keeps in the browser's storage, as the text of the desktop's oils file
+// (user_oils_text.h), read and written by the desktop's reader and writer.
+struct PageUserOils {
+  std::vector<PageOil> oils;  // in the file's order; gravity "" for an oil without one
+  std::string csv;            // the text to keep, and to export as oils.csv
+  std::string summary;        // "2 oils added: you have 5 oils of your own."
+  std::string message;        // the first problem, by its line; "" for none
+};
+
+// The oils of the text kept ("" for none), refused whole at its first problem (`csv` is then
+// the text kept, as it was).
+PageUserOils UserOilsKept(const std::string& kept);
+
+// The oils kept with those of the oils file `file` (named `source` in the messages) added, each
+// refused as the desktop refuses an oil added: on the first problem, its message with the file's
+// line, and the oils kept as they were.
+PageUserOils ImportUserOils(const std::string& kept, const std::string& file,
+                            const std::string& source);
+
+}  // namespace project1::web

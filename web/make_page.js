@@ -20,7 +20,8 @@ const inScript = (text) => text.replace(/<\/(script)/gi, "<\\/$1");
 const parts = {
   "/*STYLE*/": fs.readFileSync(style, "utf8"),
   "/*ENGINE*/": inScript(fs.readFileSync(engine, "utf8")),
-  "/*SCRIPT*/": inScript(fs.readFileSync(script, "utf8")),
+  // The page's script without its lines of comment, which are for its readers.
+  "/*SCRIPT*/": inScript(fs.readFileSync(script, "utf8").replace(/^[ \t]*\/\/.*\n/gm, "")),
 };
 let html = fs.readFileSync(page, "utf8");
 // The content security policy runs the two inline scripts by their hashes, and so no other

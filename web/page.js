@@ -279,11 +279,85 @@
   }
 
   function picked() {
-    const oil = oils.find((o) => o.name === $("list").value);
+    const name = $("list").value;
+    const oil = oils.find((o) => o.name === name) || userOils.find((o) => o.name === name);
     if (!oil || !oil.visc40) return;
     $("visc40").value = oil.visc40;
     $("visc100").value = oil.visc100;
-    $("gravity").value = oil.gravity;
+    if (oil.gravity) $("gravity").value = oil.gravity;  // an oil of one's own may have none
+  }
+
+  // The user's oils, kept in the browser's storage as the text of the desktop's oils.csv, read
+  // and written by the engine; a text that cannot be read is left as it is and said so.
+  const storageKey = "project1.oils.csv";
+  let userOils = [];
+  function keptText() {
+    try {
+      return localStorage.getItem(storageKey) || "";
+    } catch (e) {
+      return "";
+    }
+  }
+
+  function listUserOils(answer) {
+    userOils = answer.oils;
+    const list = $("list");
+    const chosen = list.value;
+    for (const group of list.querySelectorAll("optgroup")) group.remove();
+    if (userOils.length) {
+      const group = document.createElement("optgroup");
+      group.label = "Your oils";
+      for (const oil of userOils) {
+        const option = document.createElement("option");
+        option.textContent = oil.name;
+        group.append(option);
+      }
+      list.append(group);
+    }
+    list.value = chosen;
+    if (list.value !== chosen) list.value = oils[oils.length - 1].name;
+    $("export").disabled = userOils.length === 0;
+  }
+
+  async function importOils() {
+    const file = $("import").files[0];
+    if (!file) return;
+    const text = await file.text();
+    const answer = engine.importUserOils(keptText(), text, file.name);
+    $("import").value = "";
+    $("user-oils-status").textContent = "";
+    $("import-alert").textContent = answer.message;
+    if (answer.message) {
+      $("import").setAttribute("aria-invalid", "true");
+      $("import").focus();
+      return;
+    }
+    $("import").removeAttribute("aria-invalid");
+    try {
+      localStorage.setItem(storageKey, answer.csv);
+    } catch (e) {
+      $("import-alert").textContent = "The oils could not be kept: this browser's storage is " +
+                                      "full or switched off. Nothing was added.";
+      return;
+    }
+    listUserOils(answer);
+    $("user-oils-status").textContent = answer.summary;
+  }
+
+  function exportOils() {
+    const answer = engine.userOilsKept(keptText());
+    if (answer.message) {
+      $("import-alert").textContent = answer.message;
+      return;
+    }
+    const link = document.createElement("a");
+    link.href = URL.createObjectURL(new Blob([answer.csv], { type: "text/csv" }));
+    link.download = "oils.csv";
+    document.body.append(link);
+    link.click();
+    link.remove();
+    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    $("user-oils-status").textContent = "oils.csv saved to your downloads.";
   }
 
   function download() {
@@ -405,6 +479,11 @@
     engine = module;
     oils = engine.oils();
     fillList();
+    const kept = engine.userOilsKept(keptText());
+    listUserOils(kept);
+    $("import-alert").textContent = kept.message;
+    $("import").addEventListener("change", importOils);
+    $("export").addEventListener("click", exportOils);
     $("list").addEventListener("change", () => {
       picked();
       forgetAnswers();

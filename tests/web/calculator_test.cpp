@@ -462,3 +462,65 @@ TEST(BearingOfPageTest, BelowTheLifeMethodShowsNoModifiedLifeAndSaysWhy) {
 
 }  // namespace
 }  // namespace project1::web
+
+namespace project1::web {
+namespace {
+
+constexpr std::string_view kKept = "name,v40,v100,sg,note\nGear 220,220,19,0.89,\n";
+
+// Each refusal of an imported file: its message with the file's line, and the oils kept as they
+// were.
+struct ImportRefusal {
+  std::string name;
+  std::string file;
+  std::string message;
+};
+
+const std::vector<ImportRefusal> kImportRefusals = {
+    {"BadNumber", "name,v40,v100\nA,46,6.8\nB,4x6,7\n", "mine.csv line 3: v40 \"4x6\""},
+    {"NoHeader", "A,46,6.8\n", "mine.csv line 1: the header must name"},
+    {"TwiceInTheFile", "name,v40,v100\nA,46,6.8\na,68,8\n", "mine.csv line 3: the name"},
+    {"KeptAlready", "name,v40,v100\nA,46,6.8\ngear 220,68,8\n",
+     "mine.csv line 3: You already have an oil named \"Gear 220\"."},
+    {"CatalogueName", "name,v40,v100\nOTHER,46,6.8\n", "mine.csv line 2: \"OTHER\""},
+    {"Formula", "name,v40,v100\n=A1,46,6.8\n", "mine.csv line 2: The name \"=A1\" begins"},
+};
+
+class ImportRefusalTest : public testing::TestWithParam<ImportRefusal> {};
+
+TEST_P(ImportRefusalTest, SaysTheLineAndKeepsTheOilsKept) {
+  const PageUserOils page = ImportUserOils(std::string(kKept), GetParam().file, "mine.csv");
+  EXPECT_NE(page.message.find(GetParam().message), std::string::npos) << page.message;
+  EXPECT_EQ(page.csv, kKept);
+  ASSERT_EQ(page.oils.size(), 1u);
+  EXPECT_EQ(page.oils[0].name, "Gear 220");
+}
+
+INSTANTIATE_TEST_SUITE_P(EachProblem, ImportRefusalTest, testing::ValuesIn(kImportRefusals),
+                         [](const auto& info) { return info.param.name; });
+
+TEST(ImportUserOilsTest, AddsTheFilesOilsAfterThoseKeptInTheDesktopsText) {
+  const PageUserOils page = ImportUserOils(
+      std::string(kKept), "Note,V100,name,v40\n\"a, b\",6.8, Hydraulic 46 ,46\n", "mine.csv");
+  EXPECT_EQ(page.message, "");
+  EXPECT_EQ(page.csv, std::string(kKept) + "Hydraulic 46,46,6.8,,\"a, b\"\n");
+  ASSERT_EQ(page.oils.size(), 2u);
+  EXPECT_EQ(page.oils[1].name, "Hydraulic 46");
+  EXPECT_EQ(page.oils[1].gravity, "");
+  EXPECT_EQ(page.summary, "1 oil added: you have 2 oils of your own.");
+  // What is kept reads back as the same oils.
+  EXPECT_EQ(UserOilsKept(page.csv).csv, page.csv);
+}
+
+TEST(UserOilsKeptTest, AKeptTextThatCannotBeReadIsKeptAsItIsAndSaysWhy) {
+  const std::string broken = "name,v40,v100\nA,46,\n";
+  const PageUserOils page = UserOilsKept(broken);
+  EXPECT_NE(page.message.find("line 2"), std::string::npos) << page.message;
+  EXPECT_EQ(page.csv, broken);
+  EXPECT_TRUE(page.oils.empty());
+  EXPECT_TRUE(UserOilsKept("").oils.empty());
+  EXPECT_EQ(ImportUserOils(broken, "name,v40,v100\nB,46,6.8\n", "mine.csv").csv, broken);
+}
+
+}  // namespace
+}  // namespace project1::web

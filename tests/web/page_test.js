@@ -196,12 +196,12 @@ const nothingLeft = { done: 0, stale: 0, properties: 0, chart: 0, found: "", cop
                       download: false };
 
 // The bytes of Viscosity.txt as Download table saves it.
-async function downloaded(page) {
+async function downloaded(page, button = "Download table", name = "Viscosity.txt") {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), "project1-download-"));
   const session = await page.createCDPSession();
   await session.send("Browser.setDownloadBehavior", { behavior: "allow", downloadPath: folder });
-  await (await byName(page, "Download table")).click();
-  const file = path.join(folder, "Viscosity.txt");
+  await (await byName(page, button)).click();
+  const file = path.join(folder, name);
   const until = Date.now() + deadline;
   while (!fs.existsSync(file) && Date.now() < until) await new Promise((r) => setTimeout(r, 50));
   const bytes = fs.readFileSync(file);
@@ -563,6 +563,52 @@ async function usePage(browser) {
   await page.close();
 }
 
+async function userOilsKept(browser) {
+  await check("your oils: imported from an oils.csv, listed, picked, kept and exported; a bad file refused by its line, nothing lost", async () => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), "project1-oils-"));
+    // A file as the desktop writes it, so that what is kept and exported is the same bytes.
+    const good = "name,v40,v100,sg,note\nHydraulic 46,46,6.8,0.87,tank 2\nGear 150,150,14.5,,\n";
+    fs.writeFileSync(path.join(folder, "oils.csv"), good);
+    fs.writeFileSync(path.join(folder, "bad.csv"), "name,v40,v100\nA,46,6.8\nB,4x6,7\n");
+    const kept = (page) => page.evaluate(() => localStorage.getItem("project1.oils.csv"));
+    const listed = (page) => page.$$eval("#list optgroup option", (list) => list.map((o) => o.textContent));
+    const page = await openPage(browser);
+    await (await page.$("#import")).uploadFile(path.join(folder, "oils.csv"));
+    await page.waitForFunction(() => document.getElementById("user-oils-status").textContent, { timeout: deadline });
+    assert.strictEqual(await page.$eval("#user-oils-status", (e) => e.textContent),
+                       "2 oils added: you have 2 oils of your own.");
+    assert.deepStrictEqual(await listed(page), ["Hydraulic 46", "Gear 150"]);
+    assert.strictEqual(await kept(page), good);
+    await page.select("#list", "Hydraulic 46");
+    await press(page);
+    const oil = { visc40: "46", visc100: "6.8", temp1: "71", temp2: "150", gravity: "0.87",
+                  picked: "Hydraulic 46" };
+    assert.deepStrictEqual(await results(page), expected(oil).shown);
+    // A file with a row that cannot be read adds nothing and says which line.
+    await (await page.$("#import")).uploadFile(path.join(folder, "bad.csv"));
+    await page.waitForFunction(() => document.getElementById("import-alert").textContent, { timeout: deadline });
+    const seen = await failureSeen(page, "import");
+    assert.ok(seen.message.startsWith("bad.csv line 3: "), seen.message);
+    assert.ok(seen.besideBox && seen.focused === "import", JSON.stringify(seen));
+    assert.strictEqual(await kept(page), good);
+    assert.deepStrictEqual(await listed(page), ["Hydraulic 46", "Gear 150"]);
+    // The same file again: every name is taken, so nothing is added either.
+    await (await page.$("#import")).uploadFile(path.join(folder, "oils.csv"));
+    await page.waitForFunction(() => document.getElementById("import-alert").textContent.includes("oils.csv line 2"), { timeout: deadline });
+    assert.strictEqual(await kept(page), good);
+    assert.ok((await downloaded(page, "Export oils.csv", "oils.csv")).equals(Buffer.from(good)));
+    // Kept for the next visit.
+    const again = await openPage(browser);
+    assert.deepStrictEqual(await listed(again), ["Hydraulic 46", "Gear 150"]);
+    await again.evaluate(() => localStorage.removeItem("project1.oils.csv"));
+    assert.deepStrictEqual(page.errors, []);
+    assert.deepStrictEqual(page.blocked, []);
+    await again.close();
+    await page.close();
+    fs.rmSync(folder, { recursive: true });
+  });
+}
+
 async function addresses(browser) {
   await check("an address with inputs fills the boxes and calculates", async () => {
     const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
@@ -899,6 +945,7 @@ async function main() {
       await measure(browser);
     } else {
       await usePage(browser);
+      await userOilsKept(browser);
       await addresses(browser);
       await links(browser);
       await installed(browser);
