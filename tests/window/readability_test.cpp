@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "window/fitting_label.h"
@@ -66,6 +68,7 @@ class ReadabilityTest : public WindowTest {
 
   void contrastRatiosMatchThePublishedOnes_data();
   void contrastRatiosMatchThePublishedOnes();
+  void contrastRatiosFollowTheSrgbCurveAtEveryChannelValue();
   void textOnEveryFixedBackgroundReadsUnderAnyPalette_data();
   void textOnEveryFixedBackgroundReadsUnderAnyPalette();
   void aResultWiderThanItsBoxIsShownWhole_data();
@@ -116,6 +119,35 @@ void ReadabilityTest::contrastRatiosMatchThePublishedOnes() {
   QVERIFY2(qAbs(ContrastRatio(first, second) - ratio) < 0.01,
            qPrintable(QString::number(ContrastRatio(first, second))));
   QCOMPARE(ContrastRatio(second, first), ContrastRatio(first, second));
+}
+
+void ReadabilityTest::contrastRatiosFollowTheSrgbCurveAtEveryChannelValue() {
+  // The curve as published, on each channel alone, at every 8-bit value and at 16-bit values
+  // between them.
+  const auto linear = [](double c) {
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+  };
+  const double weights[3] = {0.2126, 0.7152, 0.0722};
+  QStringList failures;
+  for (int value = 0; value <= 65535; value += 257) {
+    for (const int channel16 : {value, std::min(value + 128, 65535)}) {
+      for (int channel = 0; channel < 3; ++channel) {
+        quint16 rgb[3] = {0, 0, 0};
+        rgb[channel] = static_cast<quint16>(channel16);
+        const QColor colour = QColor::fromRgba64(rgb[0], rgb[1], rgb[2]);
+        const double expected = (weights[channel] * linear(channel16 / 65535.0) + 0.05) / 0.05;
+        const double ratio = ContrastRatio(colour, QColor(Qt::black));
+        if (qAbs(ratio - expected) > 1e-12 * expected) {
+          failures << QStringLiteral("channel %1 at %2: %3, not %4")
+                          .arg(channel)
+                          .arg(channel16)
+                          .arg(ratio, 0, 'g', 17)
+                          .arg(expected, 0, 'g', 17);
+        }
+      }
+    }
+  }
+  QVERIFY2(failures.isEmpty(), qPrintable(failures.mid(0, 5).join(QLatin1Char('\n'))));
 }
 
 void ReadabilityTest::textOnEveryFixedBackgroundReadsUnderAnyPalette_data() {
