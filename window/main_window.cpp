@@ -228,7 +228,6 @@ void MainWindow::BuildControls() {
 
   lubricant_list_ = Create<PickComboBox>("lubricantList");
   lubricant_list_->setFont(label_font);
-  lubricant_list_->setEditable(true);
   lubricant_list_->setInsertPolicy(QComboBox::NoInsert);
   lubricant_list_->setCompleter(nullptr);  // the edit field keeps exactly what is typed
   lubricant_list_->setEditText(kLubricantListText);

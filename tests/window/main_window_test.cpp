@@ -88,6 +88,7 @@ class MainWindowTest : public WindowTest {
   void arrowKeysInTheListPickAnOil_data();
   void arrowKeysInTheListPickAnOil();
   void aMouseClickInThePopupPicksAnOilAndOtherKeepsIt();
+  void theListsPopupIsBuiltWhenFirstShownAsSetEditableBuildsIt();
   void typingANameInTheListThenEnterOrLeavingChangesNothing_data();
   void typingANameInTheListThenEnterOrLeavingChangesNothing();
 
@@ -477,6 +478,38 @@ void MainWindowTest::aMouseClickInThePopupPicksAnOilAndOtherKeepsIt() {
   QTest::keyClick(list, Qt::Key_Return);
   QCOMPARE((QStringList{Text("visc40"), Text("visc100"), Text("gravity")}),
            (QStringList{"222", "25.7", "0.87"}));
+}
+
+void MainWindowTest::theListsPopupIsBuiltWhenFirstShownAsSetEditableBuildsIt() {
+  auto* list = Find<QComboBox>(QStringLiteral("lubricantList"));
+  QVERIFY2(list->findChild<QAbstractItemView*>() == nullptr, "the popup was built at start");
+  // The same list made editable by QComboBox itself, given the same font afterwards.
+  QComboBox reference(list->parentWidget());
+  reference.setEditable(true);
+  reference.setFont(list->font());
+  reference.setGeometry(list->geometry());
+  for (int i = 0; i < list->count(); ++i) reference.addItem(list->itemText(i));
+  reference.show();
+  const auto popup_of = [](QComboBox* combo) {
+    combo->showPopup();
+    QAbstractItemView* view = combo->view();
+    const QWidget* frame = view->parentWidget();
+    const auto* container = qobject_cast<const QFrame*>(frame);
+    const QStringList traits{QString::fromLatin1(view->metaObject()->className()),
+                             QString::fromLatin1(view->itemDelegate()->metaObject()->className()),
+                             view->font().toString(),
+                             QString::number(view->verticalScrollBarPolicy()),
+                             QString::number(view->hasMouseTracking()),
+                             QString::number(container != nullptr ? container->frameStyle() : -1),
+                             QString::number(container != nullptr ? container->lineWidth() : -1),
+                             QStringLiteral("%1x%2").arg(frame->width()).arg(frame->height()),
+                             QStringLiteral("%1x%2")
+                                 .arg(view->visualRect(view->model()->index(0, 0)).width())
+                                 .arg(view->visualRect(view->model()->index(0, 0)).height())};
+    combo->hidePopup();
+    return traits;
+  };
+  QCOMPARE(popup_of(list), popup_of(&reference));
 }
 
 void MainWindowTest::typingANameInTheListThenEnterOrLeavingChangesNothing_data() {
