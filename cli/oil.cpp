@@ -26,14 +26,6 @@ constexpr Field kFitPointsField{"fit_points", "Points fitted"};
 constexpr Field kFitDeviationField{"fit_max_deviation_percent", "Largest deviation", "%",
                                    kDeviationText};
 
-// Refuses an oil whose given points are not thinner at each hotter one, naming two of them: its
-// line would not fall as the oil warms. Every command and every batch row asks this one rule.
-void RefuseThickerWhenHot(std::vector<ViscosityPoint> points) {
-  std::stable_sort(points.begin(), points.end(),
-                   [](const auto& a, const auto& b) { return a.temperature_c < b.temperature_c; });
-  for (std::size_t i = 1; i < points.size(); ++i) CheckThinnerWhenHotter(points[i - 1], points[i]);
-}
-
 }  // namespace
 
 void AddOilOptions(CLI::App& command, OilOptions& oil, OilGravity gravity) {
@@ -122,7 +114,8 @@ Oil ResolveOil(const OilOptions& options) {
     oil.nu100 = KinematicAt(oil.line, 100);
   }
   if (oil.given_40_100) oil.points = {{40, oil.nu40}, {100, oil.nu100}};
-  RefuseThickerWhenHot(oil.points);
+  // Every command and every batch row asks this one rule.
+  CheckEachThinnerWhenHotter(oil.points);
   if (options.sg && options.density) Usage("Give --sg or --density, not both.");
   if (options.sg) oil.sg = GravityOption("--sg", *options.sg);
   if (options.density) oil.sg = DensityOption("--density", *options.density);
@@ -154,14 +147,8 @@ std::vector<Value> FitValues(const Oil& oil) {
 }
 
 std::vector<FitPoint> FitPoints(const Oil& oil) {
-  std::vector<FitPoint> points;
-  if (!oil.fit_deviation_percent) return points;
-  for (const ViscosityPoint& point : oil.points) {
-    const double line = KinematicAt(oil.line, point.temperature_c);
-    points.push_back(
-        {point.temperature_c, point.kinematic_cst, line, (line / point.kinematic_cst - 1) * 100});
-  }
-  return points;
+  if (!oil.fit_deviation_percent) return {};
+  return FitPointsOf(oil.line, oil.points);
 }
 
 std::vector<Value> FitPointValues(const FitPoint& point) {
@@ -193,21 +180,7 @@ void AddFitPointColumns(const Oil& oil, TemperatureUnit unit, std::deque<std::st
 }
 
 std::string FitNote(const Oil& oil, TemperatureUnit unit) {
-  const std::vector<FitPoint> points = FitPoints(oil);
-  if (points.empty()) return {};
-  const FitPoint& farthest =
-      *std::max_element(points.begin(), points.end(), [](const FitPoint& a, const FitPoint& b) {
-        return std::fabs(a.deviation_percent) < std::fabs(b.deviation_percent);
-      });
-  const Field temperature = InUnit(kTemperatureField, unit);
-  return "Fitted through " + std::to_string(points.size()) + " points; the line is within " +
-         TextOf(kFitDeviationField, *oil.fit_deviation_percent) +
-         " % of each. Farthest from it: the point at " +
-         TextOf(temperature, farthest.temperature_c) + " " + UnitOf(temperature) + ", " +
-         TextOf(kKinematicField, farthest.measured_cst) + " cSt measured, " +
-         TextOf(kKinematicField, farthest.line_cst) + " cSt on the line (" +
-         (farthest.deviation_percent > 0 ? "+" : "") +
-         TextOf(kFitDeviationField, farthest.deviation_percent) + " %).\n";
+  return project1::FitNote(FitPoints(oil), unit);
 }
 
 }  // namespace project1::cli

@@ -12,6 +12,7 @@
 
 #include "cli/output.h"
 #include "cli/within_data.h"
+#include "engine/fit_points.h"
 #include "engine/viscosity_line.h"
 
 namespace CLI {
@@ -73,14 +74,7 @@ std::optional<Dynamic> DynamicAt(const Oil& oil, double t_c, double nu_cst);
 std::vector<Field> FitFields(const Oil& oil);
 std::vector<Value> FitValues(const Oil& oil);
 
-// Each point a line was fitted through (none for a line through two): the point, the line's
-// viscosity there and how far the line lies from it, (line / measured - 1) * 100.
-struct FitPoint {
-  double temperature_c = 0;
-  double measured_cst = 0;
-  double line_cst = 0;
-  double deviation_percent = 0;
-};
+// Each point a line was fitted through (none for a line through two): engine's FitPointsOf.
 std::vector<FitPoint> FitPoints(const Oil& oil);
 // A point's values for kFitPointFields.
 std::vector<Value> FitPointValues(const FitPoint& point);
