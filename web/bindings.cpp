@@ -78,11 +78,6 @@ val TemperatureFor(const std::string& visc40, const std::string& visc100, const 
   return Answer(TemperatureForViscosity(visc40, visc100, law, kinematic));
 }
 
-val Blend(const std::string& first40, const std::string& first100, const std::string& second40,
-          const std::string& second100, const std::string& fraction) {
-  return Answer(BlendOfOils(first40, first100, second40, second100, fraction));
-}
-
 }  // namespace
 
 // The page's inputs by name: {visc40, visc100, temp1, temp2, gravity, picked, law}, each a text.
@@ -183,7 +178,6 @@ EMSCRIPTEN_BINDINGS(project1) {
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);
-  emscripten::function("blend", &Blend);
   emscripten::function(
       "userOilsKept", +[](const std::string& kept) { return UserOils(UserOilsKept(kept)); });
   emscripten::function(

@@ -15,6 +15,7 @@
 #include "chart/chart.h"
 #include "chart/chart_svg.h"
 #include "engine/calculate.h"
+#include "engine/fit_points.h"
 #include "engine/model.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
@@ -210,24 +211,6 @@ PageAnswer Nu100ForIndexText(const std::string& visc40, const std::string& index
   }
 }
 
-PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
-                       const std::string& second40, const std::string& second100,
-                       const std::string& fraction) {
-  try {
-    const double share = TextToNumber(fraction, "fraction of the second oil");
-    std::string text;
-    for (const auto& [first, second, at] : {std::tuple{&first40, &second40, " cSt at 40 °C"},
-                                            std::tuple{&first100, &second100, " cSt at 100 °C"}}) {
-      const double nu = BlendKinematic(TextToNumber(*first, "viscosity of the first oil"),
-                                       TextToNumber(*second, "viscosity of the second oil"), share);
-      text += (text.empty() ? "" : ", ") + FormatNumber(nu, kKinematicPattern) + at;
-    }
-    return {text, ""};
-  } catch (const Error& error) {
-    return {"", error.what()};
-  }
-}
-
 namespace {
 
 // The page's boxes beyond the window's, each also an error's subject.
@@ -346,6 +329,65 @@ PageRows TableRows(const PageRowsInputs& inputs) {
     }
     return RowsOf(oil, TableTemperatures(from, to, step), unit);
   });
+}
+
+namespace {
+
+constexpr std::string_view kPointsBox = "points";
+
+// "40=320": a temperature, "=" and a viscosity, as the tool's --point reads one.
+ViscosityPoint PointOfText(std::string_view text) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos) {
+    throw Error(ErrorKind::BadInput, "The point \"" + std::string(text) +
+                                         "\" is not T=CST (a temperature, \"=\" and a viscosity).");
+  }
+  return {TextToTemperature(text.substr(0, equals), "point's temperature"),
+          TextToNumber(text.substr(equals + 1), "point's viscosity")};
+}
+
+}  // namespace
+
+PageFit FitOfPoints(const std::string& text, const std::string& law) {
+  PageFit fit;
+  try {
+    std::vector<ViscosityPoint> points;
+    std::size_t at = 0;
+    while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
+      const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+      points.push_back(PointOfText(std::string_view(text).substr(at, end - at)));
+      at = end;
+    }
+    if (points.size() < 2) {
+      throw Error(ErrorKind::BadInput,
+                  "Give two or more points, each as T=CST, such as 20=500 40=320 100=35.");
+    }
+    // In the tool's order: the fit, its viscosities at 40 and 100 °C, then the points' check.
+    const ViscosityLine line = FitLine(LawFromName(law), points);
+    const std::vector<FitPoint> detail = FitPointsOf(line, points);
+    const double nu40 = KinematicAt(line, 40);
+    const double nu100 = KinematicAt(line, 100);
+    CheckEachThinnerWhenHotter(points);
+    fit.points.columns = {"Temperature, °C", "Measured, cSt", "Line, cSt", "Deviation, %"};
+    for (const FitPoint& point : detail) {
+      fit.points.rows.push_back({ShownNumber(point.temperature_c, kTemperatureText),
+                                 ShownNumber(point.measured_cst, kKinematicText),
+                                 ShownNumber(point.line_cst, kKinematicText),
+                                 ShownNumber(point.deviation_percent, kDeviationText)});
+      fit.points.numbers.push_back({ShortestText(point.temperature_c),
+                                    ShortestText(point.measured_cst), ShortestText(point.line_cst),
+                                    ShortestText(point.deviation_percent)});
+    }
+    fit.visc40 = ShortestText(nu40);
+    fit.visc100 = ShortestText(nu100);
+    fit.note = FitNote(detail, TemperatureUnit::Celsius);
+    if (!fit.note.empty()) fit.note.pop_back();  // its line's end
+  } catch (const Error& error) {
+    fit = {};
+    fit.points.message = error.what();
+    fit.points.box = kPointsBox;
+  }
+  return fit;
 }
 
 namespace {
@@ -499,6 +541,75 @@ PageBearingChoices BearingChoices() {
     choices.reliabilities.push_back(NumberToText(percent));
   for (const std::string_view name : CleanlinessNames()) choices.cleanliness.emplace_back(name);
   return choices;
+}
+
+namespace {
+
+struct BlendOil {
+  double nu40 = 0;
+  double nu100 = 0;
+  ViscosityLine line;
+};
+
+}  // namespace
+
+PageBlend BlendOfPage(const PageBlendInputs& in) {
+  PageBlend page;
+  try {
+    const auto line_of = [&](const std::string& v40, const std::string& v100,
+                             std::string_view box40, std::string_view box100) {
+      const double nu40 = NumberOfBox(v40, kVisc40Name, box40);
+      const double nu100 = NumberOfBox(v100, kVisc100Name, box100);
+      // As the tool resolves an oil: its line, then its two viscosities' order.
+      const ViscosityLine line =
+          InBox(box100, [&] { return FitLine40100(LawFromName(in.law), nu40, nu100); });
+      InBox(box100, [&] { CheckThinnerWhenHotter({40, nu40}, {100, nu100}); });
+      return BlendOil{nu40, nu100, line};
+    };
+    const BlendOil first = line_of(in.visc40, in.visc100, "visc40", "visc100");
+    const BlendOil second = line_of(in.second40, in.second100, "second40", "second100");
+    const auto typed = [](const std::string& text) {
+      return text.find_first_not_of(" \t") != std::string::npos;
+    };
+    if (typed(in.fraction) == typed(in.target)) {
+      throw Error(ErrorKind::BadInput,
+                  "Give one of a fraction of the second oil and a target viscosity.",
+                  typed(in.fraction) ? "target" : "fraction");
+    }
+    const double t = InBox("blend-at", [&] { return TextToTemperature(in.at, "temperature"); });
+    const double nu_first = InBox("blend-at", [&] { return KinematicAt(first.line, t); });
+    const double nu_second = InBox("blend-at", [&] { return KinematicAt(second.line, t); });
+    double fraction = 0;
+    if (typed(in.fraction)) {
+      fraction = NumberOfBox(in.fraction, "fraction", "fraction");
+      if (!(fraction >= 0 && fraction <= 1)) {
+        throw Error(ErrorKind::BadInput,
+                    "The fraction must be from 0 to 1; it is " + MessageNumber(fraction) + ".",
+                    "fraction");
+      }
+    } else {
+      const double target = NumberOfBox(in.target, "target viscosity", "target");
+      fraction = InBox("target", [&] { return BlendFractionFor(nu_first, nu_second, target); });
+    }
+    const std::array<double, 3> blend{BlendKinematic(nu_first, nu_second, fraction),
+                                      BlendKinematic(first.nu40, second.nu40, fraction),
+                                      BlendKinematic(first.nu100, second.nu100, fraction)};
+    const std::optional<ViscosityIndex> index = ViscosityIndexOf(blend[1], blend[2]);
+    page.texts = {ShownNumber(fraction, kFractionText)};
+    page.numbers = {ShortestText(fraction)};
+    for (const double nu : blend) {
+      page.texts.push_back(ShownNumber(nu, kKinematicText));
+      page.numbers.push_back(ShortestText(nu));
+    }
+    page.texts.push_back(index ? ShownNumber(static_cast<double>(index->rounded), kWholeText)
+                               : std::string(kIndexUndefined));
+    page.numbers.push_back(index ? ShortestText(index->unrounded) : "");
+  } catch (const Error& error) {
+    page = {};
+    page.message = error.what();
+    page.box = error.subject();
+  }
+  return page;
 }
 
 namespace {

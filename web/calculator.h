@@ -78,12 +78,6 @@ PageAnswer TemperatureForViscosity(const std::string& visc40, const std::string&
 // same number); or the message of the first failure.
 PageAnswer Nu100ForIndexText(const std::string& visc40, const std::string& index);
 
-// The blend by mass of two oils, `fraction` (0 to 1) of the second, at 40 and 100 C:
-// "100 cSt at 40 °C, 14.059 cSt at 100 °C"; or the message of the first failure.
-PageAnswer BlendOfOils(const std::string& first40, const std::string& first100,
-                       const std::string& second40, const std::string& second100,
-                       const std::string& fraction);
-
 }  // namespace project1::web
 
 namespace project1::web {
@@ -119,6 +113,41 @@ struct PageRows {
 PageRows RowsAtTemperatures(const PageRowsInputs& inputs);
 // The table from inputs.from to inputs.to in steps of inputs.step, both ends included.
 PageRows TableRows(const PageRowsInputs& inputs);
+
+// Two or more measured points instead of ν40 and ν100, typed in one box as the tool's --point
+// takes each, blank-separated ("20=500 40=320 100F=90"): the line of `law` through them, as the
+// tool fits it. `points` holds, for three or more, each point's temperature (°C), measured and
+// line viscosity and the line's deviation in percent; its message and box ("points") on a
+// failure.
+struct PageFit {
+  PageRows points;
+  std::string visc40;   // the line's viscosities at 40 and 100 °C in their shortest round-trip
+  std::string visc100;  // text, for the oil's boxes
+  std::string note;     // the tool's sentence naming the point farthest from the line
+};
+PageFit FitOfPoints(const std::string& points, const std::string& law);
+
+// The blend by mass of the oil of the boxes (its two viscosities and law) with a second oil, at
+// the temperature `at`: for a fraction of the second oil, or the fraction that gives a target
+// viscosity at `at` (the other left blank), as the tool's `blend` answers.
+struct PageBlendInputs {
+  std::string visc40;
+  std::string visc100;
+  std::string law = "walther";
+  std::string second40;
+  std::string second100;
+  std::string at = "40";
+  std::string fraction;
+  std::string target;
+};
+struct PageBlend {
+  std::vector<std::string> texts;    // fraction, ν at `at`, at 40 °C, at 100 °C, index
+  std::vector<std::string> numbers;  // the same in shortest round-trip text, the index unrounded
+  std::string message;
+  // "visc40", "visc100", "second40", "second100", "blend-at", "fraction", "target", or "".
+  std::string box;
+};
+PageBlend BlendOfPage(const PageBlendInputs& inputs);
 
 }  // namespace project1::web
 

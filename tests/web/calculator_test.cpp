@@ -4,6 +4,7 @@
 
 #include "bearing/bearing.h"
 #include "bearing/life.h"
+#include "engine/fit_points.h"
 #include "engine/oil_properties.h"
 #include "engine/viscosity_line.h"
 #include "numtext/numtext.h"
@@ -184,28 +185,6 @@ TEST(TemperatureForViscosityTest, AnswersInDegreesOrWithTheMessage) {
     const PageAnswer answer = TemperatureForViscosity("320", c.visc100, c.law, c.kinematic);
     EXPECT_EQ(answer.text, c.text);
     EXPECT_EQ(answer.message.empty(), !c.failed);
-  }
-}
-
-TEST(BlendOfOilsTest, GivesTheBlendAtFortyAndAHundredDegreesOrTheMessage) {
-  const struct {
-    const char* fraction;
-    const char* second40;
-    std::string text;
-    bool failed;
-  } cases[] = {
-      {"0", "222", "66 cSt at 40 °C, 10.3 cSt at 100 °C", false},
-      {"1", "222", "222 cSt at 40 °C, 25.7 cSt at 100 °C", false},
-      {"0.370605", "222", "100 cSt at 40 °C, 14.059 cSt at 100 °C", false},
-      {"1.5", "222", "", true},
-      {"half", "222", "", true},
-      {"0.5", "x", "", true},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.fraction);
-    const PageAnswer answer = BlendOfOils("66", "10.3", c.second40, "25.7", c.fraction);
-    EXPECT_EQ(answer.text, c.text);
-    EXPECT_EQ(answer.message.empty(), !c.failed) << answer.message;
   }
 }
 
@@ -520,6 +499,141 @@ TEST(UserOilsKeptTest, AKeptTextThatCannotBeReadIsKeptAsItIsAndSaysWhy) {
   EXPECT_TRUE(page.oils.empty());
   EXPECT_TRUE(UserOilsKept("").oils.empty());
   EXPECT_EQ(ImportUserOils(broken, "name,v40,v100\nB,46,6.8\n", "mine.csv").csv, broken);
+}
+
+}  // namespace
+}  // namespace project1::web
+
+namespace project1::web {
+namespace {
+
+// Each refusal of the points, beside their box.
+TEST(FitOfPointsTest, EachRefusalIsBesideThePointsBox) {
+  const struct {
+    std::string points;
+    std::string law;
+    std::string message;
+  } cases[] = {
+      {"", "walther", "Give two or more points"},
+      {"40=320", "walther", "Give two or more points"},
+      {"40:320 100=35", "walther", "The point \"40:320\" is not T=CST"},
+      {"40=320 warm=35", "walther", "\"warm\""},
+      {"40=320 100=3x5", "walther", "\"3x5\""},
+      {"40=320 40=300 40=200", "walther", "40"},
+      {"20=500 40=320 100=400", "walther",
+       "The viscosity at 100 °C (400) must be below the one at 40 °C (320)."},
+      {"40=320 100=35", "Walther", "Walther"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.points);
+    const PageFit fit = FitOfPoints(c.points, c.law);
+    EXPECT_EQ(fit.points.box, "points");
+    EXPECT_NE(fit.points.message.find(c.message), std::string::npos) << fit.points.message;
+    EXPECT_EQ(fit.visc40, "");
+    EXPECT_TRUE(fit.points.rows.empty());
+  }
+}
+
+// The tool's fit for --point: the least-squares line, its viscosities at 40 and 100 °C for the
+// oil's boxes, and each point's deviation, the farthest named.
+TEST(FitOfPointsTest, GivesTheToolsLineAndEachPointsDeviation) {
+  for (const Law law : {Law::Walther, Law::D341}) {
+    SCOPED_TRACE(LawName(law));
+    const std::vector<ViscosityPoint> points = {{20, 1100}, {40, 320}, {60, 125}, {100, 35}};
+    const PageFit fit =
+        FitOfPoints(" 20=1100 40=320\t140F=125 373.15K=35", std::string(LawName(law)));
+    ASSERT_EQ(fit.points.message, "");
+    const ViscosityLine line = FitLine(law, points);
+    EXPECT_EQ(fit.visc40, ShortestText(KinematicAt(line, 40)));
+    EXPECT_EQ(fit.visc100, ShortestText(KinematicAt(line, 100)));
+    const std::vector<double> deviations = DeviationsPercent(line, points);
+    ASSERT_EQ(fit.points.numbers.size(), 4u);
+    std::size_t farthest = 0;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+      EXPECT_NEAR(std::stod(fit.points.numbers[i][0]), points[i].temperature_c, 1e-9);
+      EXPECT_EQ(fit.points.numbers[i][2], ShortestText(KinematicAt(line, points[i].temperature_c)));
+      EXPECT_EQ(fit.points.numbers[i][3], ShortestText(deviations[i]));
+      if (std::abs(deviations[i]) > std::abs(deviations[farthest])) farthest = i;
+    }
+    EXPECT_EQ(fit.points.rows[1][1], "320.000");
+    EXPECT_TRUE(fit.note.starts_with("Fitted through 4 points; the line is within ")) << fit.note;
+    EXPECT_NE(fit.note.find("the point at " + fit.points.rows[farthest][0] + " °C, " +
+                            fit.points.rows[farthest][1] + " cSt measured"),
+              std::string::npos)
+        << fit.note;
+    // The boxes' two viscosities give the same line.
+    const ViscosityLine boxes = FitLine40100(law, std::stod(fit.visc40), std::stod(fit.visc100));
+    EXPECT_NEAR(KinematicAt(boxes, 20), KinematicAt(line, 20), 1e-9 * KinematicAt(line, 20));
+  }
+  // Two points: the line through them, with no deviations to tell.
+  const PageFit two = FitOfPoints("40=320 100=35", "walther");
+  EXPECT_NEAR(std::stod(two.visc40), 320, 1e-12 * 320);
+  EXPECT_NEAR(std::stod(two.visc100), 35, 1e-12 * 35);
+  EXPECT_TRUE(two.points.rows.empty());
+  EXPECT_EQ(two.note, "");
+}
+
+PageBlendInputs StartingBlend() {
+  PageBlendInputs in;
+  in.visc40 = "68";
+  in.visc100 = "8.7";
+  in.second40 = "460";
+  in.second100 = "30.6";
+  in.at = "40";
+  in.fraction = "0.25";
+  return in;
+}
+
+TEST(BlendOfPageTest, EachRefusalIsBesideItsBox) {
+  const struct {
+    std::vector<std::pair<std::string PageBlendInputs::*, std::string>> typed;
+    std::string box;
+    std::string message;
+  } cases[] = {
+      {{{&PageBlendInputs::visc100, "80"}}, "visc100", "(80) must be below the one at 40 °C (68)"},
+      {{{&PageBlendInputs::second40, "4x0"}}, "second40", "\"4x0\""},
+      {{{&PageBlendInputs::second100, "0.1"}}, "second100", "0.1"},
+      {{{&PageBlendInputs::target, "100"}}, "target", "Give one of a fraction"},
+      {{{&PageBlendInputs::fraction, " "}}, "fraction", "Give one of a fraction"},
+      {{{&PageBlendInputs::fraction, "1.5"}}, "fraction", "from 0 to 1; it is 1.5."},
+      {{{&PageBlendInputs::fraction, ""}, {&PageBlendInputs::target, "1000"}}, "target", "1000"},
+      {{{&PageBlendInputs::at, "-300"}}, "blend-at", "-300"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.box + " " + c.typed[0].second);
+    PageBlendInputs in = StartingBlend();
+    for (const auto& [input, text] : c.typed) in.*input = text;
+    const PageBlend page = BlendOfPage(in);
+    EXPECT_EQ(page.box, c.box);
+    EXPECT_NE(page.message.find(c.message), std::string::npos) << page.message;
+    EXPECT_TRUE(page.texts.empty());
+  }
+}
+
+// A fraction's blend by the tool's functions, and its inverse: the blend's viscosity as a target
+// gives the fraction back.
+TEST(BlendOfPageTest, GivesTheToolsBlendAndItsInverse) {
+  PageBlendInputs in = StartingBlend();
+  in.at = "140F";  // 60 °C
+  const PageBlend blend = BlendOfPage(in);
+  ASSERT_EQ(blend.message, "");
+  const double first60 = KinematicAt(FitLine40100(Law::Walther, 68, 8.7), 60);
+  const double second60 = KinematicAt(FitLine40100(Law::Walther, 460, 30.6), 60);
+  const double nu40 = BlendKinematic(68, 460, 0.25);
+  const double nu100 = BlendKinematic(8.7, 30.6, 0.25);
+  const double at60 = BlendKinematic(first60, second60, 0.25);
+  EXPECT_EQ(blend.numbers, (std::vector<std::string>{
+                               "0.25", ShortestText(at60), ShortestText(nu40), ShortestText(nu100),
+                               ShortestText(ViscosityIndexOf(nu40, nu100)->unrounded)}));
+  EXPECT_EQ(blend.texts.at(0), "0.250000");
+  EXPECT_EQ(blend.texts.at(4), std::to_string(ViscosityIndexOf(nu40, nu100)->rounded));
+
+  in.fraction = "";
+  in.target = ShortestText(at60);
+  const PageBlend inverse = BlendOfPage(in);
+  ASSERT_EQ(inverse.message, "");
+  EXPECT_NEAR(std::stod(inverse.numbers.at(0)), 0.25, 1e-9);
+  EXPECT_EQ(inverse.texts.at(1), blend.texts.at(1));
 }
 
 }  // namespace

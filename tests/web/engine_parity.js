@@ -3,7 +3,9 @@
 // (page_answers) field for field, and the numbers, index, grade and table equal the tool's
 // (`viscosity at|table|batch`) by the oil's law, as do the rows at any temperatures and of a
 // table of any range, in each temperature unit; and the bearing box's answers equal the native
-// build's and their numbers the tool's (`viscosity bearing`).
+// build's and their numbers the tool's (`viscosity bearing`); and the native build's fit through
+// measured points equals the tool's (`viscosity at --point ...`, its deviations and its sentence),
+// as do its blend of two oils and its inverse (`viscosity blend`).
 //
 // The native programs run with glibc's FMA variants of log and pow switched off: those round a
 // few results one or two units in the last place differently from the plain versions, which are
@@ -133,6 +135,10 @@ function batchRows(cases) {
 const inputsOf = (f) => ({ visc40: f[0], visc100: f[1], temp1: f[2], temp2: f[3], gravity: f[4],
                            picked: f[5], law: f[6], chartWidth: 0, chartHeight: 0 });
 
+// The blend box's inputs by name, from a "blend" line's fields.
+const blendOf = (f) => ({ visc40: f[1], visc100: f[2], law: f[3], second40: f[4], second100: f[5],
+                          at: f[6], fraction: f[7], target: f[8] });
+
 function tool(args) {
   const run = spawnSync(toolPath, args, { env: plain });
   assert.strictEqual(run.status, 0, `viscosity ${args.join(" ")}: ${run.stderr}`);
@@ -151,6 +157,9 @@ async function main() {
   let tables = 0;
   let rowsCompared = 0;
   const bearingCases = [];
+  const fitCases = [];
+  const blendCases = [];
+  const random = generator(41);
   cases.forEach((fields, i) => {
     const what = `oil ${i + 1} (${fields.join(" | ")})`;
     const page = module.calculate(inputsOf(fields), true);
@@ -209,6 +218,26 @@ async function main() {
         bearingCases.push(mistyped);
       });
     }
+    // Measured points near the oil's line, some of them thicker when hot, and a blend with the
+    // next oil, for the catalogue and every fortieth oil.
+    if (i < 10 || i % 40 === 0) {
+      const count = 3 + (i % 3);
+      const temperatures = ["-10", "20", "40", "140F", "100", "150", "400K"].slice(i % 3, i % 3 + count);
+      const rows = module.rowsAt({ visc40: fields[0], visc100: fields[1], gravity: fields[4],
+                                   law: fields[6], unit: "C", temperatures: temperatures.join(" "),
+                                   from: "-40", to: "250", step: "5" });
+      if (!rows.message) {
+        const points = rows.numbers.map((row, j) =>
+          `${temperatures[j]}=${typed(Number(row[1]) * (1 + (random() - 0.5) * 0.1), 4)}`);
+        // Now and then the hottest point as thick as the coldest, which the tool refuses.
+        if (i % 3 === 1) points[count - 1] = points[count - 1].replace(/=.*/, points[0].replace(/.*=/, "="));
+        fitCases.push([points.join(" "), fields[6]]);
+      }
+      const next = cases[(i + 1) % cases.length];
+      const blend = ["blend", fields[0], fields[1], fields[6], next[0], next[1],
+                     temperatures[1], typed(random(), 3), ""];
+      blendCases.push(blend);
+    }
     const property = (name) => page.properties.find((p) => p.name === name).value;
     const index = row.viscosity_index === null ? null : String(row.viscosity_index);
     if (index !== null) assert.strictEqual(property("Viscosity index"), index, `${what}: index`);
@@ -264,6 +293,72 @@ async function main() {
   });
   assert.ok(bearingsCompared >= 40 && bearingsRefused >= 20,
             `${bearingsCompared} bearings compared with the tool, ${bearingsRefused} refused`);
+  // The native build's fits, blends and the fractions for targets: the same functions as the
+  // tool's on the same machine, so the same numbers to the last digit.
+  const fitNatives = nativeAnswers(fitCases.map((c) => ["fit", ...c]));
+  let fitsCompared = 0;
+  let fitsRefused = 0;
+  fitCases.forEach(([points, law], i) => {
+    const what = `points ${points} by ${law}`;
+    const answer = fitNatives[i];
+    const { numbers, visc40, visc100 } = answer;
+    const args = points.split(" ").flatMap((point) => ["--point", point]);
+    const run = spawnSync(toolPath, ["at", "40", "100", ...args, "--law", law, "--format", "json"],
+                          { env: plain });
+    if (answer.message) {
+      assert.notStrictEqual(run.status, 0, `${what}: the tool answered what the page refused`);
+      if (answer.message.startsWith("The viscosity at ")) {
+        assert.strictEqual(run.stderr.toString("utf8"), `viscosity: ${answer.message}\n`, what);
+      }
+      ++fitsRefused;
+      return;
+    }
+    const want = JSON.parse(run.stdout.toString("utf8"));
+    assert.deepStrictEqual([visc40, visc100].map(Number), [want[0].kinematic_cst, want[1].kinematic_cst],
+                           what);
+    const detail = want[0].fit_points_detail || [];
+    assert.strictEqual(numbers.length, detail.length, what);
+    numbers.forEach((row, j) => {
+      const point = detail[j];
+      [point.temperature_c, point.measured_cst, point.line_cst, point.deviation_percent]
+        .forEach((value, k) => assert.strictEqual(Number(row[k]), value, `${what}: point ${j}`));
+    });
+    // The sentence the tool writes below its rows.
+    const text = spawnSync(toolPath, ["at", "40", ...args, "--law", law], { env: plain })
+      .stdout.toString("utf8").trimEnd().split("\n").pop();
+    if (numbers.length) assert.strictEqual(answer.note, text, what);
+    ++fitsCompared;
+  });
+  assert.ok(fitsCompared >= 20 && fitsRefused >= 5, `${fitsCompared} fits compared with the tool, ${fitsRefused} refused`);
+  // Each blend of a fraction, then the fraction for the viscosity it gave, as its target.
+  const fractions = nativeAnswers(blendCases);
+  fractions.forEach((answer, i) => {
+    if (!answer.message) blendCases.push([...blendCases[i].slice(0, 7), "", typed(Number(answer.numbers[1]), 5)]);
+  });
+  const blendNatives = nativeAnswers(blendCases);
+  let blendsCompared = 0;
+  blendCases.forEach((fields, i) => {
+    const asked = blendOf(fields);
+    const what = `blend ${JSON.stringify(asked)}`;
+    const answer = blendNatives[i];
+    const { numbers, ...texts } = answer;
+    const share = asked.fraction ? ["--fraction", asked.fraction] : ["--target", asked.target];
+    const run = spawnSync(toolPath, ["blend", "--v40", asked.visc40, "--v100", asked.visc100,
+                                     "--with-v40", asked.second40, "--with-v100", asked.second100,
+                                     "--law", asked.law, "--at", asked.at, ...share,
+                                     "--format", "json"], { env: plain });
+    if (answer.message) {
+      assert.notStrictEqual(run.status, 0, `${what}: the tool answered what the page refused`);
+      return;
+    }
+    const want = JSON.parse(run.stdout.toString("utf8"));
+    const expected = [want.fraction, want.blend_kinematic_cst, want.blend_kinematic_40c_cst,
+                      want.blend_kinematic_100c_cst, want.viscosity_index_unrounded];
+    assert.deepStrictEqual(numbers.map((text) => (text === "" ? null : Number(text))), expected, what);
+    if (want.viscosity_index !== null) assert.strictEqual(texts.texts[4], String(want.viscosity_index), what);
+    ++blendsCompared;
+  });
+  assert.ok(blendsCompared >= 30, `${blendsCompared} blends compared with the tool`);
   const own = nativeAnswers(cases, process.env);
   const differing = own.filter((answer, i) =>
     answer.numbers.some((text, j) => text !== natives[i].numbers[j])).length;
@@ -272,7 +367,8 @@ async function main() {
   console.log(`${cases.length} oils: ${succeeded} calculated, ${failed} failing steps, the same ` +
               `as the native build and the tool, ${tables} tables and ${rowsCompared} answers of rows from the tool, ${bearingsCompared} bearings from the tool and ` +
               `${bearingsRefused} refused as natively, ${bearingDigitsApart} bearing numbers apart in ` +
-              `their last digits (${Date.now() - started} ms)`);
+              `their last digits, ${fitsCompared} fits through points (${fitsRefused} refused) and ` +
+              `${blendsCompared} blends from the tool (${Date.now() - started} ms)`);
 }
 
 main().catch((error) => {

@@ -3,7 +3,9 @@
 // the chart's width and height) in, one line of
 // JSON out, with the keys the page's module uses. A line that begins with "bearing" holds the
 // bearing box's inputs after it instead (visc40, visc100, law, dm, speed, temperature, type,
-// rating, load, fatigue load, reliability, cleanliness), and its answer comes out.
+// rating, load, fatigue load, reliability, cleanliness), and its answer comes out; one that
+// begins with "fit" the points and the law, one with "blend" the blend box's inputs (visc40,
+// visc100, law, second40, second100, at, fraction, target).
 #include <iostream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -40,6 +42,29 @@ int main() {
           {"message", bearing.message},
           {"box", bearing.box},
       };
+      std::cout << out.dump() << '\n';
+      continue;
+    }
+    if (!fields.empty() && fields[0] == "fit") {
+      fields.resize(3);
+      const project1::web::PageFit fit = project1::web::FitOfPoints(fields[1], fields[2]);
+      const nlohmann::ordered_json out = {
+          {"columns", fit.points.columns}, {"rows", fit.points.rows},
+          {"numbers", fit.points.numbers}, {"message", fit.points.message},
+          {"box", fit.points.box},         {"visc40", fit.visc40},
+          {"visc100", fit.visc100},        {"note", fit.note},
+      };
+      std::cout << out.dump() << '\n';
+      continue;
+    }
+    if (!fields.empty() && fields[0] == "blend") {
+      fields.resize(9);
+      const project1::web::PageBlend blend = project1::web::BlendOfPage(
+          {fields[1], fields[2], fields[3], fields[4], fields[5], fields[6], fields[7], fields[8]});
+      const nlohmann::ordered_json out = {{"texts", blend.texts},
+                                          {"numbers", blend.numbers},
+                                          {"message", blend.message},
+                                          {"box", blend.box}};
       std::cout << out.dump() << '\n';
       continue;
     }
