@@ -100,6 +100,7 @@ void BindRows() {
       .field("visc40", &PageRowsInputs::visc40)
       .field("visc100", &PageRowsInputs::visc100)
       .field("gravity", &PageRowsInputs::gravity)
+      .field("expansion", &PageRowsInputs::expansion)
       .field("law", &PageRowsInputs::law)
       .field("unit", &PageRowsInputs::unit)
       .field("temperatures", &PageRowsInputs::temperatures)

@@ -220,17 +220,29 @@ constexpr std::string_view kFromBox = "from";
 constexpr std::string_view kToBox = "to";
 constexpr std::string_view kStepBox = "step";
 
+constexpr std::string_view kExpansionBox = "expansion";
+
 // The oil of the boxes, refused as the tool refuses it.
 struct BoxesOil {
   ViscosityLine line;
   double sg = 0;
+  std::optional<double> expansion;
 };
 BoxesOil OilOfBoxes(const PageRowsInputs& inputs) {
   const double nu40 = TextToNumber(inputs.visc40, kVisc40Name);
   const double nu100 = TextToNumber(inputs.visc100, kVisc100Name);
   const double sg = TextToNumber(inputs.gravity, kGravityName);
   CheckToolsOil(nu40, nu100, sg, inputs.gravity);
-  return {FitLine40100(LawFromName(inputs.law), nu40, nu100), sg};
+  BoxesOil oil{FitLine40100(LawFromName(inputs.law), nu40, nu100), sg, std::nullopt};
+  if (inputs.expansion.find_first_not_of(" \t") != std::string::npos) {
+    try {
+      oil.expansion = CheckedExpansion("The thermal expansion coefficient",
+                                       TextToNumber(inputs.expansion, "expansion coefficient"));
+    } catch (const Error& error) {
+      throw Error(error.kind(), error.what(), kExpansionBox);
+    }
+  }
+  return oil;
 }
 
 TemperatureUnit UnitOfBox(const std::string& text) {
@@ -257,7 +269,9 @@ PageRows RowsOf(const BoxesOil& oil, std::span<const double> t_c, TemperatureUni
                   "Dynamic, reyn", "Dynamic, mPa·s"};
   for (const double t : t_c) {
     const double nu = KinematicAt(oil.line, t);
-    const double reyn = DynamicReyn(nu, oil.sg);
+    // As the tool's dynamic viscosity: by the gravity at t where the oil expands.
+    const double sg = oil.expansion ? ExpandedGravity(oil.sg, *oil.expansion, t) : oil.sg;
+    const double reyn = DynamicReyn(nu, sg);
     const double mpa_s = ReynToMpaS(reyn);
     const double shown_t = FromCelsius(t, unit);
     rows.rows.push_back({ShownNumber(shown_t, kTemperatureText), ShownNumber(nu, kKinematicText),

@@ -90,6 +90,9 @@ struct PageRowsInputs {
   std::string visc40;
   std::string visc100;
   std::string gravity;
+  // The thermal expansion coefficient per °C, the gravity then taken at 15 °C and the dynamic
+  // viscosity by the gravity at each temperature, as the tool's --expansion; blank for none.
+  std::string expansion;
   std::string law = "walther";
   std::string unit = "C";    // C, F or K
   std::string temperatures;  // blank-separated, for the list
@@ -105,8 +108,9 @@ struct PageRows {
   // temperature in the unit shown, kinematic, reyn, mPa·s.
   std::vector<std::vector<std::string>> numbers;
   std::string message;  // the first failure's message, "" for none
-  std::string
-      box;  // the box it is about: an oil's box, "unit", "temperatures", "from", "to" or "step"
+  // The box it is about: an oil's box, "expansion", "unit", "temperatures", "from", "to" or
+  // "step".
+  std::string box;
 };
 
 // The viscosities at inputs.temperatures.

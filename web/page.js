@@ -416,7 +416,8 @@
       $(id).removeAttribute("aria-invalid");
     }
     $("rows-alert").textContent = "";
-    const asked = { law: $("law").value };
+    // No expansion yet: the gravity is the same at every temperature.
+    const asked = { law: $("law").value, expansion: "" };
     for (const id of ["visc40", "visc100", "gravity", ...rowBoxes]) asked[id] = $(id).value;
     const answer = engine[ask](asked);
     const out = $("rows");

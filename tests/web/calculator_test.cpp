@@ -238,6 +238,9 @@ TEST(PageRowsTest, EachBoxRefusesBesideItself) {
       {&PageRowsInputs::visc100, "400", "visc100"},
       {&PageRowsInputs::gravity, "870", "gravity"},
       {&PageRowsInputs::law, "Walther", ""},
+      {&PageRowsInputs::expansion, "0.01", "expansion"},
+      {&PageRowsInputs::expansion, "-0.0007", "expansion"},
+      {&PageRowsInputs::expansion, "7e-4x", "expansion"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.box + " " + c.text);
@@ -278,6 +281,21 @@ TEST(PageRowsTest, TemperaturesInAnyUnitAndATableThatEndsOnItsLastTemperature) {
   for (const auto& row : table.rows) temperatures.push_back(row[0]);
   EXPECT_EQ(temperatures, (std::vector<std::string>{"0.0", "5.0", "10.0", "12.0"}));
   EXPECT_EQ(TableRows(RowsStarting()).rows.size(), 59u);
+}
+
+// With an expansion coefficient, the dynamic viscosity by the gravity at each temperature, as the
+// tool's: the same at 15 °C, thinner by the oil's expansion above it.
+TEST(PageRowsTest, AnExpandingOilsDynamicViscosityIsByItsGravityAtEachTemperature) {
+  PageRowsInputs inputs = RowsStarting();
+  inputs.temperatures = "15 100";
+  const PageRows fixed = RowsAtTemperatures(inputs);
+  inputs.expansion = "0.00065";
+  const PageRows expanding = RowsAtTemperatures(inputs);
+  ASSERT_EQ(expanding.message, "");
+  EXPECT_EQ(expanding.numbers[0], fixed.numbers[0]);
+  const double nu = KinematicAt(FitLine40100(Law::Walther, 320, 35), 100);
+  EXPECT_EQ(expanding.numbers[1][2], ShortestText(DynamicReyn(nu, GravityAt(0.87, 0.00065, 100))));
+  EXPECT_EQ(expanding.numbers[1][1], fixed.numbers[1][1]);
 }
 
 }  // namespace

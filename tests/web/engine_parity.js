@@ -72,6 +72,8 @@ const rowSettings = [
     command: ["table", "--from", "0", "--to", "120", "--step", "7.5"] },
   { ask: "tableRows", boxes: { unit: "F", from: "32F", to: "100", step: "10F" },
     command: ["table", "--from", "32F", "--to", "100", "--step", "10F"] },
+  { ask: "rowsAt", boxes: { unit: "C", temperatures: "-10 15 55.5 150", expansion: "0.00065" },
+    command: ["at", "-10", "15", "55.5", "150", "--expansion", "0.00065"] },
 ];
 
 // The bearing box's settings beyond the oil, each a bearing of the tool's example kind: with its
@@ -189,7 +191,8 @@ async function main() {
     if (i < 10 || i % 40 === 0) {
       for (const setting of rowSettings) {
         const asked = { visc40: fields[0], visc100: fields[1], gravity: fields[4], law: fields[6],
-                        from: "-40", to: "250", step: "5", temperatures: "", ...setting.boxes };
+                        from: "-40", to: "250", step: "5", temperatures: "", expansion: "",
+                        ...setting.boxes };
         const answer = module[setting.ask](asked);
         const oil = ["--v40", fields[0], "--v100", fields[1], "--sg", fields[4], "--law", fields[6],
                      "--temperature-unit", asked.unit, "--format", "json"];
@@ -225,7 +228,7 @@ async function main() {
       const temperatures = ["-10", "20", "40", "140F", "100", "150", "400K"].slice(i % 3, i % 3 + count);
       const rows = module.rowsAt({ visc40: fields[0], visc100: fields[1], gravity: fields[4],
                                    law: fields[6], unit: "C", temperatures: temperatures.join(" "),
-                                   from: "-40", to: "250", step: "5" });
+                                   expansion: "", from: "-40", to: "250", step: "5" });
       if (!rows.message) {
         const points = rows.numbers.map((row, j) =>
           `${temperatures[j]}=${typed(Number(row[1]) * (1 + (random() - 0.5) * 0.1), 4)}`);
