@@ -548,9 +548,16 @@
   if (document.querySelector('link[rel="manifest"]') && "serviceWorker" in navigator) {
     navigator.serviceWorker.register("sw.js").catch(() => {});
   }
+  // The engine's script instantiates the module that load_engine.js is compiling.
+  const failed = (error) => unavailable(String(error && error.message || error));
+  const instantiateWasm = (imports, receive) => {
+    window.project1Wasm.then((module) => WebAssembly.instantiate(module, imports)
+      .then((instance) => receive(instance, module))).catch(failed);
+    return {};
+  };
   if (typeof WebAssembly !== "object") {
     unavailable("it does not run WebAssembly.");
   } else {
-    Project1Engine().then(start, (error) => unavailable(String(error && error.message || error)));
+    Project1Engine({ instantiateWasm }).then(start, failed);
   }
 })();

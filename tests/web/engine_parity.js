@@ -149,7 +149,13 @@ function tool(args) {
 
 async function main() {
   const started = Date.now();
-  const module = await require(require("path").resolve(modulePath))();
+  // The module's WebAssembly, beside its script, instantiated through the hook the page uses.
+  const wasm = require("fs").readFileSync(modulePath.replace(/\.js$/, ".wasm"));
+  const instantiateWasm = (imports, receive) => {
+    WebAssembly.instantiate(wasm, imports).then(({ instance, module }) => receive(instance, module));
+    return {};
+  };
+  const module = await require(require("path").resolve(modulePath))({ instantiateWasm });
   const cases = oils(module);
   const natives = nativeAnswers(cases);
   const rows = batchRows(cases);
