@@ -122,6 +122,15 @@ void BindRows() {
   };
   static const auto kRowsOf = rows_of;
   emscripten::function(
+      "fitPoints", +[](const std::string& points, const std::string& law) {
+        const PageFit fit = FitOfPoints(points, law);
+        val out = kRowsOf(fit.points);
+        out.set("visc40", fit.visc40);
+        out.set("visc100", fit.visc100);
+        out.set("note", fit.note);
+        return out;
+      });
+  emscripten::function(
       "rowsAt", +[](const PageRowsInputs& inputs) { return kRowsOf(RowsAtTemperatures(inputs)); });
   emscripten::function(
       "tableRows", +[](const PageRowsInputs& inputs) { return kRowsOf(TableRows(inputs)); });
@@ -172,7 +181,31 @@ void BindBearing() {
       });
 }
 
+// The blend box: its inputs by name, its answer's texts in the order of its rows.
+void BindBlend() {
+  emscripten::value_object<PageBlendInputs>("PageBlendInputs")
+      .field("visc40", &PageBlendInputs::visc40)
+      .field("visc100", &PageBlendInputs::visc100)
+      .field("law", &PageBlendInputs::law)
+      .field("second40", &PageBlendInputs::second40)
+      .field("second100", &PageBlendInputs::second100)
+      .field("at", &PageBlendInputs::at)
+      .field("fraction", &PageBlendInputs::fraction)
+      .field("target", &PageBlendInputs::target);
+  emscripten::function(
+      "blend", +[](const PageBlendInputs& inputs) {
+        const PageBlend page = BlendOfPage(inputs);
+        val out = val::object();
+        out.set("texts", Texts(page.texts));
+        out.set("numbers", Texts(page.numbers));
+        out.set("message", page.message);
+        out.set("box", page.box);
+        return out;
+      });
+}
+
 EMSCRIPTEN_BINDINGS(project1) {
+  BindBlend();
   BindRows();
   BindBearing();
   BindInputs();

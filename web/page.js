@@ -122,6 +122,9 @@
     $("announce").textContent = "";
     $("status").textContent = "";
     forgetBearing();
+    forgetBlend();
+    $("fit-rows").replaceChildren();
+    $("fit-note").textContent = "";
   }
 
   // Shows an answer: the results computed up to a failure fill their boxes and the others are
@@ -406,8 +409,9 @@
   }
 
   // The viscosities at the temperatures typed, or the table of the range typed, with their
-  // dynamic viscosities, as the tool answers them; a failure's message beside its box.
-  const rowBoxes = ["unit", "temperatures", "from", "to", "step"];
+  // dynamic viscosities (by the gravity at each temperature for an oil given an expansion), as
+  // the tool answers them; a failure's message beside its box.
+  const rowBoxes = ["unit", "temperatures", "expansion", "from", "to", "step"];
   const shownRows = 1000;  // a longer table is all downloaded by the tool, not drawn here
   function answerRows(ask, caption) {
     clearAlerts();
@@ -416,8 +420,7 @@
       $(id).removeAttribute("aria-invalid");
     }
     $("rows-alert").textContent = "";
-    // No expansion yet: the gravity is the same at every temperature.
-    const asked = { law: $("law").value, expansion: "" };
+    const asked = { law: $("law").value };
     for (const id of ["visc40", "visc100", "gravity", ...rowBoxes]) asked[id] = $(id).value;
     const answer = engine[ask](asked);
     const out = $("rows");
@@ -430,10 +433,15 @@
       }
       return;
     }
+    out.append(tableOf(answer, caption + (answer.rows.length > shownRows
+      ? ` (the first ${shownRows} of ${answer.rows.length} rows)` : "")));
+  }
+
+  // The table of an answer's columns and rows, each cell the engine's text.
+  function tableOf(answer, caption) {
     const table = document.createElement("table");
     const title = document.createElement("caption");
-    title.textContent = caption + (answer.rows.length > shownRows
-      ? ` (the first ${shownRows} of ${answer.rows.length} rows)` : "");
+    title.textContent = caption;
     const head = document.createElement("tr");
     for (const column of answer.columns) {
       const cell = document.createElement("th");
@@ -453,7 +461,54 @@
     }
     table.createTHead().append(head);
     table.append(title, body);
-    out.append(table);
+    return table;
+  }
+
+  // A message beside its box, which is marked and gets the focus; "" clears both.
+  function refused(id, message) {
+    $(id + "-alert").textContent = message;
+    if (!message) return $(id).removeAttribute("aria-invalid");
+    $(id).setAttribute("aria-invalid", "true");
+    $(id).focus();
+  }
+
+  // The line through the measured points, as the tool fits it: its ν40 and ν100 into their
+  // boxes, and with three or more points how far it lies from each.
+  function fit() {
+    const answer = engine.fitPoints($("points").value, $("law").value);
+    refused("points", answer.message);
+    if (answer.message) return;
+    $("visc40").value = answer.visc40;
+    $("visc100").value = answer.visc100;
+    forgetAnswers();
+    if (answer.rows.length) $("fit-rows").append(tableOf(answer, "The points and their line, by " + $("law").value));
+    $("fit-note").textContent = answer.note;
+  }
+
+  // The blend of the oil of the boxes with the second oil, or the fraction for a target; gone
+  // once either oil or the blend's boxes change.
+  const blendBoxes = ["second40", "second100", "blend-at", "fraction", "target"];
+  const blendRows = ["Fraction of the second oil", "Blend at that temperature, cSt",
+                     "Blend at 40 °C, cSt", "Blend at 100 °C, cSt", "Blend viscosity index"];
+  function forgetBlend() {
+    $("blend-answer").replaceChildren();
+    for (const id of [...blendBoxes, "blend"]) refused(id, "");
+  }
+
+  function blend() {
+    forgetBlend();
+    const asked = { visc40: $("visc40").value, visc100: $("visc100").value, law: $("law").value,
+                    at: $("blend-at").value };
+    for (const id of ["second40", "second100", "fraction", "target"]) asked[id] = $(id).value;
+    const answer = engine.blend(asked);
+    if (answer.message) return refused(answer.box || "blend", answer.message);
+    answer.texts.forEach((text, i) => {
+      const term = document.createElement("dt");
+      term.textContent = blendRows[i];
+      const value = document.createElement("dd");
+      value.textContent = text;
+      $("blend-answer").append(term, value);
+    });
   }
 
   // ν100 of the oil of the ν40 typed and a viscosity index, as the tool finds it: into its box.
@@ -518,6 +573,10 @@
     });
     $("find").addEventListener("click", find);
     $("from-index").addEventListener("click", fromIndex);
+    $("fit").addEventListener("click", fit);
+    $("blend").addEventListener("click", blend);
+    for (const id of blendBoxes) $(id).addEventListener("input", forgetBlend);
+    $("points").addEventListener("input", () => refused("points", ""));
     $("at").addEventListener("click", () => answerRows("rowsAt", "At the temperatures typed, by " + $("law").value));
     $("tabulate").addEventListener("click", () => answerRows("tableRows", "The table, by " + $("law").value));
     for (const id of rowBoxes) {

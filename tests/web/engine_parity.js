@@ -311,6 +311,17 @@ async function main() {
     const what = `points ${points} by ${law}`;
     const answer = fitNatives[i];
     const { numbers, visc40, visc100 } = answer;
+    // The module's: every text as the native build's, the numbers to their last digits or so.
+    const { numbers: moduleNumbers, visc40: module40, visc100: module100, ...moduleTexts } =
+      module.fitPoints(points, law);
+    const { numbers: _n, visc40: _a, visc100: _b, ...texts } = answer;
+    assert.deepStrictEqual(moduleTexts, texts, what);
+    assert.ok(close(module40, visc40) && close(module100, visc100), what);
+    // A deviation is a difference of two near numbers: to 1e-9 of a percentage point.
+    moduleNumbers.flat().forEach((text, j) => {
+      const want = Number(numbers.flat()[j]);
+      assert.ok(Math.abs(text - want) <= 1e-11 * Math.max(100, Math.abs(want)), `${what}: ${text} | ${want}`);
+    });
     const args = points.split(" ").flatMap((point) => ["--point", point]);
     const run = spawnSync(toolPath, ["at", "40", "100", ...args, "--law", law, "--format", "json"],
                           { env: plain });
@@ -351,6 +362,9 @@ async function main() {
     const what = `blend ${JSON.stringify(asked)}`;
     const answer = blendNatives[i];
     const { numbers, ...texts } = answer;
+    const { numbers: moduleNumbers, ...moduleTexts } = module.blend(asked);
+    assert.deepStrictEqual(moduleTexts, texts, what);
+    moduleNumbers.forEach((text, j) => assert.ok(close(text, numbers[j]), what));
     const share = asked.fraction ? ["--fraction", asked.fraction] : ["--target", asked.target];
     const run = spawnSync(toolPath, ["blend", "--v40", asked.visc40, "--v100", asked.visc100,
                                      "--with-v40", asked.second40, "--with-v100", asked.second100,

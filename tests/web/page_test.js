@@ -390,6 +390,8 @@ async function usePage(browser) {
        ["table", "--from", "0", "--to", "12", "--step", "5"]],
       ["walther", "F", { from: "32F", to: "100", step: "18F" }, "Table with dynamic viscosity",
        ["table", "--from", "32F", "--to", "100", "--step", "18F"]],
+      ["walther", "C", { temperatures: "15 100", expansion: "0.00065" }, "Viscosity at these temperatures",
+       ["at", "15", "100", "--expansion", "0.00065"]],
     ];
     await fill(page, starting);
     for (const [law, unit, boxes, button, command] of cases) {
@@ -430,6 +432,8 @@ async function usePage(browser) {
        (m) => m.replace("--step", "Step")],
       ["to", "-50", "Table with dynamic viscosity", ["table", "--to", "-50"],
        (m) => m.replace("--to", "To").replace("--from", "From")],
+      ["expansion", "0.01", "Viscosity at these temperatures", ["at", "40", "--sg", "0.87", "--expansion", "0.01"],
+       (m) => m.replace("--expansion", "The thermal expansion coefficient")],
     ];
     for (const [box, text, button, command, part] of cases) {
       await page.$eval(`#${box}`, (e, t) => { e.value = t; }, text);
@@ -530,6 +534,64 @@ async function usePage(browser) {
     await fill(page, starting);
   });
 
+  await check("measured points give ν40 and ν100 of their line and each point's deviation, as the tool's", async () => {
+    const native = (points) => JSON.parse(execFileSync(answersPath, { input: `fit\t${points}\twalther\n` }));
+    const fitted = async (points) => {
+      await type(page, "Or measured points, °C=cSt", points);
+      await (await byName(page, "ν40 and ν100 of their line")).click();
+    };
+    const points = "20=1100 40=320 140F=125 100=35";
+    await fitted(points);
+    const want = native(points);
+    // The line's own digits, to the last one or two that WebAssembly's logarithms round apart.
+    for (const id of ["visc40", "visc100"]) {
+      const shown = Number(await valueOf(page, names[id]));
+      assert.ok(Math.abs(shown - want[id]) <= 1e-13 * want[id], `${shown} | ${want[id]}`);
+    }
+    assert.deepStrictEqual(await page.$$eval("#fit-rows td", (cells) => cells.map((c) => c.textContent)),
+                           want.rows.flat());
+    const args = points.split(" ").flatMap((point) => ["--point", point]);
+    const sentence = execFileSync(toolPath, ["at", "40", ...args]).toString("utf8").trimEnd().split("\n").pop();
+    assert.strictEqual(await page.$eval("#fit-note", (e) => e.textContent), sentence);
+    const line40 = tool(["at", "40", ...args]).json[0].kinematic_cst;
+    assert.ok(Math.abs(await valueOf(page, names.visc40) - line40) <= 1e-13 * line40);
+    await type(page, names.visc40, "330");
+    assert.strictEqual(await page.$eval("#fit-rows", (e) => e.children.length + e.nextElementSibling.textContent), "0");
+    await fitted("20=1100 40=320 100=400");
+    const seen = await failureSeen(page, "points");
+    assert.strictEqual(seen.message, native("20=1100 40=320 100=400").message);
+    assert.strictEqual(seen.message, tool(["at", "40", "--point", "20=1100", "--point", "40=320", "--point", "100=400"]).message);
+    assert.ok(seen.besideBox && seen.focused === "points", JSON.stringify(seen));
+    await type(page, "Or measured points, °C=cSt", "");
+    await fill(page, starting);
+  });
+
+  await check("the blend of two oils and the fraction for a target, as the tool's, or the refusal beside its box", async () => {
+    await fill(page, starting);
+    const blended = async (boxes) => {
+      await fillBearing(page, { second40: "46", second100: "6.8", "blend-at": "40", fraction: "", target: "", ...boxes });
+      await (await byName(page, "Blend")).click();
+      return page.$$eval("#blend-answer dd", (list) => list.map((e) => e.textContent));
+    };
+    const oils = ["--v40", "320", "--v100", "35", "--with-v40", "46", "--with-v100", "6.8"];
+    for (const [boxes, share] of [[{ fraction: "0.3" }, ["--fraction", "0.3"]],
+                                  [{ "blend-at": "140F", target: "100" }, ["--target", "100"]]]) {
+      const shown = await blended(boxes);
+      const { json } = tool(["blend", ...oils, "--at", boxes["blend-at"] || "40", ...share]);
+      [json.fraction, json.blend_kinematic_cst, json.blend_kinematic_40c_cst,
+       json.blend_kinematic_100c_cst, json.viscosity_index].forEach((number, i) =>
+        assert.ok(showsNumber(shown[i], number), `${shown[i]} | ${number}`));
+    }
+    await type(page, names.visc100, "36");
+    assert.deepStrictEqual(await page.$$eval("#blend-answer dd", (list) => list.length), 0);
+    assert.deepStrictEqual(await blended({ fraction: "1.5" }), []);
+    const seen = await failureSeen(page, "fraction");
+    assert.ok(seen.message.includes("from 0 to 1; it is 1.5."), seen.message);
+    assert.ok(seen.besideBox && seen.focused === "fraction", JSON.stringify(seen));
+    await fillBearing(page, { second40: "", second100: "", "blend-at": "40", fraction: "" });
+    await fill(page, starting);
+  });
+
   await check("the temperature for a viscosity, or the message beside its box", async () => {
     await fill(page, starting);
     await type(page, "Viscosity to reach, cSt", "20");
@@ -546,12 +608,12 @@ async function usePage(browser) {
   await check("the keyboard alone reaches every box and calculates", async () => {
     await page.focus("#list");
     const order = ["list"];
-    for (let i = 0; i < 10; ++i) {
+    for (let i = 0; i < 12; ++i) {
       await page.keyboard.press("Tab");
       order.push(await page.evaluate(() => document.activeElement.id));
     }
-    assert.deepStrictEqual(order, ["list", "visc40", "visc100", "index", "from-index", "gravity",
-                                   "temp1", "temp2", "law", "calculate", "visc1"]);
+    assert.deepStrictEqual(order, ["list", "visc40", "visc100", "index", "from-index", "points",
+                                   "fit", "gravity", "temp1", "temp2", "law", "calculate", "visc1"]);
     await fill(page, { ...starting, temp1: "40" });
     await page.focus("#calculate");
     await page.keyboard.press("Space");
@@ -900,7 +962,7 @@ async function firstResults(browser) {
   const times = {};
   for (const [name, rate, width] of [["desktop", 1, 1280], ["phone", 4, 390]]) {
     const pageMs = [], floorMs = [];
-    for (let i = 0; i < 10; ++i) {
+    for (let i = 0; i < 12; ++i) {
       if (i % 2) floorMs.push(await timeToShown(browser, "file://" + floor, rate, width));
       pageMs.push(await timeToShown(browser, address, rate, width));
       if (!(i % 2)) floorMs.push(await timeToShown(browser, "file://" + floor, rate, width));
