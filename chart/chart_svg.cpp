@@ -9,18 +9,6 @@ namespace project1 {
 
 namespace {
 
-// A coordinate with at most two decimals, no trailing zeros, never "-0": the same text for the
-// same double on every machine.
-void AppendNumber(std::string& out, double value) {
-  double rounded = std::round(value * 100) / 100;
-  if (rounded == 0) rounded = 0;
-  if (std::isfinite(rounded)) {
-    AppendFormattedNumber(out, rounded, kDrawingCoordinatePattern);
-  } else {
-    AppendShortestText(out, rounded);
-  }
-}
-
 class SvgWriter {
  public:
   std::string& out() { return out_; }
@@ -29,7 +17,7 @@ class SvgWriter {
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    AppendNumber(out_, value);
+    AppendDrawingCoordinate(out_, value);
     out_ += '"';
   }
   void Attribute(std::string_view name, std::string_view value) {
@@ -61,9 +49,9 @@ class SvgWriter {
     out_ += "<polyline points=\"";
     for (std::size_t i = 0; i < polyline.points.size(); ++i) {
       if (i > 0) out_ += ' ';
-      AppendNumber(out_, polyline.points[i].x);
+      AppendDrawingCoordinate(out_, polyline.points[i].x);
       out_ += ',';
-      AppendNumber(out_, polyline.points[i].y);
+      AppendDrawingCoordinate(out_, polyline.points[i].y);
     }
     out_ += '"';
     Attribute("fill", "none");
@@ -103,9 +91,9 @@ class SvgWriter {
     Attribute("fill", text.colour);
     if (text.vertical) {
       out_ += " transform=\"rotate(-90 ";
-      AppendNumber(out_, text.at.x);
+      AppendDrawingCoordinate(out_, text.at.x);
       out_ += ' ';
-      AppendNumber(out_, text.at.y);
+      AppendDrawingCoordinate(out_, text.at.y);
       out_ += ")\"";
     }
     out_ += '>';
@@ -156,9 +144,9 @@ std::string ChartSvg(const ChartDescription& chart, double width, double height)
   svg.Attribute("width", width);
   svg.Attribute("height", height);
   out += " viewBox=\"0 0 ";
-  AppendNumber(out, width);
+  AppendDrawingCoordinate(out, width);
   out += ' ';
-  AppendNumber(out, height);
+  AppendDrawingCoordinate(out, height);
   out += "\" font-family=\"";
   out += kChartFontFamilies;
   out += "\">\n";

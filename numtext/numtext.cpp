@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -631,6 +632,38 @@ std::string MessageNumber(double value) {
 
 std::string ShownNumber(double value, std::string_view pattern) {
   return IsShownInScientific(value) ? ScientificShortestText(value) : FormatNumber(value, pattern);
+}
+
+void AppendDrawingCoordinate(std::string& out, double value) {
+  const double hundredths = std::round(value * 100);
+  if (!(std::fabs(hundredths) < 1e15)) {  // very large, or not finite: the general way
+    double rounded = hundredths / 100;
+    if (rounded == 0) rounded = 0;
+    if (std::isfinite(rounded)) {
+      AppendFormattedNumber(out, rounded, kDrawingCoordinatePattern);
+    } else {
+      AppendShortestText(out, rounded);
+    }
+    return;
+  }
+  // Below 10^15 hundredths, the double nearest to hundredths / 100 lies within 0.002 of it, so
+  // the pattern's exact rounding to two decimals gives back these very digits.
+  auto whole = static_cast<long long>(hundredths);
+  if (whole == 0) {
+    out += '0';
+    return;
+  }
+  if (whole < 0) {
+    out += '-';
+    whole = -whole;
+  }
+  char digits[24];
+  out.append(digits, std::to_chars(digits, digits + sizeof digits, whole / 100).ptr);
+  const auto fraction = static_cast<int>(whole % 100);
+  if (fraction == 0) return;
+  out += '.';
+  out += static_cast<char>('0' + fraction / 10);
+  if (fraction % 10 != 0) out += static_cast<char>('0' + fraction % 10);
 }
 
 }  // namespace project1

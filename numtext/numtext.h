@@ -122,6 +122,10 @@ inline constexpr std::string_view kWaterDensityPattern = "0.00";
 inline constexpr std::string_view kChartNumberPattern = "###,##0.###";
 // A coordinate of a drawn picture (SVG), to a hundredth of its unit.
 inline constexpr std::string_view kDrawingCoordinatePattern = "0.##";
+// `value` rounded to a hundredth and appended as kDrawingCoordinatePattern writes it, never "-0"
+// (the shortest text where it is not finite): the general pattern's text without its work, for
+// a picture's thousands of coordinates.
+void AppendDrawingCoordinate(std::string& out, double value);
 // A dynamic viscosity in mPa·s in the record of a calculation.
 inline constexpr std::string_view kRecordMpaSPattern = "###,##0.###";
 

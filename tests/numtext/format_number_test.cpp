@@ -7,6 +7,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "error_expectations.h"
 #include "numtext/numtext.h"
@@ -170,6 +171,31 @@ TEST(FormatNumber, RoundsEveryDoubleAsPrintfDoes) {
       wanted.remove_prefix(1);
     }
     ASSERT_EQ(FormatNumber(value, pattern), wanted) << pattern;
+  }
+}
+
+// A drawing's coordinate is the pattern's text of the value rounded to a hundredth, never "-0",
+// at every size: a slip in its quick way would move a point of every chart.
+TEST(DrawingCoordinate, WritesThePatternsTextOfTheHundredth) {
+  const auto expected = [](double value) {
+    double rounded = std::round(value * 100) / 100;
+    if (rounded == 0) rounded = 0;
+    return std::isfinite(rounded) ? FormatNumber(rounded, kDrawingCoordinatePattern)
+                                  : ShortestText(rounded);
+  };
+  std::vector<double> values = {0,     -0.0,   0.004, -0.004, 0.005,  -0.005,  0.01,
+                                -0.01, 0.1,    12.5,  -12.34, 99.999, 100.004, 1e13,
+                                -1e13, 9.5e12, 1e14,  1e300,  -1e300, 5e-324,  HUGE_VAL};
+  std::mt19937_64 random(37);
+  for (int i = 0; i < 100000; ++i) {
+    const double scale = std::ldexp(1.0, static_cast<int>(random() % 60) - 10);
+    const double unit = static_cast<double>(random() % 1000000) / 1000000;
+    values.push_back((random() % 2 != 0 ? -1 : 1) * scale * unit);
+  }
+  for (const double value : values) {
+    std::string text;
+    AppendDrawingCoordinate(text, value);
+    ASSERT_EQ(text, expected(value)) << value;
   }
 }
 
