@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "cli/command_runs.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
-#include "cli/command_runs.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "engine/oil_properties.h"

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "catalogue/catalogue.h"
+#include "cli/command_runs.h"
 #include "cli/commands.h"
 #include "cli/fields.h"
 #include "cli/oil.h"
-#include "cli/command_runs.h"
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/user_oil_lookup.h"
