@@ -387,14 +387,19 @@ double KinematicFromBlendingNumber(double vbn) {
   return nu;
 }
 
-double BlendKinematic(double nu_first, double nu_second, double fraction_second) {
-  const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
-  const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
+double CheckedBlendFraction(double fraction_second) {
   if (std::isnan(fraction_second) || fraction_second < 0 || fraction_second > 1) {
     throw Error(Fault::InvalidArgument,
                 "The fraction of the second oil must be from 0 to 1; it is " +
                     MessageNumber(fraction_second) + ".");
   }
+  return fraction_second;
+}
+
+double BlendKinematic(double nu_first, double nu_second, double fraction_second) {
+  const double first = CheckedBlendingNumber(nu_first, "The viscosity of the first oil");
+  const double second = CheckedBlendingNumber(nu_second, "The viscosity of the second oil");
+  CheckedBlendFraction(fraction_second);
   // The end points are the oils themselves, exactly.
   if (fraction_second == 0) return nu_first;
   if (fraction_second == 1) return nu_second;

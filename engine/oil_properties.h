@@ -82,7 +82,10 @@ double SayboltSeconds(double nu_cst, double t_f);
 // VBN = 14.534 ln ln(nu + 0.8) + 10.975.
 double BlendingNumber(double nu_cst);
 double KinematicFromBlendingNumber(double vbn);
-// nu of the blend holding the mass fraction `fraction_second` (0...1) of the second oil.
+// A mass fraction of the second oil: Error(InvalidArgument) outside 0 to 1 or not a number.
+double CheckedBlendFraction(double fraction_second);
+// nu of the blend holding the mass fraction `fraction_second` (CheckedBlendFraction) of the
+// second oil.
 double BlendKinematic(double nu_first, double nu_second, double fraction_second);
 // The mass fraction of the second oil that gives the blend target_cst; Error naming the
 // reachable range when the target lies outside the two oils' viscosities. A target within 1e-9

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "bearing/bearing.h"
 #include "bearing/life.h"
@@ -38,6 +39,21 @@ std::string BoxOf(const Error& error) {
       "visc40", "visc100", "temp1", "temp2", "gravity"};
   const std::optional<CalculationInput> input = InputOf(error);
   return input ? std::string(kBoxes[static_cast<std::size_t>(*input)]) : std::string();
+}
+
+// Whether a box holds anything but blanks: an optional box left empty is not given.
+bool Typed(const std::string& text) { return text.find_first_not_of(" \t") != std::string::npos; }
+
+// The words of a box that takes a list ("-30 0 40 160F"), between blanks.
+std::vector<std::string_view> WordsOf(const std::string& text) {
+  std::vector<std::string_view> words;
+  std::size_t at = 0;
+  while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
+    const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+    words.push_back(std::string_view(text).substr(at, end - at));
+    at = end;
+  }
+  return words;
 }
 
 // The error `error`, about `subject` unless it names its own input.
@@ -234,7 +250,7 @@ BoxesOil OilOfBoxes(const PageRowsInputs& inputs) {
   const double sg = TextToNumber(inputs.gravity, kGravityName);
   CheckToolsOil(nu40, nu100, sg, inputs.gravity);
   BoxesOil oil{FitLine40100(LawFromName(inputs.law), nu40, nu100), sg, std::nullopt};
-  if (inputs.expansion.find_first_not_of(" \t") != std::string::npos) {
+  if (Typed(inputs.expansion)) {
     try {
       oil.expansion = CheckedExpansion("The thermal expansion coefficient",
                                        TextToNumber(inputs.expansion, "expansion coefficient"));
@@ -302,13 +318,8 @@ PageRows RowsAtTemperatures(const PageRowsInputs& inputs) {
     const BoxesOil oil = OilOfBoxes(inputs);
     const TemperatureUnit unit = UnitOfBox(inputs.unit);
     std::vector<double> t_c;
-    std::size_t at = 0;
-    const std::string& text = inputs.temperatures;
-    while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
-      const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
-      t_c.push_back(TemperatureOfBox(std::string_view(text).substr(at, end - at), "temperature",
-                                     kTemperaturesBox));
-      at = end;
+    for (const std::string_view word : WordsOf(inputs.temperatures)) {
+      t_c.push_back(TemperatureOfBox(word, "temperature", kTemperaturesBox));
     }
     if (t_c.empty()) {
       throw Error(ErrorKind::BadInput, "Give one or more temperatures, such as -30 0 40 160F.",
@@ -366,12 +377,7 @@ PageFit FitOfPoints(const std::string& text, const std::string& law) {
   PageFit fit;
   try {
     std::vector<ViscosityPoint> points;
-    std::size_t at = 0;
-    while ((at = text.find_first_not_of(" \t", at)) != std::string::npos) {
-      const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
-      points.push_back(PointOfText(std::string_view(text).substr(at, end - at)));
-      at = end;
-    }
+    for (const std::string_view word : WordsOf(text)) points.push_back(PointOfText(word));
     if (points.size() < 2) {
       throw Error(ErrorKind::BadInput,
                   "Give two or more points, each as T=CST, such as 20=500 40=320 100=35.");
@@ -446,13 +452,10 @@ double NumberOfBox(const std::string& text, std::string_view what, std::string_v
 // The life of the box's loads, as the tool's `bearing` takes its options: none when C, P and C_u
 // are all blank; the cleanliness is always given, so a_ISO's C_u goes with C and P.
 std::optional<LifeInputs> LifeOfBoxes(const PageBearingInputs& in, double dm, double speed) {
-  const auto typed = [](const std::string& text) {
-    return text.find_first_not_of(" \t") != std::string::npos;
-  };
-  if (!typed(in.rating) && !typed(in.load) && !typed(in.fatigue_load)) return std::nullopt;
-  const LifeInputsGiven given{{"the dynamic load rating C", typed(in.rating)},
-                              {"the load P", typed(in.load)},
-                              {"the fatigue load limit C_u", typed(in.fatigue_load)},
+  if (!Typed(in.rating) && !Typed(in.load) && !Typed(in.fatigue_load)) return std::nullopt;
+  const LifeInputsGiven given{{"the dynamic load rating C", Typed(in.rating)},
+                              {"the load P", Typed(in.load)},
+                              {"the fatigue load limit C_u", Typed(in.fatigue_load)},
                               {"the cleanliness", true}};
   static constexpr std::array<std::string_view, 4> kBoxOf{kRatingBox, kLoadBox, kFatigueBox,
                                                           kCleanlinessBox};
@@ -582,25 +585,19 @@ PageBlend BlendOfPage(const PageBlendInputs& in) {
     };
     const BlendOil first = line_of(in.visc40, in.visc100, "visc40", "visc100");
     const BlendOil second = line_of(in.second40, in.second100, "second40", "second100");
-    const auto typed = [](const std::string& text) {
-      return text.find_first_not_of(" \t") != std::string::npos;
-    };
-    if (typed(in.fraction) == typed(in.target)) {
+    if (Typed(in.fraction) == Typed(in.target)) {
       throw Error(ErrorKind::BadInput,
                   "Give one of a fraction of the second oil and a target viscosity.",
-                  typed(in.fraction) ? "target" : "fraction");
+                  Typed(in.fraction) ? "target" : "fraction");
     }
     const double t = InBox("blend-at", [&] { return TextToTemperature(in.at, "temperature"); });
     const double nu_first = InBox("blend-at", [&] { return KinematicAt(first.line, t); });
     const double nu_second = InBox("blend-at", [&] { return KinematicAt(second.line, t); });
     double fraction = 0;
-    if (typed(in.fraction)) {
-      fraction = NumberOfBox(in.fraction, "fraction", "fraction");
-      if (!(fraction >= 0 && fraction <= 1)) {
-        throw Error(ErrorKind::BadInput,
-                    "The fraction must be from 0 to 1; it is " + MessageNumber(fraction) + ".",
-                    "fraction");
-      }
+    if (Typed(in.fraction)) {
+      fraction = InBox("fraction", [&] {
+        return CheckedBlendFraction(NumberOfBox(in.fraction, "fraction", "fraction"));
+      });
     } else {
       const double target = NumberOfBox(in.target, "target viscosity", "target");
       fraction = InBox("target", [&] { return BlendFractionFor(nu_first, nu_second, target); });
