@@ -17,10 +17,8 @@
 #include "cli/options.h"
 #include "cli/output.h"
 #include "cli/user_oil_lookup.h"
-#include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
-#include "oils/oil_limits.h"
 #include "platform/file_calls.h"
 #include "platform/host.h"
 #include "user_oils/user_oils.h"
@@ -135,21 +133,8 @@ std::string ReadInputFile(const std::string& file) {
 
 void ImportOils(const std::string& file) {
   const UserOilLibrary imported = ParseUserOilsStrictly(ReadInputFile(file), file);
-  ChangeUserOils(UserOilsPath(), [&](std::vector<UserOil>& oils) {
-    for (std::size_t i = 0; i < imported.oils.size(); ++i) {
-      oils.push_back(imported.oils[i]);
-      try {
-        CheckUserOil(oils.back(), oils);
-        CheckThinnerWhenHotter({40, oils.back().nu40}, {100, oils.back().nu100});
-        if (const std::optional<double> sg = oils.back().gravity) {
-          CheckedGravity("sg", *sg, ShortestText(*sg));
-        }
-      } catch (const Error& error) {
-        throw Error(error.kind(),
-                    file + " line " + std::to_string(imported.lines[i]) + ": " + error.what());
-      }
-    }
-  });
+  ChangeUserOils(UserOilsPath(),
+                 [&](std::vector<UserOil>& oils) { AppendImportedOils(oils, imported, file); });
 }
 
 std::vector<UserOil>::iterator Named(std::vector<UserOil>& oils, std::string_view name) {

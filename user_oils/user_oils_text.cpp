@@ -6,9 +6,11 @@
 
 #include "catalogue/catalogue.h"
 #include "csv/csv.h"
+#include "engine/oil_properties.h"
 #include "error/error.h"
 #include "numtext/numtext.h"
 #include "oils/name_key.h"
+#include "oils/oil_limits.h"
 
 namespace project1 {
 
@@ -252,6 +254,23 @@ std::string UserOilsCsv(const std::vector<UserOil>& oils) {
 
 void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils) {
   CheckOil(oil, oils, true);
+}
+
+void AppendImportedOils(std::vector<UserOil>& oils, const UserOilLibrary& imported,
+                        std::string_view source) {
+  for (std::size_t i = 0; i < imported.oils.size(); ++i) {
+    oils.push_back(imported.oils[i]);
+    try {
+      CheckUserOil(oils.back(), oils);
+      CheckThinnerWhenHotter({40, oils.back().nu40}, {100, oils.back().nu100});
+      if (const std::optional<double> sg = oils.back().gravity) {
+        CheckedGravity("sg", *sg, ShortestText(*sg));
+      }
+    } catch (const Error& error) {
+      throw Error(error.kind(), std::string(source) + " line " + std::to_string(imported.lines[i]) +
+                                    ": " + error.what());
+    }
+  }
 }
 
 const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view name) {

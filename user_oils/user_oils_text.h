@@ -54,6 +54,13 @@ std::string UserOilsCsv(const std::vector<UserOil>& oils);
 // its reason. Also refuses values that are not finite and above zero.
 void CheckUserOil(const UserOil& oil, const std::vector<UserOil>& oils);
 
+// Adds the oils of `imported` (read from `source`) at the end of `oils`, one at a time, each
+// refused as the tool refuses an oil it is given: as a new oil is (CheckUserOil), and unless it is
+// thinner at 100 °C than at 40 °C and its gravity, if any, lies from 0.5 to 3. Error(BadInput) at
+// the first refusal, its message led by the oil's line: "site.csv line 3: ...".
+void AppendImportedOils(std::vector<UserOil>& oils, const UserOilLibrary& imported,
+                        std::string_view source);
+
 // The oil of `oils` named `name` (judged by NameKey); nullptr when none is.
 const UserOil* FindUserOil(const std::vector<UserOil>& oils, std::string_view name);
 
