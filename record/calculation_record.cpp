@@ -14,12 +14,18 @@ namespace project1 {
 
 namespace {
 
-// The catalogue oil named `picked` when the inputs are its values, else "Oil".
-std::string OilName(const CalcState& s, const std::string& picked) {
-  const Lubricant* oil = FindOil(picked);
-  if (oil != nullptr && oil->nu40 == s.visc40 && oil->nu100 == s.visc100 &&
-      oil->gravity == s.gravity) {
-    return picked;
+// The oil named `picked` when the inputs are its values, else "Oil".
+std::string OilName(const CalcState& s, const std::string& picked,
+                    const std::vector<UserOil>& own) {
+  if (const Lubricant* oil = FindOil(picked)) {
+    const bool same = oil->nu40 == s.visc40 && oil->nu100 == s.visc100 && oil->gravity == s.gravity;
+    return same ? picked : "Oil";
+  }
+  for (const UserOil& oil : own) {
+    if (oil.name == picked && oil.nu40 == s.visc40 && oil.nu100 == s.visc100 &&
+        oil.gravity.value_or(s.gravity) == s.gravity) {
+      return picked;
+    }
   }
   return "Oil";
 }
@@ -27,7 +33,7 @@ std::string OilName(const CalcState& s, const std::string& picked) {
 }  // namespace
 
 CalculationRecord RecordCalculation(const CalculationOutcome& outcome, const ShownTexts& shown,
-                                    const std::string& picked) {
+                                    const std::string& picked, const std::vector<UserOil>& own) {
   const CalcState& s = outcome.values;
   CalculationRecord record;
   record.shown = shown;
@@ -38,7 +44,7 @@ CalculationRecord RecordCalculation(const CalculationOutcome& outcome, const Sho
   record.visc1 = s.visc1;
   record.visc2 = s.visc2;
   record.sg = s.gravity;
-  record.oil_name = OilName(s, picked);
+  record.oil_name = OilName(s, picked, own);
   record.table = outcome.table;
   return record;
 }

@@ -8,6 +8,7 @@
 
 #include "chart/chart.h"
 #include "engine/calculate.h"
+#include "user_oils/user_oils_text.h"
 
 namespace project1 {
 
@@ -33,14 +34,16 @@ struct CalculationRecord {
   double visc1 = 0;  // cSt at the reference temperatures
   double visc2 = 0;
   double sg = 0;
-  std::string oil_name;         // the catalogue oil when the inputs are its values, else "Oil"
+  std::string oil_name;         // the oil picked when the inputs are its values, else "Oil"
   std::filesystem::path table;  // the table file the calculation wrote
 };
 
 // The record of a calculation that has succeeded: its numbers and table from `outcome`, the
-// boxes' texts `shown`, and the oil name from the text `picked` in the lubricant list.
+// boxes' texts `shown`, and the oil name from the text `picked` in the lubricant list: a
+// catalogue oil's, or one of the user's oils `own` (a user's oil without a gravity takes any).
 CalculationRecord RecordCalculation(const CalculationOutcome& outcome, const ShownTexts& shown,
-                                    const std::string& picked);
+                                    const std::string& picked,
+                                    const std::vector<UserOil>& own = {});
 
 // Two lines with TAB between fields: the nine quantities with their units, then the texts.
 std::string ResultsText(const CalculationRecord& record);

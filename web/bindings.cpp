@@ -50,6 +50,7 @@ val OilList(const std::vector<PageOil>& oils) {
     one.set("visc40", oil.visc40);
     one.set("visc100", oil.visc100);
     one.set("gravity", oil.gravity);
+    one.set("note", oil.note);
     array.call<void>("push", one);
   }
   return array;
@@ -63,7 +64,38 @@ val UserOils(const PageUserOils& kept) {
   out.set("csv", kept.csv);
   out.set("summary", kept.summary);
   out.set("message", kept.message);
+  out.set("box", kept.box);
   return out;
+}
+
+// The user's oils kept in the browser: read, imported, added, changed and removed.
+void BindUserOils() {
+  emscripten::value_object<PageUserOil>("PageUserOil")
+      .field("name", &PageUserOil::name)
+      .field("visc40", &PageUserOil::visc40)
+      .field("visc100", &PageUserOil::visc100)
+      .field("gravity", &PageUserOil::gravity)
+      .field("note", &PageUserOil::note);
+  emscripten::function(
+      "userOilsKept", +[](const std::string& kept) { return UserOils(UserOilsKept(kept)); });
+  emscripten::function(
+      "importUserOils",
+      +[](const std::string& kept, const std::string& file, const std::string& source) {
+        return UserOils(ImportUserOils(kept, file, source));
+      });
+  emscripten::function(
+      "addUserOil", +[](const std::string& kept, const PageUserOil& oil) {
+        return UserOils(AddUserOil(kept, oil));
+      });
+  emscripten::function(
+      "changeUserOil",
+      +[](const std::string& kept, const std::string& name, const PageUserOil& oil) {
+        return UserOils(ChangeUserOil(kept, name, oil));
+      });
+  emscripten::function(
+      "removeUserOil", +[](const std::string& kept, const std::string& name) {
+        return UserOils(RemoveUserOil(kept, name));
+      });
 }
 
 val Answer(const PageAnswer& answer) {
@@ -90,6 +122,7 @@ void BindInputs() {
       .field("gravity", &PageInputs::gravity)
       .field("picked", &PageInputs::picked)
       .field("law", &PageInputs::law)
+      .field("kept", &PageInputs::kept)
       .field("chartWidth", &PageInputs::chart_width)
       .field("chartHeight", &PageInputs::chart_height);
 }
@@ -212,13 +245,7 @@ EMSCRIPTEN_BINDINGS(project1) {
   emscripten::function("calculate", &Calculate);
   emscripten::function("oils", &Oils);
   emscripten::function("temperatureFor", &TemperatureFor);
-  emscripten::function(
-      "userOilsKept", +[](const std::string& kept) { return UserOils(UserOilsKept(kept)); });
-  emscripten::function(
-      "importUserOils",
-      +[](const std::string& kept, const std::string& file, const std::string& source) {
-        return UserOils(ImportUserOils(kept, file, source));
-      });
+  BindUserOils();
   emscripten::function(
       "nu100ForIndex", +[](const std::string& visc40, const std::string& index) {
         return Answer(Nu100ForIndexText(visc40, index));

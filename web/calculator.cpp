@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "catalogue/catalogue.h"
 #include "chart/chart.h"
 #include "chart/chart_svg.h"
+#include "csv/csv.h"
 #include "engine/calculate.h"
 #include "engine/fit_points.h"
 #include "engine/model.h"
@@ -61,10 +63,9 @@ Error About(const Error& error, std::string_view subject) {
   return error.subject().empty() ? Error(error.kind(), error.what(), subject) : error;
 }
 
-// Refuses, as the tool does, an oil no thinner at 100 °C than at 40 °C, and a gravity outside
-// the tool's range (a density typed in kg/m³ told so), each error about its box.
-void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravity_text) {
-  CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+// Refuses, as the tool does, a gravity outside its range (a density typed in kg/m³ told so),
+// about the gravity's box.
+void CheckToolsGravity(double sg, std::string_view gravity_text) {
   constexpr std::string_view kGravity = "The specific gravity";
   const std::string advice =
       "a specific gravity of " + FormatNumber(GravityFromDensity(sg), kGravityMessagePattern);
@@ -75,14 +76,34 @@ void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravit
   CheckedGravity(kGravity, sg, gravity_text, kGravityName);
 }
 
-// The tool's refusals of an oil, before any result: each box read as the window reads it, then
-// an oil no thinner at 100 °C than at 40 °C, and a gravity outside the tool's range (a density
-// typed in kg/m³ told so). nullopt for an oil the tool accepts.
-std::optional<Error> ToolRefusal(const PageInputs& inputs) {
+// Refuses, as the tool does, an oil no thinner at 100 °C than at 40 °C, and its gravity as
+// CheckToolsGravity does, each error about its box.
+void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravity_text) {
+  CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+  CheckToolsGravity(sg, gravity_text);
+}
+
+// A reference temperature as typed, for the window's calculation: a number as the window reads
+// it, or one with the suffix C, F or K ("160F") read by the tool's rule and given in degrees C, in
+// its shortest round-trip text.
+std::string CelsiusText(const std::string& typed, std::string_view name) {
+  const std::string_view body =
+      std::string_view(typed).substr(0, typed.find_last_not_of(" \t") + 1);
+  if (body.empty() || !UnitNamed(body.substr(body.size() - 1))) return typed;
+  return ShortestText(TextToTemperature(typed, name));
+}
+
+// The tool's refusals of an oil, before any result: each box read as the window reads it (a
+// reference temperature with a unit's letter put in degrees C, in `inputs`), then an oil no
+// thinner at 100 °C than at 40 °C, and a gravity outside the tool's range (a density typed in
+// kg/m³ told so). nullopt for an oil the tool accepts.
+std::optional<Error> ToolRefusal(PageInputs& inputs) {
   try {
     const double nu40 = TextToNumber(inputs.visc40, kVisc40Name);
     const double nu100 = TextToNumber(inputs.visc100, kVisc100Name);
+    inputs.temp1 = CelsiusText(inputs.temp1, kTemp1Name);
     TextToNumber(inputs.temp1, kTemp1Name);
+    inputs.temp2 = CelsiusText(inputs.temp2, kTemp2Name);
     TextToNumber(inputs.temp2, kTemp2Name);
     const double sg = TextToNumber(inputs.gravity, kGravityName);
     CheckToolsOil(nu40, nu100, sg, inputs.gravity);
@@ -145,8 +166,9 @@ void AddChart(const CalculationRecord& record, Law law, const PageInputs& inputs
 
 }  // namespace
 
-PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
+PageOutcome CalculatePage(const PageInputs& typed, bool with_chart) {
   PageOutcome page;
+  PageInputs inputs = typed;
   Law law = Law::Walther;
   try {
     law = LawFromName(inputs.law);
@@ -177,17 +199,19 @@ PageOutcome CalculatePage(const PageInputs& inputs, bool with_chart) {
        {s.visc1, s.visc2, s.dynamic1, s.dynamic2, ReynToMpaS(s.dynamic1), ReynToMpaS(s.dynamic2)}) {
     page.numbers.push_back(ShortestText(value));
   }
-  const CalculationRecord record = RecordCalculation(outcome,
-                                                     {.visc40 = inputs.visc40,
-                                                      .visc100 = inputs.visc100,
-                                                      .temp1 = inputs.temp1,
-                                                      .temp2 = inputs.temp2,
-                                                      .gravity = inputs.gravity,
-                                                      .visc1 = page.shown.at(0),
-                                                      .visc2 = page.shown.at(1),
-                                                      .dynamic1 = page.shown.at(2),
-                                                      .dynamic2 = page.shown.at(3)},
-                                                     inputs.picked);
+  const CalculationRecord record = RecordCalculation(
+      outcome,
+      {.visc40 = inputs.visc40,
+       .visc100 = inputs.visc100,
+       .temp1 = inputs.temp1,
+       .temp2 = inputs.temp2,
+       .gravity = inputs.gravity,
+       .visc1 = page.shown.at(0),
+       .visc2 = page.shown.at(1),
+       .dynamic1 = page.shown.at(2),
+       .dynamic2 = page.shown.at(3)},
+      inputs.picked,
+      inputs.kept.empty() ? std::vector<UserOil>() : ParseUserOils(inputs.kept, "").oils);
   page.results = ResultsText(record);
   for (const OilProperty& property : PropertiesOf(record)) {
     page.properties.push_back({property.name, property.value});
@@ -200,9 +224,9 @@ std::vector<PageOil> PageOils() {
   std::vector<PageOil> oils;
   for (const Lubricant& oil : LubricantCatalogue) {
     oils.push_back({std::string(oil.name), NumberToText(oil.nu40), NumberToText(oil.nu100),
-                    NumberToText(oil.gravity)});
+                    NumberToText(oil.gravity), ""});
   }
-  oils.push_back({std::string(kOtherLubricant), "", "", ""});
+  oils.push_back({std::string(kOtherLubricant), "", "", "", ""});
   return oils;
 }
 
@@ -635,7 +659,7 @@ PageUserOils PageOilsOf(const std::vector<UserOil>& oils) {
   PageUserOils page;
   for (const UserOil& oil : oils) {
     page.oils.push_back({oil.name, NumberToText(oil.nu40), NumberToText(oil.nu100),
-                         oil.gravity ? NumberToText(*oil.gravity) : ""});
+                         oil.gravity ? NumberToText(*oil.gravity) : "", oil.note});
   }
   page.csv = UserOilsCsv(oils);
   return page;
@@ -662,31 +686,89 @@ PageUserOils UserOilsKept(const std::string& kept) {
   }
 }
 
-PageUserOils ImportUserOils(const std::string& kept, const std::string& file,
-                            const std::string& source) {
+namespace {
+
+std::string Quoted(std::string_view name) { return "\"" + std::string(TrimBlanks(name)) + "\""; }
+
+// The oils kept after `change` of them, each oil changed or added checked as the tool checks the
+// user's oils file's changes (ChangedUserOils); `change` returns what it did ("2 oils added").
+// On a refusal, its message and box, and the oils kept as they were.
+PageUserOils ChangedKept(const std::string& kept,
+                         const std::function<std::string(std::vector<UserOil>&)>& change) {
   try {
-    std::vector<UserOil> oils = OilsKept(kept);
-    const UserOilLibrary imported = ParseUserOilsStrictly(file, source);
-    // One at a time, so that a refusal is told by the line of the oil refused.
-    for (std::size_t i = 0; i < imported.oils.size(); ++i) {
-      try {
-        oils = ChangedUserOils(std::move(oils),
-                               [&](std::vector<UserOil>& all) { all.push_back(imported.oils[i]); });
-      } catch (const Error& error) {
-        throw Error(error.kind(),
-                    source + " line " + std::to_string(imported.lines[i]) + ": " + error.what());
-      }
-    }
-    PageUserOils page = PageOilsOf(oils);
-    page.summary = OilsText(imported.oils.size()) + " added: you have " +
-                   OilsText(page.oils.size()) + " of your own.";
+    std::string done;
+    PageUserOils page = PageOilsOf(
+        ChangedUserOils(OilsKept(kept), [&](std::vector<UserOil>& oils) { done = change(oils); }));
+    page.summary = done + ": you have " + OilsText(page.oils.size()) + " of your own.";
     return page;
   } catch (const Error& error) {
     PageUserOils page = UserOilsKept(kept);
     page.summary.clear();
-    if (page.message.empty()) page.message = error.what();
+    if (page.message.empty()) {
+      page.message = error.what();
+      page.box = error.subject() == "name" ? "user-name" : BoxOf(error);
+    }
     return page;
   }
+}
+
+// The oil typed, its values read and refused as the tool reads and refuses an oil's options
+// (an oil no line runs through, one no thinner at 100 °C, a gravity outside 0.5 to 3).
+UserOil UserOilOf(const PageUserOil& typed) {
+  UserOil oil{typed.name, TextToNumber(typed.visc40, kVisc40Name),
+              TextToNumber(typed.visc100, kVisc100Name), std::nullopt, typed.note};
+  FitLine40100(Law::Walther, oil.nu40, oil.nu100);
+  CheckThinnerWhenHotter({40, oil.nu40}, {100, oil.nu100}, kVisc100Name);
+  if (Typed(typed.gravity)) {
+    oil.gravity = TextToNumber(typed.gravity, kGravityName);
+    CheckToolsGravity(*oil.gravity, typed.gravity);
+  }
+  return oil;
+}
+
+// The place of the oil named `name` among `oils`; Error(BadInput) about the name when none is.
+std::vector<UserOil>::iterator NamedOil(std::vector<UserOil>& oils, const std::string& name) {
+  const UserOil* found = FindUserOil(oils, name);
+  if (!found) {
+    throw Error(ErrorKind::BadInput, "You have no oil named " + Quoted(name) + ".", "name");
+  }
+  return oils.begin() + (found - oils.data());
+}
+
+}  // namespace
+
+PageUserOils ImportUserOils(const std::string& kept, const std::string& file,
+                            const std::string& source) {
+  return ChangedKept(kept, [&](std::vector<UserOil>& oils) {
+    const UserOilLibrary imported = ParseUserOilsStrictly(file, source);
+    AppendImportedOils(oils, imported, source);
+    return OilsText(imported.oils.size()) + " added";
+  });
+}
+
+PageUserOils AddUserOil(const std::string& kept, const PageUserOil& oil) {
+  return ChangedKept(kept, [&](std::vector<UserOil>& oils) {
+    oils.push_back(UserOilOf(oil));
+    return Quoted(oil.name) + " added";
+  });
+}
+
+PageUserOils ChangeUserOil(const std::string& kept, const std::string& name,
+                           const PageUserOil& oil) {
+  return ChangedKept(kept, [&](std::vector<UserOil>& oils) {
+    const auto at = NamedOil(oils, name);
+    *at = UserOilOf(oil);
+    return Quoted(oil.name) + " saved";
+  });
+}
+
+PageUserOils RemoveUserOil(const std::string& kept, const std::string& name) {
+  return ChangedKept(kept, [&](std::vector<UserOil>& oils) {
+    const auto at = NamedOil(oils, name);
+    const std::string removed = Quoted(at->name) + " removed";
+    oils.erase(at);
+    return removed;
+  });
 }
 
 }  // namespace project1::web

@@ -18,6 +18,9 @@ struct PageInputs {
   std::string gravity;
   std::string picked;
   std::string law = "walther";
+  // The user's oils kept in the browser (PageUserOils::csv), so that one of theirs picked is
+  // named in the properties and the chart; "" for none.
+  std::string kept = {};
   // The chart's size in CSS pixels: drawn at the size it is shown, its texts keep their sizes.
   double chart_width = 800;
   double chart_height = 560;
@@ -48,7 +51,9 @@ struct PageOutcome {
 };
 
 // The window's calculation of `inputs` on the law's line, after the tool's refusals (an oil no
-// thinner at 100 °C, a gravity outside 0.5 to 3); never throws. The law gives every answer: the
+// thinner at 100 °C, a gravity outside 0.5 to 3); never throws. A reference temperature may be
+// typed with the tool's suffix C, F or K ("160F", "344.15K"): it is calculated, copied and
+// charted in degrees C. The law gives every answer: the
 // four results, the mPa·s rows, the table and the chart, which is left out unless asked for (a
 // page shows the results first and draws the chart a frame later). By walther, the window's own
 // digits; by d341, the tool's.
@@ -61,6 +66,7 @@ struct PageOil {
   std::string visc40;
   std::string visc100;
   std::string gravity;
+  std::string note;  // a note the user kept with an oil of their own
 };
 std::vector<PageOil> PageOils();  // the ten oils, then "OTHER" with no values
 
@@ -220,6 +226,9 @@ struct PageUserOils {
   std::string csv;            // the text to keep, and to export as oils.csv
   std::string summary;        // "2 oils added: you have 5 oils of your own."
   std::string message;        // the first problem, by its line; "" for none
+  // The box the problem is about, for an oil added or changed in the page: "user-name",
+  // "visc40", "visc100" or "gravity"; "" for the others.
+  std::string box;
 };
 
 // The oils of the text kept ("" for none), refused whole at its first problem (`csv` is then
@@ -231,5 +240,25 @@ PageUserOils UserOilsKept(const std::string& kept);
 // line, and the oils kept as they were.
 PageUserOils ImportUserOils(const std::string& kept, const std::string& file,
                             const std::string& source);
+
+// An oil of the user's as typed in the page: its name and note, and the oil's boxes (a gravity
+// left blank for none), read and refused as the tool's `oils add` reads and refuses its options.
+struct PageUserOil {
+  std::string name;
+  std::string visc40;
+  std::string visc100;
+  std::string gravity;
+  std::string note;
+};
+
+// The oils kept with `oil` added after them, as the tool's `oils add` adds it; or, on a refusal,
+// its message and box, and the oils kept as they were.
+PageUserOils AddUserOil(const std::string& kept, const PageUserOil& oil);
+// The oils kept with the one named `name` given the name, values and note of `oil` in its place
+// (renamed when the name differs), as the tool's `oils edit` and `oils rename` change it.
+PageUserOils ChangeUserOil(const std::string& kept, const std::string& name,
+                           const PageUserOil& oil);
+// The oils kept without the one named `name`.
+PageUserOils RemoveUserOil(const std::string& kept, const std::string& name);
 
 }  // namespace project1::web

@@ -169,7 +169,8 @@
   // The inputs by the engine's names.
   function inputs() {
     // No chart size: the chart is asked for on its own, a frame later (chartSize).
-    const typed = { picked: $("list").value, law: $("law").value, chartWidth: 0, chartHeight: 0 };
+    const typed = { picked: $("list").value, law: $("law").value, kept: keptText(),
+                    chartWidth: 0, chartHeight: 0 };
     for (const id of boxes) typed[id] = $(id).value;
     return typed;
   }
@@ -236,7 +237,7 @@
     let any = false;
     const oil = params.get("oil");
     if (oil !== null) {
-      if (oils.some((o) => o.name === oil)) {
+      if ([...oils, ...userOils].some((o) => o.name === oil)) {
         $("list").value = oil;
         picked();
         any = true;
@@ -282,6 +283,7 @@
   }
 
   function picked() {
+    pickedOwn();
     const name = $("list").value;
     const oil = oils.find((o) => o.name === name) || userOils.find((o) => o.name === name);
     if (!oil || !oil.visc40) return;
@@ -326,25 +328,87 @@
     const file = $("import").files[0];
     if (!file) return;
     const text = await file.text();
-    const answer = engine.importUserOils(keptText(), text, file.name);
     $("import").value = "";
+    keep(engine.importUserOils(keptText(), text, file.name), $("list").value, "import");
+  }
+
+  // The oils kept as the engine's answer, when it has no message: into the storage and the list,
+  // the oil `chosen` picked, and what was done said. With a message, it goes beside its box and
+  // nothing is kept. The text kept before is remembered for Undo.
+  let undoText = null;
+  function keep(answer, chosen, box) {
     $("user-oils-status").textContent = "";
-    $("import-alert").textContent = answer.message;
+    for (const id of ["user-name", "user-note", "import"]) refused(id, "");
     if (answer.message) {
-      $("import").setAttribute("aria-invalid", "true");
-      $("import").focus();
-      return;
+      const id = answer.box && $(answer.box) ? answer.box : box;
+      refused(id, answer.message);
+      return false;
     }
-    $("import").removeAttribute("aria-invalid");
+    const previous = keptText();
     try {
       localStorage.setItem(storageKey, answer.csv);
     } catch (e) {
-      $("import-alert").textContent = "The oils could not be kept: this browser's storage is " +
-                                      "full or switched off. Nothing was added.";
-      return;
+      refused(box, "The oils could not be kept: this browser's storage is full or switched " +
+                   "off. Nothing was changed.");
+      return false;
     }
+    undoText = previous;
+    $("undo-oils").hidden = false;
     listUserOils(answer);
+    const shownOil = $("list").value;
+    const listed = [...oils, ...userOils].some((o) => o.name === chosen);
+    $("list").value = listed ? chosen : oils[oils.length - 1].name;
+    pickedOwn();
+    if ($("list").value !== shownOil) forgetAnswers();  // the oil picked is one of the inputs
     $("user-oils-status").textContent = answer.summary;
+    return true;
+  }
+
+  // The oil of the name and note typed and the oil's boxes, by the engine's names.
+  const typedOil = () => ({ name: $("user-name").value, note: $("user-note").value,
+                            visc40: $("visc40").value, visc100: $("visc100").value,
+                            gravity: $("gravity").value });
+  const ownPicked = () => userOils.find((o) => o.name === $("list").value);
+
+  // Save and Remove act on the oil of the user's picked in the list; picking one fills its name
+  // and note.
+  function pickedOwn() {
+    const own = ownPicked();
+    $("save-oil").disabled = !own;
+    $("remove-oil").disabled = !own;
+    if (!own) return;
+    $("user-name").value = own.name;
+    $("user-note").value = own.note;
+  }
+
+  function addOil() {
+    const oil = typedOil();
+    keep(engine.addUserOil(keptText(), oil), oil.name.trim(), "user-name");
+  }
+
+  function saveOil() {
+    const own = ownPicked();
+    if (!own) return;
+    const oil = typedOil();
+    keep(engine.changeUserOil(keptText(), own.name, oil), oil.name.trim(), "user-name");
+  }
+
+  function removeOil() {
+    const own = ownPicked();
+    if (!own) return;
+    keep(engine.removeUserOil(keptText(), own.name), "", "user-name");
+  }
+
+  // The oils as they were before the last change made here.
+  function undoOils() {
+    if (undoText === null) return;
+    const answer = engine.userOilsKept(undoText);
+    const chosen = $("list").value;
+    if (keep(answer, chosen, "user-name")) {
+      $("user-oils-status").textContent = "Undone: " + answer.summary;
+      undoText = null;
+      $("undo-oils").hidden = true;
+    }
   }
 
   function exportOils() {
@@ -540,6 +604,10 @@
     $("import-alert").textContent = kept.message;
     $("import").addEventListener("change", importOils);
     $("export").addEventListener("click", exportOils);
+    $("add-oil").addEventListener("click", addOil);
+    $("save-oil").addEventListener("click", saveOil);
+    $("remove-oil").addEventListener("click", removeOil);
+    $("undo-oils").addEventListener("click", undoOils);
     $("list").addEventListener("change", () => {
       picked();
       forgetAnswers();

@@ -44,6 +44,10 @@ const std::vector<FailingStep> kFailingSteps = {
     {"DensityForGravity", &PageInputs::gravity, "870", "gravity", 0,
      "870 is a density: did you mean a specific gravity of 0.871?"},
     {"CommaInGravity", &PageInputs::gravity, "1,320", "gravity", 0, "did you mean 1.320?"},
+    // A temperature with a unit's letter is read by the tool's rule, before any result.
+    {"BelowAbsoluteZeroInF", &PageInputs::temp2, "-500F", "temp2", 0,
+     "\"-500F\" is at or below absolute zero"},
+    {"NotANumberInK", &PageInputs::temp1, "3x0K", "temp1", 0, "3x0K"},
 };
 
 TEST(CalculatePageTest, EachFailingStepNamesItsBoxAndKeepsWhatCameBefore) {
@@ -121,6 +125,43 @@ TEST(CalculatePageTest, ASuccessGivesTheWindowsTextsTableCopyAndProperties) {
   EXPECT_EQ(without.table, page.table);
   EXPECT_EQ(without.results, page.results);
   EXPECT_EQ(without.properties.size(), page.properties.size());
+}
+
+// A reference temperature in °F or K is calculated at its degrees C, and copied in them.
+TEST(CalculatePageTest, ATemperatureInFOrKIsTheSameAsInC) {
+  const PageOutcome celsius = CalculatePage(Starting());
+  for (const auto& [temp1, temp2] : {std::pair{"159.8F", "423.15K"}, {"71 c", "302 f"}}) {
+    PageInputs inputs = Starting();
+    inputs.temp1 = temp1;
+    inputs.temp2 = temp2;
+    const PageOutcome page = CalculatePage(inputs);
+    ASSERT_EQ(page.message, "") << temp1;
+    EXPECT_EQ(page.shown, celsius.shown) << temp1;
+    EXPECT_EQ(page.table, celsius.table) << temp1;
+    EXPECT_EQ(page.results.find(temp1), std::string::npos) << page.results;
+    EXPECT_EQ(page.properties.back().value, celsius.properties.back().value) << temp1;
+  }
+}
+
+// One of the user's oils picked is named in the properties and the chart while the boxes hold its
+// values (any gravity for one kept without), as a catalogue oil is.
+TEST(CalculatePageTest, AUsersOilPickedIsNamedWhileTheBoxesHoldItsValues) {
+  const std::string kept = "name,v40,v100,sg,note\n<b>A</b>,320,35,,\nB,320,35,0.9,\n";
+  const struct {
+    std::string picked;
+    std::string visc100;
+    std::string named;
+  } kCases[] = {{"<b>A</b>", "35", "<b>A</b>"}, {"<b>A</b>", "35.1", "Oil"}, {"B", "35", "Oil"}};
+  for (const auto& [picked, visc100, named] : kCases) {
+    PageInputs inputs = Starting();
+    inputs.picked = picked;
+    inputs.visc100 = visc100;
+    inputs.kept = kept;
+    const PageOutcome page = CalculatePage(inputs);
+    ASSERT_EQ(page.message, "") << picked;
+    EXPECT_EQ(page.properties.front().value, named) << picked << " " << visc100;
+    EXPECT_EQ(page.chart_svg.find("<b>"), std::string::npos);
+  }
 }
 
 // The law is among the inputs, so it changes every answer: the boxes, the mPa·s rows, the copied
@@ -481,6 +522,10 @@ const std::vector<ImportRefusal> kImportRefusals = {
      "mine.csv line 3: You already have an oil named \"Gear 220\"."},
     {"CatalogueName", "name,v40,v100\nOTHER,46,6.8\n", "mine.csv line 2: \"OTHER\""},
     {"Formula", "name,v40,v100\n=A1,46,6.8\n", "mine.csv line 2: The name \"=A1\" begins"},
+    // The tool's refusals of an oil it is given, as its `oils import` makes them.
+    {"ThickerWhenHot", "name,v40,v100\nA,46,6.8\nB,46,60\n",
+     "mine.csv line 3: The viscosity at 100 °C (60) must be below"},
+    {"DensityForGravity", "name,v40,v100,sg\nA,46,6.8,870\n", "mine.csv line 2: sg must be"},
 };
 
 class ImportRefusalTest : public testing::TestWithParam<ImportRefusal> {};
@@ -507,6 +552,73 @@ TEST(ImportUserOilsTest, AddsTheFilesOilsAfterThoseKeptInTheDesktopsText) {
   EXPECT_EQ(page.summary, "1 oil added: you have 2 oils of your own.");
   // What is kept reads back as the same oils.
   EXPECT_EQ(UserOilsKept(page.csv).csv, page.csv);
+}
+
+PageUserOil Typed(std::string name, std::string visc40 = "46", std::string visc100 = "6.8",
+                  std::string gravity = "0.87") {
+  return {std::move(name), std::move(visc40), std::move(visc100), std::move(gravity), "tank 2"};
+}
+
+// Each refusal of an oil added, changed or removed in the page: its message beside its box, and
+// the oils kept as they were.
+TEST(UserOilChangeTest, EachRefusalIsBesideItsBoxAndKeepsTheOilsKept) {
+  const std::string kept(kKept);
+  const struct {
+    std::string name;
+    PageUserOils page;
+    std::string box;
+    std::string message;
+  } kRefusals[] = {
+      {"NoName", AddUserOil(kept, Typed(" ")), "user-name", "An oil's name may not be empty."},
+      {"KeptAlready", AddUserOil(kept, Typed("gear 220")), "user-name",
+       "You already have an oil named \"Gear 220\"."},
+      {"CatalogueName", AddUserOil(kept, Typed("shc 632")), "user-name", "a catalogue oil's name"},
+      {"Formula", AddUserOil(kept, Typed("+A")), "user-name", "begins with \"+\""},
+      {"NotANumber", AddUserOil(kept, Typed("B", "4x6")), "visc40", "4x6"},
+      {"NoLine", AddUserOil(kept, Typed("B", "46", "0")), "visc100", "0"},
+      {"ThickerWhenHot", AddUserOil(kept, Typed("B", "46", "60")), "visc100",
+       "The viscosity at 100 °C (60) must be below the one at 40 °C (46)."},
+      {"DensityForGravity", AddUserOil(kept, Typed("B", "46", "6.8", "870")), "gravity",
+       "870 is a density"},
+      {"RenamedOntoAnother",
+       ChangeUserOil(AddUserOil(kept, Typed("B")).csv, "B", Typed("Gear 220")), "user-name",
+       "You already have an oil named \"Gear 220\"."},
+      {"ChangedNotKept", ChangeUserOil(kept, "B", Typed("B")), "user-name",
+       "You have no oil named \"B\"."},
+      {"RemovedNotKept", RemoveUserOil(kept, "B"), "user-name", "You have no oil named \"B\"."},
+  };
+  for (const auto& refusal : kRefusals) {
+    SCOPED_TRACE(refusal.name);
+    EXPECT_EQ(refusal.page.box, refusal.box);
+    EXPECT_NE(refusal.page.message.find(refusal.message), std::string::npos)
+        << refusal.page.message;
+    EXPECT_EQ(refusal.page.summary, "");
+    if (refusal.name != "RenamedOntoAnother") EXPECT_EQ(refusal.page.csv, kept);
+  }
+}
+
+// An oil added, changed (renamed, its values and note) and removed, each kept as the desktop's
+// oils file keeps it.
+TEST(UserOilChangeTest, AddsChangesAndRemovesAsTheOilsFileKeepsThem) {
+  const PageUserOils added =
+      AddUserOil(std::string(kKept), Typed(" Hydraulic 46 ", "46", "6.8", ""));
+  ASSERT_EQ(added.message, "");
+  EXPECT_EQ(added.csv, std::string(kKept) + "Hydraulic 46,46,6.8,,tank 2\n");
+  EXPECT_EQ(added.summary, "\"Hydraulic 46\" added: you have 2 oils of your own.");
+  ASSERT_EQ(added.oils.size(), 2u);
+  EXPECT_EQ(added.oils[1].note, "tank 2");
+
+  PageUserOil changed = Typed("Hydraulic 46, tank 3", "46.5", "7", "0.88");
+  changed.note = "";
+  const PageUserOils saved = ChangeUserOil(added.csv, "hydraulic 46", changed);
+  ASSERT_EQ(saved.message, "");
+  EXPECT_EQ(saved.csv, std::string(kKept) + "\"Hydraulic 46, tank 3\",46.5,7,0.88,\n");
+  EXPECT_EQ(saved.summary, "\"Hydraulic 46, tank 3\" saved: you have 2 oils of your own.");
+
+  const PageUserOils removed = RemoveUserOil(saved.csv, "Gear 220");
+  ASSERT_EQ(removed.message, "");
+  EXPECT_EQ(removed.csv, "name,v40,v100,sg,note\n\"Hydraulic 46, tank 3\",46.5,7,0.88,\n");
+  EXPECT_EQ(removed.summary, "\"Gear 220\" removed: you have 1 oil of your own.");
 }
 
 TEST(UserOilsKeptTest, AKeptTextThatCannotBeReadIsKeptAsItIsAndSaysWhy) {

@@ -47,8 +47,12 @@ function oils(module) {
     cases.push([oil.visc40, oil.visc100, "71", "150", oil.gravity, oil.name, "walther"]);
   }
   const random = generator(18);
-  // The reference temperatures come from a list, so that one batch run of the tool answers them.
-  const temperatures = Array.from({ length: 24 }, () => typed(-30 + random() * 230, 3));
+  // The reference temperatures come from a list, so that one batch run of the tool answers them;
+  // one in four is typed in °F or K, which the page reads as the tool does.
+  const temperatures = Array.from({ length: 24 }, (_, k) => {
+    const t = -30 + random() * 230;
+    return [typed(t, 3), typed(t, 3), typed(t * 1.8 + 32, 4) + "F", typed(t + 273.15, 5) + "K"][k % 4];
+  });
   for (let i = 0; i < 1000; ++i) {
     const visc40 = Math.exp(Math.log(2) + random() * Math.log(3000 / 2));
     const visc100 = visc40 * (0.05 + random() * 0.55);
@@ -115,7 +119,7 @@ function nativeAnswers(cases, env = plain) {
 // batch run; for each oil its two temperatures' columns.
 function batchRows(cases) {
   const temperatures = [...new Set(cases.flatMap((f) => [f[2], f[3]]))]
-    .filter((t) => /^-?\d+(\.\d+)?$/.test(t) && Number(t) > -273);
+    .filter((t) => /^-?\d+(\.\d+)?[FK]?$/.test(t) && Number(t.replace(/[FK]$/, "")) > -273);
   const at = temperatures.flatMap((t) => ["--at", t]);
   // One run for each law, over all the oils; each oil takes its own law's row.
   const byLaw = {};
@@ -135,7 +139,7 @@ function batchRows(cases) {
 // The page's inputs by name, from a case's fields.
 // The chart at its default size, as the native build draws it.
 const inputsOf = (f) => ({ visc40: f[0], visc100: f[1], temp1: f[2], temp2: f[3], gravity: f[4],
-                           picked: f[5], law: f[6], chartWidth: 0, chartHeight: 0 });
+                           picked: f[5], law: f[6], kept: "", chartWidth: 0, chartHeight: 0 });
 
 // The blend box's inputs by name, from a "blend" line's fields.
 const blendOf = (f) => ({ visc40: f[1], visc100: f[2], law: f[3], second40: f[4], second100: f[5],

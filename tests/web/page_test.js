@@ -671,6 +671,79 @@ async function userOilsKept(browser) {
   });
 }
 
+async function userOilsChanged(browser) {
+  await check("your oils: added, saved and removed in the page, undone, refused beside the box, a name shown as typed", async () => {
+    const page = await openPage(browser);
+    const kept = () => page.evaluate(() => localStorage.getItem("project1.oils.csv"));
+    const listed = () => page.$$eval("#list optgroup option", (list) => list.map((o) => o.textContent));
+    const status = () => page.$eval("#user-oils-status", (e) => e.textContent);
+    const picked = () => page.$eval("#list", (e) => e.value);
+    const markup = "<img src=x onerror=window.ran=1>";
+    const header = "name,v40,v100,sg,note\n";
+    await fill(page, { visc40: "46", visc100: "6.8", gravity: "0.87" });
+    await type(page, "Name", markup);
+    await type(page, "Note (optional)", "tank 2");
+    await page.click("#add-oil");
+    assert.strictEqual(await status(), `"${markup}" added: you have 1 oil of your own.`);
+    assert.deepStrictEqual(await listed(), [markup]);
+    assert.strictEqual(await picked(), markup);
+    const added = `${header}${markup},46,6.8,0.87,tank 2\n`;
+    assert.strictEqual(await kept(), added);
+    await press(page);
+    await page.waitForFunction(() => document.querySelector("#chart svg"), { timeout: deadline });
+    const drawn = await page.$eval("#chart", (e) => e.textContent);
+    assert.ok(drawn.includes(markup), drawn);
+    // Each refusal beside its box, which gets the focus; nothing kept changes.
+    for (const [boxes, box, message] of [
+      [{}, "user-name", `You already have an oil named "${markup}".`],
+      [{ name: "shc 632" }, "user-name", `"shc 632" is a catalogue oil's name; choose another.`],
+      [{ name: "B", visc100: "60" }, "visc100", "The viscosity at 100 °C (60) must be below the one at 40 °C (46)."],
+      [{ name: "B", gravity: "870" }, "gravity", "870 is a density"],
+    ]) {
+      if (boxes.name) await type(page, "Name", boxes.name);
+      await fill(page, boxes);
+      await page.click("#add-oil");
+      const seen = await failureSeen(page, box);
+      assert.ok(seen.message.includes(message), seen.message);
+      assert.ok(seen.besideBox && seen.focused === box, JSON.stringify(seen));
+      assert.strictEqual(await kept(), added);
+      await fill(page, { visc100: "6.8", gravity: "0.87" });
+    }
+    // Picked again, its name and note fill their boxes; saved under a new name with a new ν100.
+    await page.select("#list", "OTHER");
+    assert.ok(await page.$eval("#save-oil", (e) => e.disabled));
+    await page.select("#list", markup);
+    assert.strictEqual(await valueOf(page, "Name"), markup);
+    assert.strictEqual(await valueOf(page, "Note (optional)"), "tank 2");
+    await type(page, "Name", "Hydraulic 46");
+    await fill(page, { visc100: "7" });
+    await page.click("#save-oil");
+    assert.strictEqual(await status(), `"Hydraulic 46" saved: you have 1 oil of your own.`);
+    const saved = `${header}Hydraulic 46,46,7,0.87,tank 2\n`;
+    assert.strictEqual(await kept(), saved);
+    assert.strictEqual(await picked(), "Hydraulic 46");
+    // A link to one's own oil opens it in this browser.
+    const linked = await openPage(browser, "#" + new URLSearchParams({ v40: "46", v100: "7", sg: "0.87", t1: "71", t2: "150", oil: "Hydraulic 46" }));
+    assert.strictEqual(await linked.$eval("#list", (e) => e.value), "Hydraulic 46");
+    assert.strictEqual(await linked.$eval("#link-notes", (e) => e.textContent), "");
+    await linked.close();
+    await page.click("#remove-oil");
+    assert.strictEqual(await status(), `"Hydraulic 46" removed: you have 0 oils of your own.`);
+    assert.deepStrictEqual(await listed(), []);
+    assert.strictEqual(await kept(), header);
+    assert.strictEqual(await picked(), "OTHER");
+    await page.click("#undo-oils");
+    assert.strictEqual(await status(), "Undone: You have 1 oil of your own.");
+    assert.deepStrictEqual(await listed(), ["Hydraulic 46"]);
+    assert.strictEqual(await kept(), saved);
+    assert.strictEqual(await page.evaluate(() => window.ran), undefined);
+    await page.evaluate(() => localStorage.removeItem("project1.oils.csv"));
+    assert.deepStrictEqual(page.errors, []);
+    assert.deepStrictEqual(page.blocked, []);
+    await page.close();
+  });
+}
+
 async function addresses(browser) {
   await check("an address with inputs fills the boxes and calculates", async () => {
     const page = await openPage(browser, "#v40=320&v100=35&sg=0.87&t1=71&t2=150");
@@ -1021,6 +1094,7 @@ async function main() {
     } else {
       await usePage(browser);
       await userOilsKept(browser);
+      await userOilsChanged(browser);
       await addresses(browser);
       await links(browser);
       await installed(browser);
