@@ -151,6 +151,61 @@ function tool(args) {
   return run.stdout;
 }
 
+// Your oils changed in the page and by the tool's `oils` commands, step by step from none: after
+// each step the page's text kept is the tool's oils file, byte for byte, and a refusal names the
+// same problem in the same words (the page's own sentences aside: its boxes are not options).
+function userOilsAgainstTool(module) {
+  const os = require("os");
+  const fs = require("fs");
+  const path = require("path");
+  const home = fs.mkdtempSync(path.join(os.tmpdir(), "project1-parity-"));
+  const file = path.join(home, "Project1", "oils.csv");
+  const env = { ...plain, XDG_DATA_HOME: home };
+  const site = (text) => {
+    fs.writeFileSync(path.join(home, "site.csv"), text);
+    return text;
+  };
+  const oil = (name, visc40, visc100, gravity, note) => ({ name, visc40, visc100, gravity, note });
+  const steps = [
+    [(k) => module.importUserOils(k, site("name,v40,v100,sg,note\nHydraulic 46,46,6.8,0.87,tank 2\nGear 150,150,14.5,,\n"), "site.csv"),
+     ["import", "site.csv"]],
+    [(k) => module.importUserOils(k, site("name,v40,v100\nA,46,6.8\nhydraulic 46,46,6.8\n"), "site.csv"), ["import", "site.csv"]],
+    [(k) => module.importUserOils(k, site("name,v40,v100\nA,46,60\n"), "site.csv"), ["import", "site.csv"]],
+    [(k) => module.importUserOils(k, site("name,v40,v100,sg\nA,46,6.8,870\n"), "site.csv"), ["import", "site.csv"]],
+    [(k) => module.importUserOils(k, site("name,v40,v100\n@A,46,6.8\n"), "site.csv"), ["import", "site.csv"]],
+    [(k) => module.addUserOil(k, oil("Gear 220", "220", "19", "0.89", "lab, May")),
+     ["add", "Gear 220", "--v40", "220", "--v100", "19", "--sg", "0.89", "--note", "lab, May"]],
+    [(k) => module.addUserOil(k, oil(" gear 220 ", "68", "8.8", "", "")), ["add", " gear 220 ", "--v40", "68", "--v100", "8.8"]],
+    [(k) => module.addUserOil(k, oil("SHC 632", "68", "8.8", "", "")), ["add", "SHC 632", "--v40", "68", "--v100", "8.8"]],
+    [(k) => module.addUserOil(k, oil("B", "46", "60", "", "")), ["add", "B", "--v40", "46", "--v100", "60"]],
+    [(k) => module.changeUserOil(k, "Gear 220", oil("Gear 220", "220", "19.4", "0.89", "lab, May")),
+     ["edit", "Gear 220", "--v100", "19.4"]],
+    [(k) => module.changeUserOil(k, "Gear 220", oil("Gear 220, site B", "220", "19.4", "0.89", "lab, May")),
+     ["rename", "Gear 220", "Gear 220, site B"]],
+    [(k) => module.changeUserOil(k, "Gear 150", oil("Hydraulic 46", "150", "14.5", "", "")),
+     ["rename", "Gear 150", "Hydraulic 46"]],
+    [(k) => module.removeUserOil(k, "gear 150"), ["remove", "gear 150"]],
+  ];
+  let kept = "";
+  let refused = 0;
+  steps.forEach(([page, command], i) => {
+    const answer = page(kept);
+    const run = spawnSync(path.resolve(toolPath), ["oils", ...command], { env, cwd: home });
+    const what = `oils step ${i + 1}: ${command.join(" ")}`;
+    if (answer.message) {
+      ++refused;
+      assert.notStrictEqual(run.status, 0, `${what}: the tool accepted what the page refused`);
+      assert.strictEqual(run.stderr.toString("utf8"), `viscosity: ${answer.message}\n`, what);
+    } else {
+      assert.strictEqual(run.status, 0, `${what}: ${run.stderr}`);
+      kept = answer.csv;
+    }
+    assert.strictEqual(fs.readFileSync(file, "utf8"), kept, what);
+  });
+  fs.rmSync(home, { recursive: true });
+  return `${steps.length} changes of your oils as the tool's (${refused} refused)`;
+}
+
 async function main() {
   const started = Date.now();
   // The module's WebAssembly, beside its script, instantiated through the hook the page uses.
@@ -386,6 +441,7 @@ async function main() {
     ++blendsCompared;
   });
   assert.ok(blendsCompared >= 30, `${blendsCompared} blends compared with the tool`);
+  const oilsCompared = userOilsAgainstTool(module);
   const own = nativeAnswers(cases, process.env);
   const differing = own.filter((answer, i) =>
     answer.numbers.some((text, j) => text !== natives[i].numbers[j])).length;
@@ -395,7 +451,7 @@ async function main() {
               `as the native build and the tool, ${tables} tables and ${rowsCompared} answers of rows from the tool, ${bearingsCompared} bearings from the tool and ` +
               `${bearingsRefused} refused as natively, ${bearingDigitsApart} bearing numbers apart in ` +
               `their last digits, ${fitsCompared} fits through points (${fitsRefused} refused) and ` +
-              `${blendsCompared} blends from the tool (${Date.now() - started} ms)`);
+              `${blendsCompared} blends from the tool, ${oilsCompared} (${Date.now() - started} ms)`);
 }
 
 main().catch((error) => {
