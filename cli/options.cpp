@@ -5,6 +5,7 @@
 #include <charconv>
 #include <functional>
 
+#include "engine/fit_points.h"
 #include "engine/oil_properties.h"
 #include "engine/table_text.h"
 #include "error/error.h"
@@ -206,14 +207,9 @@ CLI::Validator UnitChoice() {
 }
 
 ViscosityPoint PointOption(const std::string& text) {
-  const auto equals = text.find('=');
-  if (equals == std::string::npos) {
-    Usage("--point \"" + text + "\" is not T=CST (a temperature, \"=\" and a viscosity).");
-  }
-  ViscosityPoint point;
-  point.temperature_c = OptionTemperature("--point", std::string_view(text).substr(0, equals));
-  point.kinematic_cst = OptionNumber("--point", std::string_view(text).substr(equals + 1));
-  return point;
+  const auto sides = SplitPoint(text);
+  if (!sides) Usage("--point \"" + text + "\" is not " + std::string(kPointForm) + ".");
+  return {OptionTemperature("--point", sides->first), OptionNumber("--point", sides->second)};
 }
 
 double OptionNumber(std::string_view option, std::string_view text) {

@@ -386,13 +386,13 @@ constexpr std::string_view kPointsBox = "points";
 
 // "40=320": a temperature, "=" and a viscosity, as the tool's --point reads one.
 ViscosityPoint PointOfText(std::string_view text) {
-  const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos) {
-    throw Error(ErrorKind::BadInput, "The point \"" + std::string(text) +
-                                         "\" is not T=CST (a temperature, \"=\" and a viscosity).");
+  const auto sides = SplitPoint(text);
+  if (!sides) {
+    throw Error(ErrorKind::BadInput,
+                "The point \"" + std::string(text) + "\" is not " + std::string(kPointForm) + ".");
   }
-  return {TextToTemperature(text.substr(0, equals), "point's temperature"),
-          TextToNumber(text.substr(equals + 1), "point's viscosity")};
+  return {TextToTemperature(sides->first, "point's temperature"),
+          TextToNumber(sides->second, "point's viscosity")};
 }
 
 }  // namespace
