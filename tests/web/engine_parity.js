@@ -48,7 +48,7 @@ function oils(module) {
   }
   const random = generator(18);
   // The reference temperatures come from a list, so that one batch run of the tool answers them;
-  // one in four is typed in °F or K, which the page reads as the tool does.
+  // half of them are typed in °F or K, which the page reads as the tool does.
   const temperatures = Array.from({ length: 24 }, (_, k) => {
     const t = -30 + random() * 230;
     return [typed(t, 3), typed(t, 3), typed(t * 1.8 + 32, 4) + "F", typed(t + 273.15, 5) + "K"][k % 4];
