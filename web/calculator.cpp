@@ -58,6 +58,16 @@ std::vector<std::string_view> WordsOf(const std::string& text) {
   return words;
 }
 
+// `step`'s answer, its failure about the box `box`.
+template <typename Step>
+auto InBox(std::string_view box, Step step) {
+  try {
+    return step();
+  } catch (const Error& error) {
+    throw Error(error.kind(), error.what(), box);
+  }
+}
+
 // The error `error`, about `subject` unless it names its own input.
 Error About(const Error& error, std::string_view subject) {
   return error.subject().empty() ? Error(error.kind(), error.what(), subject) : error;
@@ -275,12 +285,10 @@ BoxesOil OilOfBoxes(const PageRowsInputs& inputs) {
   CheckToolsOil(nu40, nu100, sg, inputs.gravity);
   BoxesOil oil{FitLine40100(LawFromName(inputs.law), nu40, nu100), sg, std::nullopt};
   if (Typed(inputs.expansion)) {
-    try {
-      oil.expansion = CheckedExpansion("The thermal expansion coefficient",
-                                       TextToNumber(inputs.expansion, "expansion coefficient"));
-    } catch (const Error& error) {
-      throw Error(error.kind(), error.what(), kExpansionBox);
-    }
+    oil.expansion = InBox(kExpansionBox, [&] {
+      return CheckedExpansion("The thermal expansion coefficient",
+                              TextToNumber(inputs.expansion, "expansion coefficient"));
+    });
   }
   return oil;
 }
@@ -295,11 +303,7 @@ TemperatureUnit UnitOfBox(const std::string& text) {
 
 // A temperature typed in the box `box`, its messages naming it.
 double TemperatureOfBox(std::string_view text, std::string_view what, std::string_view box) {
-  try {
-    return TextToTemperature(text, what);
-  } catch (const Error& error) {
-    throw Error(error.kind(), error.what(), box);
-  }
+  return InBox(box, [&] { return TextToTemperature(text, what); });
 }
 
 // The rows of `oil` at the temperatures `t_c`, in `unit`.
@@ -359,12 +363,7 @@ PageRows TableRows(const PageRowsInputs& inputs) {
     const TemperatureUnit unit = UnitOfBox(inputs.unit);
     const double from = TemperatureOfBox(inputs.from, "first temperature", kFromBox);
     const double to = TemperatureOfBox(inputs.to, "last temperature", kToBox);
-    double step = 0;
-    try {
-      step = TextToTemperatureStep(inputs.step, "step");
-    } catch (const Error& error) {
-      throw Error(error.kind(), error.what(), kStepBox);
-    }
+    const double step = InBox(kStepBox, [&] { return TextToTemperatureStep(inputs.step, "step"); });
     // Named as the boxes' labels name them.
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kNames{
         {{"From", kFromBox}, {"To", kToBox}, {"Step", kStepBox}}};
@@ -458,16 +457,6 @@ Error NotOneOf(std::string_view what, const std::string& text,
 }
 
 bool IsAbove0(double value) { return value > 0 && std::isfinite(value); }
-
-// `step`'s answer, its failure about the box `box`.
-template <typename Step>
-auto InBox(std::string_view box, Step step) {
-  try {
-    return step();
-  } catch (const Error& error) {
-    throw Error(error.kind(), error.what(), box);
-  }
-}
 
 double NumberOfBox(const std::string& text, std::string_view what, std::string_view box) {
   return InBox(box, [&] { return TextToNumber(text, what); });

@@ -13,22 +13,24 @@
   let latest = null;  // the successful answer for the inputs shown, null once they change
 
   function clearAlerts() {
-    for (const id of [...boxes, "calculate"]) $(id + "-alert").textContent = "";
-    for (const id of boxes) $(id).removeAttribute("aria-invalid");
+    for (const id of [...boxes, "calculate"]) refused(id, "");
+  }
+
+  // The list `id` of terms and their values, each pair's texts as given.
+  function describe(id, pairs) {
+    $(id).replaceChildren(...pairs.flatMap(([name, text]) => {
+      const term = document.createElement("dt");
+      term.textContent = name;
+      const value = document.createElement("dd");
+      value.textContent = text;
+      return [term, value];
+    }));
   }
 
   function showProperties(answer) {
-    const list = $("properties");
-    list.replaceChildren();
-    for (const property of answer.properties) {
-      const wanted = properties.includes(property.name) || property.value.endsWith(" mPa·s");
-      if (!wanted) continue;
-      const term = document.createElement("dt");
-      term.textContent = property.name;
-      const value = document.createElement("dd");
-      value.textContent = property.value;
-      list.append(term, value);
-    }
+    describe("properties", answer.properties
+      .filter((p) => properties.includes(p.name) || p.value.endsWith(" mPa·s"))
+      .map((p) => [p.name, p.value]));
   }
 
   function showChart(answer) {
@@ -62,11 +64,7 @@
   function forgetBearing() {
     $("bearing-answer").replaceChildren();
     $("bearing-note").textContent = "";
-    $("bearing-alert").textContent = "";
-    for (const id of Object.keys(bearingBoxes)) {
-      $(id + "-alert").textContent = "";
-      $(id).removeAttribute("aria-invalid");
-    }
+    for (const id of ["bearing", ...Object.keys(bearingBoxes)]) refused(id, "");
   }
 
   // The bearing on the oil of the boxes, when any of its own three is filled: the engine's texts,
@@ -78,23 +76,10 @@
     for (const [id, key] of Object.entries(bearingBoxes)) asked[key] = $(id).value;
     const answer = engine.bearing(asked);
     if (answer.message) {
-      const box = answer.box && bearingBoxes[answer.box] ? $(answer.box) : null;
-      $((box ? answer.box : "bearing") + "-alert").textContent = answer.message;
-      if (box) {
-        box.setAttribute("aria-invalid", "true");
-        box.focus();
-      }
-      return;
+      return refused(answer.box && bearingBoxes[answer.box] ? answer.box : "bearing", answer.message);
     }
-    const list = $("bearing-answer");
-    for (const [key, label] of bearingRows) {
-      if (answer[key] === "") continue;
-      const term = document.createElement("dt");
-      term.textContent = label;
-      const value = document.createElement("dd");
-      value.textContent = answer[key];
-      list.append(term, value);
-    }
+    describe("bearing-answer", bearingRows.filter(([key]) => answer[key] !== "")
+      .map(([key, label]) => [label, answer[key]]));
     $("bearing-note").textContent = answer.lifeNote;
   }
 
@@ -138,15 +123,10 @@
       $(id).value = i < answer.shown.length ? answer.shown[i] : "";
     });
     if (answer.message) {
-      const box = answer.box ? $(answer.box) : null;
-      $((answer.box || "calculate") + "-alert").textContent = answer.message;
-      $("status").textContent = "";
-      if (box) {
-        box.setAttribute("aria-invalid", "true");
-        box.focus();
-        box.select();
-      }
-      return;
+      // A failure of no box's (a table row's) is told under the button, which keeps its place.
+      if (!answer.box) return ($("calculate-alert").textContent = answer.message);
+      refused(answer.box, answer.message);
+      return $(answer.box).select();
     }
     latest = answer;
     for (const id of results) $(id).classList.add("done");
@@ -417,26 +397,23 @@
       $("import-alert").textContent = answer.message;
       return;
     }
+    saveFile("oils.csv", "text/csv", answer.csv, "user-oils-status");
+  }
+
+  // `text` saved as the download `name`, and said so in the status `status`.
+  function saveFile(name, type, text, status) {
     const link = document.createElement("a");
-    link.href = URL.createObjectURL(new Blob([answer.csv], { type: "text/csv" }));
-    link.download = "oils.csv";
+    link.href = URL.createObjectURL(new Blob([text], { type }));
+    link.download = name;
     document.body.append(link);
     link.click();
     link.remove();
     setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-    $("user-oils-status").textContent = "oils.csv saved to your downloads.";
+    $(status).textContent = name + " saved to your downloads.";
   }
 
   function download() {
-    if (!latest) return;
-    const link = document.createElement("a");
-    link.href = URL.createObjectURL(new Blob([latest.table], { type: "text/plain" }));
-    link.download = "Viscosity.txt";
-    document.body.append(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-    $("status").textContent = "Viscosity.txt saved to your downloads.";
+    if (latest) saveFile("Viscosity.txt", "text/plain", latest.table, "status");
   }
 
   async function writeClipboard(text) {
@@ -462,14 +439,8 @@
   function find() {
     const answer = engine.temperatureFor($("visc40").value, $("visc100").value, $("law").value,
                                          $("wanted").value);
-    $("wanted-alert").textContent = answer.message;
     $("found").textContent = answer.text;
-    if (answer.message) {
-      $("wanted").setAttribute("aria-invalid", "true");
-      $("wanted").focus();
-    } else {
-      $("wanted").removeAttribute("aria-invalid");
-    }
+    refused("wanted", answer.message);
   }
 
   // The viscosities at the temperatures typed, or the table of the range typed, with their
@@ -479,24 +450,13 @@
   const shownRows = 1000;  // a longer table is all downloaded by the tool, not drawn here
   function answerRows(ask, caption) {
     clearAlerts();
-    for (const id of rowBoxes) {
-      $(id + "-alert").textContent = "";
-      $(id).removeAttribute("aria-invalid");
-    }
-    $("rows-alert").textContent = "";
+    for (const id of [...rowBoxes, "rows"]) refused(id, "");
     const asked = { law: $("law").value };
     for (const id of ["visc40", "visc100", "gravity", ...rowBoxes]) asked[id] = $(id).value;
     const answer = engine[ask](asked);
     const out = $("rows");
     out.replaceChildren();
-    if (answer.message) {
-      $((answer.box || "rows") + "-alert").textContent = answer.message;
-      if (answer.box) {
-        $(answer.box).setAttribute("aria-invalid", "true");
-        $(answer.box).focus();
-      }
-      return;
-    }
+    if (answer.message) return refused(answer.box || "rows", answer.message);
     out.append(tableOf(answer, caption + (answer.rows.length > shownRows
       ? ` (the first ${shownRows} of ${answer.rows.length} rows)` : "")));
   }
@@ -528,12 +488,15 @@
     return table;
   }
 
-  // A message beside its box, which is marked and gets the focus; "" clears both.
+  // A message beside the box `id`, which is marked and gets the focus, or in a panel's alert
+  // `id`-alert where `id` is no box; "" clears both.
   function refused(id, message) {
     $(id + "-alert").textContent = message;
-    if (!message) return $(id).removeAttribute("aria-invalid");
-    $(id).setAttribute("aria-invalid", "true");
-    $(id).focus();
+    const box = $(id);
+    if (!box || !("value" in box)) return;
+    if (!message) return box.removeAttribute("aria-invalid");
+    box.setAttribute("aria-invalid", "true");
+    box.focus();
   }
 
   // The line through the measured points, as the tool fits it: its ν40 and ν100 into their
@@ -566,25 +529,14 @@
     for (const id of ["second40", "second100", "fraction", "target"]) asked[id] = $(id).value;
     const answer = engine.blend(asked);
     if (answer.message) return refused(answer.box || "blend", answer.message);
-    answer.texts.forEach((text, i) => {
-      const term = document.createElement("dt");
-      term.textContent = blendRows[i];
-      const value = document.createElement("dd");
-      value.textContent = text;
-      $("blend-answer").append(term, value);
-    });
+    describe("blend-answer", answer.texts.map((text, i) => [blendRows[i], text]));
   }
 
   // ν100 of the oil of the ν40 typed and a viscosity index, as the tool finds it: into its box.
   function fromIndex() {
     const answer = engine.nu100ForIndex($("visc40").value, $("index").value);
-    $("index-alert").textContent = answer.message;
-    if (answer.message) {
-      $("index").setAttribute("aria-invalid", "true");
-      $("index").focus();
-      return;
-    }
-    $("index").removeAttribute("aria-invalid");
+    refused("index", answer.message);
+    if (answer.message) return;
     $("visc100").value = answer.text;
     forgetAnswers();
   }
