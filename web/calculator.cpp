@@ -86,11 +86,26 @@ void CheckToolsGravity(double sg, std::string_view gravity_text) {
   CheckedGravity(kGravity, sg, gravity_text, kGravityName);
 }
 
-// Refuses, as the tool does, an oil no thinner at 100 °C than at 40 °C, and its gravity as
-// CheckToolsGravity does, each error about its box.
-void CheckToolsOil(double nu40, double nu100, double sg, std::string_view gravity_text) {
-  CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
-  CheckToolsGravity(sg, gravity_text);
+// An oil's two viscosities typed in the boxes `box40` and `box100`, read as the tool resolves its
+// --v40 and --v100: each number, the law's line through them, then that the hotter is thinner.
+// A failure about ν40 is about `box40`, any other about `box100`.
+struct TypedOil {
+  double nu40 = 0;
+  double nu100 = 0;
+  ViscosityLine line;
+};
+TypedOil OilOfTexts(const std::string& v40, const std::string& v100, Law law,
+                    std::string_view box40 = kVisc40Name, std::string_view box100 = kVisc100Name) {
+  try {
+    TypedOil oil;
+    oil.nu40 = TextToNumber(v40, kVisc40Name);
+    oil.nu100 = TextToNumber(v100, kVisc100Name);
+    oil.line = FitLine40100(law, oil.nu40, oil.nu100);
+    CheckThinnerWhenHotter({40, oil.nu40}, {100, oil.nu100});
+    return oil;
+  } catch (const Error& error) {
+    throw Error(error.kind(), error.what(), error.subject() == kVisc40Name ? box40 : box100);
+  }
 }
 
 // A reference temperature as typed, for the window's calculation: a number as the window reads
@@ -116,7 +131,8 @@ std::optional<Error> ToolRefusal(PageInputs& inputs) {
     inputs.temp2 = CelsiusText(inputs.temp2, kTemp2Name);
     TextToNumber(inputs.temp2, kTemp2Name);
     const double sg = TextToNumber(inputs.gravity, kGravityName);
-    CheckToolsOil(nu40, nu100, sg, inputs.gravity);
+    CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
+    CheckToolsGravity(sg, inputs.gravity);
   } catch (const Error& error) {
     return error;
   }
@@ -279,11 +295,9 @@ struct BoxesOil {
   std::optional<double> expansion;
 };
 BoxesOil OilOfBoxes(const PageRowsInputs& inputs) {
-  const double nu40 = TextToNumber(inputs.visc40, kVisc40Name);
-  const double nu100 = TextToNumber(inputs.visc100, kVisc100Name);
-  const double sg = TextToNumber(inputs.gravity, kGravityName);
-  CheckToolsOil(nu40, nu100, sg, inputs.gravity);
-  BoxesOil oil{FitLine40100(LawFromName(inputs.law), nu40, nu100), sg, std::nullopt};
+  BoxesOil oil{OilOfTexts(inputs.visc40, inputs.visc100, LawFromName(inputs.law)).line,
+               TextToNumber(inputs.gravity, kGravityName), std::nullopt};
+  CheckToolsGravity(oil.sg, inputs.gravity);
   if (Typed(inputs.expansion)) {
     oil.expansion = InBox(kExpansionBox, [&] {
       return CheckedExpansion("The thermal expansion coefficient",
@@ -508,10 +522,7 @@ std::string_view BoxOfLifeRefusal(const Error& error, const LifeInputs& life) {
 PageBearing BearingOfPage(const PageBearingInputs& in) {
   PageBearing page;
   try {
-    const double nu40 = TextToNumber(in.visc40, kVisc40Name);
-    const double nu100 = TextToNumber(in.visc100, kVisc100Name);
-    CheckThinnerWhenHotter({40, nu40}, {100, nu100}, kVisc100Name);
-    const ViscosityLine line = FitLine40100(LawFromName(in.law), nu40, nu100);
+    const ViscosityLine line = OilOfTexts(in.visc40, in.visc100, LawFromName(in.law)).line;
     const double dm = NumberOfBox(in.dm, "mean diameter", kDmBox);
     const double speed = NumberOfBox(in.speed, "speed", kSpeedBox);
     const double rated =
@@ -573,31 +584,12 @@ PageBearingChoices BearingChoices() {
   return choices;
 }
 
-namespace {
-
-struct BlendOil {
-  double nu40 = 0;
-  double nu100 = 0;
-  ViscosityLine line;
-};
-
-}  // namespace
-
 PageBlend BlendOfPage(const PageBlendInputs& in) {
   PageBlend page;
   try {
-    const auto line_of = [&](const std::string& v40, const std::string& v100,
-                             std::string_view box40, std::string_view box100) {
-      const double nu40 = NumberOfBox(v40, kVisc40Name, box40);
-      const double nu100 = NumberOfBox(v100, kVisc100Name, box100);
-      // As the tool resolves an oil: its line, then its two viscosities' order.
-      const ViscosityLine line =
-          InBox(box100, [&] { return FitLine40100(LawFromName(in.law), nu40, nu100); });
-      InBox(box100, [&] { CheckThinnerWhenHotter({40, nu40}, {100, nu100}); });
-      return BlendOil{nu40, nu100, line};
-    };
-    const BlendOil first = line_of(in.visc40, in.visc100, "visc40", "visc100");
-    const BlendOil second = line_of(in.second40, in.second100, "second40", "second100");
+    const Law law = LawFromName(in.law);
+    const TypedOil first = OilOfTexts(in.visc40, in.visc100, law, "visc40", "visc100");
+    const TypedOil second = OilOfTexts(in.second40, in.second100, law, "second40", "second100");
     if (Typed(in.fraction) == Typed(in.target)) {
       throw Error(ErrorKind::BadInput,
                   "Give one of a fraction of the second oil and a target viscosity.",
@@ -704,10 +696,8 @@ PageUserOils ChangedKept(const std::string& kept,
 // The oil typed, its values read and refused as the tool reads and refuses an oil's options
 // (an oil no line runs through, one no thinner at 100 °C, a gravity outside 0.5 to 3).
 UserOil UserOilOf(const PageUserOil& typed) {
-  UserOil oil{typed.name, TextToNumber(typed.visc40, kVisc40Name),
-              TextToNumber(typed.visc100, kVisc100Name), std::nullopt, typed.note};
-  FitLine40100(Law::Walther, oil.nu40, oil.nu100);
-  CheckThinnerWhenHotter({40, oil.nu40}, {100, oil.nu100}, kVisc100Name);
+  const TypedOil values = OilOfTexts(typed.visc40, typed.visc100, Law::Walther);
+  UserOil oil{typed.name, values.nu40, values.nu100, std::nullopt, typed.note};
   if (Typed(typed.gravity)) {
     oil.gravity = TextToNumber(typed.gravity, kGravityName);
     CheckToolsGravity(*oil.gravity, typed.gravity);
