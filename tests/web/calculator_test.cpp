@@ -722,6 +722,7 @@ TEST(BlendOfPageTest, EachRefusalIsBesideItsBox) {
   } cases[] = {
       {{{&PageBlendInputs::visc100, "80"}}, "visc100", "(80) must be below the one at 40 °C (68)"},
       {{{&PageBlendInputs::second40, "4x0"}}, "second40", "\"4x0\""},
+      {{{&PageBlendInputs::second40, "0.1"}}, "second40", "0.1"},
       {{{&PageBlendInputs::second100, "0.1"}}, "second100", "0.1"},
       {{{&PageBlendInputs::target, "100"}}, "target", "Give one of a fraction"},
       {{{&PageBlendInputs::fraction, " "}}, "fraction", "Give one of a fraction"},
